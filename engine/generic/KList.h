@@ -1,0 +1,51 @@
+// Intrusive instance list: every live object of a listed class is linked at the tail when it is
+// made and unlinked when it goes, so the engine can walk all of them (oldest first), for instance
+// to release and recreate device resources around a device reset.
+#pragma once
+
+#include "KObjectBase.h"
+#include "KObjectListable.h"
+
+template <class T> class KList : public KObjectListable, public KObjectBase {
+public:
+    int count = 0;
+    T* head = nullptr; // oldest
+    T* tail = nullptr; // newest
+
+    void link(T* object) {
+        KObjectListable* node = object;
+        node->listNext = nullptr;
+        node->listPrev = tail;
+        if (tail) static_cast<KObjectListable*>(tail)->listNext = node;
+        tail = object;
+        if (!head) head = object;
+        count++;
+    }
+
+    void unlink(T* object) {
+        KObjectListable* node = object;
+        if (node->listPrev)
+            node->listPrev->listNext = node->listNext;
+        else
+            head = static_cast<T*>(node->listNext);
+        if (node->listNext)
+            node->listNext->listPrev = node->listPrev;
+        else
+            tail = static_cast<T*>(node->listPrev);
+        node->listNext = nullptr;
+        node->listPrev = nullptr;
+        count--;
+    }
+
+    static T* next(T* object) { return static_cast<T*>(static_cast<KObjectListable*>(object)->listNext); }
+
+    // Calls fn(T*) for every object from the oldest to the newest. The next link is read before the
+    // call, so fn may unlink (or delete) the object it is given.
+    template <class Fn> void forEach(Fn fn) {
+        for (T* object = head; object;) {
+            T* following = next(object);
+            fn(object);
+            object = following;
+        }
+    }
+};

@@ -1,0 +1,110 @@
+// Resource lookup over the mounted archives and the default plain-file archive.
+#include "KResource.h"
+
+#include "KLog.h"
+#include "KMiscTools.h"
+
+#include <algorithm>
+#include <strings.h>
+
+bool KResource::verbose = false;
+
+namespace {
+KResourceArchive*& defaultArchive() {
+    static KResourceArchive* archive = nullptr;
+    return archive;
+}
+
+// The path as a mounted archive names it: relative to the data folder, with '/' separators.
+std::string archivePath(const std::string& path) {
+    const std::string& data = KMiscTools::getDataFolder();
+    std::string rest = path;
+    if (!data.empty() && rest.size() >= data.size() && strncasecmp(rest.c_str(), data.c_str(), data.size()) == 0) {
+        rest.erase(0, data.size());
+        if (!rest.empty() && (rest[0] == '/' || rest[0] == ':' || rest[0] == '\\')) rest.erase(0, 1);
+    }
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return rest;
+}
+
+std::string fileSystemPath(const std::string& path) {
+    std::string full = path;
+    std::replace(full.begin(), full.end(), '\\', '/');
+    return full;
+}
+} // namespace
+
+KList<KResourceArchive>& KResource::mountedArchives() {
+    static KList<KResourceArchive> archives;
+    return archives;
+}
+
+KResource::~KResource() {
+    delete file;
+}
+
+int KResource::open(const std::string& path) {
+    delete file;
+    file = nullptr;
+    KList<KResourceArchive>& archives = mountedArchives();
+    if (archives.count > 0) {
+        std::string name = archivePath(path);
+        for (KResourceArchive* archive = archives.head; archive; archive = KList<KResourceArchive>::next(archive)) {
+            file = archive->openFile(name.c_str());
+            if (file) {
+                if (verbose) logMessage("Resource: opened '%s' (archive)", name.c_str());
+                return K_RES_OK;
+            }
+        }
+    }
+    std::string name = fileSystemPath(path);
+    if (defaultArchive()) file = defaultArchive()->openFile(name.c_str());
+    if (!file) {
+        if (verbose) logMessage("Resource: failed to open '%s'", name.c_str());
+        return K_RES_OPEN_FAILED;
+    }
+    if (verbose) logMessage("Resource: opened '%s' (filesystem)", name.c_str());
+    return K_RES_OK;
+}
+
+bool KResource::loadWholeFile(const std::string& path, unsigned char*& bytes, size_t& size) {
+    bytes = nullptr;
+    size = 0;
+    KList<KResourceArchive>& archives = mountedArchives();
+    if (archives.count > 0) {
+        std::string name = archivePath(path);
+        for (KResourceArchive* archive = archives.head; archive; archive = KList<KResourceArchive>::next(archive)) {
+            if (archive->loadFile(name.c_str(), bytes, size)) {
+                if (verbose) logMessage("Resource: opened '%s' (archive)", name.c_str());
+                return true;
+            }
+        }
+    }
+    std::string name = fileSystemPath(path);
+    if (!defaultArchive() || !defaultArchive()->loadFile(name.c_str(), bytes, size)) {
+        if (verbose) logMessage("Resource: failed to open '%s'", name.c_str());
+        return false;
+    }
+    if (verbose) logMessage("Resource: opened '%s' (filesystem)", name.c_str());
+    return true;
+}
+
+void KResource::createDefaultArchive() {
+    // Made here, during the system tools' start-up, so that the list outlives their destructor's shutDown.
+    mountedArchives();
+    if (!defaultArchive()) defaultArchive() = new KResourceArchiveDirect();
+}
+
+void KResource::mountArchive(KResourceArchive* archive) {
+    mountedArchives().link(archive);
+}
+
+void KResource::shutDown() {
+    KList<KResourceArchive>& archives = mountedArchives();
+    archives.forEach([&](KResourceArchive* archive) {
+        archives.unlink(archive);
+        delete archive;
+    });
+    delete defaultArchive();
+    defaultArchive() = nullptr;
+}

@@ -1,0 +1,64 @@
+// The default archive: plain files on the file system.
+#include "KResourceArchive.h"
+
+#include <cstdint>
+#include <sys/stat.h>
+
+bool KResourceArchiveDirect::getFileInfo(const char* path, KResourceFileInfo& info) {
+    struct stat status;
+    if (!path || stat(path, &status) != 0) return false;
+    info.isFolder = S_ISDIR(status.st_mode) ? 1 : 0;
+    info.reserved = 0;
+    info.modificationTime = int64_t(status.st_mtime);
+    info.size = uint32_t(status.st_size);
+    return true;
+}
+
+KResourceFile* KResourceArchiveDirect::openFile(const char* path) {
+    FILE* stream = path ? fopen(path, "rb") : nullptr;
+    return stream ? new KResourceFileDirect(stream) : nullptr;
+}
+
+bool KResourceArchiveDirect::loadFile(const char* path, unsigned char*& bytes, size_t& size) {
+    bytes = nullptr;
+    size = 0;
+    FILE* stream = path ? fopen(path, "rb") : nullptr;
+    if (!stream) return false;
+    bool loaded = false;
+    long length = -1;
+    if (fseek(stream, 0, SEEK_END) == 0) length = ftell(stream);
+    // A folder opens on Linux but has no readable length; files past 4 GiB are not data files of this game.
+    if (length >= 0 && uint64_t(length) <= UINT32_MAX && fseek(stream, 0, SEEK_SET) == 0) {
+        unsigned char* buffer = new unsigned char[size_t(length)];
+        if (fread(buffer, 1, size_t(length), stream) == size_t(length)) {
+            bytes = buffer;
+            size = size_t(length);
+            loaded = true;
+        } else {
+            delete[] buffer;
+        }
+    }
+    fclose(stream);
+    return loaded;
+}
+
+KResourceFileDirect::~KResourceFileDirect() {
+    if (stream) fclose(stream);
+}
+
+int KResourceFileDirect::seek(long offset, int origin) {
+    static const int origins[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (!stream || origin < 0 || origin > 2) return K_RES_READ_ERROR;
+    return fseek(stream, offset, origins[origin]) == 0 ? K_RES_OK : K_RES_READ_ERROR;
+}
+
+int KResourceFileDirect::tell(long& position) {
+    if (!stream) return K_RES_READ_ERROR;
+    position = ftell(stream);
+    return position < 0 ? K_RES_READ_ERROR : K_RES_OK;
+}
+
+int KResourceFileDirect::read(void* buffer, size_t count) {
+    if (!stream) return count > 0 ? K_RES_READ_ERROR : K_RES_OK;
+    return fread(buffer, 1, count, stream) == count ? K_RES_OK : K_RES_READ_ERROR;
+}

@@ -1,0 +1,111 @@
+#include "KMiscTools.h"
+
+#include "HostSystem.h"
+#include "KLog.h"
+#include "TempFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+TEST(KMiscTools, StartUpHasLoggedTheSystemAndTheDataFolder) {
+    EXPECT_FALSE(KMiscTools::getOsDescription().empty());
+    EXPECT_EQ(KMiscTools::getDataFolder(), host::executableFolder());
+    EXPECT_FALSE(KMiscTools::getDataFolder().empty());
+}
+
+TEST(KMiscTools, ClockCountsMillisecondsForward) {
+    int before = KMiscTools::getMilliseconds();
+    host::sleepMilliseconds(30);
+    int after = KMiscTools::getMilliseconds();
+    EXPECT_GE(after - before, 29);
+    EXPECT_LT(after - before, 1000);
+}
+
+TEST(KMiscTools, MakeDataPathPlacesNamesUnderTheDataFolder) {
+    const std::string data = KMiscTools::getDataFolder();
+    struct Case {
+        const char* name;
+        std::string expected;
+    } cases[] = {
+        {"/gfx/a.png", data + "/gfx/a.png"},
+        {"gfx\\a.png", data + "/gfx/a.png"},
+        {"\\gfx/a.png", data + "/gfx/a.png"},
+        {":gfx", data + "/gfx"},
+        {"C:/x/y", "C:/x/y"},
+        {"C:\\x\\y", "C:/x/y"},
+        {"", data + "/"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KMiscTools::makeDataPath(c.name), c.expected) << c.name;
+}
+
+TEST(KMiscTools, MakeHighResNameInsertsThePrefixBeforeTheFileName) {
+    EXPECT_EQ(makeHighResName("gfx/title.png"), "gfx/ipad3res_title.png");
+    EXPECT_EQ(makeHighResName("a\\b\\c.jpg"), "a\\b\\ipad3res_c.jpg");
+    EXPECT_EQ(makeHighResName("title.png"), "ipad3res_title.png");
+    EXPECT_EQ(makeHighResName("/abs/x.png"), "/abs/ipad3res_x.png");
+}
+
+TEST(KMiscTools, AppDataFolderFollowsXdgDataHomeAndIsCreated) {
+    TempFolder temp;
+    std::string wanted = temp.file("xdg/data");
+    const char* saved = getenv("XDG_DATA_HOME");
+    std::string savedValue = saved ? saved : "";
+    setenv("XDG_DATA_HOME", wanted.c_str(), 1);
+    EXPECT_EQ(KMiscTools::getAppDataFolder(), wanted);
+    struct stat info;
+    EXPECT_EQ(stat(wanted.c_str(), &info), 0);
+
+    setenv("XDG_DATA_HOME", "", 1);
+    setenv("HOME", temp.path().c_str(), 1);
+    EXPECT_EQ(KMiscTools::getAppDataFolder(), temp.path() + "/.local/share");
+
+    if (saved)
+        setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
+
+TEST(KMiscTools, EnumerateFolderListsEveryEntrySortedAndStopsOnRequest) {
+    TempFolder temp;
+    temp.write("b.lvl", "x");
+    temp.write("a.lvl", "x");
+    temp.write("sub/c.lvl", "x");
+    std::vector<std::string> names;
+    std::vector<bool> folders;
+    KMiscTools::enumerateFolder(
+        [&](const std::string& name, bool isFolder) {
+            names.push_back(name);
+            folders.push_back(isFolder);
+            return true;
+        },
+        temp.path());
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "a.lvl", "b.lvl", "sub"}));
+    EXPECT_EQ(folders, (std::vector<bool>{true, true, false, false, true}));
+
+    int calls = 0;
+    KMiscTools::enumerateFolder([&](const std::string&, bool) { return ++calls < 2; }, temp.path());
+    EXPECT_EQ(calls, 2);
+
+    calls = 0;
+    KMiscTools::enumerateFolder([&](const std::string&, bool) { return ++calls > 0; }, temp.file("missing"));
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(KMiscTools, MessageBoxReachesTheInstalledHandlerAndTheLog) {
+    std::string caption, text;
+    host::setMessageBoxHandler([&](const std::string& c, const std::string& t) {
+        caption = c;
+        text = t;
+    });
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(KMiscTools::messageBox("Failed to Load Picture", "File \"x.png\" failed to load"), 1);
+    host::setMessageBoxHandler(nullptr);
+    EXPECT_EQ(caption, "Failed to Load Picture");
+    EXPECT_EQ(text, "File \"x.png\" failed to load");
+    EXPECT_NE(std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed()).find("Failed to Load Picture"),
+              std::string::npos);
+}
