@@ -4,6 +4,7 @@
 #include "HostSystem.h"
 #include "KLog.h"
 #include "KResource.h"
+#include "KTrueText.h"
 
 #include <algorithm>
 
@@ -36,6 +37,7 @@ KMiscTools::KMiscTools() {
 
 KMiscTools::~KMiscTools() {
     KResource::shutDown();
+    KTrueText::releaseLibrary();
 }
 
 void KMiscTools::startUp() {
