@@ -26,7 +26,8 @@ public:
     static constexpr int kMaxTextureNodes = 96;
     static constexpr int kMaxTextures = 32;
 
-    // Packs a width x height picture; true when every part of it found a place.
+    // Packs a width x height picture; true when every part of it found a place. On failure the splices
+    // written so far are of no use.
     bool splicerPack(int width, int height);
 
     int spliceCount() const { return splices_; }
@@ -49,12 +50,13 @@ private:
     };
 
     void splicerReset();
-    void splicerRestart();
+    bool splicerRestart();
     bool splicerAddTexture();
     int splicerPickTextureNode();
     bool splicerSplitTextureNode(int node, int width, int height);
-    bool splicerSplitSourceNode(int node, int width, int height);
-    bool place(int source, int target, const Node& grown);
+    bool splicerSplitSourceNode(int node, int target);
+    bool packPass();
+    bool place(int source, int target);
     bool emit(float x1, float y1, float x2, float y2, int texture, float u, float v);
     bool fail(const char* error);
 
