@@ -1,7 +1,6 @@
 // Builders of the image files the codec tests decode.
 #include "ImageFixtures.h"
 
-#include "KImage.h"
 #include "KLog.h"
 
 #include <cstdio>
@@ -81,18 +80,12 @@ Bytes png(const PngSpec& spec) {
     return out;
 }
 
-Bytes cgbi(int width, int height, const std::vector<uint32_t>& pixels, bool withAlpha, uint32_t cgbiLength) {
+Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t cgbiLength) {
+    const size_t rowBytes = size_t(width) * (withAlpha ? 4 : 3);
     Bytes raw;
     for (int y = 0; y < height; y++) {
         raw.push_back(0); // filter: none
-        for (int x = 0; x < width; x++) {
-            uint32_t p = pixels[size_t(y) * width + x];
-            uint32_t a = withAlpha ? KImage::alpha(p) : 255;
-            raw.push_back(uint8_t(KImage::blue(p) * a / 255));
-            raw.push_back(uint8_t(KImage::green(p) * a / 255));
-            raw.push_back(uint8_t(KImage::red(p) * a / 255));
-            if (withAlpha) raw.push_back(uint8_t(a));
-        }
+        raw.insert(raw.end(), samples.begin() + y * rowBytes, samples.begin() + (y + 1) * rowBytes);
     }
     z_stream stream = {};
     deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);

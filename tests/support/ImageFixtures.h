@@ -11,7 +11,7 @@ using Bytes = std::vector<unsigned char>;
 
 // Little-endian byte assembly for the hand-made formats.
 struct ByteWriter {
-    Bytes bytes;
+    Bytes bytes = {};
     ByteWriter& u8(unsigned value);
     ByteWriter& le16(unsigned value);
     ByteWriter& le32(uint32_t value);
@@ -26,16 +26,16 @@ struct PngSpec {
     int colorType = 2; // PNG_COLOR_TYPE_*
     int bitDepth = 8;
     bool interlaced = false;
-    Bytes rows;
-    Bytes palette;      // R, G, B per entry, for palette pictures
-    Bytes transparency; // tRNS alphas of a palette picture
-    int greyKey = -1;   // tRNS grey value of a grey picture
+    Bytes rows = {};
+    Bytes palette = {};      // R, G, B per entry, for palette pictures
+    Bytes transparency = {}; // tRNS alphas of a palette picture
+    int greyKey = -1;        // tRNS grey value of a grey picture
 };
 Bytes png(const PngSpec& spec);
 
-// A CgBI PNG of straight-alpha RGBA pixels (KImage layout): stored as premultiplied B, G, R, A (or
-// B, G, R without alpha) with raw-deflate image data. cgbiLength other than 4 makes a damaged marker.
-Bytes cgbi(int width, int height, const std::vector<uint32_t>& pixels, bool withAlpha, uint32_t cgbiLength = 4);
+// A CgBI PNG of the samples as stored: B, G, R, A with colour premultiplied by alpha (or B, G, R
+// without alpha), image data as raw deflate. cgbiLength other than 4 makes a damaged marker chunk.
+Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t cgbiLength = 4);
 
 // A baseline JPEG of interleaved samples: components 1 (grey), 3 (RGB) or 4 (CMYK).
 Bytes jpeg(int width, int height, int components, const Bytes& samples, int quality = 100);
@@ -51,8 +51,8 @@ struct GifFrame {
     int width = 1;
     int height = 1;
     bool interlaced = false;
-    Bytes localTable; // R, G, B entries; a power of two of at least 2, or empty
-    Bytes indices;    // in stored order (pass order when interlaced)
+    Bytes localTable = {}; // R, G, B entries; a power of two of at least 2, or empty
+    Bytes indices = {};    // in stored order (pass order when interlaced)
     int minimumCodeSize = 2;
 };
 // A GIF89a: header, logical screen, optional global table, a graphic control extension and a
@@ -76,9 +76,9 @@ struct TgaSpec {
     int height = 1;
     int depth = 24;
     int descriptor = 0x20;
-    Bytes id;
-    Bytes map;
-    Bytes pixels;
+    Bytes id = {};
+    Bytes map = {};
+    Bytes pixels = {};
 };
 Bytes tga(const TgaSpec& spec);
 
