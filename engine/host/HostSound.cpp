@@ -70,11 +70,11 @@ uint32_t SoundBuffer::release() {
 
 int32_t SoundBuffer::play(uint32_t, uint32_t, uint32_t flags) {
     if (!voice) return DS_OK; // the primary buffer always plays the mixed stream
-    if (lossPending) {
-        lossPending = false;
+    std::lock_guard<std::mutex> guard(core->mutex);
+    if (voice->lossPending) {
+        voice->lossPending = false;
         return DSERR_BUFFERLOST;
     }
-    std::lock_guard<std::mutex> guard(core->mutex);
     voice->playing = true;
     voice->looping = (flags & DSBPLAY_LOOPING) != 0;
     return DS_OK;
@@ -292,6 +292,11 @@ int32_t SoundDevice::duplicateSoundBuffer(SoundBuffer* original, SoundBuffer** d
     voice->updateGains();
     *duplicate = new SoundBuffer(core, std::move(voice));
     return DS_OK;
+}
+
+void SoundDevice::simulateLossOfEveryBuffer() {
+    std::lock_guard<std::mutex> guard(core->mutex);
+    for (BufferVoice* voice : core->voices) voice->lossPending = true;
 }
 
 void SoundDevice::step(uint32_t frames, int16_t* out) {

@@ -56,7 +56,7 @@ struct WaveFormat {
 
 struct SoundBufferDesc {
     uint32_t flags = 0;
-    uint32_t bufferBytes = 0;         // 0 for the primary buffer
+    uint32_t bufferBytes = 0;           // 0 for the primary buffer
     const WaveFormat* format = nullptr; // null for the primary buffer
 };
 
@@ -94,9 +94,6 @@ public:
     uint32_t addRef();
     uint32_t release(); // deletes the buffer at zero
 
-    // Makes the next play report DSERR_BUFFERLOST once, as after the device was taken away.
-    void simulateLoss() { lossPending = true; }
-
 private:
     friend class SoundDevice;
     SoundBuffer(std::shared_ptr<MixerCore> core, std::shared_ptr<BufferVoice> voice);
@@ -105,7 +102,6 @@ private:
     std::shared_ptr<MixerCore> core;
     std::shared_ptr<BufferVoice> voice; // null for the primary buffer
     uint32_t references = 1;
-    bool lossPending = false;
     std::vector<uint8_t> lockCopy;
     uint32_t lockedOffset = 0;
     uint32_t lockedBytes = 0;
@@ -122,6 +118,9 @@ public:
     // Hand-stepped output: mixes the next frames (stereo pairs) into out, or discards them when out is null.
     void step(uint32_t frames, int16_t* out);
     bool isHandStepped() const { return audioDevice == 0; }
+    // Makes the next play of every buffer alive now report DSERR_BUFFERLOST once, as after the
+    // device was taken away, so the engine's rebuild paths can be run.
+    void simulateLossOfEveryBuffer();
 
 private:
     friend int32_t createSoundDevice(SoundDevice** device);

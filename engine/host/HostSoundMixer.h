@@ -15,8 +15,9 @@ struct BufferVoice {
     uint32_t frames = 0; // whole frames in the memory
     bool playing = false;
     bool looping = false;
-    uint64_t position = 0;  // in frames of the buffer's own rate, 32.32 fixed point
-    uint64_t increment = 0; // source frames per output frame, 32.32 fixed point
+    bool lossPending = false; // the next play reports the buffer lost
+    uint64_t position = 0;    // in frames of the buffer's own rate, 32.32 fixed point
+    uint64_t increment = 0;   // source frames per output frame, 32.32 fixed point
     int32_t volume = 0;
     int32_t pan = 0;
     float gainLeft = 1.0f;

@@ -525,8 +525,7 @@ void KSound::playSample() {
         startVoice(v, 0, loop, result);
         if (result == host::DSERR_BUFFERLOST) {
             logMessage("Sound: buffer lost, reloading sample before playing");
-            if (loadSampleFromMemory(sourceType, sourceBytes, sourceSize, volume, loop, reloadVoiceCount) &&
-                voices[v])
+            if (loadSampleFromMemory(sourceType, sourceBytes, sourceSize, volume, loop, reloadVoiceCount) && voices[v])
                 startVoice(v, 0, loop, result);
         }
         if (result != host::DS_OK)
@@ -686,7 +685,7 @@ void KSound::playStream(bool loopStream) {
     draining = false;
     // Set before the first fills, so a looping stream shorter than the buffer loops from the start.
     streamLoops = loopStream;
-    if (fillCallback && startCallback) startCallback(userData);
+    rewindSource();
 
     auto fillBoth = [this] {
         if (fillHalf(0) != FillResult::data) return false;
@@ -700,7 +699,12 @@ void KSound::playStream(bool loopStream) {
     if (result == host::DSERR_BUFFERLOST) {
         logMessage("Sound: buffer lost, re-creating for stream");
         draining = false;
-        if (createVoice(0, uint32_t(halfBytes) * 2) && fillBoth()) startVoice(0, 0, true, result);
+        seconds = 0.0;
+        wrapped = false;
+        if (createVoice(0, uint32_t(halfBytes) * 2)) {
+            rewindSource();
+            if (fillBoth()) startVoice(0, 0, true, result);
+        }
     }
     if (result != host::DS_OK) {
         logMessage("Sound: Play returned 0x%X for stream, WARNING", unsigned(result));
@@ -712,6 +716,14 @@ void KSound::playStream(bool loopStream) {
     system.streamingSounds.link(this);
     inStreamingList.store(true);
     streamLoops = loopStream;
+}
+
+void KSound::rewindSource() {
+    if (fillCallback) {
+        if (startCallback) startCallback(userData);
+    } else if (decoderOpen) {
+        ov_pcm_seek(decoder, 0);
+    }
 }
 
 void KSound::refill() {

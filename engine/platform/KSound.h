@@ -45,11 +45,11 @@ public:
     bool loadSample(const std::string& path);
     // Takes the bytes (allocated with new[]) in every case and keeps them to rebuild a lost buffer.
     bool loadSampleFromMemory(int type, unsigned char* bytes, size_t size, int volume, bool loop, int voices);
-    bool loadStream(const std::string& path); // Ogg Vorbis
+    bool loadStream(const std::string& path);                     // Ogg Vorbis
     bool loadStreamFromMemory(unsigned char* bytes, size_t size); // takes the bytes, as above
 
-    bool openUserStream(int channels, int bitsPerSample, int samplesPerSecond, StartCallback start,
-                        FillCallback fill, void* userData, int halfBytes) override;
+    bool openUserStream(int channels, int bitsPerSample, int samplesPerSecond, StartCallback start, FillCallback fill,
+                        void* userData, int halfBytes) override;
 
     void playSample();
     void stopSample();
@@ -91,6 +91,7 @@ private:
     bool openStreamBuffer();
     FillResult fillHalf(int half);
     void refill();
+    void rewindSource(); // back to the stream's first byte
     int combinedLevel() const;
     void startVoice(int voice, uint32_t position, bool looping, int32_t& result);
 

@@ -88,15 +88,7 @@ std::string encodeOgg(int channels, int rate, const std::vector<float>& interlea
 
     const int frames = int(interleaved.size() / size_t(channels));
     const int blockFrames = 1024;
-    for (int start = 0; start <= frames; start += blockFrames) {
-        int count = std::min(blockFrames, frames - start);
-        if (count > 0) {
-            float** buffer = vorbis_analysis_buffer(&dsp, count);
-            for (int i = 0; i < count; i++)
-                for (int c = 0; c < channels; c++)
-                    buffer[c][i] = interleaved[size_t(start + i) * channels + c];
-        }
-        vorbis_analysis_wrote(&dsp, count > 0 ? count : 0);
+    auto drain = [&] {
         ogg_packet packet;
         while (vorbis_analysis_blockout(&dsp, &block) == 1) {
             vorbis_analysis(&block, nullptr);
@@ -106,8 +98,17 @@ std::string encodeOgg(int channels, int rate, const std::vector<float>& interlea
                 while (ogg_stream_pageout(&stream, &page) != 0) appendPage();
             }
         }
-        if (count <= 0) break;
+    };
+    for (int start = 0; start < frames; start += blockFrames) {
+        int count = std::min(blockFrames, frames - start);
+        float** buffer = vorbis_analysis_buffer(&dsp, count);
+        for (int i = 0; i < count; i++)
+            for (int c = 0; c < channels; c++) buffer[c][i] = interleaved[size_t(start + i) * channels + c];
+        vorbis_analysis_wrote(&dsp, count);
+        drain();
     }
+    vorbis_analysis_wrote(&dsp, 0); // the end of the stream
+    drain();
     while (ogg_stream_flush(&stream, &page) != 0) appendPage();
 
     ogg_stream_clear(&stream);

@@ -11,7 +11,7 @@ struct WaveSpec {
     uint16_t channels = 1;
     uint32_t rate = 44100;
     uint16_t bits = 16;
-    std::string pcm;              // the data chunk's bytes
+    std::string pcm; // the data chunk's bytes
     uint32_t formatChunkBytes = 16;
     int64_t riffLengthOverride = -1; // -1: the true length
     int64_t dataLengthOverride = -1; // -1: the true length

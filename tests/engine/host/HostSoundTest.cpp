@@ -107,8 +107,8 @@ TEST_F(HostSoundTest, VolumeAndPanGiveTheirDecibelGains) {
     host::SoundBuffer* buffer = make(1, 16, 44100, mono16(std::vector<int16_t>(64, 20000)));
     struct Case {
         int32_t volume, pan;
-    } cases[] = {{0, 0}, {-831, 0}, {-2000, 0}, {0, 1505}, {0, -1505}, {-600, 3000}, {0, 10000}, {0, -10000},
-                 {-10000, 0}};
+    } cases[] = {{0, 0},       {-831, 0},  {-2000, 0},  {0, 1505},  {0, -1505},
+                 {-600, 3000}, {0, 10000}, {0, -10000}, {-10000, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "volume " << c.volume << " pan " << c.pan);
         ASSERT_EQ(buffer->setVolume(c.volume), host::DS_OK);
@@ -246,7 +246,8 @@ TEST_F(HostSoundTest, MixingThirtyTwoBuffersCost) {
     const uint32_t block = 1024;
     std::vector<int16_t> out(block * 2);
     auto start = std::chrono::steady_clock::now();
-    for (uint32_t done = 0; done < uint32_t(seconds * host::kOutputRate); done += block) device->step(block, out.data());
+    for (uint32_t done = 0; done < uint32_t(seconds * host::kOutputRate); done += block)
+        device->step(block, out.data());
     double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double percent = 100.0 * elapsed / seconds;
     std::printf("[ figure   ] mixing 32 buffers costs %.3f %% of one core\n", percent);
