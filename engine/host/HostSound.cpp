@@ -15,14 +15,13 @@ SoundOutput chosenOutput = SoundOutput::audioDevice;
 
 constexpr uint32_t kMinimumBufferBytes = 4;
 constexpr uint32_t kMaximumBufferBytes = 0x0FFFFFFF;
-constexpr uint32_t kMaximumRate = 192000;
 constexpr uint16_t kDeviceBlockFrames = 1024; // about 23 ms per callback
 
 bool isUsableFormat(const WaveFormat* format) {
     if (!format || format->formatTag != WAVE_FORMAT_PCM) return false;
     if (format->channels != 1 && format->channels != 2) return false;
     if (format->bitsPerSample != 8 && format->bitsPerSample != 16) return false;
-    if (format->samplesPerSecond == 0 || format->samplesPerSecond > kMaximumRate) return false;
+    if (format->samplesPerSecond == 0 || format->samplesPerSecond > kMaximumSampleRate) return false;
     return format->blockAlign == format->channels * format->bitsPerSample / 8;
 }
 

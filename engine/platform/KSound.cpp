@@ -26,7 +26,7 @@ constexpr uint32_t kSecondaryFlags = host::DSBCAPS_LOCSOFTWARE | host::DSBCAPS_C
 constexpr uint32_t kPlayingStatusBits = 0x1D; // playing, or any of the location bits
 constexpr size_t kMaximumPcmBytes = 0x0FFFFFFF;
 constexpr int kMaximumUserHalfBytes = 0x07FFFFFF;
-constexpr long kMaximumRate = 192000;
+constexpr long kMaximumRate = long(host::kMaximumSampleRate);
 
 // Everything the sound part shares across sounds. Made at the first KSound and never freed, so the
 // streaming thread can never outlive it; the thread itself is joined by KSound::shutDown.

@@ -9,7 +9,6 @@ namespace {
 constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr size_t kFormatBytes = 16;
 constexpr size_t kExtensibleBytes = 40;
-constexpr uint32_t kMaximumRate = 192000;
 // The PCM sub-format of an extensible format record.
 constexpr unsigned char kPcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                                              0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
@@ -60,7 +59,7 @@ const char* parseWave(const unsigned char* bytes, size_t size, KSoundWave& wave)
     host::WaveFormat& format = wave.format;
     if (format.channels != 1 && format.channels != 2) return "unsupported channel count";
     if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return "unsupported sample size";
-    if (format.samplesPerSecond == 0 || format.samplesPerSecond > kMaximumRate) return "unsupported sample rate";
+    if (format.samplesPerSecond == 0 || format.samplesPerSecond > host::kMaximumSampleRate) return "unsupported sample rate";
     format.formatTag = host::WAVE_FORMAT_PCM;
     format.blockAlign = uint16_t(format.channels * format.bitsPerSample / 8);
     format.averageBytesPerSecond = format.samplesPerSecond * format.blockAlign;
