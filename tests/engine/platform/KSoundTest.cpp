@@ -79,6 +79,11 @@ struct CountingStream {
 
 constexpr int kHalfFrames = 500; // user streams below use halves of 1000 bytes
 
+bool openCounting(KSound& sound, CountingStream& source, int length) {
+    source.length = length;
+    return sound.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 2 * kHalfFrames);
+}
+
 void expectCounting(const std::vector<int16_t>& out, int from, int count, const char* what) {
     for (int i = 0; i < count; i++) {
         if (out[size_t(i) * 2] != int16_t(from + i)) {
@@ -175,8 +180,7 @@ TEST_F(KSoundTest, VolumePanAndGlobalVolumeGiveTheirGainsOnTheOutput) {
 TEST_F(KSoundTest, StreamRefillsInHalvesAndEndsAfterItsLastPartialHalf) {
     KSound sound;
     CountingStream source;
-    source.length = 1200; // two full halves and 200 frames of a third
-    ASSERT_TRUE(sound.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 1000));
+    ASSERT_TRUE(openCounting(sound, source, 1200)); // two full halves and 200 frames of a third
     sound.playStream(false);
     EXPECT_TRUE(sound.isPlaying());
     EXPECT_EQ(source.next, 1000) << "both halves filled at the start";
@@ -196,8 +200,7 @@ TEST_F(KSoundTest, StreamRefillsInHalvesAndEndsAfterItsLastPartialHalf) {
 TEST_F(KSoundTest, StreamShorterThanOneHalfPlays) {
     KSound sound;
     CountingStream source;
-    source.length = 300;
-    ASSERT_TRUE(sound.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 1000));
+    ASSERT_TRUE(openCounting(sound, source, 300));
     sound.playStream(false);
     ASSERT_TRUE(sound.isPlaying());
     expectCounting(step(300), 0, 300, "short stream");
@@ -209,8 +212,7 @@ TEST_F(KSoundTest, StreamShorterThanOneHalfPlays) {
 TEST_F(KSoundTest, LoopingStreamStartsAgain) {
     KSound sound;
     CountingStream source;
-    source.length = 700;
-    ASSERT_TRUE(sound.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 1000));
+    ASSERT_TRUE(openCounting(sound, source, 700));
     sound.playStream(true);
     EXPECT_TRUE(sound.hasWrapped()) << "the second half already holds the restart";
     std::vector<int16_t> out = step(1000);
@@ -226,8 +228,7 @@ TEST_F(KSoundTest, LoopingStreamStartsAgain) {
 TEST_F(KSoundTest, LoopingStreamWithNothingToPlayEndsInsteadOfSpinning) {
     KSound sound;
     CountingStream source;
-    source.length = 0;
-    ASSERT_TRUE(sound.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 1000));
+    ASSERT_TRUE(openCounting(sound, source, 0));
     sound.playStream(true);
     EXPECT_FALSE(sound.isPlaying());
 }
@@ -235,8 +236,7 @@ TEST_F(KSoundTest, LoopingStreamWithNothingToPlayEndsInsteadOfSpinning) {
 TEST_F(KSoundTest, PauseAndResume) {
     KSound stream;
     CountingStream source;
-    source.length = 100000;
-    ASSERT_TRUE(stream.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 1000));
+    ASSERT_TRUE(openCounting(stream, source, 100000));
     stream.playStream(false);
     step(250);
     stream.pause(true);
@@ -501,8 +501,7 @@ TEST_F(KSoundTest, LostBuffersAreRebuiltBeforePlaying) {
 
     KSound stream;
     CountingStream source;
-    source.length = 5000;
-    ASSERT_TRUE(stream.openUserStream(1, 16, 44100, CountingStream::start, CountingStream::fill, &source, 1000));
+    ASSERT_TRUE(openCounting(stream, source, 5000));
     KSound::getDevice()->simulateLossOfEveryBuffer();
     stream.playStream(false);
     EXPECT_NE(logText().find("Sound: buffer lost, re-creating for stream"), std::string::npos);
