@@ -3,11 +3,13 @@
 #include "KSound.h"
 
 #include "HostSystem.h"
+#include "KLog.h"
 #include "SoundFixtures.h"
 
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -63,4 +65,21 @@ TEST_F(KSoundDeviceTest, StreamingThreadRunsFromTheFirstSoundUntilShutdown) {
             std::exit(KSound::isStreamingThreadRunning() && playing->isPlaying() ? 7 : 1);
         },
         testing::ExitedWithCode(7), "");
+}
+
+TEST_F(KSoundDeviceTest, AMachineWithoutAudioCarriesOnSilent) {
+    std::string driver = getenv("SDL_AUDIODRIVER") ? getenv("SDL_AUDIODRIVER") : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    KLog::clearMemoryBuffer();
+    {
+        KSound sound;
+        std::string log(KLog::memoryBuffer(), KLog::memoryBufferUsed());
+        EXPECT_NE(log.find("Sound: DirectSoundCreate returned 0x88780078, ERROR"), std::string::npos) << log;
+        EXPECT_EQ(KSound::getDevice(), nullptr);
+        std::string ogg = encodeOgg(1, 22050, sineTone(1, 22050, 2205, 440.0, 0.5));
+        EXPECT_FALSE(sound.loadStreamFromMemory(newBytes(ogg), ogg.size()));
+        sound.playStream(false);
+        EXPECT_FALSE(sound.isPlaying());
+    }
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
 }
