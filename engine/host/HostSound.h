@@ -42,7 +42,7 @@ constexpr int32_t DSBPAN_LEFT = -10000;
 constexpr int32_t DSBPAN_RIGHT = 10000;
 
 constexpr uint16_t WAVE_FORMAT_PCM = 1;
-constexpr int kOutputRate = 44100; // the mixed stream: stereo, signed 16-bit, interleaved
+constexpr int kOutputRate = 44100;              // the mixed stream: stereo, signed 16-bit, interleaved
 constexpr uint32_t kMaximumSampleRate = 192000; // the highest rate a buffer may have
 
 struct WaveFormat {

@@ -59,7 +59,8 @@ const char* parseWave(const unsigned char* bytes, size_t size, KSoundWave& wave)
     host::WaveFormat& format = wave.format;
     if (format.channels != 1 && format.channels != 2) return "unsupported channel count";
     if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return "unsupported sample size";
-    if (format.samplesPerSecond == 0 || format.samplesPerSecond > host::kMaximumSampleRate) return "unsupported sample rate";
+    if (format.samplesPerSecond == 0 || format.samplesPerSecond > host::kMaximumSampleRate)
+        return "unsupported sample rate";
     format.formatTag = host::WAVE_FORMAT_PCM;
     format.blockAlign = uint16_t(format.channels * format.bitsPerSample / 8);
     format.averageBytesPerSecond = format.samplesPerSecond * format.blockAlign;
