@@ -3,6 +3,8 @@
 #include "KSound.h"
 
 #include "KLog.h"
+#include "KRandom.h"
+#include "KSoundWave.h"
 #include "SoundFixtures.h"
 #include "TempFolder.h"
 
@@ -432,6 +434,39 @@ TEST_F(KSoundTest, DamagedWaveFailsWithALogLine) {
         EXPECT_NE(logText().find("Sound: WAV data cannot be played"), std::string::npos) << logText();
         sound.playSample();
         EXPECT_FALSE(sound.isPlaying());
+    }
+}
+
+// Every byte array is an exact-size heap copy, so the sanitizer sees any read past the end.
+TEST_F(KSoundTest, RandomlyDamagedInputNeverReadsPastItsBytes) {
+    WaveSpec spec;
+    spec.channels = 2;
+    spec.pcm = std::string(64, '\x20');
+    spec.chunksBeforeFormat = chunk("LIST", "info");
+    const std::string wave = waveBytes(spec);
+    kSrand(1234);
+    for (int round = 0; round < 3000; round++) {
+        std::string damaged = wave.substr(0, size_t(kRand()) % (wave.size() + 1));
+        for (int flips = kRand() % 4; flips >= 0 && !damaged.empty(); flips--)
+            damaged[size_t(kRand()) % damaged.size()] = char(kRand() & 0xFF);
+        std::vector<unsigned char> bytes(damaged.begin(), damaged.end());
+        KSoundWave parsed;
+        if (!parseWave(bytes.data(), bytes.size(), parsed)) {
+            ASSERT_GE(parsed.pcm, bytes.data());
+            ASSERT_LE(parsed.pcm + parsed.pcmBytes, bytes.data() + bytes.size());
+        }
+    }
+    // Ogg cut at many places, loaded as a sample and as a stream that is then played out.
+    const std::string ogg = encodeOgg(1, 22050, sineTone(1, 22050, 4410, 440.0, 0.5));
+    KSound sound;
+    for (size_t cut = 0; cut < ogg.size(); cut += ogg.size() / 23 + 1) {
+        std::string part = ogg.substr(0, cut);
+        sound.loadSampleFromMemory(KSound::kTypeOgg, newBytes(part), part.size(), 100, false, 1);
+        if (sound.loadStreamFromMemory(newBytes(part), part.size())) {
+            sound.playStream(false);
+            for (int i = 0; i < 20 && sound.isPlaying(); i++) step(2048);
+            EXPECT_FALSE(sound.isPlaying()) << "cut at " << cut;
+        }
     }
 }
 
