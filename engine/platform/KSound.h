@@ -103,7 +103,7 @@ private:
     bool voiceOwnsMemory[kMaxVoices] = {};
     int savedPositions[kMaxVoices];
     bool loaded = false;
-    bool paused = false;
+    std::atomic<bool> paused{false}; // also cleared by the streaming thread when a stream ends
     bool loop = false;
     int reloadVoiceCount = 1;
     int voiceCount = 0;
