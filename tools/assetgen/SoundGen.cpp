@@ -306,7 +306,7 @@ void wav(AssetOutput& out, const std::string& name, Samples s, double peak = 0.8
     writeWav(out.path("sound/" + name), s);
 }
 
-void ogg(AssetOutput& out, const std::string& name, Samples s, int serial, double peak = 0.8) {
+void ogg(AssetOutput& out, const std::string& name, Samples s, int serial, double peak = 0.7) {
     normalize(s, peak);
     writeOgg(out.path("sound/" + name), s, 0.4f, serial);
 }
