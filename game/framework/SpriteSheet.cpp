@@ -10,6 +10,21 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+bool loadPlainPicture(KGraphic* graphic, const std::string& path) {
+    return graphic && graphic->loadPicture(path.c_str(), true, true, false, K_LOAD_NOW, nullptr);
+}
+
+} // namespace
+
+bool loadGraphicsPicture(KGraphic* graphic, const std::string& fileName) {
+    const std::string path = getGraphicsFolder() + fileName;
+    if (loadPlainPicture(graphic, path)) return true;
+    KMiscTools::messageBox("Failed to Load Picture", "File \"" + path + "\" failed to load");
+    return false;
+}
+
 SpriteSheet::SpriteSheet(const std::string& name, uint8_t blendFlag, uint8_t filterFlag)
     : graphic(createGraphic()), blend(blendFlag), filter(filterFlag) {
     load(name);
@@ -30,21 +45,16 @@ void SpriteSheet::load(const std::string& name) {
     graphic->setLinearFiltering(filter != 0);
 }
 
-bool SpriteSheet::loadPlain(const std::string& path) {
-    return graphic && graphic->loadPicture(path.c_str(), true, true, false, K_LOAD_NOW, nullptr);
-}
-
 void SpriteSheet::loadPicture() {
-    std::string path = getGraphicsFolder() + fileName;
     if (loadMode != kLoadMasked) {
-        if (!loadPlain(path))
-            KMiscTools::messageBox("Failed to Load Picture", "File \"" + path + "\" failed to load");
+        loadGraphicsPicture(graphic, fileName);
         return;
     }
+    const std::string path = getGraphicsFolder() + fileName;
     std::string base = path.substr(0, path.rfind('.') == std::string::npos ? path.size() : path.rfind('.'));
     bool ok = false;
     if (fileExists(base + ".png")) {
-        ok = loadPlain(base + ".png");
+        ok = loadPlainPicture(graphic, base + ".png");
     } else if (fileExists(base + ".jpg")) {
         std::string jpg = base + ".jpg";
         std::string mask;
@@ -55,7 +65,7 @@ void SpriteSheet::loadPicture() {
             }
         }
         if (mask.empty())
-            ok = loadPlain(jpg);
+            ok = loadPlainPicture(graphic, jpg);
         else
             ok = graphic && graphic->loadPictureWithMask(jpg.c_str(), mask.c_str(), true, false, K_LOAD_NOW, nullptr);
     }
@@ -106,8 +116,8 @@ void SpriteSheet::blitFrame(int frame, int x, int y, bool flipX, bool flipY) {
 void SpriteSheet::drawFrame(int frame, int x, int y, bool flipX, bool flipY) {
     const SpriteFrame* f = getFrame(frame);
     if (!f || !graphic) return;
-    graphic->blitAlphaRect(float(f->left), float(f->top), float(f->right), float(f->bottom), short(x), short(y),
-                           flipX, flipY);
+    graphic->blitAlphaRect(float(f->left), float(f->top), float(f->right), float(f->bottom), short(x), short(y), flipX,
+                           flipY);
 }
 
 void SpriteSheet::drawFrameStretched(int frame, int x, int y, double angle, double zoom, bool flipX, bool flipY) {
@@ -125,14 +135,14 @@ void SpriteSheet::drawFrameTransformed(int frame, int x, int y, double angle, do
                              float(angle), float(zoom), float(alpha), flipX, flipY, 0, 0);
 }
 
-void SpriteSheet::drawFrameClippedBottom(int frame, int x, int y, int limitY, double angle, double zoom,
-                                         double alpha, bool flipX, bool flipY) {
+void SpriteSheet::drawFrameClippedBottom(int frame, int x, int y, int limitY, double angle, double zoom, double alpha,
+                                         bool flipX, bool flipY) {
     const SpriteFrame* f = getFrame(frame);
     if (!f || !graphic) return;
     int32_t cut = std::max(0, y + f->height() - limitY);
     if (cut > f->height()) return;
-    graphic->blitAlphaRectFx(float(f->left), float(f->top), float(f->right), float(f->bottom - cut), short(x),
-                             short(y), float(angle), float(zoom), float(alpha), flipX, flipY, 0, 0);
+    graphic->blitAlphaRectFx(float(f->left), float(f->top), float(f->right), float(f->bottom - cut), short(x), short(y),
+                             float(angle), float(zoom), float(alpha), flipX, flipY, 0, 0);
 }
 
 void SpriteSheet::drawFirstFrameClipped(int x, int y, int limitX, double angle, double zoom, double alpha) {
@@ -175,8 +185,8 @@ struct QuarterTurn {
 
 } // namespace
 
-void SpriteSheet::drawFrameClippedRotated(int frame, int x, int y, int limitY, double angle, double zoom,
-                                          double alpha, bool flipX, bool flipY) {
+void SpriteSheet::drawFrameClippedRotated(int frame, int x, int y, int limitY, double angle, double zoom, double alpha,
+                                          bool flipX, bool flipY) {
     const SpriteFrame* f = getFrame(frame);
     if (!f || !graphic) return;
     int32_t cut = limitY - y;
@@ -218,7 +228,7 @@ void SpriteSheet::drawFrameClippedRotated(int frame, int x, int y, int limitY, d
         dest[i][1] = float(dy);
     }
     float l = float(f->left), t = float(f->top);
-    graphic->blitArbitraryQuad(l + float(u1), t + float(v1), l + float(u2), t + float(v1), l + float(u2),
-                               t + float(v2), l + float(u1), t + float(v2), dest[0][0], dest[0][1], dest[1][0],
-                               dest[1][1], dest[2][0], dest[2][1], dest[3][0], dest[3][1]);
+    graphic->blitArbitraryQuad(l + float(u1), t + float(v1), l + float(u2), t + float(v1), l + float(u2), t + float(v2),
+                               l + float(u1), t + float(v2), dest[0][0], dest[0][1], dest[1][0], dest[1][1], dest[2][0],
+                               dest[2][1], dest[3][0], dest[3][1]);
 }

@@ -26,6 +26,10 @@ struct SpriteFrame {
     int32_t height() const { return bottom - top; }
 };
 
+// Loads a picture of the graphics folder into the graphic (true colour, alpha); on failure shows the
+// "Failed to Load Picture" box and leaves the graphic empty. False on failure.
+bool loadGraphicsPicture(KGraphic* graphic, const std::string& fileName);
+
 enum SpriteLoadMode : int32_t {
     kLoadPlain = 0,  // the named file
     kLoadMasked = 1, // "<base>.png", else "<base>.jpg" with its mask picture
@@ -65,8 +69,7 @@ public:
     void blitFrame(int frame, int x, int y, bool flipX, bool flipY);
     void drawFrame(int frame, int x, int y, bool flipX, bool flipY);
     void drawFrameStretched(int frame, int x, int y, double angle, double zoom, bool flipX, bool flipY);
-    void drawFrameTransformed(int frame, int x, int y, double angle, double zoom, double alpha, bool flipX,
-                              bool flipY);
+    void drawFrameTransformed(int frame, int x, int y, double angle, double zoom, double alpha, bool flipX, bool flipY);
     // The part of the frame below the screen line limitY is cut off the source.
     void drawFrameClippedBottom(int frame, int x, int y, int limitY, double angle, double zoom, double alpha,
                                 bool flipX, bool flipY);
@@ -78,7 +81,6 @@ public:
 
 private:
     void loadPicture();
-    bool loadPlain(const std::string& path);
 
     KGraphic* graphic = nullptr;
     std::string fileName;
