@@ -21,13 +21,18 @@ int32_t randomTrack() {
 } // namespace
 
 void initMusicPlaylist() {
+    initMusicPlaylistFrom(getMusicFolder());
+}
+
+void initMusicPlaylistFrom(const std::string& folder) {
     MusicPlaylist = MusicPlaylistState();
+    MusicPlaylist.folder = folder;
     KMiscTools::enumerateFolder(
         [](const std::string& name, bool) {
             if (endsWith(name, ".ogg")) MusicPlaylist.tracks.push_back(name);
             return true;
         },
-        getMusicFolder());
+        folder);
     MusicPlaylist.music = std::make_unique<KSound>();
     MusicPlaylist.current = MusicPlaylist.tracks.empty() ? -1 : randomTrack();
     playTrack();
@@ -37,7 +42,7 @@ bool playTrack() {
     MusicPlaylistState& m = MusicPlaylist;
     while (m.current >= 0 && m.music) {
         const std::string& name = m.tracks[size_t(m.current)];
-        if (m.music->loadStream(getMusicFolder() + name)) return true;
+        if (m.music->loadStream(m.folder + name)) return true;
         // Trying it again would read and fail on the whole file every pass.
         logMessage("Music track \"%s\" cannot be played and is left out", name.c_str());
         m.tracks.erase(m.tracks.begin() + m.current);

@@ -16,6 +16,7 @@ struct MusicPlaylistState {
     bool playing = false;
     bool muted = false;
     double silentTime = 0.0; // seconds at or below the silence threshold
+    std::string folder;      // where the tracks are read from
 };
 extern MusicPlaylistState MusicPlaylist;
 
@@ -24,6 +25,8 @@ constexpr double kMusicMuteDelay = 5.0;
 
 // Lists the tracks, picks the first at random and loads it; it starts with startMusic.
 void initMusicPlaylist();
+// The same over another folder (ending in '/').
+void initMusicPlaylistFrom(const std::string& folder);
 // Starts the current track unless it plays already; at the minimum volume only marks the music muted.
 void startMusic();
 // Once per main-loop pass: un-mutes, mutes, and moves on to the next track when one ends.
