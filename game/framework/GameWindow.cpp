@@ -11,6 +11,8 @@ KGraphic* sharedGraphic = nullptr;
 
 namespace {
 
+std::function<KWindow*()> windowMaker;
+
 void reportGraphicsProblem() {
     KMiscTools::messageBox("Graphics Problem",
                            "It appears that your computer doesn't have up to date 3d acceleration.\n"
@@ -22,7 +24,7 @@ void reportGraphicsProblem() {
 
 bool createGameWindow(bool windowed) {
     RendererKind = K_RENDERER_DIRECT3D8;
-    gameWindow = new KWindowD3D();
+    gameWindow = windowMaker ? windowMaker() : new KWindowD3D();
     // A window that cannot draw would leave every later step showing its own failure; stop here instead.
     if (!gameWindow->isAccelerationAvailable() ||
         !gameWindow->createGameWindow(kGameWidth, kGameHeight, kGameDepth, windowed, "Glimmerfin", 0)) {
@@ -33,6 +35,10 @@ bool createGameWindow(bool windowed) {
     gameWindow->setMaxFrameRate(kMaxFrameRate);
     sharedGraphic = createGraphic();
     return true;
+}
+
+void setGameWindowMaker(std::function<KWindow*()> maker) {
+    windowMaker = std::move(maker);
 }
 
 void destroyGameWindow() {
