@@ -27,7 +27,7 @@ bool createGameWindow(bool windowed) {
     gameWindow = windowMaker ? windowMaker() : new KWindowD3D();
     // A window that cannot draw would leave every later step showing its own failure; stop here instead.
     if (!gameWindow->isAccelerationAvailable() ||
-        !gameWindow->createGameWindow(kGameWidth, kGameHeight, kGameDepth, windowed, "Glimmerfin", 0)) {
+        !gameWindow->createGameWindow(kGameWidth, kGameHeight, kGameDepth, windowed, "Glimmerfin", /*unused=*/0)) {
         reportGraphicsProblem();
         destroyGameWindow();
         return false;
