@@ -14,6 +14,7 @@
 #include "KLog.h"
 #include "KMiscTools.h"
 #include "KMouse.h"
+#include "KPixelShaderD3D.h"
 
 #include <cfloat>
 #include <cmath>
@@ -664,10 +665,8 @@ bool KWindowD3D::isEngineCursorShown() {
 }
 
 void KWindowD3D::setPixelShader(KPixelShaderD3D* shader) {
-    // The device stand-in has no pixel shaders, so no shader object can be made: null is the only value
-    // the game can pass, and it selects the fixed pipeline.
     pixelShader = shader;
-    if (device && !shader) device->SetPixelShader(0);
+    if (device) device->SetPixelShader(shader ? shader->handle : 0);
 }
 
 void KWindowD3D::setTouchEmulation(bool on) {
