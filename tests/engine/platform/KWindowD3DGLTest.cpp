@@ -437,3 +437,45 @@ TEST_F(RecordingWindow, DefaultWorldViewMapsTheGameAreaOntoTheViewport) {
     MatrixPoint corner = toScreen(0, 0);
     EXPECT_NEAR(std::fabs(corner.x), 1.5, 1e-4); // 300 game pixels from the centre, doubled, over 400
 }
+
+TEST(KWindowD3DReal, FullScreenLosesTheForegroundRecoversAndPresentsAgain) {
+    KWindowD3D window;
+    window.setEventCallback(recordEvent);
+    ASSERT_TRUE(window.createGameWindow(800, 600, 32, /*windowed=*/false, "Glimmerfin", 0));
+    host::WindowHandle handle = window.getWindowHandle();
+    IDirect3DDevice8* device = window.getD3DDevice();
+    ASSERT_EQ(device->mode(), D3D8Mode::OpenGL);
+    EXPECT_TRUE(host::isPopupStyle(handle));
+    EXPECT_TRUE(host::isCursorClipped());
+    window.flipBackBuffer(false);
+
+    host::simulateForeground(handle, false);
+    window.flipBackBuffer(false);
+    EXPECT_TRUE(window.isD3DDeviceLost());
+    uint64_t presents = device->presents();
+    window.flipBackBuffer(false);
+    EXPECT_EQ(device->presents(), presents);
+
+    host::simulateForeground(handle, true);
+    window.flipBackBuffer(false);
+    EXPECT_FALSE(window.isD3DDeviceLost());
+    EXPECT_GT(device->presents(), presents);
+    window.setClearColor(0, 0, 1, 1);
+    window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+    window.flipBackBuffer(false);
+    KImage image;
+    ASSERT_TRUE(window.getBackBufferAsImage(800, 600, image));
+    EXPECT_EQ(image.getPixel(10, 10), KImage::pack(0, 0, 255, 255));
+
+    // And back to a window of the game's size.
+    ASSERT_TRUE(window.toggleFullScreen(false));
+    EXPECT_FALSE(host::isPopupStyle(handle));
+    int width, height;
+    host::getClientSize(handle, width, height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    window.setWorldView(0, 0, 0, 1, true);
+    window.flipBackBuffer(false);
+    ASSERT_TRUE(window.getBackBufferAsImage(800, 600, image));
+    EXPECT_EQ(image.getPixel(799, 599), KImage::pack(0, 0, 255, 255));
+}
