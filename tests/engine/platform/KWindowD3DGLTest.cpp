@@ -388,10 +388,29 @@ TEST_F(RecordingWindow, ToggleFullScreenResetsOnlyOnAChange) {
     EXPECT_FALSE(host::isPopupStyle(window.getWindowHandle()));
 
     // The message box leaves full screen and the next frame returns to it.
+    // While it shows, the system cursor is visible; the game's hidden cursor comes back afterwards.
     window.toggleFullScreen(true);
-    host::setMessageBoxHandler([](const std::string&, const std::string&) {});
+    systemCursorHidden = true;
+    while (host::showCursor(false) >= 0) {
+    }
+    static bool fullScreenDuringBox, cursorShownDuringBox, flagDuringBox;
+    static KWindowD3D* boxWindow;
+    boxWindow = &window;
+    host::setMessageBoxHandler([](const std::string&, const std::string&) {
+        fullScreenDuringBox = boxWindow->isFullScreen();
+        cursorShownDuringBox = host::cursorDisplayCount() >= 0;
+        flagDuringBox = systemCursorHidden;
+    });
     KMiscTools::messageBox("Glimmerfin", "a picture is missing");
     host::setMessageBoxHandler(nullptr);
+    EXPECT_FALSE(fullScreenDuringBox);
+    EXPECT_TRUE(cursorShownDuringBox);
+    EXPECT_FALSE(flagDuringBox);
+    EXPECT_TRUE(systemCursorHidden);
+    EXPECT_LT(host::cursorDisplayCount(), 0);
+    systemCursorHidden = false;
+    while (host::showCursor(true) < 0) {
+    }
     EXPECT_FALSE(window.isFullScreen());
     window.flipBackBuffer(false);
     EXPECT_TRUE(window.isFullScreen());
