@@ -814,12 +814,12 @@ void KWindowD3D::sendEvent(WindowEvent& event) {
     if (eventCallback) eventCallback(&event);
 }
 
-void KWindowD3D::showSystemCursor() {
+void KWindowD3D::showCursorUntilVisible() {
     while (host::showCursor(true) < 0) {
     }
 }
 
-void KWindowD3D::hideSystemCursor() {
+void KWindowD3D::hideCursorUntilHidden() {
     while (host::showCursor(false) >= 0) {
     }
 }
@@ -871,7 +871,7 @@ intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t 
                 event.type = K_EVENT_DEACTIVATED;
                 host::clipCursor(window, nullptr);
                 if (!fullScreen) {
-                    if (systemCursorHidden) showSystemCursor();
+                    if (systemCursorHidden) showCursorUntilVisible();
                     skipNextWait = true;
                 }
             } else {
@@ -879,7 +879,7 @@ intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t 
                 if (fullScreen) {
                     host::showWindow(window);
                 } else if (systemCursorHidden) {
-                    hideSystemCursor();
+                    hideCursorUntilHidden();
                 }
             }
             break;
@@ -942,13 +942,13 @@ intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t 
         return 1;
     case host::WM_NCMOUSEMOVE:
         if (!fullScreen && !cursorShownOverFrame) {
-            if (systemCursorHidden) showSystemCursor();
+            if (systemCursorHidden) showCursorUntilVisible();
             cursorShownOverFrame = true;
         }
         break;
     case host::WM_MOUSEMOVE:
         if (!fullScreen && cursorShownOverFrame && hasFocus()) {
-            if (systemCursorHidden) hideSystemCursor();
+            if (systemCursorHidden) hideCursorUntilHidden();
             cursorShownOverFrame = false;
         }
         break;
