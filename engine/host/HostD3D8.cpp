@@ -264,7 +264,9 @@ IDirect3DDevice8::~IDirect3DDevice8() {
         surface->device_ = nullptr;
     }
     for (IDirect3DVertexBuffer8* buffer : vertexBuffers_) buffer->device_ = nullptr;
-    delete backBuffer_;
+    // A back buffer still held elsewhere goes with its last reference (and can no longer be locked).
+    backBuffer_->device_ = nullptr;
+    backBuffer_->Release();
     gl_.reset();
     d3d_->Release();
 }

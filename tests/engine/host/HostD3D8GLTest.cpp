@@ -492,6 +492,39 @@ TEST_F(GLDevice, GatheredDrawsGiveTheSamePixelsAsSingleDraws) {
     EXPECT_EQ(differing, 0);
 }
 
+TEST_F(GLDevice, ResetResizesTheBackBuffer) {
+    D3DPRESENT_PARAMETERS larger = parameters;
+    larger.BackBufferWidth = 1024;
+    larger.BackBufferHeight = 768;
+    ASSERT_EQ(device->Reset(&larger), D3D_OK);
+    D3DVIEWPORT8 viewport;
+    device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 1024u);
+    EXPECT_EQ(viewport.Height, 768u);
+    D3DVIEWPORT8 corner = {1000, 700, 24, 68, 0, 1};
+    ASSERT_EQ(device->SetViewport(&corner), D3D_OK);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0080FFu, 1.0f, 0);
+    IDirect3DSurface8* back = nullptr;
+    device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back);
+    D3DSURFACE_DESC desc;
+    back->GetDesc(&desc);
+    EXPECT_EQ(desc.Width, 1024u);
+    EXPECT_EQ(desc.Height, 768u);
+    EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(back->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(locked.Pitch, 4096);
+    auto at = [&](int x, int y) {
+        return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] & 0xFFFFFFu;
+    };
+    EXPECT_EQ(at(1023, 767), 0x0080FFu);
+    EXPECT_EQ(at(1000, 700), 0x0080FFu);
+    EXPECT_EQ(at(999, 767), 0u);
+    back->UnlockRect();
+    back->Release();
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
 TEST_F(GLDevice, FullScreenLossAndResetWithTheWindow) {
     IDirect3DTexture8* picture = makeTexture(8, 8, D3DFMT_A8R8G8B8, [](uint32_t, uint32_t) { return 0xFFAA5500u; });
     D3DPRESENT_PARAMETERS full = parameters;

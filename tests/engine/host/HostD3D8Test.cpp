@@ -347,8 +347,13 @@ TEST_F(RecordingDevice, CopyRectsTakesARenderTargetsPixels) {
 TEST_F(RecordingDevice, ResourcesOutliveTheirDevice) {
     IDirect3DTexture8* t = texture(16, 16, D3DFMT_A8R8G8B8);
     device->SetTexture(0, t);
+    IDirect3DSurface8* back = nullptr;
+    device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back);
     device->Release();
     device = nullptr;
+    D3DLOCKED_RECT backPixels;
+    EXPECT_EQ(back->LockRect(&backPixels, nullptr, D3DLOCK_READONLY), D3DERR_INVALIDCALL);
+    EXPECT_EQ(back->Release(), 0u);
     D3DLOCKED_RECT locked;
     EXPECT_EQ(t->LockRect(0, &locked, nullptr, 0), D3D_OK) << "the CPU copy stays usable";
     t->UnlockRect(0);
