@@ -300,10 +300,13 @@ struct D3D8PresentArea {
 };
 D3D8PresentArea letterboxArea(int sourceWidth, int sourceHeight, int destWidth, int destHeight);
 
+// Reference counting as the engine expects it: made with one reference, deleted when the last goes. A
+// texture level's surface shares its texture's count.
 class D3D8Unknown {
 public:
-    uint32_t AddRef() { return ++references; }
-    uint32_t Release(); // deletes the object at 0; returns the count left
+    virtual uint32_t AddRef() { return ++references; }
+    virtual uint32_t Release(); // deletes the object at 0; returns the count left
+    virtual uint32_t referenceCount() const { return references; }
 
 protected:
     D3D8Unknown() = default;
@@ -344,7 +347,7 @@ private:
 
 // One drawing call as the recording mode keeps it, with the states it was drawn with.
 struct D3D8StageState {
-    IDirect3DTexture8* texture = nullptr; // as bound (not a reference: compare only)
+    IDirect3DTexture8* texture = nullptr; // as bound (the device holds a reference while it is)
     uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2, texCoordIndex;
     uint32_t addressU, addressV, magFilter, minFilter, mipFilter;
 };
@@ -529,6 +532,10 @@ private:
     IDirect3DSurface8* backBuffer_ = nullptr;   // owned by the device
     IDirect3DSurface8* renderTarget_ = nullptr; // referenced
     IDirect3DSurface8* depthStencil_ = nullptr; // referenced, may be null
+    // Live resources, told when the device goes first (they then keep only their CPU side).
+    std::vector<IDirect3DTexture8*> textures_;
+    std::vector<IDirect3DSurface8*> depthSurfaces_;
+    std::vector<IDirect3DVertexBuffer8*> vertexBuffers_;
     D3DLIGHT8 lights_[8] = {};
     bool lightEnabled_[8] = {};
     D3DMATERIAL8 material_ = {};
@@ -540,6 +547,9 @@ private:
 
 class IDirect3DSurface8 : public D3D8Unknown {
 public:
+    uint32_t AddRef() override;
+    uint32_t Release() override;
+    uint32_t referenceCount() const override;
     HRESULT GetDesc(D3DSURFACE_DESC* desc);
     // Back buffer: read-only locks return the rendered frame (row 0 = top), X8R8G8B8 words 0xAARRGGBB.
     // Texture levels: the level's CPU copy. rect null = the whole surface.
@@ -561,8 +571,8 @@ private:
     uint32_t level_;
     D3DSURFACE_DESC desc_ = {};
     bool locked_ = false;
-    std::vector<uint8_t> readBack_; // the back buffer's pixels while locked
-    uint32_t glRenderbuffer_ = 0;   // depth surfaces
+    std::vector<uint8_t> pixels_; // the back buffer: the recording mode's pixels, or the last read
+    uint32_t glRenderbuffer_ = 0; // depth surfaces
 };
 
 class IDirect3DTexture8 : public D3D8Unknown {
@@ -584,7 +594,7 @@ private:
         uint32_t width, height;
         std::vector<uint8_t> pixels; // CPU copy (empty for render targets)
         IDirect3DSurface8* surface;  // owned
-        bool locked = false;
+        bool locked = false, readOnly = false;
     };
     IDirect3DTexture8(IDirect3DDevice8* device, uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
                       D3DFORMAT format, D3DPOOL pool);
