@@ -332,8 +332,7 @@ bool KGraphicD3D::grabBackBuffer(void*, bool splice, const PictureSplice* splice
     height_ = float(height);
     trueColor_ = true;
     alpha_ = false;
-    uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
-    return true;
+    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
 }
 
 void KGraphicD3D::freePicture() {
@@ -487,7 +486,10 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
 bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask,
                                  int width, int height, bool splice) {
     KGraphicD3DModule& module = graphicD3D();
-    renderTarget_ = false;
+    if (renderTarget_) {
+        freePicture(); // a render target's texture cannot take pixels
+        renderTarget_ = false;
+    }
     if (!module.device || !module.window || !pixels || width <= 0 || height <= 0) return false;
     bool nonSquare = module.window->hasNonSquareTextures();
     bool withMask = mask && alpha_;

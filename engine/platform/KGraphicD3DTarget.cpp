@@ -263,6 +263,12 @@ void releaseDeviceTextures(bool releaseAll) {
     KGraphicD3D::list().forEach([releaseAll](KGraphicD3D* picture) {
         if (releaseAll || picture->isRenderTarget()) picture->freePicture();
     });
+    // Releasing everything is the window's clean-up: its device goes next, so forget it until the next
+    // resetDrawingState.
+    if (releaseAll) {
+        module.device = nullptr;
+        module.window = nullptr;
+    }
 }
 
 void restoreRenderTargets() {

@@ -293,6 +293,34 @@ TEST_F(KGraphicD3DTest, MaskGivesAlphaFromItsGreenAndIsResampledToThePictureSize
     EXPECT_EQ(texel(graphic.getTexture(0), 3, 3), 0x80C86432u);
 }
 
+TEST_F(KGraphicD3DTest, BadSpliceTablesAndStaleTexturesAreRefused) {
+    auto pixels = solid(64, 64, 0xFFFFFFFFu);
+    KGraphicD3D graphic;
+    // A texture index outside the 32 slots.
+    const PictureSplice outside[2] = {{0, 0, 64, 64, 40, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_FALSE(graphic.makePictureFromPixels(pixels.data(), 64, 64, true, true, true, outside));
+    const PictureSplice negative[2] = {{0, 0, 64, 64, -1, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_FALSE(graphic.makePictureFromPixels(pixels.data(), 64, 64, true, true, true, negative));
+    // A valid table of two pieces in two textures.
+    const PictureSplice two[3] = {{0, 0, 32, 64, 0, 0, 0}, {32, 0, 64, 64, 1, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 64, 64, true, true, true, two));
+    EXPECT_EQ(graphic.getTextureCount(), 2);
+    EXPECT_EQ(graphic.getSpliceCount(), 2);
+    EXPECT_EQ(graphic.getTextureWidth(), 64.0f); // at least 64
+
+    // Switching mipmapping on and reloading makes a texture with the extra levels rather than reusing the old one.
+    auto big = solid(256, 256, 0xFF00FF00u);
+    KGraphicD3D reloaded;
+    ASSERT_TRUE(reloaded.makePictureFromPixels(big.data(), 256, 256, true, true));
+    EXPECT_EQ(reloaded.getTexture(0)->GetLevelCount(), 1u);
+    reloaded.setMipmapping(true);
+    KLog::clearMemoryBuffer();
+    reloaded.reloadPicture();
+    EXPECT_EQ(reloaded.getTexture(0)->GetLevelCount(), 3u);
+    EXPECT_EQ(texel(reloaded.getTexture(0), 3, 3, 2), 0xFF00FF00u);
+    EXPECT_EQ(logText().find("ERROR"), std::string::npos) << logText();
+}
+
 TEST_F(KGraphicD3DTest, BlitRectVerticesAndFlips) {
     auto graphic = picture(64, 64);
     graphic->blitRect(0, 0, 32, 32, 10, 20);
@@ -611,6 +639,8 @@ TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {
     // Release-all frees every picture; a rebuild brings the kept copy back.
     releaseDeviceTextures(true);
     EXPECT_EQ(graphic->getTexture(0), nullptr);
+    graphic->blitRect(0, 0, 16, 16, 0, 0); // the device is forgotten: nothing happens
+    resetDrawingState(&window);
     graphic->restorePicture();
     ASSERT_NE(graphic->getTexture(0), nullptr);
     EXPECT_EQ(texel(graphic->getTexture(0), 5, 5), 0xFF00FF00u);
