@@ -9,6 +9,7 @@
 #include "KResource.h"
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -405,4 +406,49 @@ TEST_F(KGraphicD3DGLTest, SceneMatchesTheExpectedPicture) {
         if (!near(asBackBuffer(a), asBackBuffer(b), 3)) different++;
     }
     EXPECT_LE(different, 200) << "pixels that differ from " << expectedPath;
+}
+
+// A typical frame of the game through the picture back end: eight tile and sprite layers of alpha blits (some
+// rotated and zoomed), additive particles and a few filled rectangles. Not a timed test: run it by hand with
+// --gtest_also_run_disabled_tests --gtest_filter='*FrameBenchmark*' (in a release build) to see the figures.
+TEST_F(KGraphicD3DGLTest, DISABLED_FrameBenchmark) {
+    std::vector<std::unique_ptr<KGraphicD3D>> sheets;
+    for (int i = 0; i < 8; i++) sheets.push_back(solid(256, 256, KImage::pack(uint32_t(i * 30), 128, 200, 200)));
+    auto particle = solid(16, 16, KImage::pack(255, 200, 100, 160));
+    particle->setBlendMode(K_BLEND_ADDITIVE);
+    std::vector<double> times, submitTimes;
+    uint64_t glCalls = 0, blits = 0;
+    for (int frame = 0; frame < 240; frame++) {
+        window->device->resetCounters();
+        uint64_t start = SDL_GetPerformanceCounter();
+        window->clear(0);
+        for (int layer = 0; layer < 8; layer++) {
+            KGraphicD3D& sheet = *sheets[size_t(layer)];
+            for (int i = 0; i < 188; i++) {
+                float x = float((i * 37 + layer * 11 + frame) % 780), y = float((i * 53 + layer * 29) % 580);
+                float sx = float((i % 8) * 32), sy = float((i / 8 % 8) * 32);
+                if (i % 6 == 0)
+                    sheet.blitAlphaRectFxF(sx, sy, sx + 32, sy + 32, x, y, float(i + frame), 1.5f, 0.8f);
+                else
+                    sheet.blitAlphaRectF(sx, sy, sx + 32, sy + 32, x, y);
+            }
+        }
+        for (int i = 0; i < 500; i++)
+            particle->blitAlphaRectFxF(0, 0, 16, 16, float((i * 17 + frame * 3) % 790), float((i * 29) % 590), 0,
+                                       0.5f + float(i % 4) * 0.25f, 0.7f);
+        for (int i = 0; i < 20; i++)
+            sheets[0]->fillRect(float(i * 40), 560, float(i * 40 + 30), 590, 0.2f, 0.3f, 0.9f, 0.7f);
+        uint64_t submitted = SDL_GetPerformanceCounter();
+        window->device->finish();
+        uint64_t end = SDL_GetPerformanceCounter();
+        times.push_back(double(end - start) * 1000.0 / double(SDL_GetPerformanceFrequency()));
+        submitTimes.push_back(double(submitted - start) * 1000.0 / double(SDL_GetPerformanceFrequency()));
+        glCalls = window->device->glDrawCalls();
+        blits = window->device->drawPrimitiveCalls();
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(submitTimes.begin(), submitTimes.end());
+    std::printf("frame of %llu draws: median %.2f ms (submission %.2f ms), GL draw calls %llu\n",
+                (unsigned long long)blits, times[times.size() / 2], submitTimes[submitTimes.size() / 2],
+                (unsigned long long)glCalls);
 }
