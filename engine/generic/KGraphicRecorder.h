@@ -27,6 +27,8 @@ struct RecordedDraw {
 class KGraphicRecorder : public KGraphic, public KObjectListable {
 public:
     KGraphicRecorder();
+    KGraphicRecorder(const KGraphicRecorder&) = delete; // each recorder is linked once into the instance list
+    KGraphicRecorder& operator=(const KGraphicRecorder&) = delete;
     ~KGraphicRecorder() override;
 
     // Every live recorder, oldest first, and every call recorded on any of them since the last clear.

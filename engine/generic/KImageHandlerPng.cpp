@@ -28,7 +28,7 @@ void KImageHandlerPng::readCallback(png_structp png, png_bytep out, png_size_t l
     auto* self = static_cast<KImageHandlerPng*>(png_get_io_ptr(png));
     size_t remaining = self->readSize - self->readPosition;
     size_t copied = length < remaining ? length : remaining;
-    memcpy(out, self->readData + self->readPosition, copied);
+    if (copied > 0) memcpy(out, self->readData + self->readPosition, copied);
     // Past the end libpng sees zeros, which it rejects as a bad chunk; never stale memory.
     memset(out + copied, 0, length - copied);
     self->readPosition += copied;

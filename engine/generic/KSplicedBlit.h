@@ -18,7 +18,9 @@ constexpr int kMaxClippedTriangles = 5;
 
 // Cuts the source rectangle (x1, y1)-(x2, y2), right and bottom exclusive, into parts that do not overlap, each
 // inside one splice, walking it row by row; where splices overlap (the shared seams and the border strips) the
-// earlier splice wins. Each part is written as a PictureSplice with its own texture position. Writes at most
+// earlier splice wins, so border strips never appear. Each part is written as a PictureSplice with its own
+// texture position: a point (x, y) of the part is the texel (x - x1 + u, y - y1 + v). A part may be one pixel
+// thin where two pieces overlap; every part must be drawn, or that row or column is left out. Writes at most
 // maxOut parts and returns their count.
 int findSplicesInRect(int spliceCount, const PictureSplice* splices, float x1, float y1, float x2, float y2, int maxOut,
                       PictureSplice* out);

@@ -98,14 +98,12 @@ bool KSplicer::splicerRestart() {
 }
 
 int KSplicer::splicerPickTextureNode() {
-    // Both sides at least those of the best so far, so on equal sizes the later node wins. A node narrower or
-    // lower than 3 pixels cannot hold even one pixel between its two border strips, so it is left empty.
+    // Both sides at least those of the best so far, so on equal sizes the later node wins.
     int best = -1, bestWidth = 0, bestHeight = 0;
     for (int i = 0; i < targets_; i++) {
         const Node& node = target_[i];
         if (node.split || node.used) continue;
         int width = node.x2 - node.x1, height = node.y2 - node.y1;
-        if (width < 3 || height < 3) continue;
         if (width >= bestWidth && height >= bestHeight) {
             best = i;
             bestWidth = width;
@@ -144,24 +142,18 @@ bool KSplicer::splicerSplitSourceNode(int index, int target) {
     Node& node = source_[index];
     const Node& room = target_[target];
     int roomWidth = room.x2 - room.x1, roomHeight = room.y2 - room.y1;
-    GrownPiece grown =
-        growPiece(node.x1, node.y1, node.x2, node.y2, node.top, node.bottom, node.left, node.right, room.x1, room.y1);
     Node first = node, second = node;
     first.split = second.split = false;
-    // The first child is cut so that, with its leading strip and the trailing strip its cut side now asks for,
-    // it fills the texture node exactly in the cut direction; the second overlaps it by one pixel unless it
-    // still has to be cut again.
-    if (grown.width - roomWidth > grown.height - roomHeight) {
-        int lead = grown.left ? 1 : 0;
-        int length = roomWidth - lead - (roomWidth - lead < kSpliceTextureSize ? 1 : 0);
-        first.x2 = node.x1 + length;
+    // The first child takes the texture node's width (or height); the second overlaps it by one pixel unless it
+    // is still too long for one texture and will be cut again. A first child that, with its border strips, still
+    // does not fit is cut again, until the tables run out and the pass starts over with one texture more.
+    if ((node.x2 - node.x1) - roomWidth > (node.y2 - node.y1) - roomHeight) {
+        first.x2 = node.x1 + roomWidth;
         first.right = true;
         second.x1 = node.x2 - (first.x2 - 1) > kSpliceTextureSize ? first.x2 : first.x2 - 1;
         second.left = false;
     } else {
-        int lead = grown.top ? 1 : 0;
-        int length = roomHeight - lead - (roomHeight - lead < kSpliceTextureSize ? 1 : 0);
-        first.y2 = node.y1 + length;
+        first.y2 = node.y1 + roomHeight;
         first.bottom = true;
         second.y1 = node.y2 - (first.y2 - 1) > kSpliceTextureSize ? first.y2 : first.y2 - 1;
         second.top = false;

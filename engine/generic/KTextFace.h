@@ -51,6 +51,9 @@ struct TextBoxRequest {
 
 class KTextFace : public KObjectBase {
 public:
+    KTextFace() = default;
+    KTextFace(const KTextFace&) = delete; // faces own their page pictures
+    KTextFace& operator=(const KTextFace&) = delete;
     ~KTextFace() override = default;
 
     virtual int getDefaultEncoding() = 0;
