@@ -164,7 +164,7 @@ int KGraphicD3D::mipLevelsFor(int side) {
 
 void KGraphicD3D::waitForDevice() {
     KGraphicD3DModule& module = graphicD3D();
-    if (!module.device || !module.window) return;
+    if (!module.device || !module.window || module.rebuilding > 0) return;
     while (module.device->TestCooperativeLevel() != D3D_OK || module.window->isD3DDeviceLost()) {
         logMessage("D3D8: device lost, waiting for reset");
         module.window->waitForD3DDevice();

@@ -149,6 +149,31 @@ TEST_F(KGraphicD3DGLTest, BlitsLandTexelExact) {
     EXPECT_EQ(hex(window->pixel(100, 108)), hex(0xFF000000u));
 }
 
+TEST_F(KGraphicD3DGLTest, SplicedPictureDrawsWithoutSeams) {
+    std::vector<uint32_t> pixels(800 * 600);
+    for (int y = 0; y < 600; y++)
+        for (int x = 0; x < 800; x++)
+            pixels[size_t(y) * 800 + size_t(x)] =
+                KImage::pack(uint32_t(x & 0xFF), uint32_t(y & 0xFF), uint32_t((x ^ y) & 0xFF), 255);
+    KGraphicD3D spliced;
+    ASSERT_TRUE(spliced.makePictureFromPixels(pixels.data(), 800, 600, true, false, /*splice=*/true));
+    ASSERT_GT(spliced.getSpliceCount(), 1);
+    for (int kind = 0; kind < 3; kind++) {
+        SCOPED_TRACE(kind);
+        window->clear(0);
+        if (kind == 0)
+            spliced.blitRect(0, 0, 800, 600, 0, 0);
+        else if (kind == 1)
+            spliced.blitAlphaRectF(0, 0, 800, 600, 0, 0);
+        else
+            spliced.blitArbitraryQuad(0, 0, 800, 0, 800, 600, 0, 600, 0, 0, 800, 0, 800, 600, 0, 600);
+        const std::vector<uint32_t>& frame = window->readBackBuffer();
+        int wrong = 0;
+        for (size_t i = 0; i < frame.size(); i++) wrong += (frame[i] | 0xFF000000u) != asBackBuffer(pixels[i]);
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST_F(KGraphicD3DGLTest, BlendingTintsFillsAndLines) {
     auto halfRed = solid(4, 4, KImage::pack(255, 0, 0, 128));
     auto olive = solid(4, 4, KImage::pack(100, 50, 0, 255));

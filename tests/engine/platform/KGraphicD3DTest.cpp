@@ -543,6 +543,32 @@ TEST_F(KGraphicD3DTest, SplicedWalkCoversTheSourceRectangleExactlyOnce) {
     EXPECT_TRUE(window.device->recordedDraws().empty());
 }
 
+TEST_F(KGraphicD3DTest, SplicedArbitraryQuadIsCutIntoTrianglesThatTileTheDestination) {
+    std::vector<uint32_t> pixels = solid(800, 600, 0xFFFFFFFFu);
+    KGraphicD3D graphic;
+    ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 800, 600, true, true, /*splice=*/true));
+    window.device->clearRecording();
+    // The whole picture onto a quad half its size, a little turned.
+    graphic.blitArbitraryQuad(0, 0, 800, 0, 800, 600, 0, 600, 100, 100, 500, 120, 480, 420, 80, 400);
+    double area = 0;
+    for (const D3D8RecordedDraw& draw : window.device->recordedDraws()) {
+        ASSERT_EQ(draw.type, D3DPT_TRIANGLELIST);
+        ASSERT_EQ(draw.primitiveCount, 1u);
+        std::vector<Vertex> v = verticesOf(draw);
+        area += std::fabs((v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[2].x - v[0].x) * (v[1].y - v[0].y)) / 2;
+        for (const Vertex& corner : v) {
+            EXPECT_GE(corner.u, 0);
+            EXPECT_LE(corner.u, 1);
+        }
+    }
+    // Shoelace area of the destination quad.
+    const double quad = std::fabs((100.0 * 120 - 500.0 * 100) + (500.0 * 420 - 480.0 * 120) +
+                                  (480.0 * 400 - 80.0 * 420) + (80.0 * 100 - 100.0 * 400)) /
+                        2;
+    EXPECT_NEAR(area, quad, quad * 0.001);
+    EXPECT_GT(window.device->recordedDraws().size(), 4u);
+}
+
 TEST_F(KGraphicD3DTest, SavePictureRoundTripsThroughPng) {
     TempFolder folder;
     std::vector<uint32_t> pixels(5 * 3);
