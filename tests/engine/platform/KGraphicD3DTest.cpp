@@ -308,6 +308,13 @@ TEST_F(KGraphicD3DTest, BadSpliceTablesAndStaleTexturesAreRefused) {
     EXPECT_EQ(graphic.getSpliceCount(), 2);
     EXPECT_EQ(graphic.getTextureWidth(), 64.0f); // at least 64
 
+    // Rectangles and texture positions outside the picture or the texture are clipped, in upload and read-back.
+    const PictureSplice wild[3] = {{-10, -5, 70, 80, 0, -3, -4}, {60, 60, 64, 64, 1, 500, 500}, {0, 0, 0, 0, 0, 0, 0}};
+    KGraphicD3D clipped;
+    ASSERT_TRUE(clipped.makePictureFromPixels(pixels.data(), 64, 64, true, true, true, wild));
+    TempFolder folder;
+    EXPECT_TRUE(clipped.savePicture(folder.file("wild.bmp").c_str(), K_IMAGE_BMP));
+
     // Switching mipmapping on and reloading makes a texture with the extra levels rather than reusing the old one.
     auto big = solid(256, 256, 0xFF00FF00u);
     KGraphicD3D reloaded;
@@ -661,6 +668,16 @@ TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {
     EXPECT_EQ(target.getTextureWidth(), 128.0f);
     EXPECT_TRUE(target.isRenderTargetLost());
     EXPECT_FALSE(target.isRenderTargetLost());
+
+    // A picture loaded from a file after being made from pixels is rebuilt from the file, not the old pixels.
+    TempFolder folder;
+    std::string path = writePng(folder, "later.png", 16, 16, KImage::pack(0x11, 0x22, 0x33, 255));
+    auto reused = picture(16, 16, 0xFFFFFFFFu);
+    ASSERT_TRUE(reused->loadPicture(path.c_str(), true, true));
+    reused->freePicture();
+    reused->restorePicture();
+    ASSERT_NE(reused->getTexture(0), nullptr);
+    EXPECT_EQ(texel(reused->getTexture(0), 2, 2), 0xFF112233u);
 
     // Release-all frees every picture; a rebuild brings the kept copy back.
     releaseDeviceTextures(true);
