@@ -365,7 +365,7 @@ HRESULT IDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* parameters) {
 
 HRESULT IDirect3DDevice8::applyParameters(const D3DPRESENT_PARAMETERS& parameters) {
     if (parameters_.BackBufferFormat == D3DFMT_UNKNOWN) {
-        D3DDISPLAYMODE desktop;
+        D3DDISPLAYMODE desktop = {0, 0, 0, D3DFMT_X8R8G8B8};
         d3d_->GetAdapterDisplayMode(0, &desktop);
         parameters_.BackBufferFormat = desktop.Format;
     }
