@@ -9,7 +9,7 @@
 
 class KImage;         // decoded picture (image codecs)
 class KBatch;         // a vertex batch (back ends that draw batches define it)
-struct PictureSplice; // one piece of a picture cut into textures (picture splicer)
+struct PictureSplice; // one piece of a picture cut into textures (KSplicer.h)
 
 // Blend presets taken by KGraphic::setBlendMode. Other numbers leave the factors unchanged.
 enum BlendMode : int {

@@ -120,7 +120,7 @@ void KTextFace::drawPen(const char* text, float x, float y, float extra, float s
     }
 }
 
-void KTextFace::drawPenRight(const char* text, float x, float y, float extra, bool rounded) {
+void KTextFace::drawPenRight(const char* text, float x, float y, float extra) {
     if (!text || !prepareFace()) return;
     int encoding = resolveEncoding(K_ENCODING_DEFAULT);
     long remaining = countChars(encoding, text);
@@ -131,7 +131,7 @@ void KTextFace::drawPenRight(const char* text, float x, float y, float extra, bo
         uint32_t c = decodeChar(position, text, encoding, false);
         if (!findTextGlyph(c, glyph)) continue;
         pen -= glyph.advance + extra;
-        blitGlyph(glyph, (rounded ? std::floor(pen) : pen) + glyph.bearingX, y + glyph.offsetY);
+        blitGlyph(glyph, std::floor(pen) + glyph.bearingX, y + glyph.offsetY); // both forms floor the pen
     }
 }
 
@@ -148,7 +148,7 @@ void KTextFace::drawNumberRight(int32_t number, int x, int y, float extra) {
 }
 
 void KTextFace::drawStringRight(const char* text, int x, int y, float extra) {
-    drawPenRight(text, float(x), float(y), extra, true);
+    drawPenRight(text, float(x), float(y), extra);
 }
 
 void KTextFace::drawNumberCentered(int32_t number, int x1, int x2, int y, float extra) {
@@ -173,7 +173,7 @@ void KTextFace::drawNumberRightF(int32_t number, float x, float y, float extra) 
 }
 
 void KTextFace::drawStringRightF(const char* text, float x, float y, float extra) {
-    drawPenRight(text, x, y, extra, false);
+    drawPenRight(text, x, y, extra);
 }
 
 void KTextFace::drawNumberCenteredF(int32_t number, float x1, float x2, float y, float extra) {

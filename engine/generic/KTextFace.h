@@ -141,7 +141,7 @@ protected:
 
 private:
     void drawPen(const char* text, float x, float y, float extra, float scale, int encoding, bool rounded);
-    void drawPenRight(const char* text, float x, float y, float extra, bool rounded);
+    void drawPenRight(const char* text, float x, float y, float extra);
     void drawWithCallback(const char* text, float left, float top, float right, float bottom, float offsetX,
                           float offsetY, float extra, int index, TextDrawCallback callback, void* user, int encoding);
     bool charExtent(const char* text, float left, float offsetX, float extra, int index, float& outLeft,

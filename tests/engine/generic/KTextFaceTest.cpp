@@ -114,6 +114,9 @@ TEST(KTextFace, RightAlignedAndCentredDrawing) {
     face.drawStringRight("ab", 100, 0, 0.5f); // floor of 89.5 and 79
     EXPECT_EQ(destXs(font.blits()), (std::vector<float>{89, 79}));
     font.clear();
+    face.drawStringRightF("ab", 100.5f, 0); // the float form floors its pen too
+    EXPECT_EQ(destXs(font.blits()), (std::vector<float>{90, 80}));
+    font.clear();
     face.drawStringCentered("abc", 0, 101, 0); // (101 - 30) / 2 = 35 in integers
     EXPECT_EQ(destXs(font.blits()).front(), 35);
     font.clear();
