@@ -54,6 +54,7 @@ struct GifFrame {
     Bytes localTable = {}; // R, G, B entries; a power of two of at least 2, or empty
     Bytes indices = {};    // in stored order (pass order when interlaced)
     int minimumCodeSize = 2;
+    Bytes imageData = {}; // when set, used as is in place of the encoded indices
 };
 // A GIF89a: header, logical screen, optional global table, a graphic control extension and a
 // comment extension ahead of the frame, the frame, the trailer.
