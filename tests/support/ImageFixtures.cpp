@@ -261,4 +261,13 @@ Bytes tga(const TgaSpec& spec) {
 std::string loggedText() {
     return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
 }
+
+std::vector<uint32_t> pixelsOf(const KImage& image) {
+    if (!image.getPixels()) return {};
+    return std::vector<uint32_t>(image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight());
+}
+
+void CodecTest::SetUp() {
+    KLog::clearMemoryBuffer();
+}
 } // namespace ImageFixtures

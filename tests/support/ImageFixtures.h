@@ -2,7 +2,10 @@
 // assembled with zlib, GIF through a small LZW encoder, and BMP and TGA laid out byte by byte.
 #pragma once
 
+#include "KImage.h"
+
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -85,4 +88,13 @@ Bytes tga(const TgaSpec& spec);
 
 // What the engine log holds since it was last cleared.
 std::string loggedText();
+
+// Every pixel of a picture, top row first.
+std::vector<uint32_t> pixelsOf(const KImage& image);
+
+// Base of the codec tests: each test starts with an empty engine log.
+class CodecTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 } // namespace ImageFixtures

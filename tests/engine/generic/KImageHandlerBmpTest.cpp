@@ -6,13 +6,10 @@
 #include <gtest/gtest.h>
 
 using ImageFixtures::Bytes;
+using ImageFixtures::pixelsOf;
 
 namespace {
 constexpr auto P = KImage::pack;
-
-std::vector<uint32_t> pixelsOf(const KImage& image) {
-    return std::vector<uint32_t>(image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight());
-}
 
 // A colour table of `count` B, G, R, 0 entries; entry i is (R, G, B) = (i, 2i, 3i) modulo 256.
 Bytes table(int count, int entrySize = 4) {
@@ -28,10 +25,7 @@ constexpr uint32_t colour(int i) {
     return P(uint32_t(i) & 255, uint32_t(2 * i) & 255, uint32_t(3 * i) & 255, 255);
 }
 
-class KImageHandlerBmpTest : public ::testing::Test {
-protected:
-    void SetUp() override { KLog::clearMemoryBuffer(); }
-};
+class KImageHandlerBmpTest : public ImageFixtures::CodecTest {};
 } // namespace
 
 TEST_F(KImageHandlerBmpTest, DecodesEveryDepthAndLayout) {

@@ -8,21 +8,15 @@
 
 using ImageFixtures::Bytes;
 using ImageFixtures::GifFrame;
+using ImageFixtures::pixelsOf;
 
 namespace {
 constexpr auto P = KImage::pack;
 
-std::vector<uint32_t> pixelsOf(const KImage& image) {
-    return std::vector<uint32_t>(image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight());
-}
-
 const Bytes kGlobal = {10, 20, 30, /**/ 40, 50, 60, /**/ 70, 80, 90, /**/ 100, 110, 120};
 const uint32_t c0 = P(10, 20, 30, 255), c1 = P(40, 50, 60, 255), c2 = P(70, 80, 90, 255), c3 = P(100, 110, 120, 255);
 
-class KImageHandlerGifTest : public ::testing::Test {
-protected:
-    void SetUp() override { KLog::clearMemoryBuffer(); }
-};
+class KImageHandlerGifTest : public ImageFixtures::CodecTest {};
 } // namespace
 
 TEST_F(KImageHandlerGifTest, DecodesTheFirstFrameOntoTheCanvas) {
