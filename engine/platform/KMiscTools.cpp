@@ -4,6 +4,7 @@
 #include "HostSystem.h"
 #include "KLog.h"
 #include "KResource.h"
+#include "KTrueText.h"
 
 #include <algorithm>
 
@@ -36,6 +37,7 @@ KMiscTools::KMiscTools() {
 
 KMiscTools::~KMiscTools() {
     KResource::shutDown();
+    KTrueText::releaseLibrary();
 }
 
 void KMiscTools::startUp() {
@@ -63,6 +65,7 @@ void KMiscTools::startTimer() {
     counterFrequency = host::counterFrequency();
     counterAtStart = host::counterNow();
     logMessage("System: using high-performance counter");
+    logMessage("System: cpu mask is 0x%X", host::currentThreadCpuMask());
 }
 
 int KMiscTools::getMilliseconds() {
@@ -74,9 +77,9 @@ int KMiscTools::getMilliseconds() {
 std::string KMiscTools::makeDataPath(const std::string& name) {
     std::string rest = name;
     if (!rest.empty() && (rest[0] == '/' || rest[0] == ':' || rest[0] == '\\')) rest.erase(0, 1);
-    std::string path = (rest.size() >= 2 && rest[1] == ':') ? rest : dataFolder() + "/" + rest;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
+    // Only the name is normalised: the data folder is a real Linux path and may hold any character.
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return (rest.size() >= 2 && rest[1] == ':') ? rest : dataFolder() + "/" + rest;
 }
 
 std::string KMiscTools::getAppDataFolder() {
