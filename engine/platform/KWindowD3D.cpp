@@ -738,9 +738,16 @@ bool KWindowD3D::getBackBufferAsImage(int width, int height, KImage& image) {
         return false;
     }
     // The game area must lie inside the surface; a smaller surface gives what it has.
-    int areaWidth = std::max(0, std::min(actualWidth, int(desc.Width) - offsetX));
-    int areaHeight = std::max(0, std::min(actualHeight, int(desc.Height) - offsetY));
-    uint32_t* pixels = new uint32_t[size_t(std::max(1, areaWidth * areaHeight))];
+    int areaWidth = std::min(actualWidth, int(desc.Width) - offsetX);
+    int areaHeight = std::min(actualHeight, int(desc.Height) - offsetY);
+    if (areaWidth <= 0 || areaHeight <= 0) {
+        surface->UnlockRect();
+        surface->Release();
+        logMessage("D3D8: game area lies outside the %ux%u backbuffer in getBackBufferAsImage, ERROR", desc.Width,
+                   desc.Height);
+        return false;
+    }
+    uint32_t* pixels = new uint32_t[size_t(areaWidth) * size_t(areaHeight)];
     bool converted = convertBackBufferPixels(desc.Format, static_cast<const uint8_t*>(locked.pBits), locked.Pitch,
                                              offsetX, offsetY, areaWidth, areaHeight, pixels);
     surface->UnlockRect();
