@@ -140,18 +140,21 @@ void KImage::clear() {
     adopt(0, 0, false, nullptr);
 }
 
-void KImage::resample(int32_t newWidth, int32_t newHeight) {
-    if (width <= 0 || height <= 0 || !pixels) return;
-    if (newWidth <= 0 || newHeight <= 0 || (newWidth == width && newHeight == height)) return;
+uint32_t* KImage::resizedPixels(int32_t newWidth, int32_t newHeight) const {
+    if (width <= 0 || height <= 0 || !pixels) return nullptr;
+    if (newWidth <= 0 || newHeight <= 0 || (newWidth == width && newHeight == height)) return nullptr;
     if (!sizeAllowed(newWidth, newHeight)) {
-        logMessage("Image: cannot resample to %dx%d pixels", newWidth, newHeight);
-        return;
+        logMessage("Image: cannot resize a picture to %dx%d pixels", newWidth, newHeight);
+        return nullptr;
     }
     uint32_t* fresh = new (std::nothrow) uint32_t[size_t(newWidth) * size_t(newHeight)];
-    if (!fresh) {
-        logMessage("Image: out of memory for a picture of %dx%d pixels", newWidth, newHeight);
-        return;
-    }
+    if (!fresh) logMessage("Image: out of memory for a picture of %dx%d pixels", newWidth, newHeight);
+    return fresh;
+}
+
+void KImage::resample(int32_t newWidth, int32_t newHeight) {
+    uint32_t* fresh = resizedPixels(newWidth, newHeight);
+    if (!fresh) return;
 
     // Positions are 16.16 fixed point, starting half a pixel in. Taps left of or above the picture
     // are replaced by the pixel nearest the position.
@@ -175,24 +178,12 @@ void KImage::resample(int32_t newWidth, int32_t newHeight) {
             *out++ = average4(tap(fx - 1, fy - 1), tap(fx, fy - 1), tap(fx - 1, fy), tap(fx, fy));
         }
     }
-    delete[] pixels;
-    pixels = fresh;
-    width = newWidth;
-    height = newHeight;
+    adopt(newWidth, newHeight, hasAlpha, fresh);
 }
 
 void KImage::halve(int32_t newWidth, int32_t newHeight) {
-    if (width <= 0 || height <= 0 || !pixels) return;
-    if (newWidth <= 0 || newHeight <= 0 || (newWidth == width && newHeight == height)) return;
-    if (!sizeAllowed(newWidth, newHeight)) {
-        logMessage("Image: cannot halve to %dx%d pixels", newWidth, newHeight);
-        return;
-    }
-    uint32_t* fresh = new (std::nothrow) uint32_t[size_t(newWidth) * size_t(newHeight)];
-    if (!fresh) {
-        logMessage("Image: out of memory for a picture of %dx%d pixels", newWidth, newHeight);
-        return;
-    }
+    uint32_t* fresh = resizedPixels(newWidth, newHeight);
+    if (!fresh) return;
 
     // A tap right of the last column or below the last row falls back to the top-left tap of its
     // box. A new size larger than half keeps every box inside the picture too.
@@ -212,8 +203,5 @@ void KImage::halve(int32_t newWidth, int32_t newHeight) {
             *out++ = average4(topLeft, topRight, bottomLeft, bottomRight);
         }
     }
-    delete[] pixels;
-    pixels = fresh;
-    width = newWidth;
-    height = newHeight;
+    adopt(newWidth, newHeight, hasAlpha, fresh);
 }

@@ -77,6 +77,9 @@ public:
     static constexpr uint32_t alpha(uint32_t pixel) { return pixel >> 24; }
 
 private:
+    // The array for a resize to the new size, or null when the resize is to do nothing.
+    uint32_t* resizedPixels(int32_t newWidth, int32_t newHeight) const;
+
     int32_t width = 0;
     int32_t height = 0;
     bool hasAlpha = false;

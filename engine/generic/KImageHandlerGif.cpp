@@ -14,10 +14,10 @@ int readLittle16(const unsigned char* p) {
 }
 
 // A colour table of 2^((flags & 7) + 1) R, G, B entries overwrites the first palette entries. The
-// data must hold 13 more bytes after it.
-bool readColorTable(const unsigned char* data, size_t size, size_t& pos, int flags, uint32_t* palette) {
+// data must hold the table and `spare` more bytes after it.
+bool readColorTable(const unsigned char* data, size_t size, size_t& pos, int flags, size_t spare, uint32_t* palette) {
     size_t entries = size_t(1) << ((flags & 7) + 1);
-    if (entries * 3 + 13 > size - pos) return false;
+    if (entries * 3 + spare > size - pos) return false;
     for (size_t i = 0; i < entries; i++, pos += 3)
         palette[i] = KImage::pack(data[pos], data[pos + 1], data[pos + 2], 255);
     return true;
@@ -163,7 +163,7 @@ bool KImageHandlerGif::decode(const unsigned char* data, size_t size, KImage& im
         logMessage("GIF: file is too short");
         return false;
     };
-    if ((screenFlags & 0x80) && !readColorTable(data, size, pos, screenFlags, palette)) return tooShort();
+    if ((screenFlags & 0x80) && !readColorTable(data, size, pos, screenFlags, 13, palette)) return tooShort();
 
     while (pos < size) {
         const int marker = data[pos];
@@ -188,7 +188,8 @@ bool KImageHandlerGif::decode(const unsigned char* data, size_t size, KImage& im
         const int frameHeight = readLittle16(data + pos + 7);
         const int frameFlags = data[pos + 9];
         pos += 10;
-        if ((frameFlags & 0x80) && !readColorTable(data, size, pos, frameFlags, palette)) return tooShort();
+        // Only the table itself must fit: a small frame's data and the trailer can take under 13 bytes.
+        if ((frameFlags & 0x80) && !readColorTable(data, size, pos, frameFlags, 0, palette)) return tooShort();
 
         const int32_t canvasWidth = screenWidth > left + frameWidth ? screenWidth : left + frameWidth;
         const int32_t canvasHeight = screenHeight > top + frameHeight ? screenHeight : top + frameHeight;

@@ -264,7 +264,9 @@ IDirect3DDevice8::~IDirect3DDevice8() {
         surface->device_ = nullptr;
     }
     for (IDirect3DVertexBuffer8* buffer : vertexBuffers_) buffer->device_ = nullptr;
-    delete backBuffer_;
+    // A back buffer still held elsewhere goes with its last reference (and can no longer be locked).
+    backBuffer_->device_ = nullptr;
+    backBuffer_->Release();
     gl_.reset();
     d3d_->Release();
 }
@@ -365,7 +367,7 @@ HRESULT IDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* parameters) {
 
 HRESULT IDirect3DDevice8::applyParameters(const D3DPRESENT_PARAMETERS& parameters) {
     if (parameters_.BackBufferFormat == D3DFMT_UNKNOWN) {
-        D3DDISPLAYMODE desktop;
+        D3DDISPLAYMODE desktop = {0, 0, 0, D3DFMT_X8R8G8B8};
         d3d_->GetAdapterDisplayMode(0, &desktop);
         parameters_.BackBufferFormat = desktop.Format;
     }

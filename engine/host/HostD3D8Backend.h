@@ -89,12 +89,14 @@ private:
     void forgetAppliedState();
 
     std::vector<Vertex> vertices;
+    std::vector<uint32_t> indices;
     Key key = {};
     bool keyValid = false, keyDirty = true;
 
     // OpenGL state as last set, so a flush changes only what differs.
     struct Applied {
         bool valid = false;
+        bool dropClear;
         uint32_t alphaBlend, srcBlend, destBlend, cullMode, zEnable, zWriteEnable;
         uint32_t viewportX, viewportY, viewportWidth, viewportHeight;
         float minZ, maxZ;

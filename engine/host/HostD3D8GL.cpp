@@ -187,7 +187,7 @@ std::unique_ptr<D3D8Backend> D3D8Backend::create(IDirect3DDevice8& device, SDL_W
     SDL_GL_MakeCurrent(window, context);
     glDisable(GL_DITHER);
     glDisable(GL_LIGHTING);
-    glDisable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -214,6 +214,7 @@ std::unique_ptr<D3D8Backend> D3D8Backend::create(IDirect3DDevice8& device, SDL_W
     gl.genFramebuffers(1, &backend->backFramebuffer);
     gl.genRenderbuffers(1, &backend->backColor);
     backend->vertices.reserve(16384);
+    backend->indices.reserve(24576);
     return backend;
 }
 
@@ -503,49 +504,36 @@ void D3D8Backend::draw(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const uin
         out.v1 = uv[1][1];
         return out;
     };
+    // Each vertex is transformed once; the primitives are gathered as indices into them.
+    uint32_t base = uint32_t(vertices.size());
+    uint32_t count = type == D3DPT_POINTLIST      ? primitiveCount
+                     : type == D3DPT_LINELIST     ? primitiveCount * 2
+                     : type == D3DPT_TRIANGLELIST ? primitiveCount * 3
+                     : type == D3DPT_LINESTRIP    ? primitiveCount + 1
+                                                  : primitiveCount + 2;
+    for (uint32_t i = 0; i < count; ++i) vertices.push_back(vertexAt(i));
     switch (type) {
     case D3DPT_POINTLIST:
     case D3DPT_LINELIST:
-    case D3DPT_TRIANGLELIST: {
-        uint32_t count = type == D3DPT_POINTLIST ? primitiveCount : primitiveCount * (type == D3DPT_LINELIST ? 2 : 3);
-        for (uint32_t i = 0; i < count; ++i) vertices.push_back(vertexAt(i));
+    case D3DPT_TRIANGLELIST:
+        for (uint32_t i = 0; i < count; ++i) indices.push_back(base + i);
         break;
-    }
     case D3DPT_LINESTRIP:
-        for (uint32_t i = 0; i < primitiveCount; ++i) {
-            vertices.push_back(vertexAt(i));
-            vertices.push_back(vertexAt(i + 1));
-        }
+        for (uint32_t i = 0; i < primitiveCount; ++i) indices.insert(indices.end(), {base + i, base + i + 1});
         break;
-    case D3DPT_TRIANGLESTRIP: {
+    case D3DPT_TRIANGLESTRIP:
         // Odd triangles of a strip swap their first two corners, keeping every triangle's winding.
-        Vertex a = vertexAt(0), b = vertexAt(1);
         for (uint32_t i = 0; i < primitiveCount; ++i) {
-            Vertex c = vertexAt(i + 2);
-            if (i % 2 == 0) {
-                vertices.push_back(a);
-                vertices.push_back(b);
-            } else {
-                vertices.push_back(b);
-                vertices.push_back(a);
-            }
-            vertices.push_back(c);
-            a = b;
-            b = c;
+            uint32_t v = base + i;
+            if (i % 2 == 0)
+                indices.insert(indices.end(), {v, v + 1, v + 2});
+            else
+                indices.insert(indices.end(), {v + 1, v, v + 2});
         }
         break;
-    }
-    case D3DPT_TRIANGLEFAN: {
-        Vertex centre = vertexAt(0), b = vertexAt(1);
-        for (uint32_t i = 0; i < primitiveCount; ++i) {
-            Vertex c = vertexAt(i + 2);
-            vertices.push_back(centre);
-            vertices.push_back(b);
-            vertices.push_back(c);
-            b = c;
-        }
+    case D3DPT_TRIANGLEFAN:
+        for (uint32_t i = 0; i < primitiveCount; ++i) indices.insert(indices.end(), {base, base + i + 1, base + i + 2});
         break;
-    }
     }
     if (!batching) flush();
 }
@@ -633,6 +621,17 @@ void D3D8Backend::applyKey() {
         applied.srcBlend = k.srcBlend;
         applied.destBlend = k.destBlend;
     }
+    // With these factors a fragment of alpha 0 leaves the destination exactly as it was, so it can be
+    // dropped before blending: the same pixels for less work on a software renderer.
+    bool dropClear = k.alphaBlend && k.srcBlend == D3DBLEND_SRCALPHA &&
+                     (k.destBlend == D3DBLEND_INVSRCALPHA || k.destBlend == D3DBLEND_ONE);
+    if (all || applied.dropClear != dropClear) {
+        if (dropClear)
+            glEnable(GL_ALPHA_TEST);
+        else
+            glDisable(GL_ALPHA_TEST);
+        applied.dropClear = dropClear;
+    }
     if (all || applied.cullMode != k.cullMode) {
         // Direct3D's clockwise front faces are counter-clockwise in the turned-over rows of the surfaces.
         if (k.cullMode == D3DCULL_NONE)
@@ -671,9 +670,10 @@ void D3D8Backend::flush() {
     glTexCoordPointer(2, GL_FLOAT, stride, &v->u0);
     gl.clientActiveTexture(GL_TEXTURE1);
     glTexCoordPointer(2, GL_FLOAT, stride, &v->u1);
-    glDrawArrays(key.primitive, 0, GLsizei(vertices.size()));
+    glDrawElements(key.primitive, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
     ++device.glDrawCalls_;
     vertices.clear();
+    indices.clear();
     for (const Key::Stage& stage : key.stage)
         if (stage.texture) stage.texture->pendingDraws_ = false;
 }

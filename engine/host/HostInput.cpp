@@ -138,6 +138,8 @@ const KeyRow* findRow(int sdlScancode) {
 
 int cursorCount = 0;
 bool cursorClipped = false;
+SDL_Window* lastClipWindow = nullptr;
+PixelRect lastClip; // in back-buffer pixels, as last handed to the window system
 std::optional<std::pair<int, int>> cursorOverride;
 
 } // namespace
@@ -195,6 +197,13 @@ void clipCursor(WindowHandle window, const PixelRect* backBufferRect) {
         SDL_SetWindowMouseRect(sdl, nullptr);
         return;
     }
+    // Full screen sets the same clip every frame: only a change reaches the window system.
+    const SDL_Rect* current = SDL_GetWindowMouseRect(sdl);
+    if (current && lastClipWindow == sdl && lastClip.x == backBufferRect->x && lastClip.y == backBufferRect->y &&
+        lastClip.width == backBufferRect->width && lastClip.height == backBufferRect->height)
+        return;
+    lastClipWindow = sdl;
+    lastClip = *backBufferRect;
     int bbWidth, bbHeight;
     getBackBufferSize(window, bbWidth, bbHeight);
     PixelRect shown = presentationRect(window);

@@ -2,6 +2,7 @@
 // procedure the engine registered; focus, style, display modes and the icon.
 #include "HostWindow.h"
 
+#include "HostD3D8.h"
 #include "HostInput.h"
 
 #include <SDL.h>
@@ -383,27 +384,12 @@ void getBackBufferSize(WindowHandle window, int& width, int& height) {
     height = window->backBufferHeight;
 }
 
-PixelRect letterbox(int backBufferWidth, int backBufferHeight, int clientWidth, int clientHeight) {
-    PixelRect rect;
-    if (backBufferWidth <= 0 || backBufferHeight <= 0 || clientWidth <= 0 || clientHeight <= 0) return rect;
-    // Compare the aspects in integers so that a client of exactly the back buffer's aspect gets no bars.
-    if (int64_t(clientWidth) * backBufferHeight > int64_t(clientHeight) * backBufferWidth) {
-        rect.height = clientHeight;
-        rect.width = int(int64_t(clientHeight) * backBufferWidth / backBufferHeight);
-    } else {
-        rect.width = clientWidth;
-        rect.height = int(int64_t(clientWidth) * backBufferHeight / backBufferWidth);
-    }
-    rect.x = (clientWidth - rect.width) / 2;
-    rect.y = (clientHeight - rect.height) / 2;
-    return rect;
-}
-
 PixelRect presentationRect(WindowHandle window) {
     int width, height;
     getClientSize(window, width, height);
     if (!windowExists(window)) return {};
-    return letterbox(window->backBufferWidth, window->backBufferHeight, width, height);
+    D3D8PresentArea area = letterboxArea(window->backBufferWidth, window->backBufferHeight, width, height);
+    return {area.x, area.y, area.width, area.height};
 }
 
 AcceleratorTable* createAcceleratorTable(uint32_t command) {

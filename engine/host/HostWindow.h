@@ -109,9 +109,8 @@ void getBackBufferSize(WindowHandle window, int& width, int& height);
 struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
-// The largest rectangle of the back buffer's aspect that fits the client area, centred.
-PixelRect letterbox(int backBufferWidth, int backBufferHeight, int clientWidth, int clientHeight);
-PixelRect presentationRect(WindowHandle window); // in window pixels
+// Where the device shows the back buffer in the client area (window pixels): scaled to fit, centred.
+PixelRect presentationRect(WindowHandle window);
 
 // The accelerator table: Alt+Return and F10 send a command that nobody handles, so those key presses are
 // swallowed. translateAccelerator is true when it took the message.

@@ -1,6 +1,8 @@
 // The engine key table and its reverse lookup.
 #include "KEngineKeys.h"
 
+#include "HostInput.h"
+
 namespace {
 
 // Row n is engine key n.
@@ -46,4 +48,8 @@ int engineKeyFromVirtualKey(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) return kNoEngineKey;
     if (!reverseFilled) fillEngineKeyLookup();
     return reverseTable[virtualKey];
+}
+
+bool isVirtualKeyDown(int virtualKey) {
+    return (host::getAsyncKeyState(virtualKey) & 0x8000) != 0;
 }

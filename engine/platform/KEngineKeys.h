@@ -13,3 +13,6 @@ int engineKeyVirtualKey(int engineKey);
 void fillEngineKeyLookup();
 // The engine key of a virtual key; 100 when it has none, and for codes outside 0..255.
 int engineKeyFromVirtualKey(int virtualKey);
+
+// Whether the key (or mouse button: virtual keys 1, 2 and 4) is held down now; the game polls its keys so.
+bool isVirtualKeyDown(int virtualKey);

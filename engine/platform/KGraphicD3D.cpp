@@ -109,7 +109,7 @@ KGraphicD3D::KGraphicD3D()
 
 KGraphicD3D::~KGraphicD3D() {
     freePicture();
-    keptPixels_.clear();
+    dropKeptPixels();
     KGraphicD3DModule& module = graphicD3D();
     for (int i = 0; i < module.targetCount; i++)
         if (module.targetStack[i] == this) {
@@ -164,7 +164,7 @@ int KGraphicD3D::mipLevelsFor(int side) {
 
 void KGraphicD3D::waitForDevice() {
     KGraphicD3DModule& module = graphicD3D();
-    if (!module.device || !module.window) return;
+    if (!module.device || !module.window || module.rebuilding > 0) return;
     while (module.device->TestCooperativeLevel() != D3D_OK || module.window->isD3DDeviceLost()) {
         logMessage("D3D8: device lost, waiting for reset");
         module.window->waitForD3DDevice();
@@ -204,6 +204,7 @@ bool KGraphicD3D::loadPictureFromMemory(const char* name, const unsigned char* d
                                         bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
+        dropKeptPixels(); // a new source replaces the old one
         if (!decodeInto(name, data, size, image_)) return false;
         trueColor_ = trueColor;
         alpha_ = alpha;
@@ -257,6 +258,7 @@ bool KGraphicD3D::loadPictureWithMaskFromMemory(const char* name, const unsigned
                                                 const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
+        dropKeptPixels();
         if (!decodeInto(name, data, size, image_)) return false;
         if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
             image_.clear();
@@ -300,6 +302,12 @@ bool KGraphicD3D::makePictureFromPixels(const uint32_t* pixels, long width, long
     return true;
 }
 
+void KGraphicD3D::dropKeptPixels() {
+    keptPixels_.clear();
+    keptPixels_.shrink_to_fit();
+    callerPixels_ = nullptr;
+}
+
 void KGraphicD3D::reloadPicture() {
     if (!callerPixels_ || keptPixels_.empty()) return;
     std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
@@ -332,8 +340,7 @@ bool KGraphicD3D::grabBackBuffer(void*, bool splice, const PictureSplice* splice
     height_ = float(height);
     trueColor_ = true;
     alpha_ = false;
-    uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
-    return true;
+    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
 }
 
 void KGraphicD3D::freePicture() {
@@ -443,11 +450,12 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
         texture->UnlockRect(level);
         return false;
     }
-    // Clip the rectangle to the picture and to the texture level.
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min({x2, width, x1 + int(desc.Width) - x});
-    y2 = std::min({y2, height, y1 + int(desc.Height) - y});
+    // Source pixel (px, py) lands on texel (px + ox, py + oy); clip to the picture and to the texture level.
+    const int ox = x - x1, oy = y - y1;
+    x1 = std::max({x1, 0, -ox});
+    y1 = std::max({y1, 0, -oy});
+    x2 = std::min({x2, width, int(desc.Width) - ox});
+    y2 = std::min({y2, height, int(desc.Height) - oy});
     int texelBytes = bytesPerTexel(format);
     bool bleed = bleeds(format);
     auto opaque = [&](int px, int py) {
@@ -458,7 +466,7 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
     static constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
     const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
     for (int py = y1; py < y2; py++) {
-        unsigned char* row = static_cast<unsigned char*>(locked.pBits) + size_t(py - y1 + y) * locked.Pitch;
+        unsigned char* row = static_cast<unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
         const uint32_t* source = pixels + size_t(py) * size_t(width);
         const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
         for (int px = x1; px < x2; px++) {
@@ -477,7 +485,7 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
                     break;
                 }
             }
-            writeTexel(row + size_t(px - x1 + x) * texelBytes, format, r, g, b, a);
+            writeTexel(row + size_t(px + ox) * texelBytes, format, r, g, b, a);
         }
     }
     texture->UnlockRect(level);
@@ -487,7 +495,10 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
 bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask,
                                  int width, int height, bool splice) {
     KGraphicD3DModule& module = graphicD3D();
-    renderTarget_ = false;
+    if (renderTarget_) {
+        freePicture(); // a render target's texture cannot take pixels
+        renderTarget_ = false;
+    }
     if (!module.device || !module.window || !pixels || width <= 0 || height <= 0) return false;
     bool nonSquare = module.window->hasNonSquareTextures();
     bool withMask = mask && alpha_;
@@ -587,8 +598,8 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
     return true;
 }
 
-bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int x1, int y1, int x2, int y2,
-                            int x, int y) {
+bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int outHeight, int x1, int y1,
+                            int x2, int y2, int x, int y) {
     D3DSURFACE_DESC desc;
     HRESULT result = texture->GetLevelDesc(0, &desc);
     if (FAILED(result)) {
@@ -633,14 +644,17 @@ bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWi
         logMessage("D3D8: unsupported texture format 0x%X in getPixels, ERROR", unsigned(format));
     } else {
         int texelBytes = bytesPerTexel(format);
-        x2 = std::min(x2, x1 + int(desc.Width) - x);
-        y2 = std::min(y2, y1 + int(desc.Height) - y);
+        // Texel (px + ox, py + oy) goes to pixel (px, py); clip to both.
+        const int ox = x - x1, oy = y - y1;
+        x1 = std::max({x1, 0, -ox});
+        y1 = std::max({y1, 0, -oy});
+        x2 = std::min({x2, outWidth, int(desc.Width) - ox});
+        y2 = std::min({y2, outHeight, int(desc.Height) - oy});
         for (int py = y1; py < y2; py++) {
-            const unsigned char* row =
-                static_cast<const unsigned char*>(locked.pBits) + size_t(py - y1 + y) * locked.Pitch;
+            const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
             uint32_t* dest = out + size_t(py) * size_t(outWidth);
             for (int px = x1; px < x2; px++) {
-                const unsigned char* texel = row + size_t(px - x1 + x) * texelBytes;
+                const unsigned char* texel = row + size_t(px + ox) * texelBytes;
                 uint32_t r, g, b, a = 255;
                 if (texelBytes == 4) {
                     uint32_t word;
@@ -681,15 +695,16 @@ bool KGraphicD3D::savePicture(const char* fileName, int imageFormat) {
     if (!picture.allocate(width, height, true)) return false;
     if (spliceCount_ == 0) {
         if (textures_[0].texture)
-            getPixels(textures_[0].texture, picture.getPixels(), width, 0, 0,
+            getPixels(textures_[0].texture, picture.getPixels(), width, height, 0, 0,
                       std::min(width, int(textures_[0].coordWidth)), std::min(height, int(textures_[0].coordHeight)), 0,
                       0);
     } else {
         for (int i = 0; i < spliceCount_; i++) {
             const PictureSplice& piece = splices_[i];
             if (textures_[piece.texture].texture)
-                getPixels(textures_[piece.texture].texture, picture.getPixels(), width, int(piece.x1), int(piece.y1),
-                          std::min(int(piece.x2), width), std::min(int(piece.y2), height), int(piece.u), int(piece.v));
+                getPixels(textures_[piece.texture].texture, picture.getPixels(), width, height, int(piece.x1),
+                          int(piece.y1), std::min(int(piece.x2), width), std::min(int(piece.y2), height), int(piece.u),
+                          int(piece.v));
         }
     }
     unsigned char* bytes = nullptr;

@@ -181,9 +181,11 @@ private:
                                int width, int height, int x1, int y1, int x2, int y2, int x, int y);
     bool fillTexture(const char* who, IDirect3DTexture8* texture, int level, const uint32_t* pixels,
                      const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2, int x, int y);
-    bool getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int x1, int y1, int x2, int y2, int x,
-                   int y);
+    // Texels from (x, y) of level 0 into the rectangle x1, y1 .. x2, y2 of an outWidth x outHeight RGBA buffer.
+    bool getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int outHeight, int x1, int y1, int x2,
+                   int y2, int x, int y);
     bool uploadKept();
+    void dropKeptPixels();
     bool createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth);
 
     // Drawing (KGraphicD3DDraw.cpp).

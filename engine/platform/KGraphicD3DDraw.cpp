@@ -433,7 +433,9 @@ void KGraphicD3D::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, 
     const SpliceTriangle dests[2] = {{{{dx1, dy1}, {dx2, dy2}, {dx3, dy3}}}, {{{dx1, dy1}, {dx3, dy3}, {dx4, dy4}}}};
     for (int p = 0; p < partCount; p++) {
         const PictureSplice& part = parts[p];
-        if (part.x2 - part.x1 <= 1 || part.y2 - part.y1 <= 1) continue;
+        // The parts tile the picture without overlapping, one-pixel seam rows included: every part with an area
+        // is drawn, or the seams would show as gaps.
+        if (part.x2 <= part.x1 || part.y2 <= part.y1) continue;
         if (part.texture < 0 || part.texture >= textureCount_) continue;
         bool prepared = false;
         for (int t = 0; t < 2; t++) {

@@ -31,6 +31,9 @@ struct KGraphicD3DModule {
     int targetCount = 0;
     IDirect3DSurface8* backBuffer = nullptr;
     IDirect3DSurface8* backDepth = nullptr;
+    // Above 0 while pictures are rebuilt (after a reset, or around a video-memory flush): the device is known to
+    // be usable then, even while the window still has its lost flag up, so uploads do not wait for it.
+    int rebuilding = 0;
 };
 
 KGraphicD3DModule& graphicD3D();

@@ -196,6 +196,8 @@ bool KGraphicD3D::isRenderTargetLost() {
 // ----- Rebuilding -------------------------------------------------------------------------------------------------
 
 void KGraphicD3D::restorePicture() {
+    KGraphicD3DModule& module = graphicD3D();
+    module.rebuilding++;
     if (renderTarget_) {
         // The contents-lost flag stays set, so the owner redraws the target.
         createRenderTarget(int(width_), int(height_), trueColor_, alpha_, depthWanted_);
@@ -215,7 +217,7 @@ void KGraphicD3D::restorePicture() {
         else
             loadPicture(name.c_str(), trueColor_, alpha_, count > 0, K_LOAD_NOW, count > 0 ? table : nullptr);
     }
-    KGraphicD3DModule& module = graphicD3D();
+    module.rebuilding--;
     if (module.device) module.device->SetTexture(0, nullptr);
     module.cache.texture = nullptr;
 }
@@ -263,6 +265,12 @@ void releaseDeviceTextures(bool releaseAll) {
     KGraphicD3D::list().forEach([releaseAll](KGraphicD3D* picture) {
         if (releaseAll || picture->isRenderTarget()) picture->freePicture();
     });
+    // Releasing everything is the window's clean-up: its device goes next, so forget it until the next
+    // resetDrawingState.
+    if (releaseAll) {
+        module.device = nullptr;
+        module.window = nullptr;
+    }
 }
 
 void restoreRenderTargets() {

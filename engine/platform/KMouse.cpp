@@ -76,6 +76,10 @@ bool setViewMapping(int offsetX, int offsetY, float scale) {
     return changed;
 }
 
+int showSystemCursor(bool show) {
+    return host::showCursor(show);
+}
+
 short getMouseWheel() {
     return wheelDelta;
 }

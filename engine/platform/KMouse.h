@@ -22,6 +22,10 @@ void setMousePosition(int x, int y);
 // Stores the mapping; true when the offset or the scale changed.
 bool setViewMapping(int offsetX, int offsetY, float scale);
 
+// The system cursor's display counter: +1 (show) or -1 (hide) per call, returns the new count; the cursor
+// is visible while the count is >= 0. Callers loop until the count is where they want it.
+int showSystemCursor(bool show);
+
 short getMouseWheel();
 void setMouseWheel(short delta);
 

@@ -14,6 +14,7 @@
 #include "KLog.h"
 #include "KMiscTools.h"
 #include "KMouse.h"
+#include "KPixelShaderD3D.h"
 
 #include <cfloat>
 #include <cmath>
@@ -664,10 +665,8 @@ bool KWindowD3D::isEngineCursorShown() {
 }
 
 void KWindowD3D::setPixelShader(KPixelShaderD3D* shader) {
-    // The device stand-in has no pixel shaders, so no shader object can be made: null is the only value
-    // the game can pass, and it selects the fixed pipeline.
     pixelShader = shader;
-    if (device && !shader) device->SetPixelShader(0);
+    if (device) device->SetPixelShader(shader ? shader->handle : 0);
 }
 
 void KWindowD3D::setTouchEmulation(bool on) {
@@ -739,9 +738,16 @@ bool KWindowD3D::getBackBufferAsImage(int width, int height, KImage& image) {
         return false;
     }
     // The game area must lie inside the surface; a smaller surface gives what it has.
-    int areaWidth = std::max(0, std::min(actualWidth, int(desc.Width) - offsetX));
-    int areaHeight = std::max(0, std::min(actualHeight, int(desc.Height) - offsetY));
-    uint32_t* pixels = new uint32_t[size_t(std::max(1, areaWidth * areaHeight))];
+    int areaWidth = std::min(actualWidth, int(desc.Width) - offsetX);
+    int areaHeight = std::min(actualHeight, int(desc.Height) - offsetY);
+    if (areaWidth <= 0 || areaHeight <= 0) {
+        surface->UnlockRect();
+        surface->Release();
+        logMessage("D3D8: game area lies outside the %ux%u backbuffer in getBackBufferAsImage, ERROR", desc.Width,
+                   desc.Height);
+        return false;
+    }
+    uint32_t* pixels = new uint32_t[size_t(areaWidth) * size_t(areaHeight)];
     bool converted = convertBackBufferPixels(desc.Format, static_cast<const uint8_t*>(locked.pBits), locked.Pitch,
                                              offsetX, offsetY, areaWidth, areaHeight, pixels);
     surface->UnlockRect();
@@ -808,12 +814,12 @@ void KWindowD3D::sendEvent(WindowEvent& event) {
     if (eventCallback) eventCallback(&event);
 }
 
-void KWindowD3D::showSystemCursor() {
+void KWindowD3D::showCursorUntilVisible() {
     while (host::showCursor(true) < 0) {
     }
 }
 
-void KWindowD3D::hideSystemCursor() {
+void KWindowD3D::hideCursorUntilHidden() {
     while (host::showCursor(false) >= 0) {
     }
 }
@@ -865,7 +871,7 @@ intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t 
                 event.type = K_EVENT_DEACTIVATED;
                 host::clipCursor(window, nullptr);
                 if (!fullScreen) {
-                    if (systemCursorHidden) showSystemCursor();
+                    if (systemCursorHidden) showCursorUntilVisible();
                     skipNextWait = true;
                 }
             } else {
@@ -873,7 +879,7 @@ intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t 
                 if (fullScreen) {
                     host::showWindow(window);
                 } else if (systemCursorHidden) {
-                    hideSystemCursor();
+                    hideCursorUntilHidden();
                 }
             }
             break;
@@ -936,13 +942,13 @@ intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t 
         return 1;
     case host::WM_NCMOUSEMOVE:
         if (!fullScreen && !cursorShownOverFrame) {
-            if (systemCursorHidden) showSystemCursor();
+            if (systemCursorHidden) showCursorUntilVisible();
             cursorShownOverFrame = true;
         }
         break;
     case host::WM_MOUSEMOVE:
         if (!fullScreen && cursorShownOverFrame && hasFocus()) {
-            if (systemCursorHidden) hideSystemCursor();
+            if (systemCursorHidden) hideCursorUntilHidden();
             cursorShownOverFrame = false;
         }
         break;

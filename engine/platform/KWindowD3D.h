@@ -159,8 +159,8 @@ private:
     void fillMargins();
     void clipCursorInFullScreen();
     void sendEvent(WindowEvent& event);
-    void showSystemCursor();
-    void hideSystemCursor();
+    void showCursorUntilVisible();
+    void hideCursorUntilHidden();
     int now();
 
     std::function<IDirect3D8*()> direct3DFactory;

@@ -1,17 +1,18 @@
-// The picture back end as the window sees it. The Direct3D 8 picture back end is not built in yet, so its
-// device-reset steps have nothing to release or restore and the filled rectangles are not drawn.
+// The picture back end as the window sees it: the Direct3D 8 picture functions of KGraphicD3DDevice.h.
 #include "KWindowD3DBackEnd.h"
+
+#include "KGraphicD3DDevice.h"
 
 KWindowD3DBackEnd pictureBackEnd() {
     KWindowD3DBackEnd backEnd;
-    backEnd.resetDrawingState = [](KGraphicD3DWindow*) {};
-    backEnd.closeRenderTargets = [] {};
-    backEnd.releaseDeviceTextures = [](bool) {};
-    backEnd.restoreRenderTargets = [] {};
-    backEnd.releaseVertexBuffers = [] {};
-    backEnd.restoreVertexBuffers = [] {};
-    backEnd.releasePixelShaders = [] {};
-    backEnd.restorePixelShaders = [] {};
-    backEnd.fillRectBlended = [](float, float, float, float, float, float, float, float) {};
+    backEnd.resetDrawingState = resetDrawingState;
+    backEnd.closeRenderTargets = closeRenderTargets;
+    backEnd.releaseDeviceTextures = releaseDeviceTextures;
+    backEnd.restoreRenderTargets = restoreRenderTargets;
+    backEnd.releaseVertexBuffers = releaseVertexBuffers;
+    backEnd.restoreVertexBuffers = restoreVertexBuffers;
+    backEnd.releasePixelShaders = releasePixelShaders;
+    backEnd.restorePixelShaders = restorePixelShaders;
+    backEnd.fillRectBlended = fillRectBlended;
     return backEnd;
 }

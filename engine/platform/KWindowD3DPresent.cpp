@@ -328,7 +328,7 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     if (!(fullScreen && aspectCorrected)) setViewMapping(offsetX, offsetY, float(gameHeight) / float(actualHeight));
     setMousePosition(mouseX, mouseY);
     if (cursorShownOverFrame) {
-        if (systemCursorHidden) hideSystemCursor();
+        if (systemCursorHidden) hideCursorUntilHidden();
         cursorShownOverFrame = false;
     }
 

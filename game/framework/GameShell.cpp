@@ -49,7 +49,7 @@ void runMainLoopPass() {
     currentState->update();
     // The music playlist is advanced here.
     drawFrame();
-    gameWindow->flipBackBuffer(false);
+    gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
 
 void runMainLoop() {

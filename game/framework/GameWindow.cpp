@@ -11,6 +11,8 @@ KGraphic* sharedGraphic = nullptr;
 
 namespace {
 
+std::function<KWindow*()> windowMaker;
+
 void reportGraphicsProblem() {
     KMiscTools::messageBox("Graphics Problem",
                            "It appears that your computer doesn't have up to date 3d acceleration.\n"
@@ -22,10 +24,10 @@ void reportGraphicsProblem() {
 
 bool createGameWindow(bool windowed) {
     RendererKind = K_RENDERER_DIRECT3D8;
-    gameWindow = new KWindowD3D();
+    gameWindow = windowMaker ? windowMaker() : new KWindowD3D();
     // A window that cannot draw would leave every later step showing its own failure; stop here instead.
     if (!gameWindow->isAccelerationAvailable() ||
-        !gameWindow->createGameWindow(kGameWidth, kGameHeight, kGameDepth, windowed, "Glimmerfin", 0)) {
+        !gameWindow->createGameWindow(kGameWidth, kGameHeight, kGameDepth, windowed, "Glimmerfin", /*unused=*/0)) {
         reportGraphicsProblem();
         destroyGameWindow();
         return false;
@@ -33,6 +35,10 @@ bool createGameWindow(bool windowed) {
     gameWindow->setMaxFrameRate(kMaxFrameRate);
     sharedGraphic = createGraphic();
     return true;
+}
+
+void setGameWindowMaker(std::function<KWindow*()> maker) {
+    windowMaker = std::move(maker);
 }
 
 void destroyGameWindow() {

@@ -2,6 +2,8 @@
 // created at start-up and released last at shutdown.
 #pragma once
 
+#include <functional>
+
 class KGraphic;
 class KWindow;
 
@@ -19,3 +21,7 @@ extern KGraphic* sharedGraphic;
 bool createGameWindow(bool windowed);
 // Deletes the shared drawing object, then the window.
 void destroyGameWindow();
+
+// What createGameWindow makes the window with: a new KWindowD3D unless a test installs its own maker
+// (null restores the default).
+void setGameWindowMaker(std::function<KWindow*()> maker);

@@ -4,5 +4,5 @@
 
 #include <string>
 
-bool fileExists(const std::string& path); // the file opens for reading
+bool fileExists(const std::string& path); // a file (not a folder) that opens for reading
 const char* platformName();               // "Linux"

@@ -217,12 +217,12 @@ Bytes gif(int screenWidth, int screenHeight, const Bytes& globalTable, int backg
     w.u8(globalTable.empty() ? 0 : 0x80 | tableBits(globalTable.size() / 3)).u8(background).u8(0);
     w.append(globalTable);
     w.append({0x21, 0xF9, 4, 0x01, 0, 0, 0, 0});                        // graphic control (transparent index 0)
-    w.append({0x21, 0xFE, 5, 'm', 'a', 'd', 'e', '.', 3, 'b', 'y', 0}); // comment in two sub-blocks
+    w.append({0x21, 0xFE, 5, 'm', 'a', 'd', 'e', '.', 2, 'b', 'y', 0}); // comment in two sub-blocks
     w.u8(0x2C).le16(frame.left).le16(frame.top).le16(frame.width).le16(frame.height);
     int flags = frame.interlaced ? 0x40 : 0;
     if (!frame.localTable.empty()) flags |= 0x80 | tableBits(frame.localTable.size() / 3);
     w.u8(flags).append(frame.localTable);
-    w.append(gifImageData(frame.indices, frame.minimumCodeSize));
+    w.append(frame.imageData.empty() ? gifImageData(frame.indices, frame.minimumCodeSize) : frame.imageData);
     w.u8(0x3B);
     return w.bytes;
 }
@@ -260,5 +260,14 @@ Bytes tga(const TgaSpec& spec) {
 
 std::string loggedText() {
     return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
+}
+
+std::vector<uint32_t> pixelsOf(const KImage& image) {
+    if (!image.getPixels()) return {};
+    return std::vector<uint32_t>(image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight());
+}
+
+void CodecTest::SetUp() {
+    KLog::clearMemoryBuffer();
 }
 } // namespace ImageFixtures

@@ -2,7 +2,10 @@
 // assembled with zlib, GIF through a small LZW encoder, and BMP and TGA laid out byte by byte.
 #pragma once
 
+#include "KImage.h"
+
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,7 @@ struct GifFrame {
     Bytes localTable = {}; // R, G, B entries; a power of two of at least 2, or empty
     Bytes indices = {};    // in stored order (pass order when interlaced)
     int minimumCodeSize = 2;
+    Bytes imageData = {}; // when set, used as is in place of the encoded indices
 };
 // A GIF89a: header, logical screen, optional global table, a graphic control extension and a
 // comment extension ahead of the frame, the frame, the trailer.
@@ -84,4 +88,13 @@ Bytes tga(const TgaSpec& spec);
 
 // What the engine log holds since it was last cleared.
 std::string loggedText();
+
+// Every pixel of a picture, top row first.
+std::vector<uint32_t> pixelsOf(const KImage& image);
+
+// Base of the codec tests: each test starts with an empty engine log.
+class CodecTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 } // namespace ImageFixtures

@@ -30,10 +30,7 @@ Bytes tiles(int columns, int rows, int components, const std::vector<std::vector
     return out;
 }
 
-class KImageHandlerJpgTest : public ::testing::Test {
-protected:
-    void SetUp() override { KLog::clearMemoryBuffer(); }
-};
+class KImageHandlerJpgTest : public ImageFixtures::CodecTest {};
 } // namespace
 
 TEST_F(KImageHandlerJpgTest, DecodesGreyAndColourToOpaqueRgb) {

@@ -7,13 +7,10 @@
 #include <png.h>
 
 using ImageFixtures::Bytes;
+using ImageFixtures::pixelsOf;
 
 namespace {
 constexpr uint32_t kUntouched = 0x5A5A5A5A;
-
-std::vector<uint32_t> pixelsOf(const KImage& image) {
-    return std::vector<uint32_t>(image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight());
-}
 
 // A picture that a failed decode must leave exactly as it is.
 void prepareUntouched(KImage& image) {
@@ -30,10 +27,7 @@ void expectUntouched(const KImage& image) {
 
 constexpr auto P = KImage::pack;
 
-class KImageHandlerPngTest : public ::testing::Test {
-protected:
-    void SetUp() override { KLog::clearMemoryBuffer(); }
-};
+class KImageHandlerPngTest : public ImageFixtures::CodecTest {};
 } // namespace
 
 TEST_F(KImageHandlerPngTest, DecodesEveryColourTypeToRgba) {

@@ -6,22 +6,16 @@
 #include <gtest/gtest.h>
 
 using ImageFixtures::Bytes;
+using ImageFixtures::pixelsOf;
 using ImageFixtures::TgaSpec;
 
 namespace {
 constexpr auto P = KImage::pack;
 
-std::vector<uint32_t> pixelsOf(const KImage& image) {
-    return std::vector<uint32_t>(image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight());
-}
-
 // A colour map of 24-bit entries, B, G, R in the file.
 const Bytes kMap = {30, 20, 10, /**/ 60, 50, 40, /**/ 90, 80, 70};
 
-class KImageHandlerTgaTest : public ::testing::Test {
-protected:
-    void SetUp() override { KLog::clearMemoryBuffer(); }
-};
+class KImageHandlerTgaTest : public ImageFixtures::CodecTest {};
 } // namespace
 
 TEST_F(KImageHandlerTgaTest, DecodesEveryDepthOrientationAndPacking) {

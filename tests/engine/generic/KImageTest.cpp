@@ -19,6 +19,27 @@ std::vector<uint32_t> reds(const KImage& image) {
         for (int32_t x = 0; x < image.getWidth(); x++) out.push_back(KImage::red(image.getPixel(x, y)));
     return out;
 }
+
+// A resize of a red-channel picture and the red channel it must give.
+struct ResizeCase {
+    int width, height;
+    std::vector<uint32_t> in;
+    int newWidth, newHeight;
+    std::vector<uint32_t> out;
+};
+
+void checkResizes(const std::vector<ResizeCase>& cases, void (KImage::*resize)(int32_t, int32_t)) {
+    for (const ResizeCase& c : cases) {
+        KImage image;
+        makeRedPicture(image, c.width, c.height, c.in);
+        (image.*resize)(c.newWidth, c.newHeight);
+        ASSERT_EQ(image.getWidth(), c.newWidth);
+        ASSERT_EQ(image.getHeight(), c.newHeight);
+        EXPECT_EQ(reds(image), c.out) << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
+        EXPECT_TRUE(image.getHasAlpha());
+        EXPECT_EQ(image.getPixel(0, 0) & 0xFFFFFF00u, KImage::pack(0, 10, 20, 200)); // other channels kept apart
+    }
+}
 } // namespace
 
 TEST(KImageTest, FormatComesFromTheLastExtensionWhateverItsCase) {
@@ -101,62 +122,38 @@ TEST(KImageTest, ResampleAndHalveLeaveThePictureAloneForEarlyExits) {
 TEST(KImageTest, ResampleAveragesTheFourTapsUpAndLeftOfEachPosition) {
     // Positions start half a pixel in and step by old/new; the taps are (fx-1, fy-1) .. (fx, fy), and
     // a tap off the picture is replaced by the pixel at (floor(x+0.5)-1, floor(y+0.5)-1).
-    struct Case {
-        int width, height;
-        std::vector<uint32_t> in;
-        int newWidth, newHeight;
-        std::vector<uint32_t> out;
-    } cases[] = {
-        // 2x2 to 1x1: position (0.5, 0.5); three taps are off the picture and fall back to (0, 0).
-        {2, 2, {40, 80, 120, 160}, 1, 1, {40}},
-        // 4x4 to 2x2: positions 0.5 and 2.5.
-        //   (1,0): taps (1,-1) (2,-1) off -> (2,0); (1,0) (2,0): (30+30+20+30)>>2 = 27
-        //   (0,1): taps (-1,1) (-1,2) off -> (0,2); (0,1) (0,2): (90+50+90+90)>>2 = 80
-        //   (1,1): taps (1,1) (2,1) (1,2) (2,2): (60+70+100+110)>>2 = 85
-        {4, 4, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160}, 2, 2, {10, 27, 80, 85}},
-        // 3x3 to 2x2: step 1.5, positions 0.5 and 2.0.
-        //   (1,0): x 2.0, fx 2; taps (1,-1) (2,-1) off -> (1,0); (1,0) (2,0): (20+20+20+30)>>2 = 22
-        //   (0,1): y 2.0, fy 2; taps (-1,1) (-1,2) off -> (0,1); (0,1) (0,2): (40+40+40+70)>>2 = 47
-        //   (1,1): taps (1,1) (2,1) (1,2) (2,2): (50+60+80+90)>>2 = 70
-        {3, 3, {10, 20, 30, 40, 50, 60, 70, 80, 90}, 2, 2, {10, 22, 47, 70}},
-        // 1x1 to 2x1: every output falls back to the one pixel.
-        {1, 1, {77}, 2, 1, {77, 77}},
-    };
-    for (const Case& c : cases) {
-        KImage image;
-        makeRedPicture(image, c.width, c.height, c.in);
-        image.resample(c.newWidth, c.newHeight);
-        ASSERT_EQ(image.getWidth(), c.newWidth);
-        ASSERT_EQ(image.getHeight(), c.newHeight);
-        EXPECT_EQ(reds(image), c.out) << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
-        EXPECT_TRUE(image.getHasAlpha());
-        EXPECT_EQ(image.getPixel(0, 0) & 0xFFFFFF00u, KImage::pack(0, 10, 20, 200)); // other channels kept apart
-    }
+    checkResizes(
+        {
+            // 2x2 to 1x1: position (0.5, 0.5); three taps are off the picture and fall back to (0, 0).
+            {2, 2, {40, 80, 120, 160}, 1, 1, {40}},
+            // 4x4 to 2x2: positions 0.5 and 2.5.
+            //   (1,0): taps (1,-1) (2,-1) off -> (2,0); (1,0) (2,0): (30+30+20+30)>>2 = 27
+            //   (0,1): taps (-1,1) (-1,2) off -> (0,2); (0,1) (0,2): (90+50+90+90)>>2 = 80
+            //   (1,1): taps (1,1) (2,1) (1,2) (2,2): (60+70+100+110)>>2 = 85
+            {4, 4, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160}, 2, 2, {10, 27, 80, 85}},
+            // 3x3 to 2x2: step 1.5, positions 0.5 and 2.0.
+            //   (1,0): x 2.0, fx 2; taps (1,-1) (2,-1) off -> (1,0); (1,0) (2,0): (20+20+20+30)>>2 = 22
+            //   (0,1): y 2.0, fy 2; taps (-1,1) (-1,2) off -> (0,1); (0,1) (0,2): (40+40+40+70)>>2 = 47
+            //   (1,1): taps (1,1) (2,1) (1,2) (2,2): (50+60+80+90)>>2 = 70
+            {3, 3, {10, 20, 30, 40, 50, 60, 70, 80, 90}, 2, 2, {10, 22, 47, 70}},
+            // 1x1 to 2x1: every output falls back to the one pixel.
+            {1, 1, {77}, 2, 1, {77, 77}},
+        },
+        &KImage::resample);
 }
 
 TEST(KImageTest, HalveAveragesTwoByTwoBoxesAndFallsBackAtTheEdges) {
-    struct Case {
-        int width, height;
-        std::vector<uint32_t> in;
-        int newWidth, newHeight;
-        std::vector<uint32_t> out;
-    } cases[] = {
-        {4, 2, {10, 20, 30, 40, 50, 60, 70, 80}, 2, 1, {35, 55}},
-        // Odd width: the last box has no right column, so (2,0)+(2,0)+(2,1)+(2,0).
-        {3, 2, {10, 20, 30, 40, 50, 60}, 2, 1, {30, (30 + 30 + 60 + 30) >> 2}},
-        // One row: the lower taps fall back to the top row, the diagonal to (0,0).
-        {3, 1, {100, 200, 0}, 1, 1, {(100 + 200 + 100 + 100) >> 2}},
-        // One column.
-        {1, 3, {100, 200, 0}, 1, 1, {(100 + 100 + 200 + 100) >> 2}},
-    };
-    for (const Case& c : cases) {
-        KImage image;
-        makeRedPicture(image, c.width, c.height, c.in);
-        image.halve(c.newWidth, c.newHeight);
-        ASSERT_EQ(image.getWidth(), c.newWidth);
-        ASSERT_EQ(image.getHeight(), c.newHeight);
-        EXPECT_EQ(reds(image), c.out) << c.width << "x" << c.height;
-    }
+    checkResizes(
+        {
+            {4, 2, {10, 20, 30, 40, 50, 60, 70, 80}, 2, 1, {35, 55}},
+            // Odd width: the last box has no right column, so (2,0)+(2,0)+(2,1)+(2,0).
+            {3, 2, {10, 20, 30, 40, 50, 60}, 2, 1, {30, (30 + 30 + 60 + 30) >> 2}},
+            // One row: the lower taps fall back to the top row, the diagonal to (0,0).
+            {3, 1, {100, 200, 0}, 1, 1, {(100 + 200 + 100 + 100) >> 2}},
+            // One column.
+            {1, 3, {100, 200, 0}, 1, 1, {(100 + 100 + 200 + 100) >> 2}},
+        },
+        &KImage::halve);
 
     // Full channels do not carry into their neighbours.
     KImage white;

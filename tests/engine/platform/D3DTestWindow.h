@@ -37,6 +37,7 @@ public:
             device = nullptr;
         if (!device) return;
         presentation = parameters;
+        resetRenderStates();
         device->BeginScene();
         applyWorldView(0, 0, 0, 1, true);
         D3DVIEWPORT8 viewport = {0, 0, uint32_t(width), uint32_t(height), 0, 1};
@@ -66,6 +67,7 @@ public:
         HRESULT result = device->Reset(&presentation);
         if (SUCCEEDED(result)) {
             lost = false;
+            resetRenderStates();
             resetDrawingState(this);
             restoreRenderTargets();
             restoreVertexBuffers();
@@ -76,6 +78,24 @@ public:
         }
         device->BeginScene();
         return result;
+    }
+
+    // The render states the game window sets after making or resetting the device.
+    void resetRenderStates() {
+        device->SetRenderState(D3DRS_DITHERENABLE, 0);
+        device->SetRenderState(D3DRS_SPECULARENABLE, 0);
+        device->SetRenderState(D3DRS_LIGHTING, 0);
+        device->SetRenderState(D3DRS_COLORVERTEX, 1);
+        device->SetRenderState(D3DRS_ZENABLE, 0);
+        device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+        device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+        device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+        device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+        device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
     }
 
     // The back buffer's pixel at (x, y) as 0xAARRGGBB (alpha forced to 0xFF).
