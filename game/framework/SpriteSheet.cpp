@@ -50,13 +50,12 @@ void SpriteSheet::loadPicture() {
         loadGraphicsPicture(graphic, fileName);
         return;
     }
-    const std::string path = getGraphicsFolder() + fileName;
-    std::string base = path.substr(0, path.rfind('.') == std::string::npos ? path.size() : path.rfind('.'));
+    const std::string base = getGraphicsFolder() + fileName.substr(0, fileName.rfind('.'));
     bool ok = false;
     if (fileExists(base + ".png")) {
         ok = loadPlainPicture(graphic, base + ".png");
     } else if (fileExists(base + ".jpg")) {
-        std::string jpg = base + ".jpg";
+        const std::string jpg = base + ".jpg";
         std::string mask;
         for (const char* suffix : {"mask.bmp", "mask.png", "mask.jpg"}) {
             if (fileExists(base + suffix)) {
@@ -69,7 +68,7 @@ void SpriteSheet::loadPicture() {
         else
             ok = graphic && graphic->loadPictureWithMask(jpg.c_str(), mask.c_str(), true, false, K_LOAD_NOW, nullptr);
     }
-    if (!ok) KMiscTools::messageBox("Failed to Load Picture", "File \"" + path + "\" masked failed to load");
+    if (!ok) KMiscTools::messageBox("Failed to Load Picture", "File \"" + base + "\" masked failed to load");
 }
 
 void SpriteSheet::addFrame(int32_t left, int32_t top, int32_t right, int32_t bottom) {
