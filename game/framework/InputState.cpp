@@ -3,7 +3,6 @@
 
 #include "FrameClock.h"
 #include "GameWindow.h"
-#include "HostInput.h"
 #include "KEngineKeys.h"
 #include "KMouse.h"
 #include "KWindow.h"
@@ -11,11 +10,29 @@
 
 namespace {
 
-KeyPollFunction keyPoll = host::getAsyncKeyState;
+// Virtual keys (the system's codes) that the mouse and the skip test poll.
+enum : int {
+    kVkLeftButton = 0x01,
+    kVkRightButton = 0x02,
+    kVkBackspace = 0x08,
+    kVkTab = 0x09,
+    kVkReturn = 0x0D,
+    kVkShift = 0x10,
+    kVkControl = 0x11,
+    kVkSpace = 0x20,
+    kVkLeft = 0x25,
+    kVkUp = 0x26,
+    kVkRight = 0x27,
+    kVkDown = 0x28,
+    kVkKeypad0 = 0x60,
+    kVkKeypad9 = 0x69,
+};
+
+KeyPollFunction keyPoll = isVirtualKeyDown;
 
 bool isEngineKeyDown(int engineKey) {
     if (engineKey < 0 || engineKey >= kNoEngineKey) return false;
-    return isVirtualKeyDown(engineKeyVirtualKey(engineKey));
+    return isGameKeyDown(engineKeyVirtualKey(engineKey));
 }
 
 // The character an engine key types (0 none).
@@ -32,11 +49,11 @@ int32_t typedCharacterOf(int engineKey, bool shift) {
 } // namespace
 
 void setKeyPoll(KeyPollFunction poll) {
-    keyPoll = poll ? poll : host::getAsyncKeyState;
+    keyPoll = poll ? poll : isVirtualKeyDown;
 }
 
-bool isVirtualKeyDown(int virtualKey) {
-    return virtualKey > 0 && (uint16_t(keyPoll(virtualKey)) & 0x8000) != 0;
+bool isGameKeyDown(int virtualKey) {
+    return virtualKey > 0 && keyPoll(virtualKey);
 }
 
 void KeyState::update() {
@@ -106,13 +123,13 @@ void resetMouseState() {
     MouseState = MouseStateRecord();
     CursorKind = kCursorArrow;
     systemCursorHidden = true;
-    while (host::showCursor(false) >= 0) {
+    while (showSystemCursor(false) >= 0) {
     }
 }
 
 void restoreSystemCursor() {
     systemCursorHidden = false;
-    while (host::showCursor(true) < 0) {
+    while (showSystemCursor(true) < 0) {
     }
 }
 
@@ -126,10 +143,10 @@ void pollMouse() {
         MouseState.rightNow = false;
         return;
     }
-    const int primary = mouseButtonsSwapped ? host::VK_RBUTTON : host::VK_LBUTTON;
-    const int secondary = mouseButtonsSwapped ? host::VK_LBUTTON : host::VK_RBUTTON;
-    MouseState.leftNow = isVirtualKeyDown(primary);
-    MouseState.rightNow = isVirtualKeyDown(secondary);
+    const int primary = mouseButtonsSwapped ? kVkRightButton : kVkLeftButton;
+    const int secondary = mouseButtonsSwapped ? kVkLeftButton : kVkRightButton;
+    MouseState.leftNow = isGameKeyDown(primary);
+    MouseState.rightNow = isGameKeyDown(secondary);
 }
 
 bool mouseButtonPressed() {
@@ -139,17 +156,16 @@ bool mouseButtonPressed() {
 bool anyInputPressed() {
     if (MouseState.leftBefore && !MouseState.leftNow) return true;
     if (MouseState.rightBefore && !MouseState.rightNow) return true;
-    static constexpr int kActionKeys[] = {host::VK_RETURN, host::VK_LEFT,  host::VK_UP,    host::VK_DOWN,
-                                          host::VK_RIGHT,  host::VK_SPACE, host::VK_SHIFT, host::VK_CONTROL,
-                                          host::VK_BACK,   host::VK_TAB};
+    static constexpr int kActionKeys[] = {kVkReturn, kVkLeft,  kVkUp,      kVkDown,      kVkRight,
+                                          kVkSpace,  kVkShift, kVkControl, kVkBackspace, kVkTab};
     for (int key : kActionKeys)
-        if (isVirtualKeyDown(key)) return true;
+        if (isGameKeyDown(key)) return true;
     if (backKeyReleased()) return true;
     for (int key = 'A'; key <= 'Z'; ++key)
-        if (isVirtualKeyDown(key)) return true;
+        if (isGameKeyDown(key)) return true;
     for (int key = '0'; key <= '9'; ++key)
-        if (isVirtualKeyDown(key)) return true;
-    for (int key = 0x60; key <= 0x69; ++key) // keypad 0 .. 9
-        if (isVirtualKeyDown(key)) return true;
+        if (isGameKeyDown(key)) return true;
+    for (int key = kVkKeypad0; key <= kVkKeypad9; ++key)
+        if (isGameKeyDown(key)) return true;
     return false;
 }

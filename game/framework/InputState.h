@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// The key poll: bit 15 of the answer set while the virtual key (or mouse button 1, 2) is down. The host's
-// keyboard state unless a test installs its own; null restores the host's.
-using KeyPollFunction = int16_t (*)(int virtualKey);
+// The key poll: true while the virtual key (or mouse button 1, 2) is down. The engine's poll unless a test
+// installs its own; null restores the engine's.
+using KeyPollFunction = bool (*)(int virtualKey);
 void setKeyPoll(KeyPollFunction poll);
-bool isVirtualKeyDown(int virtualKey);
+bool isGameKeyDown(int virtualKey); // false for virtual key 0 and below
 
 struct KeyState {
     bool downNow = false;

@@ -1,4 +1,4 @@
-// A key poll for tests: the virtual keys (and mouse buttons 1, 2) listed as down answer with bit 15 set.
+// A key poll for tests: the virtual keys (and mouse buttons 1, 2) listed as down are down.
 // Installed for the lifetime of the object; the host's poll comes back after.
 #pragma once
 
@@ -28,5 +28,5 @@ private:
         static std::set<int> keys;
         return keys;
     }
-    static int16_t poll(int virtualKey) { return down().count(virtualKey) ? int16_t(0x8001) : int16_t(0); }
+    static bool poll(int virtualKey) { return down().count(virtualKey) != 0; }
 };
