@@ -14,11 +14,11 @@ struct FrameCountNeed {
 };
 
 inline constexpr FrameCountNeed kFrameCountNeeds[kSpriteSheetCount] = {
-    {8, true},  {8, true},   {5, false},  {12, false}, {16, false}, {14, false}, {16, false}, {6, true},
-    {6, true},  {3, true},   {16, false}, {1, true},   {1, true},   {16, false}, {7, true},   {2, true},
-    {4, false}, {1, true},   {8, false},  {1, true},   {16, false}, {36, true},  {16, false}, {1, true},
-    {8, false}, {1, true},   {4, false},  {1, true},   {1, true},   {1, true},   {1, true},   {1, true},
-    {1, true},  {4, true},   {4, true},   {1, true},   {1, true},
+    {8, true},  {8, true}, {5, false},  {12, false}, {16, false}, {14, false}, {16, false}, {6, true},
+    {6, true},  {3, true}, {16, false}, {1, true},   {1, true},   {16, false}, {7, true},   {2, true},
+    {4, false}, {1, true}, {8, false},  {1, true},   {16, false}, {36, true},  {16, false}, {1, true},
+    {8, false}, {1, true}, {4, false},  {1, true},   {1, true},   {1, true},   {1, true},   {1, true},
+    {1, true},  {4, true}, {4, true},   {1, true},   {1, true},
 };
 
 inline void expectFrameCounts() {

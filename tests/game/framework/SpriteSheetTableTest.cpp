@@ -1,6 +1,7 @@
 // The sprite-sheet table over the generated pictures (their sizes read by the recording picture): every
 // sheet loads without a box and gets the frames the game numbers, the hotspot table, the theme entries
 // loaded from tile set 4 and switched to another set with their frames kept, and the cursor drawn by sheet.
+#include "SpriteSheetTable.h"
 #include "FrameCountNeeds.h"
 #include "HostSystem.h"
 #include "InputState.h"
@@ -8,7 +9,6 @@
 #include "KGraphicRecorder.h"
 #include "MouseCursor.h"
 #include "SpriteSheet.h"
-#include "SpriteSheetTable.h"
 #include "TempUserFolder.h"
 #include "TileSetTable.h"
 
@@ -19,9 +19,8 @@ namespace {
 class SpriteSheetTableTest : public testing::Test {
 protected:
     void SetUp() override {
-        host::setMessageBoxHandler([this](const std::string& caption, const std::string& text) {
-            boxes.push_back(caption + ": " + text);
-        });
+        host::setMessageBoxHandler(
+            [this](const std::string& caption, const std::string& text) { boxes.push_back(caption + ": " + text); });
         loadSpriteSheets();
     }
     void TearDown() override {
