@@ -713,14 +713,9 @@ bool KGraphicD3D::savePicture(const char* fileName, int imageFormat) {
         logMessage("D3D8: failed to encode image in format %d for savePicture", imageFormat);
         return false;
     }
-    // Write beside the target and rename, so a failed write never leaves half a file in its place.
-    std::string temporary = std::string(fileName) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool written = file && std::fwrite(bytes, 1, size, file) == size;
-    if (file && std::fclose(file) != 0) written = false;
+    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
     delete[] bytes;
-    if (!written || std::rename(temporary.c_str(), fileName) != 0) {
-        std::remove(temporary.c_str());
+    if (!written) {
         logMessage("D3D8: couldn't write '%s' for savePicture, ERROR", fileName);
         return false;
     }

@@ -118,6 +118,10 @@ void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::stri
         if (!callback(entry.name, entry.isFolder)) break;
 }
 
+bool KMiscTools::writeFileReplacing(const std::string& path, const void* bytes, size_t size) {
+    return host::writeFileReplacing(path, bytes, size);
+}
+
 const std::string& KMiscTools::getDataFolder() {
     return dataFolder();
 }

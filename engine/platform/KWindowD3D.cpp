@@ -775,14 +775,9 @@ bool KWindowD3D::saveBackBuffer(const char* fileName, int imageFormat, int width
         logMessage("D3D8: failed to encode image in format %d for saveBackBuffer", imageFormat);
         return false;
     }
-    // Written beside the target and renamed over it, so a failed write never leaves half a picture.
-    std::string temporary = std::string(fileName) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool written = file && std::fwrite(bytes, 1, size, file) == size;
-    if (file && std::fclose(file) != 0) written = false;
+    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
     delete[] bytes;
-    if (!written || std::rename(temporary.c_str(), fileName) != 0) {
-        std::remove(temporary.c_str());
+    if (!written) {
         logMessage("D3D8: failed to write '%s' for saveBackBuffer", fileName);
         return false;
     }

@@ -23,15 +23,15 @@ bool initGame() {
     readOptions();
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
-    // Sprite sheets, terrain tables, spatial grid and particle pool, sound table and music playlist, and the
-    // bitmap fonts come here, in that order.
+    // Services still to come take these places, in this order:
+    //   loadSpriteSheets; buildTerrainTables; createSpatialGrid, createParticlePool;
+    //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
     resetMouseState();
     createBackKey();
-    // The level catalogue (current kind 0, no current level, scan kind 0), built; then the progress file
-    // read and the cheat list built.
-    // The game mode set to Action.
+    // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
+    // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
     clearTooltip();
-    // The engine's music and sound volumes applied from the options.
+    // Still to come: applyVolumes.
     constructProgramStates();
     currentState = programStates[kStateLogoIntro].get();
     currentState->enter();
@@ -47,7 +47,7 @@ void runMainLoopPass() {
     BackKey->update();
     if (StateRequest.id >= 0) switchProgramState();
     currentState->update();
-    // The music playlist is advanced here.
+    // Still to come: updateMusic.
     drawFrame();
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
@@ -74,12 +74,12 @@ bool onWindowEvent(WindowEvent* event) {
 void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
-    // The cheat list and the level catalogue are freed here.
+    // Still to come: freeCheatList, clearLevelCatalogue.
     deleteBackKey();
     restoreSystemCursor();
-    // The bitmap fonts, the music playlist, the sound table and the particle pool are freed here.
+    // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
     writeOptions();
-    // The spatial grid, the tile definitions and the sprite sheets are freed here.
+    // Still to come: destroySpatialGrid, freeTileDefinitions, freeSpriteSheets.
     destroyGameWindow();
 }
 

@@ -16,8 +16,8 @@ std::function<KWindow*()> windowMaker;
 void reportGraphicsProblem() {
     KMiscTools::messageBox("Graphics Problem",
                            "It appears that your computer doesn't have up to date 3d acceleration.\n"
-                           "To solve this problem, install the latest OpenGL graphics drivers for your graphics "
-                           "card.");
+                           "To solve this problem, update the OpenGL graphics drivers of your computer to their "
+                           "latest version.");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "HostSystem.h"
 #include "HostVideoMemory.h"
 #include "ImageFixtures.h"
+#include "KGraphicFactory.h"
 #include "KImage.h"
 #include "KLog.h"
 #include "KMiscTools.h"
@@ -497,4 +498,26 @@ TEST(KWindowD3DReal, FullScreenLosesTheForegroundRecoversAndPresentsAgain) {
     window.flipBackBuffer(false);
     ASSERT_TRUE(window.getBackBufferAsImage(800, 600, image));
     EXPECT_EQ(image.getPixel(799, 599), KImage::pack(0, 0, 255, 255));
+}
+
+TEST(KWindowD3DReal, EngineCursorIsDrawnAtThePointerBeforeThePresent) {
+    int previousKind = RendererKind;
+    RendererKind = K_RENDERER_DIRECT3D8;
+    {
+        KWindowD3D window;
+        ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+        window.setEngineCursor(true);
+        host::setCursorOverride(100, 100);
+        window.setClearColor(0, 0.5f, 0, 1);
+        window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+        window.flipBackBuffer(false);
+        host::clearCursorOverride();
+        KImage image;
+        ASSERT_TRUE(window.getBackBufferAsImage(800, 600, image));
+        // Tip one pixel up and left of the pointer, dark edge, white body, background beside the arrow.
+        EXPECT_LT(KImage::red(image.getPixel(99, 99)), 40u);
+        EXPECT_GT(KImage::red(image.getPixel(101, 105)), 200u);
+        EXPECT_EQ(image.getPixel(113, 100), KImage::pack(0, 127, 0, 255));
+    }
+    RendererKind = previousKind;
 }

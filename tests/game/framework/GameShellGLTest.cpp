@@ -136,6 +136,18 @@ TEST_F(GameShell, TheMouseIsReadInGameCoordinatesEveryPass) {
     runMainLoopPass();
     EXPECT_EQ(MouseState.x, 120);
     EXPECT_EQ(MouseState.y, 340);
+    host::setCursorOverride(70000, -70000); // far outside: cut to 16 bits as the game stores them
+    runMainLoopPass();
+    EXPECT_EQ(MouseState.x, 70000 - 65536);
+    EXPECT_EQ(MouseState.y, -70000 + 65536);
     gameWindow->terminate();
     shutdownGame();
+}
+
+TEST_F(GameShell, ShutdownWritesTheOptionsEvenWhenNothingChanged) {
+    ASSERT_TRUE(initGame());
+    fs::remove(optionsFilePath());
+    gameWindow->terminate();
+    shutdownGame();
+    EXPECT_EQ(fs::file_size(optionsFilePath()), kOptionsFileSize);
 }

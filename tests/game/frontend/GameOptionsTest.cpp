@@ -2,6 +2,7 @@
 // version 4, damaged files, a file that cannot be read, and writes that never lose the old file.
 #include "GameOptions.h"
 #include "../framework/TempUserFolder.h"
+#include "KRandom.h"
 
 #include <cmath>
 #include <cstring>
@@ -185,4 +186,22 @@ TEST_F(OptionsFile, AWriteReplacesTheOldFileWhole) {
     expected[44] = 0;
     EXPECT_EQ(readFile(path), expected);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+TEST(OptionsDecoding, RandomBytesAlwaysGiveSettingsTheGameCanUse) {
+    kSrand(7);
+    Bytes bytes;
+    for (int round = 0; round < 5000; ++round) {
+        bytes.resize(size_t(kRand() % 64));
+        for (unsigned char& b : bytes) b = static_cast<unsigned char>(kRand() & 0xFF);
+        if (bytes.size() >= 4 && kRand() % 2) bytes[0] = static_cast<unsigned char>(kRand() % 6); // a real version
+        GameOptionsRecord options;
+        const bool taken = decodeOptions(bytes.data(), bytes.size(), options);
+        EXPECT_EQ(taken, bytes.size() >= 28);
+        EXPECT_GE(options.difficulty, 0);
+        EXPECT_LE(options.difficulty, 4);
+        EXPECT_TRUE(options.musicVolume >= 0.0 && options.musicVolume <= 1.0);
+        EXPECT_TRUE(options.soundVolume >= 0.0 && options.soundVolume <= 1.0);
+        EXPECT_TRUE(std::isfinite(options.reserved2) && std::isfinite(options.storedReal));
+    }
 }
