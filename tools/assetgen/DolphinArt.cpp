@@ -49,7 +49,7 @@ void drawDolphinSide(cairo_t* cr, Point centre, const DolphinPose& pose, const D
     Point tip = {pose.eye.x + eyeFromTip * std::cos(a), pose.eye.y + eyeFromTip * std::sin(a) - 1.5};
     double flatten = 1 - 0.55 * pose.roll;
     Spine spine = makeSpine(
-        tip, a, 108, 16, [&](double s) { return 1.4 * pose.tail * std::pow(s, 2.4) + pose.curve * 4 * s * (1 - s); },
+        tip, a, 108, 16, [&](double s) { return 1.25 * pose.tail * std::pow(s, 2.4) + pose.curve * 4 * s * (1 - s); },
         [&](double s, double& up, double& down) {
             profile(s, up, down);
             up *= flatten;
@@ -178,16 +178,15 @@ void writeGoldDolphin(AssetOutput& out) {
         Point c = {(i % 4) * 32 + 16.0, (i / 4) * 32 + 16.0};
         double turn = std::cos(2 * M_PI * i / 16);
         glow(cr, c.x, c.y, 15, hex(0xffe680), 0.35);
-        DolphinPose pose = {{11, 1}, -4, -3, 1, 0, std::max(0.12, std::fabs(turn)) * (turn < 0 ? -1 : 1)};
+        // A leaping, arched dolphin turning about its upright axis.
+        double stretch = std::max(0.12, std::fabs(turn)) * (turn < 0 ? -1 : 1);
         cairo_save(cr);
         cairo_translate(cr, c.x, c.y);
-        cairo_scale(cr, 0.27, 0.3);
-        cairo_translate(cr, 0, -4);
-        drawDolphinSide(cr, {0, 0}, {{42, 3}, pose.headAngle, pose.tail, pose.curve, 0, pose.stretchX}, kGold);
+        cairo_scale(cr, stretch, 1);
+        cairo_rotate(cr, -0.45);
+        cairo_scale(cr, 0.3, 0.3);
+        drawDolphinSide(cr, {-4, 6}, {{42, 3}, -8, 14, -10}, kGold);
         cairo_restore(cr);
-        // A travelling glint.
-        double gx = c.x - 10 + 20 * ((i % 8) / 7.0);
-        highlight(cr, gx, c.y - 3, 3, 1.5, 0.8);
     }
     out.savePng(canvas, "golddolphin.png", gridFrames(128, 128, 32, 32));
 }
