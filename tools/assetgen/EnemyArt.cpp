@@ -342,7 +342,7 @@ void writeEel(AssetOutput& out) {
 void drawBird(cairo_t* cr, Point c, double wing, double stretch) {
     cairo_save(cr);
     cairo_translate(cr, c.x, c.y);
-    cairo_scale(cr, stretch, 1);
+    cairo_scale(cr, stretch * 1.2, 1.2);
     Rgb white = hex(0xf2f4f6), grey = hex(0x8c98a8);
     auto drawWing = [&](double lift, double shadeFactor) {
         double tipY = -22 * lift;
@@ -402,7 +402,7 @@ void writeBird(AssetOutput& out) {
         Point c = {(i % 2) * 128 + 64.0, (i / 2) * 64 + 34.0};
         double wing = i < 5 ? std::cos(2 * M_PI * i / 5) : 0.3;
         double stretch = i < 5 ? 1 : std::cos(M_PI * (i - 4) / 4.0);
-        if (std::fabs(stretch) < 0.2) stretch = 0.2;
+        if (std::fabs(stretch) < 0.3) stretch = stretch < 0 ? -0.3 : 0.3;
         drawBird(canvas.cr(), c, wing, stretch);
         spots.push_back({i, drop[i][0], drop[i][1]});
     }
