@@ -107,13 +107,7 @@ void drawDolphinFront(cairo_t* cr, Point c, const DolphinPalette& pal) {
     cairo_scale(cr, 1, 1.02);
     circle(cr, 0, 0, 15);
     cairo_restore(cr);
-    cairo_pattern_t* g = cairo_pattern_create_radial(0, 6, 2, 0, 0, 16);
-    Rgb lb = pal.belly, bk = pal.back;
-    cairo_pattern_add_color_stop_rgb(g, 0, lb.r, lb.g, lb.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.55, bk.r * 1.1, bk.g * 1.1, bk.b * 1.1);
-    cairo_pattern_add_color_stop_rgb(g, 1, bk.r * 0.8, bk.g * 0.8, bk.b * 0.8);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {0, 6}, 2, {0, 0}, 16, pal.belly, shade(pal.back, 1.1), shade(pal.back, 0.8));
     fillAndOutline(cr, pal.outline, 1.6);
     highlight(cr, -4, -8, 6, 3, 0.3);
     // Beak pointing at the viewer, with a smile.
@@ -195,11 +189,7 @@ void writeHealthHead(AssetOutput& out) {
     Canvas canvas(64, 64);
     cairo_t* cr = canvas.cr();
     circle(cr, 32, 32, 29);
-    cairo_pattern_t* g = cairo_pattern_create_radial(26, 22, 4, 32, 32, 30);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.45, 0.78, 0.95);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.05, 0.22, 0.45);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {26, 22}, 4, {32, 32}, 30, hex(0x73c7f2), hex(0x3a7ab0), hex(0x0d3873), 0.5);
     fillAndOutline(cr, hex(0x0a1a30), 2.5);
     cairo_save(cr);
     circle(cr, 32, 32, 27.5);

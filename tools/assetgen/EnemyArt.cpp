@@ -12,13 +12,7 @@ const Rgb kInk = hex(0x121820);
 // A metal ball lit from the upper left.
 void metalBall(cairo_t* cr, double x, double y, double r, Rgb base) {
     circle(cr, x, y, r);
-    cairo_pattern_t* g = cairo_pattern_create_radial(x - r * 0.4, y - r * 0.4, r * 0.1, x, y, r);
-    Rgb hi = shade(base, 1.5), lo = shade(base, 0.45);
-    cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.6, base.r, base.g, base.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {x - r * 0.4, y - r * 0.4}, r * 0.1, {x, y}, r, shade(base, 1.5), base, shade(base, 0.45), 0.6);
     fillAndOutline(cr, kInk, 1.5);
 }
 

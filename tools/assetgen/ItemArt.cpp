@@ -15,18 +15,7 @@ void bolt(cairo_t* cr, double x0, double y0, double w, double h, Rgb colour, dou
         double thickness = (h - 2) * (1.0 - layer * 0.33);
         double alpha = 0.35 + layer * 0.3;
         Rgb c = layer == 2 ? shade(colour, 1.7) : colour;
-        cairo_save(cr);
-        cairo_translate(cr, x0 + w / 2, cy);
-        cairo_scale(cr, (w - 2) / 2, thickness / 2);
-        cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-        cairo_pattern_add_color_stop_rgba(g, 0, c.r, c.g, c.b, alpha);
-        cairo_pattern_add_color_stop_rgba(g, 0.6, c.r, c.g, c.b, alpha * 0.6);
-        cairo_pattern_add_color_stop_rgba(g, 1, c.r, c.g, c.b, 0);
-        cairo_set_source(cr, g);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_fill(cr);
-        cairo_pattern_destroy(g);
-        cairo_restore(cr);
+        softEllipse(cr, x0 + w / 2, cy, (w - 2) / 2, thickness / 2, c, alpha, 0.6);
     }
     cairo_move_to(cr, x0 + w * 0.18, cy);
     cairo_line_to(cr, x0 + w * 0.86, cy);
@@ -157,11 +146,7 @@ void writeBomb(AssetOutput& out) {
     Canvas canvas(32, 32);
     cairo_t* cr = canvas.cr();
     circle(cr, 14, 17, 11);
-    cairo_pattern_t* g = cairo_pattern_create_radial(10, 13, 1, 14, 17, 11);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.45, 0.45, 0.5);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.05, 0.05, 0.08);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {10, 13}, 1, {14, 17}, 11, hex(0x737380), hex(0x3a3a44), hex(0x0d0d14), 0.5);
     fillAndOutline(cr, kInk, 1.2);
     cairo_rectangle(cr, 19, 10, 5, 5);
     setColor(cr, hex(0x505058));
@@ -193,14 +178,7 @@ void writeBullet(AssetOutput& out) {
 void writeArrow(AssetOutput& out) {
     Canvas canvas(64, 64);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 6, 24);
-    cairo_line_to(cr, 34, 24);
-    cairo_line_to(cr, 34, 12);
-    cairo_line_to(cr, 58, 32);
-    cairo_line_to(cr, 34, 52);
-    cairo_line_to(cr, 34, 40);
-    cairo_line_to(cr, 6, 40);
-    cairo_close_path(cr);
+    polygon(cr, {{6, 24}, {34, 24}, {34, 12}, {58, 32}, {34, 52}, {34, 40}, {6, 40}});
     verticalGradient(cr, 12, hex(0xa0ff60), 52, hex(0x208a20));
     fillAndOutline(cr, kInk, 2.5);
     highlight(cr, 28, 27, 16, 3, 0.45);
@@ -211,14 +189,7 @@ void writeCursors(AssetOutput& out) {
     {
         Canvas canvas(32, 32);
         cairo_t* cr = canvas.cr();
-        cairo_move_to(cr, 1, 1);
-        cairo_line_to(cr, 1, 24);
-        cairo_line_to(cr, 7, 18);
-        cairo_line_to(cr, 11, 28);
-        cairo_line_to(cr, 15, 26);
-        cairo_line_to(cr, 11, 17);
-        cairo_line_to(cr, 19, 17);
-        cairo_close_path(cr);
+        polygon(cr, {{1, 1}, {1, 24}, {7, 18}, {11, 28}, {15, 26}, {11, 17}, {19, 17}});
         verticalGradient(cr, 1, {1, 1, 1}, 28, hex(0xc0d8f0));
         fillAndOutline(cr, kInk, 1.5);
         out.savePng(canvas, "arrowcursor.png", {{0, 0, 32, 32}}, {{0, -16, -16}});
@@ -367,13 +338,7 @@ void writeBall(AssetOutput& out, const std::string& name, Rgb colour) {
     Canvas canvas(32, 32);
     cairo_t* cr = canvas.cr();
     circle(cr, 16, 16, 13);
-    cairo_pattern_t* g = cairo_pattern_create_radial(12, 11, 1, 16, 16, 13);
-    Rgb hi = shade(colour, 1.6), lo = shade(colour, 0.45);
-    cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.5, colour.r, colour.g, colour.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {12, 11}, 1, {16, 16}, 13, shade(colour, 1.6), colour, shade(colour, 0.45), 0.5);
     fillAndOutline(cr, kInk, 1.5);
     highlight(cr, 11, 9, 5, 3, 0.85);
     out.savePng(canvas, name, {{0, 0, 32, 32}});

@@ -532,18 +532,7 @@ void skySheet(AssetOutput& out, const Theme& t) {
             for (double rep = -period; rep <= period; rep += period) {
                 double x = px + rep - offset;
                 if (mirror) x = T - x;
-                cairo_save(cr);
-                cairo_translate(cr, c.x + x, c.y + py);
-                cairo_scale(cr, r * 1.7, r);
-                cairo_pattern_t* g = cairo_pattern_create_radial(0, -0.2, 0, 0, 0, 1);
-                cairo_pattern_add_color_stop_rgba(g, 0, t.cloud.r, t.cloud.g, t.cloud.b, 0.85);
-                cairo_pattern_add_color_stop_rgba(g, 0.7, t.cloud.r, t.cloud.g, t.cloud.b, 0.5);
-                cairo_pattern_add_color_stop_rgba(g, 1, t.cloud.r, t.cloud.g, t.cloud.b, 0);
-                cairo_set_source(cr, g);
-                cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-                cairo_fill(cr);
-                cairo_pattern_destroy(g);
-                cairo_restore(cr);
+                softEllipse(cr, c.x + x, c.y + py, r * 1.7, r, t.cloud, 0.85, 0.6);
             }
         }
         cairo_restore(cr);
