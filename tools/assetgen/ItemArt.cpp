@@ -89,25 +89,27 @@ void writeParticles(AssetOutput& out) {
     out.savePng(canvas, "particles.png", gridFrames(128, 32, 19, 19, 6), {}, true);
 }
 
+// A round-nosed projectile body from x0 to the nose at x1, between y0 and y1, with a shaded fill.
+void projectileBody(cairo_t* cr, double x0, double x1, double y0, double y1, Rgb top, Rgb bottom, double outline) {
+    double mid = (y0 + y1) / 2, shoulder = x1 - (y1 - y0);
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, shoulder, y0);
+    cairo_curve_to(cr, x1 - 1, y0, x1, mid - 1, x1, mid);
+    cairo_curve_to(cr, x1, mid + 1, x1 - 1, y1, shoulder, y1);
+    cairo_line_to(cr, x0, y1);
+    cairo_close_path(cr);
+    verticalGradient(cr, y0, top, y1, bottom);
+    fillAndOutline(cr, kInk, outline);
+}
+
 void writeMissile(AssetOutput& out) {
     Canvas canvas(32, 8);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 4, 1.5);
-    cairo_line_to(cr, 24, 1.5);
-    cairo_curve_to(cr, 29, 1.5, 31.5, 3, 31.5, 4);
-    cairo_curve_to(cr, 31.5, 5, 29, 6.5, 24, 6.5);
-    cairo_line_to(cr, 4, 6.5);
-    cairo_close_path(cr);
-    verticalGradient(cr, 1.5, hex(0xe8eef2), 6.5, hex(0x707a84));
-    fillAndOutline(cr, kInk, 1);
+    projectileBody(cr, 4, 31.5, 1.5, 6.5, hex(0xe8eef2), hex(0x707a84), 1);
     cairo_rectangle(cr, 24, 1.5, 2, 5);
     setColor(cr, hex(0xd02020));
     cairo_fill(cr);
-    cairo_move_to(cr, 1, 0.5);
-    cairo_line_to(cr, 7, 2);
-    cairo_line_to(cr, 7, 6);
-    cairo_line_to(cr, 1, 7.5);
-    cairo_close_path(cr);
+    polygon(cr, {{1, 0.5}, {7, 2}, {7, 6}, {1, 7.5}});
     setColor(cr, hex(0xc03020));
     fillAndOutline(cr, kInk, 0.8);
     out.savePng(canvas, "missile1.png", {{0, 0, 32, 8}}, {{0, -16, 0}});
@@ -116,14 +118,7 @@ void writeMissile(AssetOutput& out) {
 void writeTorpedo(AssetOutput& out) {
     Canvas canvas(32, 32);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 5, 12);
-    cairo_line_to(cr, 24, 12);
-    cairo_curve_to(cr, 30, 12, 31, 15, 31, 16);
-    cairo_curve_to(cr, 31, 17, 30, 20, 24, 20);
-    cairo_line_to(cr, 5, 20);
-    cairo_close_path(cr);
-    verticalGradient(cr, 12, hex(0xf0d060), 20, hex(0x806010));
-    fillAndOutline(cr, kInk, 1.2);
+    projectileBody(cr, 5, 31, 12, 20, hex(0xf0d060), hex(0x806010), 1.2);
     for (int side = -1; side <= 1; side += 2) {
         cairo_move_to(cr, 6, 16 + side * 3);
         cairo_line_to(cr, 1, 16 + side * 8);
