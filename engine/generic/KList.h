@@ -22,8 +22,11 @@ public:
         count++;
     }
 
+    // An object with no older neighbour that is not the head is in no list (or at the head of another): it is
+    // left alone, so that a second unlink cannot cut the list off.
     void unlink(T* object) {
         KObjectListable* node = object;
+        if (!node->listPrev && head != object) return;
         if (node->listPrev)
             node->listPrev->listNext = node->listNext;
         else

@@ -22,7 +22,7 @@ void logMessage(const char* format, ...) {
 
     va_list args;
     va_start(args, format);
-    vsnprintf(message, sizeof message, format, args);
+    if (vsnprintf(message, sizeof message, format, args) < 0) message[0] = 0;
     va_end(args);
 
     time_t now = time(nullptr);

@@ -10,24 +10,37 @@ bool KResourceArchiveDirect::getFileInfo(const char* path, KResourceFileInfo& in
     info.isFolder = S_ISDIR(status.st_mode) ? 1 : 0;
     info.reserved = 0;
     info.modificationTime = int64_t(status.st_mtime);
-    info.size = uint32_t(status.st_size);
+    info.size = uint64_t(status.st_size) > UINT32_MAX ? UINT32_MAX : uint32_t(status.st_size);
     return true;
 }
 
-KResourceFile* KResourceArchiveDirect::openFile(const char* path) {
+// Opens a path for binary reading. On Linux a folder (or a device) opens too, so anything but a regular file
+// is refused here, as it would be on a system where folders cannot be opened as files.
+static FILE* openRegularFile(const char* path) {
     FILE* stream = path ? fopen(path, "rb") : nullptr;
+    if (!stream) return nullptr;
+    struct stat status;
+    if (fstat(fileno(stream), &status) != 0 || !S_ISREG(status.st_mode)) {
+        fclose(stream);
+        return nullptr;
+    }
+    return stream;
+}
+
+KResourceFile* KResourceArchiveDirect::openFile(const char* path) {
+    FILE* stream = openRegularFile(path);
     return stream ? new KResourceFileDirect(stream) : nullptr;
 }
 
 bool KResourceArchiveDirect::loadFile(const char* path, unsigned char*& bytes, size_t& size) {
     bytes = nullptr;
     size = 0;
-    FILE* stream = path ? fopen(path, "rb") : nullptr;
+    FILE* stream = openRegularFile(path);
     if (!stream) return false;
     bool loaded = false;
     long length = -1;
     if (fseek(stream, 0, SEEK_END) == 0) length = ftell(stream);
-    // A folder opens on Linux but has no readable length; files past 4 GiB are not data files of this game.
+    // Files past 4 GiB are not data files of this game.
     if (length >= 0 && uint64_t(length) <= UINT32_MAX && fseek(stream, 0, SEEK_SET) == 0) {
         unsigned char* buffer = new unsigned char[size_t(length)];
         if (fread(buffer, 1, size_t(length), stream) == size_t(length)) {

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <limits.h>
 #include <pwd.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <time.h>
@@ -53,7 +54,7 @@ static std::string homeFolder() {
 
 std::string userDataFolder() {
     const char* xdg = getenv("XDG_DATA_HOME");
-    if (xdg && *xdg) return xdg;
+    if (xdg && xdg[0] == '/') return xdg;
     std::string home = homeFolder();
     if (home.empty()) return "";
     return home + "/.local/share";
@@ -92,6 +93,16 @@ std::string userName() {
     if (entry && entry->pw_name) return entry->pw_name;
     const char* user = getenv("USER");
     return user ? user : "";
+}
+
+uint32_t currentThreadCpuMask() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+    uint32_t mask = 0;
+    for (int cpu = 0; cpu < 32; cpu++)
+        if (CPU_ISSET(cpu, &set)) mask |= 1u << cpu;
+    return mask;
 }
 
 static std::string distributionName() {

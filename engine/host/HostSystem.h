@@ -17,7 +17,8 @@ uint64_t counterFrequency();
 void sleepMilliseconds(unsigned milliseconds);
 
 std::string executableFolder(); // no trailing '/'
-// The per-user application-data folder: $XDG_DATA_HOME, or ~/.local/share when that is unset or empty.
+// The per-user application-data folder: $XDG_DATA_HOME, or ~/.local/share when that is unset, empty or not
+// an absolute path (relative values are to be ignored).
 // Empty when neither can be found.
 std::string userDataFolder();
 bool createFolder(const std::string& path); // true when the folder exists afterwards
@@ -30,6 +31,7 @@ struct FolderEntry {
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 std::string userName();
+uint32_t currentThreadCpuMask();          // the processors the calling thread may run on, first 32 as bits
 std::string operatingSystemDescription(); // e.g. "Linux 6.1.0 x86_64 (Debian GNU/Linux 12 (bookworm))"
 
 // Warning message box. With a real display it is an SDL message box that waits for the user;

@@ -1,9 +1,12 @@
 // System tools over the host stand-ins, and the static KMiscTools object that starts them.
 #include "KMiscTools.h"
 
+#include "HostInput.h"
 #include "HostSystem.h"
 #include "KLog.h"
 #include "KResource.h"
+#include "KTrueText.h"
+#include "KWindow.h"
 
 #include <algorithm>
 
@@ -36,6 +39,7 @@ KMiscTools::KMiscTools() {
 
 KMiscTools::~KMiscTools() {
     KResource::shutDown();
+    KTrueText::releaseLibrary();
 }
 
 void KMiscTools::startUp() {
@@ -63,6 +67,7 @@ void KMiscTools::startTimer() {
     counterFrequency = host::counterFrequency();
     counterAtStart = host::counterNow();
     logMessage("System: using high-performance counter");
+    logMessage("System: cpu mask is 0x%X", host::currentThreadCpuMask());
 }
 
 int KMiscTools::getMilliseconds() {
@@ -74,9 +79,9 @@ int KMiscTools::getMilliseconds() {
 std::string KMiscTools::makeDataPath(const std::string& name) {
     std::string rest = name;
     if (!rest.empty() && (rest[0] == '/' || rest[0] == ':' || rest[0] == '\\')) rest.erase(0, 1);
-    std::string path = (rest.size() >= 2 && rest[1] == ':') ? rest : dataFolder() + "/" + rest;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
+    // Only the name is normalised: the data folder is a real Linux path and may hold any character.
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return (rest.size() >= 2 && rest[1] == ':') ? rest : dataFolder() + "/" + rest;
 }
 
 std::string KMiscTools::getAppDataFolder() {
@@ -87,7 +92,22 @@ std::string KMiscTools::getAppDataFolder() {
 
 int KMiscTools::messageBox(const std::string& caption, const std::string& text) {
     logMessage("System: message box '%s': %s", caption.c_str(), text.c_str());
-    return host::showMessageBox(caption, text);
+    // The box needs the system cursor and a window that is not full screen; both come back afterwards
+    // (full screen after the next frame).
+    bool cursorWasHidden = systemCursorHidden;
+    if (cursorWasHidden) {
+        systemCursorHidden = false;
+        while (host::showCursor(true) < 0) {
+        }
+    }
+    if (KWindow* window = getCurrentWindow()) window->leaveFullScreenForDialog();
+    int answer = host::showMessageBox(caption, text);
+    if (cursorWasHidden) {
+        systemCursorHidden = true;
+        while (host::showCursor(false) >= 0) {
+        }
+    }
+    return answer;
 }
 
 void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::string& folder) {

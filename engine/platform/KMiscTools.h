@@ -19,7 +19,7 @@ public:
     static int getMilliseconds(); // since the clock started
 
     // A leading '/', ':' or '\\' is skipped; a name with ':' as its second character is kept as it is,
-    // anything else is placed under the data folder. Every '\\' becomes '/'.
+    // anything else is placed under the data folder. Every '\\' of the name becomes '/'.
     static std::string makeDataPath(const std::string& name);
     static std::string getAppDataFolder(); // the per-user application-data folder, created when missing
     static int messageBox(const std::string& caption, const std::string& text);

@@ -53,6 +53,22 @@ TEST(KList, AnObjectMovesBetweenTwoListsOnTheSameLinks) {
     EXPECT_EQ(a.listPrev, nullptr);
 }
 
+TEST(KList, UnlinkingAnObjectThatIsNotInTheListChangesNothing) {
+    KList<Item> all, playing;
+    Item a(1), b(2), loose(3);
+    all.link(&a);
+    all.link(&b);
+    all.unlink(&loose);
+    playing.unlink(&a); // a lives in the other list
+    all.unlink(&a);
+    all.unlink(&a); // twice
+    EXPECT_EQ(all.count, 1);
+    EXPECT_EQ(all.head, &b);
+    EXPECT_EQ(all.tail, &b);
+    EXPECT_EQ(playing.count, 0);
+    EXPECT_EQ(walk(all), (std::vector<int>{2}));
+}
+
 TEST(KList, ForEachMayUnlinkTheObjectItIsGiven) {
     KList<Item> list;
     Item a(1), b(2), c(3);

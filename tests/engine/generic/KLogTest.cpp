@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <string>
+#include <thread>
 
 namespace {
 std::string logged() {
@@ -46,6 +47,31 @@ TEST_F(KLogTest, MemoryBufferKeepsTheFirstBytesAndDropsTheRest) {
 
     logMessage("later");
     EXPECT_EQ(KLog::memoryBufferUsed(), KLog::kMemoryBufferSize);
+}
+
+TEST_F(KLogTest, LinesFromTwoThreadsNeverMix) {
+    // The sound streaming thread logs while the main thread does: each line must arrive whole.
+    FILE* file = tmpfile();
+    ASSERT_NE(file, nullptr);
+    KLog::setLogFile(file);
+    auto writer = [](char letter) {
+        std::string text(300, letter);
+        for (int i = 0; i < 400; i++) logMessage("%s", text.c_str());
+    };
+    std::thread other(writer, 'b');
+    writer('a');
+    other.join();
+    KLog::setLogFile(nullptr);
+    rewind(file);
+    char line[400];
+    int lines = 0;
+    while (fgets(line, sizeof line, file)) {
+        std::string text = std::string(line).substr(10);
+        ASSERT_TRUE(text == std::string(300, 'a') + "\n" || text == std::string(300, 'b') + "\n") << text;
+        lines++;
+    }
+    EXPECT_EQ(lines, 800);
+    fclose(file);
 }
 
 TEST_F(KLogTest, AnOpenLogFileTakesTheLinesInsteadOfTheBuffer) {

@@ -1,5 +1,6 @@
 #include "KResource.h"
 
+#include "KLog.h"
 #include "KMiscTools.h"
 
 #include "TempFolder.h"
@@ -63,6 +64,45 @@ TEST(KResource, MissingFilesAndFoldersFailToLoad) {
     KResource resource;
     EXPECT_EQ(resource.open(temp.file("nothing")), K_RES_OPEN_FAILED);
     EXPECT_EQ(resource.getFile(), nullptr);
+    // Linux lets a folder be opened as a file; the resource layer does not.
+    EXPECT_EQ(resource.open(temp.path()), K_RES_OPEN_FAILED);
+    EXPECT_EQ(resource.getFile(), nullptr);
+}
+
+TEST(KResource, DirectArchiveReportsFileInfoAndItsFixedAnswers) {
+    TempFolder temp;
+    std::string path = temp.write("seven", "1234567");
+    KResourceArchiveDirect direct;
+    EXPECT_EQ(direct.queryResult(0, 0, 0), K_RES_NOT_SUPPORTED);
+    EXPECT_TRUE(direct.queryFlag(0, 0, 0));
+
+    KResourceFileInfo info;
+    ASSERT_TRUE(direct.getFileInfo(path.c_str(), info));
+    EXPECT_EQ(info.isFolder, 0);
+    EXPECT_EQ(info.size, 7u);
+    EXPECT_GT(info.modificationTime, 0);
+    ASSERT_TRUE(direct.getFileInfo(temp.path().c_str(), info));
+    EXPECT_EQ(info.isFolder, 1);
+    EXPECT_FALSE(direct.getFileInfo(temp.file("missing").c_str(), info));
+}
+
+TEST(KResource, VerboseLookupLogsWhereEachFileCameFrom) {
+    TempFolder temp;
+    std::string path = temp.write("v.txt", "v");
+    KLog::clearMemoryBuffer();
+    KResource::verbose = true;
+    KResource found, missing;
+    found.open(path);
+    missing.open(temp.file("gone"));
+    KResource::verbose = false;
+    std::string log(KLog::memoryBuffer(), KLog::memoryBufferUsed());
+    EXPECT_NE(log.find("Resource: opened '" + path + "' (filesystem)\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Resource: failed to open '" + temp.file("gone") + "'\n"), std::string::npos) << log;
+
+    KLog::clearMemoryBuffer();
+    KResource quiet;
+    quiet.open(temp.file("gone"));
+    EXPECT_EQ(KLog::memoryBufferUsed(), 0u);
 }
 
 TEST(KResource, BackslashAndSlashNameTheSameFile) {
@@ -94,6 +134,13 @@ TEST(KResource, FileReadsSeeksAndTellsWithTheResultCodes) {
     EXPECT_EQ(std::string(buffer, 2), "34");
     EXPECT_EQ(file->seek(0, 7), K_RES_READ_ERROR);
     EXPECT_EQ(file->read(buffer, 0), K_RES_OK);
+
+    // A file with no stream behind it.
+    KResourceFileDirect closed(nullptr);
+    EXPECT_EQ(closed.read(buffer, 1), K_RES_READ_ERROR);
+    EXPECT_EQ(closed.read(buffer, 0), K_RES_OK);
+    EXPECT_EQ(closed.seek(0, 0), K_RES_READ_ERROR);
+    EXPECT_EQ(closed.tell(position), K_RES_READ_ERROR);
 }
 
 TEST(KResource, MountedArchivesAreAskedFirstWithDataRelativeNames) {

@@ -11,10 +11,34 @@
 #include <sys/stat.h>
 #include <vector>
 
+namespace {
+// Restores an environment variable when the test ends.
+class EnvironmentVariable {
+public:
+    explicit EnvironmentVariable(const char* name) : name(name) {
+        const char* value = getenv(name);
+        wasSet = value != nullptr;
+        if (value) saved = value;
+    }
+    ~EnvironmentVariable() {
+        if (wasSet)
+            setenv(name, saved.c_str(), 1);
+        else
+            unsetenv(name);
+    }
+
+private:
+    const char* name;
+    bool wasSet;
+    std::string saved;
+};
+} // namespace
+
 TEST(KMiscTools, StartUpHasLoggedTheSystemAndTheDataFolder) {
     EXPECT_FALSE(KMiscTools::getOsDescription().empty());
     EXPECT_EQ(KMiscTools::getDataFolder(), host::executableFolder());
     EXPECT_FALSE(KMiscTools::getDataFolder().empty());
+    EXPECT_NE(host::currentThreadCpuMask(), 0u);
 }
 
 TEST(KMiscTools, ClockCountsMillisecondsForward) {
@@ -38,6 +62,7 @@ TEST(KMiscTools, MakeDataPathPlacesNamesUnderTheDataFolder) {
         {"C:/x/y", "C:/x/y"},
         {"C:\\x\\y", "C:/x/y"},
         {"", data + "/"},
+        {"//twice", data + "//twice"}, // only one leading separator is skipped
     };
     for (const Case& c : cases) EXPECT_EQ(KMiscTools::makeDataPath(c.name), c.expected) << c.name;
 }
@@ -52,21 +77,21 @@ TEST(KMiscTools, MakeHighResNameInsertsThePrefixBeforeTheFileName) {
 TEST(KMiscTools, AppDataFolderFollowsXdgDataHomeAndIsCreated) {
     TempFolder temp;
     std::string wanted = temp.file("xdg/data");
-    const char* saved = getenv("XDG_DATA_HOME");
-    std::string savedValue = saved ? saved : "";
+    EnvironmentVariable xdg("XDG_DATA_HOME"), home("HOME");
     setenv("XDG_DATA_HOME", wanted.c_str(), 1);
     EXPECT_EQ(KMiscTools::getAppDataFolder(), wanted);
     struct stat info;
     EXPECT_EQ(stat(wanted.c_str(), &info), 0);
 
-    setenv("XDG_DATA_HOME", "", 1);
+    // Unset, empty and relative values all fall back to the home folder's ~/.local/share.
     setenv("HOME", temp.path().c_str(), 1);
+    for (const char* value : {"", "relative/data"}) {
+        setenv("XDG_DATA_HOME", value, 1);
+        EXPECT_EQ(KMiscTools::getAppDataFolder(), temp.path() + "/.local/share") << value;
+    }
+    unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(KMiscTools::getAppDataFolder(), temp.path() + "/.local/share");
-
-    if (saved)
-        setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(stat((temp.path() + "/.local/share").c_str(), &info), 0);
 }
 
 TEST(KMiscTools, EnumerateFolderListsEveryEntrySortedAndStopsOnRequest) {

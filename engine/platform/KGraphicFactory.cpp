@@ -1,0 +1,31 @@
+// The renderer factory: kind 0 makes the Direct3D 8 back end; tests may switch to the recording picture.
+#include "KGraphicFactory.h"
+
+#include "KGraphicD3D.h"
+#include "KGraphicRecorder.h"
+
+#include <new>
+
+int RendererKind = -1;
+
+namespace {
+bool recording = false;
+}
+
+void setGraphicRecording(bool on) {
+    recording = on;
+}
+
+bool isGraphicRecording() {
+    return recording;
+}
+
+KGraphic* createGraphic() {
+    if (recording) return new (std::nothrow) KGraphicRecorder();
+    switch (RendererKind) {
+    case K_RENDERER_DIRECT3D8:
+        return new (std::nothrow) KGraphicD3D();
+    default:
+        return nullptr;
+    }
+}

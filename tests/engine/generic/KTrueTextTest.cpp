@@ -1,0 +1,189 @@
+// TrueType text over a real DejaVu face: glyph pages and their size and count rules, page pixels, the
+// replacement glyph, the byte-order mark, widths, height changes, and a face that is missing.
+#include "KTrueText.h"
+
+#include "KGraphicFactory.h"
+#include "KGraphicRecorder.h"
+#include "KLog.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+const char* kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+std::string logText() {
+    return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
+}
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
+    return n;
+}
+
+class KTrueTextTest : public ::testing::Test {
+protected:
+    void SetUp() override { KLog::clearMemoryBuffer(); }
+    ScopedGraphicRecording recording;
+
+    static KGraphicRecorder* recorderOf(KGraphic* page) { return dynamic_cast<KGraphicRecorder*>(page); }
+
+    // Every record inside its page, and every page pixel either untouched or white with some alpha.
+    static void expectSoundPages(KTrueText& face) {
+        const KTrueText::GlyphRecord* records = face.getGlyphRecords();
+        for (int i = 0; i < face.getGlyphCount(); i++) {
+            ASSERT_GE(records[i].page, 0);
+            ASSERT_LT(records[i].page, face.getPageCount());
+            KGraphic* page = face.getPage(records[i].page);
+            EXPECT_GE(records[i].x1, 2);
+            EXPECT_GE(records[i].y1, 2);
+            EXPECT_LE(records[i].x1, page->getWidth());
+            EXPECT_GE(records[i].offsetY, 0) << "no glyph rises above the line top";
+        }
+        EXPECT_EQ(records[face.getGlyphCount()].codePoint, 0);
+        for (int p = 0; p < face.getPageCount(); p++) {
+            KGraphicRecorder* page = recorderOf(face.getPage(p));
+            ASSERT_NE(page, nullptr);
+            EXPECT_TRUE(page->isLinear());
+            bool someGrey = false;
+            for (uint32_t pixel : page->pixels()) {
+                ASSERT_TRUE(pixel == 0 || (pixel & 0x00FFFFFF) == 0x00FFFFFF) << std::hex << pixel;
+                uint32_t alpha = pixel >> 24;
+                if (alpha > 0 && alpha < 255) someGrey = true;
+            }
+            EXPECT_TRUE(someGrey) << "page " << p << " is antialiased";
+        }
+    }
+};
+} // namespace
+
+TEST_F(KTrueTextTest, PageSideFollowsTheLineHeight) {
+    KTrueText face(kSans);
+    face.setHeight(10);
+    ASSERT_LT(face.getHeight(), 20);
+    ASSERT_GE(face.getPageCount(), 1);
+    for (int p = 0; p < face.getPageCount(); p++) EXPECT_LE(face.getPage(p)->getWidth(), 256);
+    EXPECT_EQ(face.getGlyphCount(), 225);
+    expectSoundPages(face);
+
+    face.setHeight(24);
+    ASSERT_GE(face.getHeight(), 20);
+    for (int p = 0; p < face.getPageCount(); p++) {
+        EXPECT_LE(face.getPage(p)->getWidth(), 512);
+        EXPECT_EQ(face.getPage(p)->getWidth(), face.getPage(p)->getHeight());
+    }
+    EXPECT_EQ(face.getGlyphCount(), 225);
+    expectSoundPages(face);
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(KTrueTextTest, EightPagesAtMostWithOneWarning) {
+    KTrueText face(kSans);
+    face.setHeight(100);
+    EXPECT_EQ(face.getPageCount(), 8);
+    EXPECT_LT(face.getGlyphCount(), 225);
+    EXPECT_EQ(count(logText(), "KTrueText: " + std::string(kSans) +
+                                   ": maximum graphics per font reached, some characters will be missing, WARNING."),
+              1u);
+    expectSoundPages(face);
+    // U+FFFD, last in the set, got no record: unknown code points draw as the first record (U+0020).
+    EXPECT_EQ(face.findGlyph(0x100), 0);
+    EXPECT_EQ(face.getGlyphRecords()[0].codePoint, 0x20);
+
+    face.setHeight(12); // a rebuild that places U+FFFD again
+    int replacement = face.findGlyph(0x100);
+    EXPECT_EQ(face.getGlyphRecords()[replacement].codePoint, 0xFFFD);
+}
+
+TEST_F(KTrueTextTest, ReplacementAndByteOrderMark) {
+    KTrueText face(kSans);
+    face.setHeight(14);
+    EXPECT_TRUE(face.hasChar(0x100));
+    EXPECT_FALSE(face.hasChar(0xFEFF));
+    // U+0100 measures and draws as U+FFFD; U+FEFF neither draws nor advances.
+    EXPECT_FLOAT_EQ(face.getStringWidth("\xC4\x80", 0, 1, K_ENCODING_UTF8),
+                    face.getStringWidth("\xEF\xBF\xBD", 0, 1, K_ENCODING_UTF8));
+    EXPECT_FLOAT_EQ(face.getStringWidth("a\xEF\xBB\xBF"
+                                        "b",
+                                        0, 1, K_ENCODING_UTF8),
+                    face.getStringWidth("ab"));
+    KGraphicRecorder::clearCalls();
+    face.drawString("\xC4\x80\xEF\xBB\xBFx", 10, 10, 0, K_ENCODING_UTF8);
+    std::vector<RecordedDraw> calls = KGraphicRecorder::calls();
+    ASSERT_EQ(calls.size(), 2u);
+    const KTrueText::GlyphRecord& replacement = face.getGlyphRecords()[face.findGlyph(0xFFFD)];
+    EXPECT_EQ(calls[0].args[0], replacement.x1);
+    EXPECT_EQ(calls[0].args[2], replacement.x2 + 1);
+    EXPECT_EQ(calls[0].args[4], 10 + replacement.bearingX);
+    EXPECT_EQ(calls[0].args[5], 10 + replacement.offsetY);
+    const KTrueText::GlyphRecord& x = face.getGlyphRecords()[face.findGlyph('x')];
+    EXPECT_EQ(calls[1].args[4], 10 + replacement.advance + x.bearingX);
+    EXPECT_EQ(calls[1].picture, face.getPage(x.page));
+}
+
+TEST_F(KTrueTextTest, WidthsCountTheLastExtra) {
+    KTrueText face(kSans);
+    face.setHeight(20);
+    float a = face.getCharAdvance('a'), b = face.getCharAdvance('b');
+    ASSERT_GT(a, 0);
+    EXPECT_FLOAT_EQ(face.getStringWidth("ab", 2), a + b + 4);
+    EXPECT_FLOAT_EQ(face.getCharAdvance('a', 2), a + 2);
+    EXPECT_FLOAT_EQ(face.getCharAdvance(0, 2), 0);
+    EXPECT_FLOAT_EQ(face.getPrefixWidth("abc", 2), a + b);
+}
+
+TEST_F(KTrueTextTest, HeightChangesRebuildOnlyWhenTheLineHeightChanges) {
+    KTrueText face(kSans);
+    face.setHeight(18);
+    KGraphic* first = face.getPage(0);
+    int pictures = KGraphicRecorder::instances().count;
+    face.setHeight(18);
+    EXPECT_EQ(face.getPage(0), first);
+    EXPECT_EQ(KGraphicRecorder::instances().count, pictures);
+    EXPECT_EQ(face.getRawHeight(), face.getHeight());
+
+    face.setHeight(0); // sized at 1 point, as a negative height is
+    int tiny = face.getHeight();
+    face.setHeight(-4);
+    EXPECT_EQ(face.getHeight(), tiny);
+    face.setHeight(1);
+    EXPECT_EQ(face.getHeight(), tiny);
+    EXPECT_LT(tiny, 5);
+}
+
+TEST_F(KTrueTextTest, PagesAreBuiltOnFirstUseAtTwelvePoints) {
+    KTrueText face(kSans);
+    EXPECT_EQ(face.getPageCount(), 0);
+    EXPECT_GT(face.getStringWidth("a"), 0); // builds the pages at the default size
+    EXPECT_GE(face.getPageCount(), 1);
+    KTrueText twelve(kSans);
+    twelve.setHeight(12);
+    EXPECT_EQ(face.getHeight(), twelve.getHeight());
+}
+
+TEST_F(KTrueTextTest, ColourReachesThePagesMadeLater) {
+    KTrueText face(kSans);
+    face.setHeight(16);
+    face.setColor(1, 0, 0, 1);
+    EXPECT_FLOAT_EQ(recorderOf(face.getPage(0))->blitColor()[1], 0);
+    face.setHeight(30);
+    EXPECT_FLOAT_EQ(recorderOf(face.getPage(0))->blitColor()[1], 0);
+}
+
+TEST_F(KTrueTextTest, MissingOrDamagedFontMeasuresNothingAndLogsNothing) {
+    for (const char* path : {"/nonexistent/v.ttf", "/etc/hostname", static_cast<const char*>(nullptr)}) {
+        KTrueText face(path);
+        face.setHeight(20);
+        KGraphicRecorder::clearCalls();
+        face.drawString("abc", 0, 0);
+        face.drawStringRight("abc", 0, 0);
+        EXPECT_TRUE(KGraphicRecorder::calls().empty());
+        EXPECT_EQ(face.getStringWidth("abc"), 0);
+        EXPECT_EQ(face.getHeight(), 0);
+        EXPECT_EQ(face.getCharIndexAt("abc", 0, 0, 0, 0, 3, true), -1);
+        EXPECT_EQ(face.getPageCount(), 0);
+    }
+    EXPECT_EQ(logText(), "");
+}
