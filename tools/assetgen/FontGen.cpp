@@ -40,10 +40,8 @@ struct FontStyle {
 
 const char* const kFirstOrder = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!?\"',.:-% ";
 const char* const kSecondOrder = "bdehklagmtnopqruvxzDEFHKOPQSUVXYZ0123456789\"'%-,.$ij:!fcswyABCGIJLMNRTW ";
-std::string thirdOrder() {
-    // The digit 5 comes late in this table and the comma appears twice (the first record wins).
-    return "ACDEFGHIJKMN!OPQRSTUVZacdefghijkmnopqrstuvz012346789:\",BLWXYblwxy5,.-%$+^ ";
-}
+// The digit 5 comes late in this table and the comma appears twice (the first record wins).
+const char* const kThirdOrder = "ACDEFGHIJKMN!OPQRSTUVZacdefghijkmnopqrstuvz012346789:\",BLWXYblwxy5,.-%$+^ ";
 
 Glyph render(FT_Face face, int codePoint, bool outline) {
     if (FT_Load_Char(face, codePoint, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT))
@@ -211,7 +209,7 @@ void writeFonts(AssetOutput& out, const std::string& fontFolder, const std::stri
 
     BitmapFont first = layoutFont(fontFolder, small, kFirstOrder);
     BitmapFont second = layoutFont(fontFolder, medium, kSecondOrder);
-    BitmapFont third = layoutFont(fontFolder, bold, thirdOrder());
+    BitmapFont third = layoutFont(fontFolder, bold, kThirdOrder);
     savePicture(out, first, "font2.png", hex(0x101418));
     savePicture(out, first, "font1.png", {1, 1, 1});
     savePicture(out, second, "sans18white.png", {1, 1, 1});
