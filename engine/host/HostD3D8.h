@@ -503,7 +503,6 @@ private:
     void record(D3D8Call call, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0);
     void flush(); // issues gathered draws
     HRESULT applyParameters(const D3DPRESENT_PARAMETERS& parameters);
-    void resizeBackBuffer();
     void updateCombinedTransform();
 
     IDirect3D8* d3d_;
