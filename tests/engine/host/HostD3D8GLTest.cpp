@@ -161,6 +161,29 @@ struct GLDevice : testing::Test {
     bool foreground = true;
 };
 
+TEST_F(GLDevice, AdapterAnswersFromOpenGL) {
+    D3DADAPTER_IDENTIFIER8 adapter;
+    ASSERT_EQ(d3d->GetAdapterIdentifier(0, 0, &adapter), D3D_OK);
+    EXPECT_GT(std::strlen(adapter.Description), 0u);
+    D3DDISPLAYMODE desktop;
+    ASSERT_EQ(d3d->GetAdapterDisplayMode(0, &desktop), D3D_OK);
+    EXPECT_GT(desktop.Width, 0u);
+    EXPECT_GT(desktop.RefreshRate, 0u);
+    for (D3DFORMAT f : {D3DFMT_X1R5G5B5, D3DFMT_R5G6B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_R8G8B8,
+                        D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8})
+        EXPECT_EQ(d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, desktop.Format, 0, D3DRTYPE_TEXTURE, f),
+                  f == D3DFMT_R8G8B8 ? D3DERR_NOTAVAILABLE : D3D_OK)
+            << f;
+    for (D3DFORMAT f : {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8})
+        EXPECT_EQ(d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, desktop.Format, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE, f),
+                  D3D_OK)
+            << f;
+    D3DCAPS8 caps;
+    ASSERT_EQ(device->GetDeviceCaps(&caps), D3D_OK);
+    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+    EXPECT_EQ(caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY, 0u);
+}
+
 TEST_F(GLDevice, ClearTakesOnlyTheViewportAndSurvivesPresent) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
     D3DVIEWPORT8 game = {100, 50, 600, 500, 0, 1};
