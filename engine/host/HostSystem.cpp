@@ -88,6 +88,19 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     return true;
 }
 
+bool writeFileReplacing(const std::string& path, const void* bytes, size_t size) {
+    std::string temporary = path + ".tmp";
+    FILE* file = fopen(temporary.c_str(), "wb");
+    if (!file) return false;
+    bool written = fwrite(bytes, 1, size, file) == size && fflush(file) == 0 && fsync(fileno(file)) == 0;
+    if (fclose(file) != 0) written = false;
+    if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+        remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 std::string userName() {
     struct passwd* entry = getpwuid(getuid());
     if (entry && entry->pw_name) return entry->pw_name;

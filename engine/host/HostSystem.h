@@ -30,6 +30,11 @@ struct FolderEntry {
 // Every entry of the folder, "." and ".." included, sorted by byte order. False when it cannot be read.
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
+// Writes the bytes to a temporary file beside the path, flushes it to the disk and renames it over the
+// path, so a crash or a full disk never leaves half a file where the old one was. False on any failure,
+// with the old file untouched and no temporary left behind.
+bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
+
 std::string userName();
 uint32_t currentThreadCpuMask();          // the processors the calling thread may run on, first 32 as bits
 std::string operatingSystemDescription(); // e.g. "Linux 6.1.0 x86_64 (Debian GNU/Linux 12 (bookworm))"

@@ -1,7 +1,7 @@
-// The renderer factory. Until a device back end is built in, kind 0 makes the recording picture, so the
-// program and its tests can make and draw pictures without a renderer.
+// The renderer factory: kind 0 makes the Direct3D 8 back end; tests may switch to the recording picture.
 #include "KGraphicFactory.h"
 
+#include "KGraphicD3D.h"
 #include "KGraphicRecorder.h"
 
 #include <new>
@@ -24,7 +24,7 @@ KGraphic* createGraphic() {
     if (recording) return new (std::nothrow) KGraphicRecorder();
     switch (RendererKind) {
     case K_RENDERER_DIRECT3D8:
-        return new (std::nothrow) KGraphicRecorder();
+        return new (std::nothrow) KGraphicD3D();
     default:
         return nullptr;
     }

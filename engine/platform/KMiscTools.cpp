@@ -1,10 +1,12 @@
 // System tools over the host stand-ins, and the static KMiscTools object that starts them.
 #include "KMiscTools.h"
 
+#include "HostInput.h"
 #include "HostSystem.h"
 #include "KLog.h"
 #include "KResource.h"
 #include "KTrueText.h"
+#include "KWindow.h"
 
 #include <algorithm>
 
@@ -90,7 +92,22 @@ std::string KMiscTools::getAppDataFolder() {
 
 int KMiscTools::messageBox(const std::string& caption, const std::string& text) {
     logMessage("System: message box '%s': %s", caption.c_str(), text.c_str());
-    return host::showMessageBox(caption, text);
+    // The box needs the system cursor and a window that is not full screen; both come back afterwards
+    // (full screen after the next frame).
+    bool cursorWasHidden = systemCursorHidden;
+    if (cursorWasHidden) {
+        systemCursorHidden = false;
+        while (host::showCursor(true) < 0) {
+        }
+    }
+    if (KWindow* window = getCurrentWindow()) window->leaveFullScreenForDialog();
+    int answer = host::showMessageBox(caption, text);
+    if (cursorWasHidden) {
+        systemCursorHidden = true;
+        while (host::showCursor(false) >= 0) {
+        }
+    }
+    return answer;
 }
 
 void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::string& folder) {
@@ -99,6 +116,10 @@ void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::stri
     if (!host::listFolder(folder, entries)) return;
     for (const host::FolderEntry& entry : entries)
         if (!callback(entry.name, entry.isFolder)) break;
+}
+
+bool KMiscTools::writeFileReplacing(const std::string& path, const void* bytes, size_t size) {
+    return host::writeFileReplacing(path, bytes, size);
 }
 
 const std::string& KMiscTools::getDataFolder() {

@@ -134,3 +134,22 @@ TEST(KMiscTools, MessageBoxReachesTheInstalledHandlerAndTheLog) {
     EXPECT_NE(std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed()).find("Failed to Load Picture"),
               std::string::npos);
 }
+
+TEST(KMiscTools, WriteFileReplacingSwapsInTheNewBytesOrKeepsTheOld) {
+    TempFolder temp;
+    std::string path = temp.write("options", "old");
+    ASSERT_TRUE(KMiscTools::writeFileReplacing(path, "new bytes", 9));
+    std::ifstream in(path, std::ios::binary);
+    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(contents, "new bytes");
+
+    // A folder that does not exist: the write fails and leaves no temporary file anywhere.
+    EXPECT_FALSE(KMiscTools::writeFileReplacing(temp.file("missing/options"), "x", 1));
+    // A path that is a folder cannot be replaced by a file: the folder stays.
+    std::string folder = temp.file("sub");
+    temp.write("sub/keep", "k");
+    EXPECT_FALSE(KMiscTools::writeFileReplacing(folder, "x", 1));
+    struct stat info;
+    EXPECT_EQ(stat((folder + "/keep").c_str(), &info), 0);
+    EXPECT_NE(stat((folder + ".tmp").c_str(), &info), 0);
+}

@@ -1,0 +1,346 @@
+// The Direct3D 8 window's end of frame: presenting, recovering a lost device, the full-screen window that
+// lost the foreground, the frame-rate cap and frame times, and the other device resets (switching between
+// windowed and full screen, changing the kind of frame-rate cap).
+#include "KWindowD3D.h"
+
+#include "HostInput.h"
+#include "KEngineCursor.h"
+#include "KLog.h"
+#include "KMouse.h"
+
+namespace {
+// While the device is lost nothing is drawn or paced; this keeps the loop from spinning meanwhile.
+constexpr int kLostFrameSleepMs = 10;
+// How long one wait for a message lasts while the window is not in front, before the quit flag is looked at.
+constexpr int kForegroundWaitMs = 100;
+constexpr int kResetRetrySleepMs = 3;
+
+Matrix4 translation(float x, float y) {
+    Matrix4 m;
+    return makeTranslationMatrix(m, x, y, 0);
+}
+} // namespace
+
+void KWindowD3D::resetRenderStates() {
+    if (!device) return;
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    device->SetRenderState(D3DRS_DITHERENABLE, 0);
+    device->SetRenderState(D3DRS_SPECULARENABLE, 0);
+    device->SetRenderState(D3DRS_LIGHTING, 0);
+    device->SetRenderState(D3DRS_COLORVERTEX, 1);
+    device->SetRenderState(D3DRS_ZENABLE, 0);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    device->SetPixelShader(0);
+    desktopRefreshRate = host::currentRefreshRate();
+}
+
+void KWindowD3D::clearTwiceAndPresent(D3DCOLOR color) {
+    for (int i = 0; i < 2; ++i) {
+        device->BeginScene();
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.0f, 0);
+        device->EndScene();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+}
+
+void KWindowD3D::releaseDeviceObjects() {
+    backEnd.releaseDeviceTextures(false);
+    backEnd.releaseVertexBuffers();
+    backEnd.releasePixelShaders();
+}
+
+void KWindowD3D::restoreDeviceObjects() {
+    backEnd.restoreRenderTargets();
+    backEnd.restoreVertexBuffers();
+    backEnd.restorePixelShaders();
+}
+
+void KWindowD3D::flipReset() {
+    logMessage("D3D8: device lost, resetting");
+    releaseDeviceObjects();
+    HRESULT result = device->Reset(&presentation);
+    if (FAILED(result)) logMessage("D3D8: Reset returned 0x%X for flipBackBuffer, ERROR", unsigned(result));
+    deviceLost = false;
+    resetRenderStates();
+    setFullViewport();
+    clearTwiceAndPresent(0xFF000000u);
+    setGameViewport();
+    setDefaultWorldView();
+    restoreDeviceObjects();
+    backEnd.resetDrawingState(this);
+    setCurrentWindow(this);
+}
+
+void KWindowD3D::fillMargins() {
+    if (aspectCorrected) {
+        float width = float(gameWidth), height = float(gameHeight);
+        backEnd.fillRectBlended(width - 0.5f, -1, width + 2, height + 1, 0, 0, 0, 1);
+        backEnd.fillRectBlended(-1, height - 0.5f, width + 1, height + 2, 0, 0, 0, 1);
+    }
+    if (offsetX <= 0 && offsetY <= 0) return;
+    device->EndScene();
+    setFullViewport();
+    device->BeginScene();
+    Matrix4 projection, identity;
+    makeOrthoMatrix(projection, float(backBufferWidth), float(backBufferHeight), 0, 1);
+    makeIdentityMatrix(identity);
+    Matrix4 view = translation(float(-(backBufferWidth / 2)), float(backBufferHeight / 2));
+    device->SetTransform(D3DTS_PROJECTION, reinterpret_cast<const D3DMATRIX*>(&projection));
+    device->SetTransform(D3DTS_VIEW, reinterpret_cast<const D3DMATRIX*>(&view));
+    device->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&identity));
+    float areaWidth = float(actualWidth), areaHeight = float(actualHeight);
+    float x = float(offsetX), y = float(offsetY);
+    if (offsetX < 1) { // bars above and below
+        backEnd.fillRectBlended(-1, -1, areaWidth + 1, y, 0, 0, 0, 1);
+        backEnd.fillRectBlended(-1, y + areaHeight, areaWidth + 1, areaHeight + 2 * y + 1, 0, 0, 0, 1);
+    } else { // bars left and right
+        backEnd.fillRectBlended(-1, -1, x, areaHeight + 1, 0, 0, 0, 1);
+        backEnd.fillRectBlended(x + areaWidth, -1, 2 * x + areaWidth + 1, areaHeight + 1, 0, 0, 0, 1);
+    }
+    device->EndScene();
+    setGameViewport();
+    device->BeginScene();
+    setDefaultWorldView();
+}
+
+void KWindowD3D::clipCursorInFullScreen() {
+    int mouseX = getMouseXRounded(), mouseY = getMouseYRounded();
+    bool toGameArea = aspectCorrected && !(systemCursorHidden && actualHeight >= gameHeight);
+    host::PixelRect rect;
+    bool changed;
+    if (toGameArea) {
+        rect = {offsetX, offsetY, actualWidth - 1, actualHeight - 1};
+        changed = setViewMapping(offsetX, offsetY, float(gameHeight) / float(actualHeight));
+    } else {
+        rect = {0, 0, gameWidth - 1, gameHeight - 1};
+        changed = setViewMapping(0, 0, 1.0f);
+    }
+    host::clipCursor(window, &rect);
+    if (changed) setMousePosition(mouseX, mouseY);
+}
+
+int KWindowD3D::flipBackBuffer(bool waitForForeground) {
+    if (!device) return 0;
+    endClip();
+    if (engineCursorWanted && !cursorShownOverFrame && hasFocus()) drawEngineCursor();
+    setDefaultWorldView();
+    fillMargins();
+    if (brightness < 1.0f)
+        backEnd.fillRectBlended(-1, -1, float(gameWidth + 1), float(gameHeight + 1), 0, 0, 0, 1.0f - brightness);
+    if (sceneBegun) {
+        device->EndScene();
+        sceneBegun = false;
+    }
+    backEnd.closeRenderTargets();
+
+    HRESULT result = device->TestCooperativeLevel();
+    if (FAILED(result)) {
+        deviceLost = true;
+        if (result == D3DERR_DEVICENOTRESET) flipReset();
+    }
+
+    if (!deviceLost) {
+        result = device->Present(nullptr, nullptr, nullptr, nullptr);
+        if (SUCCEEDED(result) && fullScreen) {
+            // Reading a corner of the back buffer waits until the device has finished the frame.
+            IDirect3DSurface8* surface = nullptr;
+            if (SUCCEEDED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface)) && surface) {
+                D3DLOCKED_RECT locked;
+                D3DRECT corner = {0, 0, 32, 32};
+                bool lockedOk =
+                    SUCCEEDED(surface->LockRect(&locked, &corner, D3DLOCK_READONLY | D3DLOCK_NO_DIRTY_UPDATE)) ||
+                    SUCCEEDED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY | D3DLOCK_NO_DIRTY_UPDATE));
+                if (lockedOk) surface->UnlockRect();
+                surface->Release();
+            }
+        }
+    }
+
+    processEvents();
+
+    if (fullScreen && host::windowExists(window) && !host::isForeground(window)) {
+        deviceLost = true;
+        if (!quitRequested) {
+            releaseDeviceObjects();
+            device->Reset(&presentation);
+            host::stopFlashing(window);
+            host::minimizeWindow(window);
+        }
+    }
+
+    if (waitForForeground) {
+        if (skipNextWait) {
+            skipNextWait = false;
+        } else {
+            // Also ends when the window is closed meanwhile: WM_CLOSE leaves the window in place.
+            while (host::windowExists(window) && !host::isForeground(window) && !quitRequested) {
+                host::WindowMessage message;
+                if (host::waitMessage(message, kForegroundWaitMs) &&
+                    !host::translateAccelerator(window, accelerators, message))
+                    host::dispatchMessage(message);
+                resetFrameTiming();
+            }
+        }
+    }
+
+    if (deviceLost || FAILED(device->TestCooperativeLevel())) {
+        sleep(kLostFrameSleepMs);
+        return 0;
+    }
+
+    if (fullScreen) clipCursorInFullScreen();
+
+    int rate = maxFrameRate;
+    if (rate == 0 && !fullScreen) rate = desktopRefreshRate;
+    int time = now();
+    int previous = timing.getPreviousFrameTime();
+    if (touchEmulation && eventCallback) {
+        auto send = [this](WindowEvent& record) { sendEvent(record); };
+        touch.tick(previous >= 0 ? time - previous : 0, send);
+    }
+    time = timing.capFrameRate(rate, time, clock, sleep);
+    timing.recordFrame(time);
+
+    setGameViewport();
+    result = device->BeginScene();
+    if (FAILED(result)) return result;
+    sceneBegun = true;
+    if (fullScreenLeftForDialog) {
+        toggleFullScreen(true);
+        fullScreenLeftForDialog = false;
+    }
+    return 0;
+}
+
+int KWindowD3D::setMaxFrameRate(int framesPerSecond) {
+    int previous = maxFrameRate;
+    maxFrameRate = framesPerSecond;
+    if ((previous >= 0) == (framesPerSecond >= 0) || !device) return previous;
+    setSwapForFrameRate();
+    deviceLost = true;
+    if (sceneBegun) {
+        device->EndScene();
+        sceneBegun = false;
+    }
+    releaseDeviceObjects();
+    HRESULT result = device->Reset(&presentation);
+    if (FAILED(result)) logMessage("D3D8: Reset returned 0x%X for setMaxFrameRate, ERROR", unsigned(result));
+    resetRenderStates();
+    setFullViewport();
+    clearTwiceAndPresent(0);
+    setGameViewport();
+    setDefaultWorldView();
+    restoreDeviceObjects();
+    backEnd.resetDrawingState(this);
+    deviceLost = false;
+    device->BeginScene();
+    sceneBegun = true;
+    return previous;
+}
+
+bool KWindowD3D::toggleFullScreen(bool on) {
+    if (on == fullScreen) return true;
+    if (!device) return false;
+    fullScreen = on;
+    int mouseX = getMouseXRounded(), mouseY = getMouseYRounded();
+    host::clipCursor(window, nullptr);
+    backBufferWidth = gameWidth;
+    backBufferHeight = gameHeight;
+    if (on) {
+        applyAspectCorrection();
+        refreshRate = host::currentRefreshRate();
+    }
+
+    presentation.BackBufferWidth = uint32_t(backBufferWidth);
+    presentation.BackBufferHeight = uint32_t(backBufferHeight);
+    presentation.Windowed = !on;
+    setSwapForFrameRate();
+    presentation.BackBufferFormat = on ? chooseFullScreenFormat() : desktopFormat;
+
+    deviceLost = true;
+    if (sceneBegun) {
+        device->EndScene();
+        sceneBegun = false;
+    }
+    releaseDeviceObjects();
+
+    // Both waits give up when the game is being closed: the device may never come back then.
+    HRESULT result = device->TestCooperativeLevel();
+    bool logged = false;
+    while (FAILED(result) && result != D3DERR_DEVICENOTRESET && !quitRequested) {
+        if (!logged)
+            logMessage("D3D8: waiting for device in toggleFullScreen, TestCooperativeLevel returned 0x%X",
+                       unsigned(result));
+        logged = true;
+        processEvents();
+        sleep(kResetRetrySleepMs);
+        result = device->TestCooperativeLevel();
+    }
+
+    D3DFORMAT format = presentation.BackBufferFormat;
+    depth = (format == D3DFMT_R8G8B8 || format == D3DFMT_X8R8G8B8) ? 32 : 16;
+    logMessage("D3D8: toggling display mode to %s, depth %d", on ? "fullscreen" : "windowed", depth);
+
+    logged = false;
+    while (FAILED(result = device->Reset(&presentation)) && !quitRequested) {
+        if (!logged) logMessage("D3D8: waiting for device in toggleFullScreen, Reset returned 0x%X", unsigned(result));
+        logged = true;
+        processEvents();
+        sleep(kResetRetrySleepMs);
+    }
+    host::setBackBufferSize(window, backBufferWidth, backBufferHeight);
+
+    if (on) {
+        logMessage("D3D8: toggled to fullscreen mode, %dx%d", backBufferWidth, backBufferHeight);
+        host::setWindowStyle(window, /*popup=*/true);
+        host::showWindow(window);
+    } else {
+        scale = 1.0f;
+        actualWidth = gameWidth;
+        actualHeight = gameHeight;
+        offsetX = offsetY = 0;
+        widescreenCorrected = aspectCorrected = false;
+        host::setWindowStyle(window, /*popup=*/false);
+        host::placeWindowCentred(window, gameWidth, gameHeight);
+        host::showWindow(window);
+    }
+
+    viewWidth = surfaceTextureWidth = gameWidth;
+    viewHeight = surfaceTextureHeight = gameHeight;
+    deviceLost = false;
+    resetRenderStates();
+    setFullViewport();
+    clearTwiceAndPresent(0);
+    setGameViewport();
+    setDefaultWorldView();
+    restoreDeviceObjects();
+    backEnd.resetDrawingState(this);
+    setCurrentWindow(this);
+
+    if (!(fullScreen && aspectCorrected)) setViewMapping(offsetX, offsetY, float(gameHeight) / float(actualHeight));
+    setMousePosition(mouseX, mouseY);
+    if (cursorShownOverFrame) {
+        if (systemCursorHidden) hideCursorUntilHidden();
+        cursorShownOverFrame = false;
+    }
+
+    resetFrameTiming();
+    processEvents();
+    device->BeginScene();
+    sceneBegun = true;
+    return true;
+}
+
+void KWindowD3D::leaveFullScreenForDialog() {
+    if (!fullScreen) return;
+    toggleFullScreen(false);
+    fullScreenLeftForDialog = true;
+}

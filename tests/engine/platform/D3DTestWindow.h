@@ -1,0 +1,195 @@
+// A stand-in game window for the Direct3D 8 picture back end's tests: it owns a device of the Direct3D stand-in
+// (recording, or OpenGL on a hidden SDL window), answers the back end's questions with settable fields and sets
+// the view and projection the way the game window does for an unrotated, unzoomed world view.
+#pragma once
+
+#include "HostD3D8.h"
+#include "KGraphicD3DDevice.h"
+#include "KImage.h"
+
+#include <SDL2/SDL.h>
+#include <cstring>
+#include <vector>
+
+class D3DTestWindow : public KGraphicD3DWindow {
+public:
+    // recording: no GL at all. Otherwise an OpenGL device on a hidden offscreen window; check ok().
+    explicit D3DTestWindow(bool recording, int width = 800, int height = 600, D3D8RecordingSetup setup = {})
+        : gameWidth(width), gameHeight(height), viewWidth(width), viewHeight(height) {
+        if (recording) {
+            d3d = Direct3DCreate8Recording(setup);
+        } else {
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+            sdlStarted = true;
+            sdlWindow = SDL_CreateWindow("graphics test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+            if (!sdlWindow) return;
+            d3d = Direct3DCreate8(D3D_SDK_VERSION);
+        }
+        if (!d3d) return;
+        D3DPRESENT_PARAMETERS parameters;
+        parameters.BackBufferWidth = uint32_t(width);
+        parameters.BackBufferHeight = uint32_t(height);
+        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+        parameters.hDeviceWindow = sdlWindow;
+        parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, sdlWindow, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters,
+                                     &device)))
+            device = nullptr;
+        if (!device) return;
+        presentation = parameters;
+        resetRenderStates();
+        device->BeginScene();
+        applyWorldView(0, 0, 0, 1, true);
+        D3DVIEWPORT8 viewport = {0, 0, uint32_t(width), uint32_t(height), 0, 1};
+        device->SetViewport(&viewport);
+        resetDrawingState(this);
+    }
+
+    ~D3DTestWindow() override {
+        releasePixelShaders();
+        releaseVertexBuffers();
+        releaseDeviceTextures(true);
+        resetDrawingState(nullptr);
+        if (device) device->Release();
+        if (d3d) d3d->Release();
+        if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+        if (sdlStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    bool ok() const { return device != nullptr; }
+
+    // The window's reset sequence: release, Reset, restore.
+    HRESULT resetDevice() {
+        device->EndScene();
+        releasePixelShaders();
+        releaseVertexBuffers();
+        releaseDeviceTextures(false);
+        HRESULT result = device->Reset(&presentation);
+        if (SUCCEEDED(result)) {
+            lost = false;
+            resetRenderStates();
+            resetDrawingState(this);
+            restoreRenderTargets();
+            restoreVertexBuffers();
+            restorePixelShaders();
+            D3DVIEWPORT8 viewport = {0, 0, uint32_t(gameWidth), uint32_t(gameHeight), 0, 1};
+            device->SetViewport(&viewport);
+            applyWorldView(0, 0, 0, 1, false);
+        }
+        device->BeginScene();
+        return result;
+    }
+
+    // The render states the game window sets after making or resetting the device.
+    void resetRenderStates() {
+        device->SetRenderState(D3DRS_DITHERENABLE, 0);
+        device->SetRenderState(D3DRS_SPECULARENABLE, 0);
+        device->SetRenderState(D3DRS_LIGHTING, 0);
+        device->SetRenderState(D3DRS_COLORVERTEX, 1);
+        device->SetRenderState(D3DRS_ZENABLE, 0);
+        device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+        device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+        device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+        device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+        device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    }
+
+    // The back buffer's pixel at (x, y) as 0xAARRGGBB (alpha forced to 0xFF).
+    uint32_t pixel(int x, int y) {
+        readBackBuffer();
+        return frame[size_t(y) * size_t(gameWidth) + size_t(x)] | 0xFF000000u;
+    }
+    const std::vector<uint32_t>& readBackBuffer() {
+        frame.assign(size_t(gameWidth) * size_t(gameHeight), 0);
+        IDirect3DSurface8* back = nullptr;
+        if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back))) return frame;
+        D3DLOCKED_RECT locked;
+        if (SUCCEEDED(back->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            for (int y = 0; y < gameHeight; y++)
+                std::memcpy(&frame[size_t(y) * size_t(gameWidth)],
+                            static_cast<const unsigned char*>(locked.pBits) + size_t(y) * locked.Pitch,
+                            size_t(gameWidth) * 4);
+            back->UnlockRect();
+        }
+        back->Release();
+        return frame;
+    }
+    void clear(D3DCOLOR color) {
+        clearColor = color;
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1, 0);
+    }
+
+    // KGraphicD3DWindow
+    IDirect3DDevice8* getD3DDevice() override { return device; }
+    bool isD3DDeviceLost() override { return lost; }
+    void setD3DDeviceLost() override { lost = true; }
+    void waitForD3DDevice() override {
+        waits++;
+        if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET) resetDevice();
+    }
+    const unsigned char* getTextureFormatSupport() override { return textureSupport; }
+    const unsigned char* getRenderTargetFormatSupport() override { return targetSupport; }
+    bool hasNonSquareTextures() override { return nonSquare; }
+    bool usesDepthBuffer() override { return false; }
+    int getGameAreaWidth() override { return gameWidth; }
+    int getGameAreaHeight() override { return gameHeight; }
+    void getGameAreaRect(int& x, int& y, int& width, int& height) override {
+        x = 0;
+        y = 0;
+        width = gameWidth;
+        height = gameHeight;
+    }
+    bool copyBackBufferToImage(int width, int height, KImage& image) override {
+        readBackBuffer();
+        if (!image.allocate(gameWidth, gameHeight, false)) return false;
+        for (size_t i = 0; i < frame.size(); i++) {
+            uint32_t word = frame[i];
+            image.getPixels()[i] = KImage::pack((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF, 255);
+        }
+        image.resample(width, height);
+        return true;
+    }
+    void setTargetView(int newViewWidth, int newViewHeight, int, int) override {
+        viewWidth = newViewWidth;
+        viewHeight = newViewHeight;
+        inTarget = true;
+    }
+    void restoreGameView() override {
+        viewWidth = gameWidth;
+        viewHeight = gameHeight;
+        inTarget = false;
+    }
+    void applyWorldView(float x, float y, float, float, bool clearTarget) override {
+        worldViews++;
+        if (clearTarget) clears++;
+        D3DMATRIX projection{}, view{};
+        projection.m[0][0] = 2.0f / float(viewWidth);
+        projection.m[1][1] = 2.0f / float(viewHeight);
+        projection.m[2][2] = 1;
+        projection.m[3][3] = 1;
+        for (int i = 0; i < 4; i++) view.m[i][i] = 1;
+        view.m[3][0] = x - float(viewWidth / 2);
+        view.m[3][1] = float(viewHeight / 2) - y;
+        device->SetTransform(D3DTS_PROJECTION, &projection);
+        device->SetTransform(D3DTS_VIEW, &view);
+        if (clearTarget) device->Clear(0, nullptr, D3DCLEAR_TARGET, clearColor, 1, 0);
+    }
+
+    IDirect3D8* d3d = nullptr;
+    IDirect3DDevice8* device = nullptr;
+    SDL_Window* sdlWindow = nullptr;
+    bool sdlStarted = false;
+    D3DPRESENT_PARAMETERS presentation;
+    int gameWidth, gameHeight, viewWidth, viewHeight;
+    bool lost = false, nonSquare = true, inTarget = false;
+    int waits = 0, worldViews = 0, clears = 0;
+    D3DCOLOR clearColor = 0;
+    // X1R5G5B5, R5G6B5, A1R5G5B5, A4R4G4B4, R8G8B8, X8R8G8B8, A8R8G8B8
+    unsigned char textureSupport[7] = {1, 1, 1, 1, 0, 1, 1};
+    unsigned char targetSupport[7] = {1, 1, 1, 1, 0, 1, 1};
+    std::vector<uint32_t> frame;
+};
