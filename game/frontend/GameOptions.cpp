@@ -3,6 +3,7 @@
 
 #include "FolderPaths.h"
 #include "KLog.h"
+#include "KMiscTools.h"
 
 #include <cmath>
 #include <cstdio>
@@ -146,18 +147,9 @@ void readOptions() {
 
 bool writeOptions() {
     const std::string path = optionsFilePath();
-    const std::string temporary = path + ".tmp";
     const auto bytes = encodeOptions(GameOptions);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        logMessage("Options: cannot create %s", temporary.c_str());
-        return false;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) {
         logMessage("Options: cannot write %s, the old file is kept", path.c_str());
-        std::remove(temporary.c_str());
         return false;
     }
     return true;
