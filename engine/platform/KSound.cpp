@@ -507,7 +507,10 @@ bool KSound::loadSampleFromMemory(int type, unsigned char* bytes, size_t size, i
 int KSound::combinedLevel() const {
     const SoundSystem& system = *soundSystem;
     int global = isStream ? system.globalStreamVolume : system.globalSampleVolume;
-    return volumeLevel(volume * global / 100);
+    // The volume field is public and the global volumes come from the options file: the product is taken in
+    // 64 bits so that no value can overflow it before the clamp.
+    int64_t combined = int64_t(volume) * global / 100;
+    return volumeLevel(int(std::clamp<int64_t>(combined, 0, 100)));
 }
 
 void KSound::startVoice(int v, uint32_t position, bool looping, int32_t& result) {
