@@ -207,10 +207,9 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
     int rate = maxFrameRate;
     if (rate == 0 && !fullScreen) rate = desktopRefreshRate;
     int time = now();
-    int previous = timing.getPreviousFrameTime();
     if (touchEmulation && eventCallback) {
         auto send = [this](WindowEvent& record) { sendEvent(record); };
-        touch.tick(previous >= 0 ? time - previous : 0, send);
+        touch.tick(timing.millisecondsSincePrevious(time), send);
     }
     time = timing.capFrameRate(rate, time, clock, sleep);
     timing.recordFrame(time);
