@@ -303,11 +303,14 @@ bool KSound::createVoice(int voice, uint32_t bytes) {
         voices[voice]->release();
         voices[voice] = nullptr;
     }
+    // A sound that outlived KSound::shutDown has no device to make a buffer on (a lost stream buffer asks).
+    host::SoundDevice* device = sounds().device;
+    if (!device) return false;
     host::SoundBufferDesc desc;
     desc.flags = kSecondaryFlags;
     desc.bufferBytes = bytes;
     desc.format = &format;
-    int32_t result = sounds().device->createSoundBuffer(desc, &voices[voice]);
+    int32_t result = device->createSoundBuffer(desc, &voices[voice]);
     if (result != host::DS_OK) {
         logMessage("Sound: CreateSoundBuffer (secondary) returned 0x%X, ERROR", unsigned(result));
         voices[voice] = nullptr;

@@ -556,6 +556,19 @@ TEST_F(KSoundTest, LostBuffersAreRebuiltBeforePlaying) {
     expectCounting(step(kHalfFrames * 2), 0, kHalfFrames * 2, "re-created stream");
 }
 
+TEST_F(KSoundTest, SoundsLeftAfterShutDownStaySilentEvenWithLostBuffers) {
+    KSound sample, stream;
+    ASSERT_TRUE(loadWave(sample, constantMono(5000, 200)));
+    CountingStream source;
+    ASSERT_TRUE(openCounting(stream, source, 5000));
+    KSound::getDevice()->simulateLossOfEveryBuffer();
+    KSound::shutDown(); // the device goes; the sounds keep their buffers
+    sample.playSample();
+    stream.playStream(false);
+    EXPECT_FALSE(sample.isPlaying());
+    EXPECT_FALSE(stream.isPlaying());
+}
+
 TEST_F(KSoundTest, WithoutASoundDeviceEverythingStaysSilent) {
     KSound::shutDown();
     host::setSoundOutput(host::SoundOutput::none);
