@@ -1,6 +1,7 @@
 // Start-up, the main loop, the window-event callback and the shutdown.
 #include "GameShell.h"
 
+#include "CheatList.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
@@ -12,6 +13,7 @@
 #include "KWindow.h"
 #include "MouseCursor.h"
 #include "ProgramStates.h"
+#include "TerrainTables.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -24,12 +26,16 @@ bool initGame() {
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
     // Services still to come take these places, in this order:
-    //   loadSpriteSheets; buildTerrainTables; createSpatialGrid, createParticlePool;
+    //   loadSpriteSheets;
+    buildTerrainTables();
+    //   createSpatialGrid, createParticlePool;
     //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
     resetMouseState();
     createBackKey();
     // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
-    // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
+    // readProgress ("completedlevels");
+    buildCheatList();
+    // Still to come: the game mode set to Action.
     clearTooltip();
     // Still to come: applyVolumes.
     constructProgramStates();
@@ -74,12 +80,15 @@ bool onWindowEvent(WindowEvent* event) {
 void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
-    // Still to come: freeCheatList, clearLevelCatalogue.
+    freeCheatList();
+    // Still to come: clearLevelCatalogue.
     deleteBackKey();
     restoreSystemCursor();
     // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid, freeTileDefinitions, freeSpriteSheets.
+    // Still to come: destroySpatialGrid.
+    freeTerrainTables();
+    // Still to come: freeSpriteSheets.
     destroyGameWindow();
 }
 
