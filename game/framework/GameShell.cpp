@@ -1,6 +1,7 @@
 // Start-up, the main loop, the window-event callback and the shutdown.
 #include "GameShell.h"
 
+#include "BitmapFonts.h"
 #include "CheatList.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
@@ -12,7 +13,10 @@
 #include "KRandom.h"
 #include "KWindow.h"
 #include "MouseCursor.h"
+#include "MusicPlaylist.h"
 #include "ProgramStates.h"
+#include "SoundTable.h"
+#include "SpriteSheetTable.h"
 #include "TerrainTables.h"
 #include "Tooltip.h"
 
@@ -25,11 +29,12 @@ bool initGame() {
     readOptions();
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
-    // Services still to come take these places, in this order:
-    //   loadSpriteSheets;
+    loadSpriteSheets();
     buildTerrainTables();
-    //   createSpatialGrid, createParticlePool;
-    //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
+    // Services still to come take these places, in this order: createSpatialGrid, createParticlePool.
+    buildSoundTable(); // its first KSound starts the streaming thread
+    initMusicPlaylist();
+    loadBitmapFonts();
     resetMouseState();
     createBackKey();
     // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
@@ -37,7 +42,7 @@ bool initGame() {
     buildCheatList();
     // Still to come: the game mode set to Action.
     clearTooltip();
-    // Still to come: applyVolumes.
+    applyVolumes();
     constructProgramStates();
     currentState = programStates[kStateLogoIntro].get();
     currentState->enter();
@@ -53,7 +58,7 @@ void runMainLoopPass() {
     BackKey->update();
     if (StateRequest.id >= 0) switchProgramState();
     currentState->update();
-    // Still to come: updateMusic.
+    updateMusic();
     drawFrame();
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
@@ -84,11 +89,14 @@ void shutdownGame() {
     // Still to come: clearLevelCatalogue.
     deleteBackKey();
     restoreSystemCursor();
-    // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
+    freeBitmapFonts();
+    freeMusicPlaylist();
+    freeSoundTable();
+    // Still to come: destroyParticlePool.
     writeOptions();
     // Still to come: destroySpatialGrid.
     freeTerrainTables();
-    // Still to come: freeSpriteSheets.
+    freeSpriteSheets();
     destroyGameWindow();
 }
 

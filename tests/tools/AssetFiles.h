@@ -1,7 +1,9 @@
-// Readers for the generated data files, used by the asset tests: PNG pictures as RGBA pixels, JPEG
-// headers, PCM WAV files and Ogg Vorbis streams, plus the path of a file in the data folder.
+// Readers for the generated data files, used by the asset tests: pictures decoded by the engine's image
+// codecs (KImage), JPEG headers for their chroma sampling, WAV chunk layouts and Ogg Vorbis streams for
+// their formats and levels, plus the path of a file in the data folder.
 #pragma once
 
+#include "KImage.h"
 #include "KMiscTools.h"
 
 #include <cstdint>
@@ -9,7 +11,6 @@
 #include <cstring>
 #include <fstream>
 #include <jpeglib.h>
-#include <png.h>
 #include <string>
 #include <vector>
 #include <vorbis/vorbisfile.h>
@@ -26,24 +27,34 @@ struct Picture {
     const uint8_t* pixel(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
 
-inline Picture readPng(const std::string& path) {
+inline std::vector<uint8_t> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A PNG or JPEG picture through the engine's decoder, as RGBA bytes.
+inline Picture readPicture(const std::string& path) {
     Picture p;
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return p;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        png_image_free(&image);
+    std::vector<uint8_t> bytes = readBytes(path);
+    KImage image;
+    if (bytes.empty() || !KImage::decode(KImage::getFormatFromName(path.c_str()), bytes.data(), bytes.size(), image))
         return p;
-    }
-    p.width = static_cast<int>(image.width);
-    p.height = static_cast<int>(image.height);
-    p.rgba = std::move(pixels);
+    p.width = image.getWidth();
+    p.height = image.getHeight();
+    p.rgba.resize(static_cast<size_t>(p.width) * p.height * 4);
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++) {
+            uint32_t px = image.getPixel(x, y);
+            uint8_t* out = &p.rgba[(static_cast<size_t>(y) * p.width + x) * 4];
+            out[0] = static_cast<uint8_t>(KImage::red(px));
+            out[1] = static_cast<uint8_t>(KImage::green(px));
+            out[2] = static_cast<uint8_t>(KImage::blue(px));
+            out[3] = static_cast<uint8_t>(KImage::alpha(px));
+        }
     return p;
 }
 
+// The header of a JPEG file, read with libjpeg (the engine's decoder does not report the sampling).
 struct JpegInfo {
     int width = 0, height = 0, components = 0;
     bool fullChroma = false; // every component sampled once per pixel (4:4:4)
@@ -70,11 +81,6 @@ inline JpegInfo readJpegInfo(const std::string& path) {
     jpeg_destroy_decompress(&d);
     std::fclose(f);
     return info;
-}
-
-inline std::vector<uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // A decoded sound: channels, rate and the samples of the first channel, or an error text.

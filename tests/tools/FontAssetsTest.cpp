@@ -3,6 +3,8 @@
 // white), and the TrueType faces copied into the fonts folder.
 #include "AssetFiles.h"
 #include "BitmapFontTables.h"
+#include "KGraphicFactory.h"
+#include "KGraphicRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,7 @@ namespace {
 
 struct FontCase {
     const char* picture;
-    const BitmapFontRecord* table;
+    const KTextCharRecord* table;
     const char* order;
     bool dark;
 };
@@ -26,7 +28,7 @@ const FontCase kFonts[] = {
      "ACDEFGHIJKMN!OPQRSTUVZacdefghijkmnopqrstuvz012346789:\",BLWXYblwxy5,.-%$+^ ", false},
 };
 
-size_t recordCount(const BitmapFontRecord* table) {
+size_t recordCount(const KTextCharRecord* table) {
     size_t n = 0;
     while (table[n].codePoint != 0) n++;
     return n;
@@ -44,25 +46,25 @@ TEST(FontAssets, TablesKeepTheGivenOrderAndFirstRecords) {
         for (size_t i = 0; i < order.size(); i++)
             EXPECT_EQ(font.table[i].codePoint, static_cast<unsigned char>(order[i])) << font.picture << " record " << i;
     }
-    const BitmapFontRecord& a = bitmapFontTableFirst[0];
+    const KTextCharRecord& a = bitmapFontTableFirst[0];
     EXPECT_EQ((std::vector<int>{a.codePoint, a.x1, a.y1, a.x2, a.y2, a.advance, a.height}),
               (std::vector<int>{97, 0, 0, 10, 16, 6, 16}));
-    const BitmapFontRecord& bigA = bitmapFontTableThird[0];
+    const KTextCharRecord& bigA = bitmapFontTableThird[0];
     EXPECT_EQ((std::vector<int>{bigA.codePoint, bigA.x1, bigA.y1, bigA.x2, bigA.y2, bigA.advance, bigA.height}),
               (std::vector<int>{65, 0, 2, 18, 19, 19, 18}));
     // The terminator counts towards the line height, so it must not be taller than the font.
     for (const FontCase& font : kFonts) {
-        const BitmapFontRecord& end = font.table[recordCount(font.table)];
+        const KTextCharRecord& end = font.table[recordCount(font.table)];
         EXPECT_EQ(end.height, 0) << font.picture;
     }
 }
 
 TEST(FontAssets, GlyphBoxesLieInsideTheirPicturesAndHoldInk) {
     for (const FontCase& font : kFonts) {
-        Picture p = readPng(dataFile(std::string("graphics/") + font.picture));
+        Picture p = readPicture(dataFile(std::string("graphics/") + font.picture));
         ASSERT_TRUE(p.ok()) << font.picture;
         for (size_t i = 0; font.table[i].codePoint != 0; i++) {
-            const BitmapFontRecord& r = font.table[i];
+            const KTextCharRecord& r = font.table[i];
             ASSERT_TRUE(r.x1 >= 0 && r.y1 >= 0 && r.x2 < p.width && r.y2 < p.height && r.x1 <= r.x2 && r.y1 <= r.y2)
                 << font.picture << " glyph " << r.codePoint;
             EXPECT_GT(r.advance, 0) << font.picture << " glyph " << r.codePoint;
@@ -89,7 +91,7 @@ TEST(FontAssets, GlyphBoxesLieInsideTheirPicturesAndHoldInk) {
 
 TEST(FontAssets, TooltipFontsShareOneGeometry) {
     // The tooltip is measured with font 1 and drawn with font 0: the same glyph shapes in two colours.
-    Picture dark = readPng(dataFile("graphics/font2.png")), white = readPng(dataFile("graphics/font1.png"));
+    Picture dark = readPicture(dataFile("graphics/font2.png")), white = readPicture(dataFile("graphics/font1.png"));
     ASSERT_TRUE(dark.ok() && white.ok());
     ASSERT_EQ(dark.width, white.width);
     ASSERT_EQ(dark.height, white.height);
@@ -97,6 +99,24 @@ TEST(FontAssets, TooltipFontsShareOneGeometry) {
     for (int y = 0; y < dark.height; y++)
         for (int x = 0; x < dark.width; x++) different += dark.alpha(x, y) != white.alpha(x, y);
     EXPECT_EQ(different, 0);
+}
+
+TEST(FontAssets, EngineFacesLoadEachPictureWithItsTable) {
+    // The game's KText over each picture and table: the line heights the game counts on, every listed
+    // character found, and widths made of the table's advances.
+    ScopedGraphicRecording recording;
+    const int lineHeights[] = {16, 16, 18, 18};
+    for (size_t i = 0; i < std::size(kFonts); i++) {
+        const FontCase& font = kFonts[i];
+        std::string path = dataFile(std::string("graphics/") + font.picture);
+        KText face(font.table, path.c_str());
+        EXPECT_EQ(face.getHeight(), lineHeights[i]) << font.picture;
+        for (const char* c = font.order; *c; c++)
+            EXPECT_TRUE(face.hasChar(static_cast<unsigned char>(*c))) << font.picture << " lacks " << *c;
+        EXPECT_FALSE(face.hasChar('#')) << font.picture;
+        int ab = font.table[face.findGlyph('a')].advance + font.table[face.findGlyph('b')].advance;
+        EXPECT_FLOAT_EQ(face.getStringWidth("ab"), static_cast<float>(ab)) << font.picture;
+    }
 }
 
 TEST(FontAssets, TrueTypeFacesAreInTheFontsFolder) {

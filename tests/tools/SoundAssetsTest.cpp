@@ -2,6 +2,8 @@
 // needs, Ogg Vorbis) and is audible; re-triggered loops are short; the music folder holds two or three
 // stereo 44.1 kHz tracks of 20 to 60 seconds.
 #include "AssetFiles.h"
+#include "HostSound.h"
+#include "KSound.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +70,29 @@ TEST(SoundAssets, EverySoundDecodesAndIsAudible) {
         EXPECT_GT(peakOf(s.samples), 0.2f) << need.file << " is nearly silent";
         EXPECT_LE(peakOf(s.samples), 1.0f) << need.file;
     }
+}
+
+TEST(SoundAssets, TheEngineLoadsEverySoundAndTrack) {
+    // Through KSound as the game loads them: samples from the sound folder, streams from the music folder.
+    KSound::shutDown();
+    host::setSoundOutput(host::SoundOutput::handStepped);
+    for (const SoundNeed& need : kSounds) {
+        KSound sound;
+        ASSERT_TRUE(sound.loadSample(dataFile(std::string("sound/") + need.file))) << need.file;
+        EXPECT_GT(sound.getSeconds(), 0.05) << need.file;
+        EXPECT_LE(sound.getSeconds(), need.maxSeconds) << need.file;
+    }
+    KMiscTools::enumerateFolder(
+        [&](const std::string& name, bool isFolder) {
+            if (!isFolder && endsWith(name, ".ogg")) {
+                KSound stream;
+                EXPECT_TRUE(stream.loadStream(dataFile("music/" + name))) << name;
+            }
+            return true;
+        },
+        dataFile("music"));
+    KSound::shutDown();
+    host::setSoundOutput(host::SoundOutput::audioDevice);
 }
 
 TEST(SoundAssets, LoopsJoinWithoutAClick) {

@@ -137,17 +137,44 @@ void glow(cairo_t* cr, double x, double y, double radius, Rgb c, double alpha) {
 }
 
 void highlight(cairo_t* cr, double x, double y, double rx, double ry, double alpha) {
+    softEllipse(cr, x, y, rx, ry, {1, 1, 1}, alpha, 0.4);
+}
+
+void radialGradient(cairo_t* cr, Point focus, double focusRadius, Point centre, double radius, Rgb inner, Rgb middle,
+                    Rgb outer, double middleStop) {
+    cairo_pattern_t* g = cairo_pattern_create_radial(focus.x, focus.y, focusRadius, centre.x, centre.y, radius);
+    cairo_pattern_add_color_stop_rgb(g, 0, inner.r, inner.g, inner.b);
+    cairo_pattern_add_color_stop_rgb(g, middleStop, middle.r, middle.g, middle.b);
+    cairo_pattern_add_color_stop_rgb(g, 1, outer.r, outer.g, outer.b);
+    cairo_set_source(cr, g);
+    cairo_pattern_destroy(g);
+}
+
+void softEllipse(cairo_t* cr, double x, double y, double rx, double ry, Rgb c, double alpha, double middleFactor) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, rx, ry);
     cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, alpha);
-    cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(g, 0, c.r, c.g, c.b, alpha);
+    cairo_pattern_add_color_stop_rgba(g, 0.6, c.r, c.g, c.b, alpha * middleFactor);
+    cairo_pattern_add_color_stop_rgba(g, 1, c.r, c.g, c.b, 0);
     cairo_set_source(cr, g);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
     cairo_restore(cr);
+}
+
+void polygon(cairo_t* cr, std::initializer_list<Point> points) {
+    bool first = true;
+    for (const Point& p : points) {
+        if (first)
+            cairo_move_to(cr, p.x, p.y);
+        else
+            cairo_line_to(cr, p.x, p.y);
+        first = false;
+    }
+    cairo_close_path(cr);
 }
 
 void circle(cairo_t* cr, double x, double y, double r) {

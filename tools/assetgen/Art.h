@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,13 @@ void fillAndOutline(cairo_t* cr, Rgb outline, double width);
 void glow(cairo_t* cr, double x, double y, double radius, Rgb c, double alpha = 1.0);
 // A highlight ellipse (soft white spot) for a glossy look.
 void highlight(cairo_t* cr, double x, double y, double rx, double ry, double alpha);
+// A radial gradient as the source: the inner colour at the focus circle, the middle one at the given stop
+// and the outer one at the outer circle.
+void radialGradient(cairo_t* cr, Point focus, double focusRadius, Point centre, double radius, Rgb inner, Rgb middle,
+                    Rgb outer, double middleStop = 0.55);
+// An elliptical spot of colour that fades to nothing at its edge (middleFactor: the alpha kept at 60 %).
+void softEllipse(cairo_t* cr, double x, double y, double rx, double ry, Rgb c, double alpha, double middleFactor = 0.7);
+void polygon(cairo_t* cr, std::initializer_list<Point> points);
 void circle(cairo_t* cr, double x, double y, double r);
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 

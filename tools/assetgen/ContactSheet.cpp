@@ -10,6 +10,7 @@ namespace {
 const int kMaxWidth = 1600;
 const int kGap = 12;
 const int kLabel = 14;
+const int kLabelWidth = 190; // room for the caption above each sheet
 
 void checkerboard(cairo_t* cr, int x, int y, int w, int h, bool dark) {
     if (dark) {
@@ -37,7 +38,7 @@ void writeContactSheet(const AssetOutput& out, const std::string& path) {
     int x = kGap, y = kGap, rowHeight = 0;
     for (const AssetOutput::Sheet& s : out.sheets()) {
         int w = cairo_image_surface_get_width(s.picture), h = cairo_image_surface_get_height(s.picture);
-        int boxW = std::max(w, 120);
+        int boxW = std::max(w, kLabelWidth);
         if (x + boxW + kGap > kMaxWidth && x > kGap) {
             x = kGap;
             y += rowHeight + kGap;

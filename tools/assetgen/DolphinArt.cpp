@@ -49,7 +49,7 @@ void drawDolphinSide(cairo_t* cr, Point centre, const DolphinPose& pose, const D
     Point tip = {pose.eye.x + eyeFromTip * std::cos(a), pose.eye.y + eyeFromTip * std::sin(a) - 1.5};
     double flatten = 1 - 0.55 * pose.roll;
     Spine spine = makeSpine(
-        tip, a, 108, 16, [&](double s) { return 1.4 * pose.tail * std::pow(s, 2.4) + pose.curve * 4 * s * (1 - s); },
+        tip, a, 108, 16, [&](double s) { return 1.25 * pose.tail * std::pow(s, 2.4) + pose.curve * 4 * s * (1 - s); },
         [&](double s, double& up, double& down) {
             profile(s, up, down);
             up *= flatten;
@@ -107,13 +107,7 @@ void drawDolphinFront(cairo_t* cr, Point c, const DolphinPalette& pal) {
     cairo_scale(cr, 1, 1.02);
     circle(cr, 0, 0, 15);
     cairo_restore(cr);
-    cairo_pattern_t* g = cairo_pattern_create_radial(0, 6, 2, 0, 0, 16);
-    Rgb lb = pal.belly, bk = pal.back;
-    cairo_pattern_add_color_stop_rgb(g, 0, lb.r, lb.g, lb.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.55, bk.r * 1.1, bk.g * 1.1, bk.b * 1.1);
-    cairo_pattern_add_color_stop_rgb(g, 1, bk.r * 0.8, bk.g * 0.8, bk.b * 0.8);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {0, 6}, 2, {0, 0}, 16, pal.belly, shade(pal.back, 1.1), shade(pal.back, 0.8));
     fillAndOutline(cr, pal.outline, 1.6);
     highlight(cr, -4, -8, 6, 3, 0.3);
     // Beak pointing at the viewer, with a smile.
@@ -178,16 +172,15 @@ void writeGoldDolphin(AssetOutput& out) {
         Point c = {(i % 4) * 32 + 16.0, (i / 4) * 32 + 16.0};
         double turn = std::cos(2 * M_PI * i / 16);
         glow(cr, c.x, c.y, 15, hex(0xffe680), 0.35);
-        DolphinPose pose = {{11, 1}, -4, -3, 1, 0, std::max(0.12, std::fabs(turn)) * (turn < 0 ? -1 : 1)};
+        // A leaping, arched dolphin turning about its upright axis.
+        double stretch = std::max(0.12, std::fabs(turn)) * (turn < 0 ? -1 : 1);
         cairo_save(cr);
         cairo_translate(cr, c.x, c.y);
-        cairo_scale(cr, 0.27, 0.3);
-        cairo_translate(cr, 0, -4);
-        drawDolphinSide(cr, {0, 0}, {{42, 3}, pose.headAngle, pose.tail, pose.curve, 0, pose.stretchX}, kGold);
+        cairo_scale(cr, stretch, 1);
+        cairo_rotate(cr, -0.45);
+        cairo_scale(cr, 0.3, 0.3);
+        drawDolphinSide(cr, {-4, 6}, {{42, 3}, -8, 14, -10}, kGold);
         cairo_restore(cr);
-        // A travelling glint.
-        double gx = c.x - 10 + 20 * ((i % 8) / 7.0);
-        highlight(cr, gx, c.y - 3, 3, 1.5, 0.8);
     }
     out.savePng(canvas, "golddolphin.png", gridFrames(128, 128, 32, 32));
 }
@@ -196,11 +189,7 @@ void writeHealthHead(AssetOutput& out) {
     Canvas canvas(64, 64);
     cairo_t* cr = canvas.cr();
     circle(cr, 32, 32, 29);
-    cairo_pattern_t* g = cairo_pattern_create_radial(26, 22, 4, 32, 32, 30);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.45, 0.78, 0.95);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.05, 0.22, 0.45);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {26, 22}, 4, {32, 32}, 30, hex(0x73c7f2), hex(0x3a7ab0), hex(0x0d3873), 0.5);
     fillAndOutline(cr, hex(0x0a1a30), 2.5);
     cairo_save(cr);
     circle(cr, 32, 32, 27.5);

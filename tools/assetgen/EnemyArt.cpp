@@ -12,13 +12,7 @@ const Rgb kInk = hex(0x121820);
 // A metal ball lit from the upper left.
 void metalBall(cairo_t* cr, double x, double y, double r, Rgb base) {
     circle(cr, x, y, r);
-    cairo_pattern_t* g = cairo_pattern_create_radial(x - r * 0.4, y - r * 0.4, r * 0.1, x, y, r);
-    Rgb hi = shade(base, 1.5), lo = shade(base, 0.45);
-    cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.6, base.r, base.g, base.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {x - r * 0.4, y - r * 0.4}, r * 0.1, {x, y}, r, shade(base, 1.5), base, shade(base, 0.45), 0.6);
     fillAndOutline(cr, kInk, 1.5);
 }
 
@@ -342,7 +336,7 @@ void writeEel(AssetOutput& out) {
 void drawBird(cairo_t* cr, Point c, double wing, double stretch) {
     cairo_save(cr);
     cairo_translate(cr, c.x, c.y);
-    cairo_scale(cr, stretch, 1);
+    cairo_scale(cr, stretch * 1.2, 1.2);
     Rgb white = hex(0xf2f4f6), grey = hex(0x8c98a8);
     auto drawWing = [&](double lift, double shadeFactor) {
         double tipY = -22 * lift;
@@ -402,7 +396,7 @@ void writeBird(AssetOutput& out) {
         Point c = {(i % 2) * 128 + 64.0, (i / 2) * 64 + 34.0};
         double wing = i < 5 ? std::cos(2 * M_PI * i / 5) : 0.3;
         double stretch = i < 5 ? 1 : std::cos(M_PI * (i - 4) / 4.0);
-        if (std::fabs(stretch) < 0.2) stretch = 0.2;
+        if (std::fabs(stretch) < 0.3) stretch = stretch < 0 ? -0.3 : 0.3;
         drawBird(canvas.cr(), c, wing, stretch);
         spots.push_back({i, drop[i][0], drop[i][1]});
     }

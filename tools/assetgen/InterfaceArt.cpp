@@ -38,21 +38,6 @@ void writeWindowFrame(AssetOutput& out) {
     out.savePng(strip, "windowframe.png", gridFrames(128, 16, 16, 16, 8));
 }
 
-void softEllipse(cairo_t* cr, double x, double y, double rx, double ry, Rgb c, double alpha) {
-    cairo_save(cr);
-    cairo_translate(cr, x, y);
-    cairo_scale(cr, rx, ry);
-    cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(g, 0, c.r, c.g, c.b, alpha);
-    cairo_pattern_add_color_stop_rgba(g, 0.6, c.r, c.g, c.b, alpha * 0.7);
-    cairo_pattern_add_color_stop_rgba(g, 1, c.r, c.g, c.b, 0);
-    cairo_set_source(cr, g);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-    cairo_restore(cr);
-}
-
 void islandSilhouette(cairo_t* cr, double x, double y, double w, Rgb c) {
     cairo_move_to(cr, x - w / 2, y);
     cairo_curve_to(cr, x - w / 4, y - w * 0.18, x + w / 4, y - w * 0.2, x + w / 2, y);
@@ -160,11 +145,7 @@ void drawTitleScene(cairo_t* cr) {
 
 void drawMapScene(cairo_t* cr) {
     cairo_rectangle(cr, 0, 0, 800, 600);
-    cairo_pattern_t* sea = cairo_pattern_create_radial(400, 300, 80, 400, 300, 520);
-    cairo_pattern_add_color_stop_rgb(sea, 0, 0.25, 0.6, 0.8);
-    cairo_pattern_add_color_stop_rgb(sea, 1, 0.06, 0.22, 0.42);
-    cairo_set_source(cr, sea);
-    cairo_pattern_destroy(sea);
+    radialGradient(cr, {400, 300}, 80, {400, 300}, 520, hex(0x4099cc), hex(0x267099), hex(0x0f386b), 0.5);
     cairo_fill(cr);
     ArtRandom rng(21);
     for (int k = 0; k < 120; k++) {

@@ -15,18 +15,7 @@ void bolt(cairo_t* cr, double x0, double y0, double w, double h, Rgb colour, dou
         double thickness = (h - 2) * (1.0 - layer * 0.33);
         double alpha = 0.35 + layer * 0.3;
         Rgb c = layer == 2 ? shade(colour, 1.7) : colour;
-        cairo_save(cr);
-        cairo_translate(cr, x0 + w / 2, cy);
-        cairo_scale(cr, (w - 2) / 2, thickness / 2);
-        cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-        cairo_pattern_add_color_stop_rgba(g, 0, c.r, c.g, c.b, alpha);
-        cairo_pattern_add_color_stop_rgba(g, 0.6, c.r, c.g, c.b, alpha * 0.6);
-        cairo_pattern_add_color_stop_rgba(g, 1, c.r, c.g, c.b, 0);
-        cairo_set_source(cr, g);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_fill(cr);
-        cairo_pattern_destroy(g);
-        cairo_restore(cr);
+        softEllipse(cr, x0 + w / 2, cy, (w - 2) / 2, thickness / 2, c, alpha, 0.6);
     }
     cairo_move_to(cr, x0 + w * 0.18, cy);
     cairo_line_to(cr, x0 + w * 0.86, cy);
@@ -100,25 +89,27 @@ void writeParticles(AssetOutput& out) {
     out.savePng(canvas, "particles.png", gridFrames(128, 32, 19, 19, 6), {}, true);
 }
 
+// A round-nosed projectile body from x0 to the nose at x1, between y0 and y1, with a shaded fill.
+void projectileBody(cairo_t* cr, double x0, double x1, double y0, double y1, Rgb top, Rgb bottom, double outline) {
+    double mid = (y0 + y1) / 2, shoulder = x1 - (y1 - y0);
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, shoulder, y0);
+    cairo_curve_to(cr, x1 - 1, y0, x1, mid - 1, x1, mid);
+    cairo_curve_to(cr, x1, mid + 1, x1 - 1, y1, shoulder, y1);
+    cairo_line_to(cr, x0, y1);
+    cairo_close_path(cr);
+    verticalGradient(cr, y0, top, y1, bottom);
+    fillAndOutline(cr, kInk, outline);
+}
+
 void writeMissile(AssetOutput& out) {
     Canvas canvas(32, 8);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 4, 1.5);
-    cairo_line_to(cr, 24, 1.5);
-    cairo_curve_to(cr, 29, 1.5, 31.5, 3, 31.5, 4);
-    cairo_curve_to(cr, 31.5, 5, 29, 6.5, 24, 6.5);
-    cairo_line_to(cr, 4, 6.5);
-    cairo_close_path(cr);
-    verticalGradient(cr, 1.5, hex(0xe8eef2), 6.5, hex(0x707a84));
-    fillAndOutline(cr, kInk, 1);
+    projectileBody(cr, 4, 31.5, 1.5, 6.5, hex(0xe8eef2), hex(0x707a84), 1);
     cairo_rectangle(cr, 24, 1.5, 2, 5);
     setColor(cr, hex(0xd02020));
     cairo_fill(cr);
-    cairo_move_to(cr, 1, 0.5);
-    cairo_line_to(cr, 7, 2);
-    cairo_line_to(cr, 7, 6);
-    cairo_line_to(cr, 1, 7.5);
-    cairo_close_path(cr);
+    polygon(cr, {{1, 0.5}, {7, 2}, {7, 6}, {1, 7.5}});
     setColor(cr, hex(0xc03020));
     fillAndOutline(cr, kInk, 0.8);
     out.savePng(canvas, "missile1.png", {{0, 0, 32, 8}}, {{0, -16, 0}});
@@ -127,14 +118,7 @@ void writeMissile(AssetOutput& out) {
 void writeTorpedo(AssetOutput& out) {
     Canvas canvas(32, 32);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 5, 12);
-    cairo_line_to(cr, 24, 12);
-    cairo_curve_to(cr, 30, 12, 31, 15, 31, 16);
-    cairo_curve_to(cr, 31, 17, 30, 20, 24, 20);
-    cairo_line_to(cr, 5, 20);
-    cairo_close_path(cr);
-    verticalGradient(cr, 12, hex(0xf0d060), 20, hex(0x806010));
-    fillAndOutline(cr, kInk, 1.2);
+    projectileBody(cr, 5, 31, 12, 20, hex(0xf0d060), hex(0x806010), 1.2);
     for (int side = -1; side <= 1; side += 2) {
         cairo_move_to(cr, 6, 16 + side * 3);
         cairo_line_to(cr, 1, 16 + side * 8);
@@ -157,11 +141,7 @@ void writeBomb(AssetOutput& out) {
     Canvas canvas(32, 32);
     cairo_t* cr = canvas.cr();
     circle(cr, 14, 17, 11);
-    cairo_pattern_t* g = cairo_pattern_create_radial(10, 13, 1, 14, 17, 11);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.45, 0.45, 0.5);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.05, 0.05, 0.08);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {10, 13}, 1, {14, 17}, 11, hex(0x737380), hex(0x3a3a44), hex(0x0d0d14), 0.5);
     fillAndOutline(cr, kInk, 1.2);
     cairo_rectangle(cr, 19, 10, 5, 5);
     setColor(cr, hex(0x505058));
@@ -193,14 +173,7 @@ void writeBullet(AssetOutput& out) {
 void writeArrow(AssetOutput& out) {
     Canvas canvas(64, 64);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 6, 24);
-    cairo_line_to(cr, 34, 24);
-    cairo_line_to(cr, 34, 12);
-    cairo_line_to(cr, 58, 32);
-    cairo_line_to(cr, 34, 52);
-    cairo_line_to(cr, 34, 40);
-    cairo_line_to(cr, 6, 40);
-    cairo_close_path(cr);
+    polygon(cr, {{6, 24}, {34, 24}, {34, 12}, {58, 32}, {34, 52}, {34, 40}, {6, 40}});
     verticalGradient(cr, 12, hex(0xa0ff60), 52, hex(0x208a20));
     fillAndOutline(cr, kInk, 2.5);
     highlight(cr, 28, 27, 16, 3, 0.45);
@@ -211,14 +184,7 @@ void writeCursors(AssetOutput& out) {
     {
         Canvas canvas(32, 32);
         cairo_t* cr = canvas.cr();
-        cairo_move_to(cr, 1, 1);
-        cairo_line_to(cr, 1, 24);
-        cairo_line_to(cr, 7, 18);
-        cairo_line_to(cr, 11, 28);
-        cairo_line_to(cr, 15, 26);
-        cairo_line_to(cr, 11, 17);
-        cairo_line_to(cr, 19, 17);
-        cairo_close_path(cr);
+        polygon(cr, {{1, 1}, {1, 24}, {7, 18}, {11, 28}, {15, 26}, {11, 17}, {19, 17}});
         verticalGradient(cr, 1, {1, 1, 1}, 28, hex(0xc0d8f0));
         fillAndOutline(cr, kInk, 1.5);
         out.savePng(canvas, "arrowcursor.png", {{0, 0, 32, 32}}, {{0, -16, -16}});
@@ -367,13 +333,7 @@ void writeBall(AssetOutput& out, const std::string& name, Rgb colour) {
     Canvas canvas(32, 32);
     cairo_t* cr = canvas.cr();
     circle(cr, 16, 16, 13);
-    cairo_pattern_t* g = cairo_pattern_create_radial(12, 11, 1, 16, 16, 13);
-    Rgb hi = shade(colour, 1.6), lo = shade(colour, 0.45);
-    cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.5, colour.r, colour.g, colour.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-    cairo_set_source(cr, g);
-    cairo_pattern_destroy(g);
+    radialGradient(cr, {12, 11}, 1, {16, 16}, 13, shade(colour, 1.6), colour, shade(colour, 0.45), 0.5);
     fillAndOutline(cr, kInk, 1.5);
     highlight(cr, 11, 9, 5, 3, 0.85);
     out.savePng(canvas, name, {{0, 0, 32, 32}});

@@ -256,8 +256,8 @@ void writeSong(AssetOutput& out, const Song& song) {
                 if (s % 8 == 0 || s == 10) mix.add(at(bar, s), kickVoice, 0.5, 0);
                 if (!intro && (s == 4 || s == 12)) mix.add(at(bar, s), snareVoice, 0.28, 0.05);
                 if (bar % 8 == 7 && s >= 12) mix.add(at(bar, s), snareVoice, 0.15 + 0.03 * (s - 12), 0.05);
-                if (s % 2 == 0) mix.add(at(bar, s), closedHat, s % 4 == 0 ? 0.07 : 0.045, 0.3);
-                if (!intro && s % 4 == 2) mix.add(at(bar, s), openHat, 0.04, -0.3);
+                if (s % 2 == 0) mix.add(at(bar, s), closedHat, s % 4 == 0 ? 0.05 : 0.032, 0.3);
+                if (!intro && s % 4 == 2) mix.add(at(bar, s), openHat, 0.03, -0.3);
             }
         } else {
             mix.add(at(bar, 0), kickVoice, 0.5, 0);

@@ -231,43 +231,59 @@ void terrainCell(cairo_t* cr, int x0, int y0, int quarters, cairo_surface_t* tex
     cairo_rectangle(cr, 0, 0, T, T);
     cairo_clip(cr);
     auto solid = [&](int qx, int qy) { return (quarters & (1 << (qy * 2 + qx))) != 0; };
-    for (int qy = 0; qy < 2; qy++)
-        for (int qx = 0; qx < 2; qx++)
-            if (solid(qx, qy)) cairo_rectangle(cr, qx * 32, qy * 32, 32, 32);
-    cairo_path_t* region = cairo_copy_path(cr);
-    cairo_set_source_surface(cr, texture, 0, 0);
-    cairo_fill(cr);
-    // The open sides: segments between a solid and an empty quarter inside the cell.
+    // The open sides: 32-pixel segments between a solid and an empty quarter, with the outward direction.
     struct Segment {
-        double x0, y0, x1, y1;
+        Point start, along, out;
     };
     std::vector<Segment> open;
     for (int qy = 0; qy < 2; qy++)
         for (int qx = 0; qx < 2; qx++) {
             if (!solid(qx, qy)) continue;
-            if (!solid(qx, 1 - qy)) open.push_back({qx * 32.0, 32, qx * 32.0 + 32, 32});
-            if (!solid(1 - qx, qy)) open.push_back({32, qy * 32.0, 32, qy * 32.0 + 32});
+            if (!solid(qx, 1 - qy)) open.push_back({{qx * 32.0, 32}, {1, 0}, {0, qy ? -1.0 : 1.0}});
+            if (!solid(1 - qx, qy)) open.push_back({{32, qy * 32.0}, {0, 1}, {qx ? -1.0 : 1.0, 0}});
         }
+    // Each open side bulges out in two low bumps that vanish at the segment ends, so every rotation and
+    // flip of a frame meets its neighbours' edges exactly.
+    auto edgePoint = [](const Segment& s, double t) {
+        double bump = 2.5 * std::pow(std::sin(M_PI * t / 16), 2);
+        return Point{s.start.x + s.along.x * t + s.out.x * bump, s.start.y + s.along.y * t + s.out.y * bump};
+    };
+    auto edgePath = [&](const Segment& s) {
+        for (int t = 0; t <= 32; t++) {
+            Point p = edgePoint(s, t);
+            if (t == 0)
+                cairo_move_to(cr, p.x, p.y);
+            else
+                cairo_line_to(cr, p.x, p.y);
+        }
+    };
+    for (int qy = 0; qy < 2; qy++)
+        for (int qx = 0; qx < 2; qx++)
+            if (solid(qx, qy)) cairo_rectangle(cr, qx * 32, qy * 32, 32, 32);
+    for (const Segment& s : open) {
+        edgePath(s);
+        cairo_close_path(cr);
+    }
+    cairo_path_t* region = cairo_copy_path(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_set_source_surface(cr, texture, 0, 0);
+    cairo_fill(cr);
     cairo_save(cr);
     cairo_append_path(cr, region);
     cairo_clip(cr);
     for (int pass = 0; pass < 2; pass++)
         for (const Segment& s : open) {
-            cairo_move_to(cr, s.x0, s.y0);
-            cairo_line_to(cr, s.x1, s.y1);
+            edgePath(s);
             setColor(cr, pass ? m.rim : mix(m.rim, m.dark, 0.5), pass ? 0.9 : 0.7);
             cairo_set_line_width(cr, pass ? 7 : 12);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
             cairo_stroke(cr);
         }
     cairo_restore(cr);
     cairo_path_destroy(region);
     for (const Segment& s : open) {
-        cairo_move_to(cr, s.x0, s.y0);
-        cairo_line_to(cr, s.x1, s.y1);
+        edgePath(s);
         setColor(cr, m.outline);
         cairo_set_line_width(cr, 2.5);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
         cairo_stroke(cr);
     }
     cairo_restore(cr);
@@ -532,18 +548,7 @@ void skySheet(AssetOutput& out, const Theme& t) {
             for (double rep = -period; rep <= period; rep += period) {
                 double x = px + rep - offset;
                 if (mirror) x = T - x;
-                cairo_save(cr);
-                cairo_translate(cr, c.x + x, c.y + py);
-                cairo_scale(cr, r * 1.7, r);
-                cairo_pattern_t* g = cairo_pattern_create_radial(0, -0.2, 0, 0, 0, 1);
-                cairo_pattern_add_color_stop_rgba(g, 0, t.cloud.r, t.cloud.g, t.cloud.b, 0.85);
-                cairo_pattern_add_color_stop_rgba(g, 0.7, t.cloud.r, t.cloud.g, t.cloud.b, 0.5);
-                cairo_pattern_add_color_stop_rgba(g, 1, t.cloud.r, t.cloud.g, t.cloud.b, 0);
-                cairo_set_source(cr, g);
-                cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-                cairo_fill(cr);
-                cairo_pattern_destroy(g);
-                cairo_restore(cr);
+                softEllipse(cr, c.x + x, c.y + py, r * 1.7, r, t.cloud, 0.85, 0.6);
             }
         }
         cairo_restore(cr);
