@@ -343,14 +343,17 @@ bool KGraphicD3D::grabBackBuffer(void*, bool splice, const PictureSplice* splice
     return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
 }
 
+void KGraphicD3D::releaseTargetSurfaces() {
+    if (!renderTarget_) return;
+    if (targetSurface_) targetSurface_->Release();
+    if (depthSurface_) depthSurface_->Release();
+    targetSurface_ = nullptr;
+    depthSurface_ = nullptr;
+    contentsLost_ = true;
+}
+
 void KGraphicD3D::freePicture() {
-    if (renderTarget_) {
-        if (targetSurface_) targetSurface_->Release();
-        if (depthSurface_) depthSurface_->Release();
-        targetSurface_ = nullptr;
-        depthSurface_ = nullptr;
-        contentsLost_ = true;
-    }
+    releaseTargetSurfaces();
     releaseTexturesFrom(0);
     textureCount_ = 0;
     spliceCount_ = 0;
@@ -496,7 +499,10 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
                                  int width, int height, bool splice) {
     KGraphicD3DModule& module = graphicD3D();
     if (renderTarget_) {
-        freePicture(); // a render target's texture cannot take pixels
+        // A render target's texture cannot take pixels. The pixels being uploaded may be the decoded picture,
+        // so only the device objects go here, not what freePicture drops.
+        releaseTargetSurfaces();
+        releaseTexturesFrom(0);
         renderTarget_ = false;
     }
     if (!module.device || !module.window || !pixels || width <= 0 || height <= 0) return false;

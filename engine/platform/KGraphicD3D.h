@@ -173,6 +173,8 @@ private:
     bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
                         int height, bool splice);
     bool createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels);
+    // A render target's colour and depth surfaces (its contents are lost); nothing for other pictures.
+    void releaseTargetSurfaces();
     void releaseTexture(int slot);
     void releaseTexturesFrom(int slot);
     bool preparePixels(IDirect3DTexture8* texture, int level, const uint32_t* pixels, int width, int height, int x1,

@@ -613,6 +613,26 @@ TEST_F(KGraphicD3DTest, RenderTargetSizes) {
     }
 }
 
+// A render target that is given a picture (from a file or from pixels) becomes a plain picture with that
+// picture's pixels; its target texture is not reused for them.
+TEST_F(KGraphicD3DTest, ARenderTargetGivenAPictureBecomesAPlainPicture) {
+    TempFolder folder;
+    std::string path = writePng(folder, "plain.png", 16, 16, KImage::pack(0x11, 0x22, 0x33, 255));
+    auto pixels = solid(8, 8, KImage::pack(0x44, 0x55, 0x66, 255));
+    for (bool fromFile : {true, false}) {
+        KGraphicD3D graphic;
+        ASSERT_TRUE(graphic.makeRenderTarget(64, 64, true, true, false));
+        if (fromFile)
+            ASSERT_TRUE(graphic.loadPicture(path.c_str(), true, true));
+        else
+            ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 8, 8, true, true));
+        EXPECT_FALSE(graphic.isRenderTarget());
+        EXPECT_FALSE(graphic.isRenderTargetLost());
+        ASSERT_NE(graphic.getTexture(0), nullptr);
+        EXPECT_EQ(texel(graphic.getTexture(0), 2, 2), fromFile ? 0xFF112233u : 0xFF445566u);
+    }
+}
+
 TEST_F(KGraphicD3DTest, NestedTargetsReturnToTheEnclosingOneWithoutClearingIt) {
     KGraphicD3D a, b;
     ASSERT_TRUE(a.makeRenderTarget(64, 64, true, true, false));
