@@ -291,6 +291,7 @@ bool KGraphicD3D::makePictureFromPixels(const uint32_t* pixels, long width, long
                                         bool splice, const PictureSplice* spliceTable) {
     if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
     size_t count = size_t(width) * size_t(height);
+    callerPixels_ = nullptr; // until this upload succeeds the old buffer no longer matches the copy
     keptPixels_.assign(pixels, pixels + count);
     waitForDevice();
     width_ = float(width);

@@ -55,6 +55,7 @@ bool KGraphicD3D::makeRenderTarget(long width, long height, bool trueColor, bool
 bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth) {
     KGraphicD3DModule& module = graphicD3D();
     freePicture();
+    dropKeptPixels(); // a target is drawn into: it has no pixels of its own to rebuild or reload from
     trueColor_ = trueColor;
     alpha_ = alpha;
     depthWanted_ = depth;

@@ -633,6 +633,24 @@ TEST_F(KGraphicD3DTest, ARenderTargetGivenAPictureBecomesAPlainPicture) {
     }
 }
 
+// reloadPicture reads the caller's buffer only when it belongs to the picture as it now is: not after a failed
+// makePictureFromPixels of another size, and not once the picture has become a render target.
+TEST_F(KGraphicD3DTest, ReloadNeverReadsABufferOfAnotherSize) {
+    auto small = solid(4, 4, 0xFF0000FFu);
+    auto large = solid(64, 64, 0xFF00FF00u);
+    const PictureSplice outside[2] = {{0, 0, 64, 64, 40, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+    KGraphicD3D failed;
+    ASSERT_TRUE(failed.makePictureFromPixels(small.data(), 4, 4, true, true));
+    EXPECT_FALSE(failed.makePictureFromPixels(large.data(), 64, 64, true, true, true, outside));
+    failed.reloadPicture(); // the 4 x 4 buffer is no longer the picture's
+
+    KGraphicD3D target;
+    ASSERT_TRUE(target.makePictureFromPixels(small.data(), 4, 4, true, true));
+    ASSERT_TRUE(target.makeRenderTarget(64, 64, true, true, false));
+    target.reloadPicture(); // a render target has no pixels of its own to reload
+    EXPECT_TRUE(target.isRenderTarget());
+}
+
 TEST_F(KGraphicD3DTest, NestedTargetsReturnToTheEnclosingOneWithoutClearingIt) {
     KGraphicD3D a, b;
     ASSERT_TRUE(a.makeRenderTarget(64, 64, true, true, false));
