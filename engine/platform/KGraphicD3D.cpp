@@ -17,18 +17,8 @@ namespace {
 
 constexpr size_t kMaxNameLength = 259;
 
-// Direct3D format of each engine pixel format, in the order of the window's support bytes.
-constexpr int kD3DFormatOf[7] = {D3DFMT_X1R5G5B5, D3DFMT_R5G6B5,   D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4,
-                                 D3DFMT_R8G8B8,   D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
-
 bool supported(const unsigned char* support, int engineFormat) {
     return support && support[engineFormat] != 0;
-}
-
-int nextPowerOfTwo(int value, int minimum) {
-    int size = std::max(minimum, 1);
-    while (size < value) size <<= 1;
-    return size;
 }
 
 std::string cutName(const char* name) {
@@ -144,13 +134,14 @@ int KGraphicD3D::chooseTextureFormat(bool trueColor, bool alpha, bool oneBitAlph
 }
 
 int KGraphicD3D::chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support) {
-    if (trueColor && !alpha) {
-        if (supported(support, K_PF_R8G8B8)) return D3DFMT_R8G8B8;
-        if (supported(support, K_PF_X8R8G8B8)) return D3DFMT_X8R8G8B8;
-    }
-    if (trueColor && alpha && supported(support, K_PF_A8R8G8B8)) return D3DFMT_A8R8G8B8;
-    if (alpha) return oneBitAlpha && supported(support, K_PF_A1R5G5B5) ? D3DFMT_A1R5G5B5 : D3DFMT_A4R4G4B4;
-    return supported(support, K_PF_R5G6B5) ? D3DFMT_R5G6B5 : D3DFMT_X1R5G5B5;
+    // The render-target table chooses exactly as the texture table does, from the render-target support bytes.
+    return chooseTextureFormat(trueColor, alpha, oneBitAlpha, support);
+}
+
+int KGraphicD3D::powerOfTwoAtLeast(int value, int minimum) {
+    int size = std::max(minimum, 1);
+    while (size < value) size <<= 1;
+    return size;
 }
 
 int KGraphicD3D::mipLevelsFor(int side) {
@@ -267,6 +258,12 @@ bool KGraphicD3D::loadPictureWithMaskFromMemory(const char* name, const unsigned
         // The mask is read pixel for pixel with the colour picture, so it must have the same size.
         if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
             maskImage_.resample(image_.getWidth(), image_.getHeight());
+        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
+            logMessage("D3D8: mask '%s' cannot be fitted to the picture's size", maskName ? maskName : "");
+            image_.clear();
+            maskImage_.clear();
+            return false;
+        }
         trueColor_ = trueColor;
         width_ = float(image_.getWidth());
         height_ = float(image_.getHeight());
@@ -535,7 +532,7 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
         }
         releaseTexturesFrom(textures);
         for (int t = 0; t < textures; t++) {
-            int w = nextPowerOfTwo(needWidth[t], 64), h = nextPowerOfTwo(needHeight[t], 64);
+            int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
             if (!nonSquare) w = h = std::max(w, h);
             if (!createRenderTargetTexture(t, w, h, false, 1)) {
                 releaseTexturesFrom(0);
@@ -563,10 +560,10 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
     releaseTexturesFrom(1);
     int w, h;
     if (!nonSquare || mipmapping_) {
-        w = h = nextPowerOfTwo(std::max(width, height), 1);
+        w = h = powerOfTwoAtLeast(std::max(width, height), 1);
     } else {
-        w = nextPowerOfTwo(width, 1);
-        h = nextPowerOfTwo(height, 1);
+        w = powerOfTwoAtLeast(width, 1);
+        h = powerOfTwoAtLeast(height, 1);
     }
     int levels = mipmapping_ ? mipLevelsFor(w) : 1;
     if (!createRenderTargetTexture(0, w, h, false, levels)) {

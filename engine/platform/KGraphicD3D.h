@@ -159,6 +159,8 @@ public:
     static int chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support);
     // Mip levels of an unspliced side: 1 up to 64, then one more per halving down to 64.
     static int mipLevelsFor(int side);
+    // The smallest power of two at or above value, and at least minimum.
+    static int powerOfTwoAtLeast(int value, int minimum);
 
 private:
     struct TextureSlot {

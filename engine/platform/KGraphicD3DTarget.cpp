@@ -12,12 +12,6 @@
 
 namespace {
 
-int powerOfTwoAtLeast(int value, int minimum) {
-    int size = minimum;
-    while (size < value) size <<= 1;
-    return size;
-}
-
 void releaseHeldSurfaces() {
     KGraphicD3DModule& module = graphicD3D();
     if (module.backBuffer) module.backBuffer->Release();
