@@ -98,9 +98,12 @@ KGraphicD3D::KGraphicD3D()
 }
 
 KGraphicD3D::~KGraphicD3D() {
+    KGraphicD3DModule& module = graphicD3D();
+    // A target deleted while drawing goes into it hands drawing back to the enclosing target or the back buffer,
+    // rather than leave the device drawing into a surface nobody will end.
+    while (module.targetCount > 0 && module.targetStack[0] == this) endRenderToTarget();
     freePicture();
     dropKeptPixels();
-    KGraphicD3DModule& module = graphicD3D();
     for (int i = 0; i < module.targetCount; i++)
         if (module.targetStack[i] == this) {
             std::copy(module.targetStack + i + 1, module.targetStack + module.targetCount, module.targetStack + i);

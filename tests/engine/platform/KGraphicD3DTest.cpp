@@ -689,6 +689,32 @@ TEST_F(KGraphicD3DTest, NestedTargetsReturnToTheEnclosingOneWithoutClearingIt) {
     EXPECT_FALSE(window.inTarget);
 }
 
+TEST_F(KGraphicD3DTest, DeletingTheCurrentTargetReturnsDrawingToTheEnclosingOne) {
+    KGraphicD3DModule& module = graphicD3D();
+    KGraphicD3D outer;
+    ASSERT_TRUE(outer.makeRenderTarget(64, 64, true, true, false));
+    outer.beginRenderToTarget();
+    auto inner = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(inner->makeRenderTarget(32, 32, true, true, false));
+    inner->beginRenderToTarget();
+    inner.reset();
+    EXPECT_EQ(module.targetCount, 1);
+    EXPECT_EQ(module.targetStack[0], &outer);
+    EXPECT_EQ(window.viewWidth, 64);
+
+    auto last = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(last->makeRenderTarget(16, 16, true, true, false));
+    outer.endRenderToTarget();
+    last->beginRenderToTarget();
+    last.reset();
+    EXPECT_EQ(module.targetCount, 0);
+    EXPECT_FALSE(window.inTarget);
+    EXPECT_EQ(window.viewWidth, 800);
+    KLog::clearMemoryBuffer();
+    closeRenderTargets();
+    EXPECT_EQ(logText().find("missing endRenderToTarget"), std::string::npos);
+}
+
 TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {
     auto graphic = picture(16, 16, 0xFF00FF00u);
     IDirect3DTexture8* managed = graphic->getTexture(0);
