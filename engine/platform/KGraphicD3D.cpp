@@ -161,7 +161,8 @@ void KGraphicD3D::waitForDevice() {
     if (!module.device || !module.window || module.rebuilding > 0) return;
     while (module.device->TestCooperativeLevel() != D3D_OK || module.window->isD3DDeviceLost()) {
         logMessage("D3D8: device lost, waiting for reset");
-        module.window->waitForD3DDevice();
+        // Closing the window while it waits (minimised in full screen) must end the wait, not hang the program.
+        if (!module.window->waitForD3DDevice()) return;
     }
 }
 

@@ -764,6 +764,16 @@ TEST_F(KGraphicD3DTest, LoadersWaitForALostDevice) {
     EXPECT_EQ(window.device->TestCooperativeLevel(), D3D_OK);
 }
 
+TEST_F(KGraphicD3DTest, ALoaderStopsWaitingWhenTheProgramQuits) {
+    // The device stays lost (a minimised full-screen window) and the user closes the program meanwhile.
+    window.device->simulateDeviceLost();
+    window.quitDuringWait = true;
+    auto pixels = solid(4, 4, 0xFFFFFFFFu);
+    KGraphicD3D graphic;
+    graphic.makePictureFromPixels(pixels.data(), 4, 4, true, true);
+    EXPECT_EQ(window.waits, 1);
+}
+
 TEST_F(KGraphicD3DTest, OutOfVideoMemoryFlushesReloadablePicturesAndRetries) {
     TempFolder folder;
     std::string path = writePng(folder, "a.png", 8, 8, KImage::pack(1, 2, 3, 255));
