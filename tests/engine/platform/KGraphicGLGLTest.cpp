@@ -607,3 +607,69 @@ TEST_F(KGraphicGLGLTest, GrabBackBufferWithAPixelFunctionAndInset) {
     EXPECT_EQ(inset.getWidth(), 256);
     EXPECT_EQ(inset.getHeight(), 192);
 }
+
+// The texels a picture uploads, read back from its texture (top row first).
+static std::vector<uint32_t> uploadedTexels(const KGraphicGL& g) {
+    gl::bindTexture(g.getTextureTarget(0), g.getTextureName(0));
+    int w = gl::getTexLevelParameteri(g.getTextureTarget(0), 0, gl::TEXTURE_WIDTH);
+    int h = gl::getTexLevelParameteri(g.getTextureTarget(0), 0, gl::TEXTURE_HEIGHT);
+    std::vector<uint32_t> texels(size_t(w) * size_t(h));
+    gl::pixelStorei(gl::PACK_ALIGNMENT, 1);
+    gl::getTexImage(g.getTextureTarget(0), 0, gl::RGBA, gl::UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+TEST_F(KGraphicGLGLTest, PreparedTexelsKeyBleedAndMask) {
+    const uint32_t red = rgb(255, 0, 0), blue = rgb(0, 0, 255), clear = KImage::pack(9, 9, 9, 0);
+    const uint32_t key = KImage::pack(10, 20, 30, 255);
+    // 4 x 3: column 1 has blue above a transparent pixel above red; (3, 1) carries the colour key.
+    const uint32_t pixels[12] = {clear, blue, clear, clear, clear, clear, clear, key, clear, red, clear, clear};
+    KGraphicGL g;
+    g.setColorKey(true, 30, 20, 10); // matched against the blue, green and red bytes
+    ASSERT_TRUE(g.makePictureFromPixels(pixels, 4, 3, true, true));
+    std::vector<uint32_t> texels = uploadedTexels(g);
+    const int w = 4;
+    EXPECT_EQ(hex(texels[1 * w + 1]), hex(KImage::pack(255, 0, 0, 0))); // the pixel below wins, alpha stays 0
+    EXPECT_EQ(hex(texels[0 * w + 1]), hex(blue));
+    EXPECT_EQ(KImage::alpha(texels[1 * w + 3]), 0u); // keyed
+    // Neighbours are judged as handed in, before keying: the keyed pixel still lends its colour upwards.
+    EXPECT_EQ(hex(texels[0 * w + 3]), hex(KImage::pack(10, 20, 30, 0)));
+
+    // Without alpha nothing bleeds; the colour is uploaded as it is.
+    KGraphicGL opaque;
+    ASSERT_TRUE(opaque.makePictureFromPixels(pixels, 4, 3, true, false));
+    EXPECT_EQ(KImage::red(uploadedTexels(opaque)[1 * w + 1]), 9u);
+
+    // A mask pair: alpha is the mask's green byte; a smaller mask is resampled to the picture's size.
+    KImage colour, mask;
+    ASSERT_TRUE(colour.allocate(4, 4, false));
+    ASSERT_TRUE(mask.allocate(2, 2, false));
+    for (int i = 0; i < 16; i++) colour.getPixels()[i] = rgb(40, 50, 60);
+    for (int i = 0; i < 4; i++) mask.getPixels()[i] = rgb(0, 200, 0);
+    std::vector<unsigned char> colourBmp = encoded(colour, K_IMAGE_BMP), maskPng = encoded(mask, K_IMAGE_PNG);
+    KGraphicGL masked;
+    ASSERT_TRUE(masked.loadPictureWithMaskFromMemory("c.bmp", colourBmp.data(), colourBmp.size(), "m.png",
+                                                     maskPng.data(), maskPng.size(), true));
+    EXPECT_EQ(masked.getTextureInternalFormat(0), int(gl::RGBA8));
+    EXPECT_EQ(hex(uploadedTexels(masked)[5]), hex(KImage::pack(40, 50, 60, 200)));
+}
+
+TEST_F(KGraphicGLGLTest, LoadingKinds) {
+    KImage image;
+    ASSERT_TRUE(image.allocate(4, 4, false));
+    for (int i = 0; i < 16; i++) image.getPixels()[i] = rgb(1, 2, 3);
+    std::vector<unsigned char> png = encoded(image, K_IMAGE_PNG);
+    KGraphicGL g;
+    EXPECT_FALSE(g.loadPictureFromMemory("a.png", nullptr, 0, true, true, false, K_LOAD_UPLOAD_KEPT));
+    ASSERT_TRUE(g.loadPictureFromMemory("a.png", png.data(), png.size(), true, true, false, K_LOAD_DECODE_ONLY));
+    EXPECT_EQ(g.getTextureCount(), 0);
+    EXPECT_EQ(g.getWidth(), 4);
+    ASSERT_TRUE(g.loadPictureFromMemory("a.png", nullptr, 0, true, true, false, K_LOAD_UPLOAD_KEPT));
+    EXPECT_EQ(g.getTextureCount(), 1);
+    // A picture without alpha, loaded with the alpha flag and no colour key, gets a format without alpha.
+    EXPECT_EQ(g.getTextureInternalFormat(0), int(gl::RGB8));
+    EXPECT_FALSE(g.loadPictureFromMemory("a.png", nullptr, 0, true, true, false, K_LOAD_UPLOAD_KEPT)); // dropped
+    EXPECT_FALSE(g.loadPictureFromMemory("a.png", png.data(), png.size(), true, true, false, 3));
+    EXPECT_FALSE(g.loadPictureFromMemory("a.jpeg", png.data(), png.size(), true, true));
+    EXPECT_FALSE(g.loadPicture("/nonexistent/picture.png", true, true));
+}
