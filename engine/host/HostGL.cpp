@@ -4,6 +4,7 @@
 
 #include "HostGLFunctions.h"
 
+#include <SDL.h>
 #include <cstring>
 
 namespace host::ogl {
@@ -188,6 +189,88 @@ void readPixels(int x, int y, int width, int height, unsigned format, unsigned t
 }
 unsigned getError() {
     return glGetError();
+}
+
+namespace {
+
+// The shader entry points, looked up in the current context at first use.
+struct ShaderFunctions {
+    PFNGLCREATESHADERPROC createShader = nullptr;
+    PFNGLSHADERSOURCEPROC shaderSource = nullptr;
+    PFNGLCOMPILESHADERPROC compileShader = nullptr;
+    PFNGLGETSHADERIVPROC getShaderiv = nullptr;
+    PFNGLGETSHADERINFOLOGPROC getShaderInfoLog = nullptr;
+    PFNGLDELETESHADERPROC deleteShader = nullptr;
+    PFNGLCREATEPROGRAMPROC createProgram = nullptr;
+    PFNGLATTACHSHADERPROC attachShader = nullptr;
+    PFNGLLINKPROGRAMPROC linkProgram = nullptr;
+    PFNGLGETPROGRAMIVPROC getProgramiv = nullptr;
+    PFNGLGETPROGRAMINFOLOGPROC getProgramInfoLog = nullptr;
+    PFNGLDELETEPROGRAMPROC deleteProgram = nullptr;
+    PFNGLUSEPROGRAMPROC useProgram = nullptr;
+    bool looked = false, ok = false;
+};
+
+template <typename F> bool lookUp(F& function, const char* name) {
+    function = reinterpret_cast<F>(SDL_GL_GetProcAddress(name));
+    return function != nullptr;
+}
+
+ShaderFunctions& shaders() {
+    static ShaderFunctions f;
+    if (!f.looked && SDL_GL_GetCurrentContext()) {
+        f.looked = true;
+        f.ok = lookUp(f.createShader, "glCreateShader") && lookUp(f.shaderSource, "glShaderSource") &&
+               lookUp(f.compileShader, "glCompileShader") && lookUp(f.getShaderiv, "glGetShaderiv") &&
+               lookUp(f.getShaderInfoLog, "glGetShaderInfoLog") && lookUp(f.deleteShader, "glDeleteShader") &&
+               lookUp(f.createProgram, "glCreateProgram") && lookUp(f.attachShader, "glAttachShader") &&
+               lookUp(f.linkProgram, "glLinkProgram") && lookUp(f.getProgramiv, "glGetProgramiv") &&
+               lookUp(f.getProgramInfoLog, "glGetProgramInfoLog") && lookUp(f.deleteProgram, "glDeleteProgram") &&
+               lookUp(f.useProgram, "glUseProgram");
+    }
+    return f;
+}
+
+} // namespace
+
+unsigned createFragmentProgram(const char* source, std::string& error) {
+    ShaderFunctions& f = shaders();
+    if (!f.ok || !source) {
+        error = source ? "no shaders in this context" : "no source";
+        return 0;
+    }
+    GLuint shader = f.createShader(GL_FRAGMENT_SHADER);
+    f.shaderSource(shader, 1, &source, nullptr);
+    f.compileShader(shader);
+    GLint status = 0;
+    f.getShaderiv(shader, GL_COMPILE_STATUS, &status);
+    char text[1024] = {};
+    if (!status) {
+        f.getShaderInfoLog(shader, sizeof text - 1, nullptr, text);
+        error = text;
+        f.deleteShader(shader);
+        return 0;
+    }
+    GLuint program = f.createProgram();
+    f.attachShader(program, shader);
+    f.linkProgram(program);
+    f.deleteShader(shader); // stays alive while attached
+    f.getProgramiv(program, GL_LINK_STATUS, &status);
+    if (!status) {
+        f.getProgramInfoLog(program, sizeof text - 1, nullptr, text);
+        error = text;
+        f.deleteProgram(program);
+        return 0;
+    }
+    return program;
+}
+
+void deleteProgram(unsigned program) {
+    if (program && shaders().ok) shaders().deleteProgram(program);
+}
+
+void useProgram(unsigned program) {
+    if (shaders().ok) shaders().useProgram(program);
 }
 
 } // namespace host::ogl

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace host::ogl {
 
@@ -136,5 +137,11 @@ void finish();
 // Rows bottom first, as OpenGL keeps them.
 void readPixels(int x, int y, int width, int height, unsigned format, unsigned type, void* pixels);
 unsigned getError();
+
+// Programmable fragments: a linked program of one GLSL fragment shader, or 0 with the compiler's or linker's
+// log in error (also when the context has no shaders).
+unsigned createFragmentProgram(const char* source, std::string& error);
+void deleteProgram(unsigned program);
+void useProgram(unsigned program); // 0: fixed-function drawing
 
 } // namespace host::ogl

@@ -6,6 +6,7 @@
 #include "KGraphicGLState.h"
 #include "KGraphicGLWindow.h"
 #include "KLog.h"
+#include "KPixelShaderGL.h"
 
 #include <algorithm>
 
@@ -30,8 +31,11 @@ void popTarget(KGraphicGLModule& module) {
 void resetDrawingStateGL(KGraphicGLWindow* window) {
     KGraphicGLModule& module = graphicGL();
     if (!window) {
-        // The context goes next: give back every texture and pbuffer while it is still there.
-        if (module.window) KGraphicGL::list().forEach([](KGraphicGL* picture) { picture->freePicture(); });
+        // The context goes next: give back every texture, pbuffer and program while it is still there.
+        if (module.window) {
+            KGraphicGL::list().forEach([](KGraphicGL* picture) { picture->freePicture(); });
+            releasePixelShadersGL();
+        }
         module.window = nullptr;
     } else {
         module.window = window;

@@ -43,5 +43,6 @@ public:
 };
 
 // When the window's context is made: remembers the window and resets the shared drawing state and the target
-// stack. With null (before the window's context goes) every picture's textures and pbuffers are freed first.
+// stack. With null (before the window's context goes) every picture's textures and pbuffers and every pixel
+// shader's program are given back first.
 void resetDrawingStateGL(KGraphicGLWindow* window);

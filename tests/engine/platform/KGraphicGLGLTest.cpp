@@ -9,6 +9,7 @@
 #include "KBatchGL.h"
 #include "KGraphicGLState.h"
 #include "KLog.h"
+#include "KPixelShaderGL.h"
 #include "KResource.h"
 #include "TempFolder.h"
 
@@ -672,4 +673,28 @@ TEST_F(KGraphicGLGLTest, LoadingKinds) {
     EXPECT_FALSE(g.loadPictureFromMemory("a.png", png.data(), png.size(), true, true, false, 3));
     EXPECT_FALSE(g.loadPictureFromMemory("a.jpeg", png.data(), png.size(), true, true));
     EXPECT_FALSE(g.loadPicture("/nonexistent/picture.png", true, true));
+}
+
+TEST_F(KGraphicGLGLTest, PixelShaderReplacesFixedFunctionUntilNone) {
+    static const char* green = "void main() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0); }";
+    KPixelShaderGL shader(green);
+    ASSERT_TRUE(shader.create());
+    KGraphicGL fill;
+    shader.use();
+    fill.fillRect(0, 0, 4, 4, 1, 0, 0, 1);
+    KPixelShaderGL::useNone();
+    fill.fillRect(4, 0, 8, 4, 1, 0, 0, 1);
+    EXPECT_EQ(hex(window->pixel(1, 1)), hex(rgb(0, 255, 0)));
+    EXPECT_EQ(hex(window->pixel(5, 1)), hex(rgb(255, 0, 0)));
+
+    KLog::clearMemoryBuffer();
+    KPixelShaderGL broken("void main() { this is not a shader }");
+    EXPECT_FALSE(broken.create());
+    EXPECT_EQ(broken.getProgram(), 0u);
+    EXPECT_NE(logText().find("OpenGL: pixel shader not made: "), std::string::npos);
+
+    // The window's teardown gives the program back while its context is there.
+    resetDrawingStateGL(nullptr);
+    EXPECT_EQ(shader.getProgram(), 0u);
+    resetDrawingStateGL(window.get());
 }
