@@ -71,6 +71,29 @@ void setTexCoord(int i, float u, float v) {
     graphicGL().texCoords[i * 2 + 1] = v;
 }
 
+// A rectangle as a strip: top-left, top-right, bottom-left, bottom-right.
+void setRectPositions(float left, float right, float top, float bottom) {
+    setPosition(0, left, top);
+    setPosition(1, right, top);
+    setPosition(2, left, bottom);
+    setPosition(3, right, bottom);
+}
+
+void setRectTexCoords(float uLeft, float uRight, float vTop, float vBottom) {
+    setTexCoord(0, uLeft, vTop);
+    setTexCoord(1, uRight, vTop);
+    setTexCoord(2, uLeft, vBottom);
+    setTexCoord(3, uRight, vBottom);
+}
+
+// Four points in perimeter order as a strip: 1, 2, 4, 3.
+void setQuadPositions(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4) {
+    setPosition(0, x1, y1);
+    setPosition(1, x2, y2);
+    setPosition(2, x4, y4);
+    setPosition(3, x3, y3);
+}
+
 void setVertexColor(int i, float r, float g, float b, float a) {
     float* color = &graphicGL().colors[i * 4];
     color[0] = r, color[1] = g, color[2] = b, color[3] = a;
@@ -214,14 +237,8 @@ void KGraphicGL::emitQuad(float sx1, float sy1, float sx2, float sy2, float left
     float right = left + (sx2 - sx1), bottom = top - (sy2 - sy1);
     if (flipX) std::swap(left, right);
     if (flipY) std::swap(top, bottom);
-    setPosition(0, left, top);
-    setPosition(1, right, top);
-    setPosition(2, left, bottom);
-    setPosition(3, right, bottom);
-    setTexCoord(0, uLeft, vTop);
-    setTexCoord(1, uRight, vTop);
-    setTexCoord(2, uLeft, vBottom);
-    setTexCoord(3, uRight, vBottom);
+    setRectPositions(left, right, top, bottom);
+    setRectTexCoords(uLeft, uRight, vTop, vBottom);
     gl::color4f(colorR_, colorG_, colorB_, colorA_ * alpha);
     gl::drawArrays(gl::TRIANGLE_STRIP, 0, 4);
 }
@@ -266,10 +283,7 @@ void KGraphicGL::fillQuad(float x1, float y1, float x2, float y2, float x3, floa
     untexturedState();
     setColorArray(false);
     float height = viewHeight();
-    setPosition(0, x1, height - y1);
-    setPosition(1, x2, height - y2);
-    setPosition(2, x4, height - y4);
-    setPosition(3, x3, height - y3);
+    setQuadPositions(x1, height - y1, x2, height - y2, x3, height - y3, x4, height - y4);
     gl::color4f(r, g, b, a);
     gl::drawArrays(gl::TRIANGLE_STRIP, 0, 4);
 }
@@ -281,10 +295,7 @@ void KGraphicGL::fillGradientQuad(float x1, float y1, float x2, float y2, float 
     untexturedState();
     setColorArray(true);
     float height = viewHeight();
-    setPosition(0, x1, height - y1);
-    setPosition(1, x2, height - y2);
-    setPosition(2, x4, height - y4);
-    setPosition(3, x3, height - y3);
+    setQuadPositions(x1, height - y1, x2, height - y2, x3, height - y3, x4, height - y4);
     setVertexColor(0, r1, g1, b1, a1);
     setVertexColor(1, r2, g2, b2, a2);
     setVertexColor(2, r3, g3, b3, a3);
@@ -383,14 +394,8 @@ void KGraphicGL::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, fl
     if (flipY) std::swap(top, bottom);
     float uLeft = sx1 / module.divisorWidth, uRight = sx2 / module.divisorWidth;
     float vTop = sy1 / module.divisorHeight, vBottom = sy2 / module.divisorHeight;
-    setPosition(0, left, top);
-    setPosition(1, right, top);
-    setPosition(2, left, bottom);
-    setPosition(3, right, bottom);
-    setTexCoord(0, uLeft, vTop);
-    setTexCoord(1, uRight, vTop);
-    setTexCoord(2, uLeft, vBottom);
-    setTexCoord(3, uRight, vBottom);
+    setRectPositions(left, right, top, bottom);
+    setRectTexCoords(uLeft, uRight, vTop, vBottom);
     gl::color4f(colorR_, colorG_, colorB_, colorA_ * alpha);
     gl::drawArrays(gl::TRIANGLE_STRIP, 0, 4);
     gl::popMatrix();
@@ -414,14 +419,8 @@ void KGraphicGL::blitTransformedEx(float sx1, float sy1, float sx2, float sy2, f
     float w = sx2 - sx1, h = sy2 - sy1;
     float uLeft = sx1 / module.divisorWidth * scale_, uRight = sx2 / module.divisorWidth * scale_;
     float vTop = sy1 / module.divisorHeight * scale_, vBottom = sy2 / module.divisorHeight * scale_;
-    setPosition(0, 0, 0);
-    setPosition(1, w, 0);
-    setPosition(2, 0, -h);
-    setPosition(3, w, -h);
-    setTexCoord(0, uLeft, vTop);
-    setTexCoord(1, uRight, vTop);
-    setTexCoord(2, uLeft, vBottom);
-    setTexCoord(3, uRight, vBottom);
+    setRectPositions(0, w, 0, -h);
+    setRectTexCoords(uLeft, uRight, vTop, vBottom);
     setColorOf(0, topLeft, alpha);
     setColorOf(1, topRight, alpha);
     setColorOf(2, bottomLeft, alpha);
@@ -439,15 +438,8 @@ void KGraphicGL::drawTransformedEx(float sx1, float sy1, float sx2, float sy2, f
     const KGraphicGLModule& module = graphicGL();
     float uLeft = sx1 / module.divisorWidth * scale_, uRight = sx2 / module.divisorWidth * scale_;
     float vTop = sy1 / module.divisorHeight * scale_, vBottom = sy2 / module.divisorHeight * scale_;
-    // Points in perimeter order; the strip takes them as 1, 2, 4, 3.
-    setPosition(0, x1, -y1);
-    setPosition(1, x2, -y2);
-    setPosition(2, x4, -y4);
-    setPosition(3, x3, -y3);
-    setTexCoord(0, uLeft, vTop);
-    setTexCoord(1, uRight, vTop);
-    setTexCoord(2, uLeft, vBottom);
-    setTexCoord(3, uRight, vBottom);
+    setQuadPositions(x1, -y1, x2, -y2, x3, -y3, x4, -y4);
+    setRectTexCoords(uLeft, uRight, vTop, vBottom);
     gl::color4f(r, g, b, a);
     gl::drawArrays(gl::TRIANGLE_STRIP, 0, 4);
     gl::popMatrix();
@@ -478,10 +470,7 @@ void KGraphicGL::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, f
     if (spliceCount_ == 0) {
         if (!bindSlot(0, true)) return;
         float cw = module.divisorWidth, ch = module.divisorHeight;
-        setPosition(0, dx1, height - dy1);
-        setPosition(1, dx2, height - dy2);
-        setPosition(2, dx4, height - dy4);
-        setPosition(3, dx3, height - dy3);
+        setQuadPositions(dx1, height - dy1, dx2, height - dy2, dx3, height - dy3, dx4, height - dy4);
         setTexCoord(0, sx1 / cw, sy1 / ch);
         setTexCoord(1, sx2 / cw, sy2 / ch);
         setTexCoord(2, sx4 / cw, sy4 / ch);
@@ -540,14 +529,8 @@ void KGraphicGL::blitAlphaRectMasked(float sx1, float sy1, float sx2, float sy2,
     float v1 = sy1 / module.divisorHeight, v2 = sy2 / module.divisorHeight;
     float mu1 = mx1 / maskSlot.coordWidth, mu2 = mx2 / maskSlot.coordWidth;
     float mv1 = my1 / maskSlot.coordHeight, mv2 = my2 / maskSlot.coordHeight;
-    setPosition(0, x1, y1);
-    setPosition(1, x2, y1);
-    setPosition(2, x1, y2);
-    setPosition(3, x2, y2);
-    setTexCoord(0, u1, v1);
-    setTexCoord(1, u2, v1);
-    setTexCoord(2, u1, v2);
-    setTexCoord(3, u2, v2);
+    setRectPositions(x1, x2, y1, y2);
+    setRectTexCoords(u1, u2, v1, v2);
     const float maskCoords[8] = {mu1, mv1, mu2, mv1, mu1, mv2, mu2, mv2};
     std::copy(maskCoords, maskCoords + 8, module.maskTexCoords);
 
