@@ -535,6 +535,12 @@ TEST_F(KGraphicGLGLTest, SplicedPictureUploadsBlitsAndSaves) {
     ASSERT_EQ(saved.getHeight(), 600);
     EXPECT_TRUE(std::equal(saved.getPixels(), saved.getPixels() + 800 * 600, image.getPixels()));
 
+    // A caller's table naming a texture outside the 32 slots is refused.
+    const PictureSplice table[] = {{0, 0, 8, 8, 40, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+    KGraphicGL refused;
+    EXPECT_FALSE(refused.makePictureFromPixels(image.getPixels(), 8, 8, true, true, true, table));
+    EXPECT_EQ(refused.getTextureCount(), 0);
+
     KLog::clearMemoryBuffer();
     EXPECT_FALSE(g.savePicture(folder.file("x.gif").c_str(), K_IMAGE_GIF));
     EXPECT_NE(logText().find("OpenGL: failed to encode image in format 4 for savePicture"), std::string::npos);
