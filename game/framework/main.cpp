@@ -1,7 +1,6 @@
 // Glimmerfin's entry point. The engine's system tools are already started by their static object.
-#include "KMiscTools.h"
+#include "GameShell.h"
 
 int main() {
-    KMiscTools::getMilliseconds();
-    return 0;
+    return runGame();
 }

@@ -1,0 +1,103 @@
+// Start-up, the main loop, the window-event callback and the shutdown.
+#include "GameShell.h"
+
+#include "BitmapFonts.h"
+#include "FolderPaths.h"
+#include "FrameClock.h"
+#include "GF_GameEngine.h"
+#include "GameOptions.h"
+#include "GameWindow.h"
+#include "InputState.h"
+#include "KMiscTools.h"
+#include "KRandom.h"
+#include "KWindow.h"
+#include "MouseCursor.h"
+#include "MusicPlaylist.h"
+#include "ProgramStates.h"
+#include "SoundTable.h"
+#include "SpriteSheetTable.h"
+#include "Tooltip.h"
+
+#include <ctime>
+
+bool initGame() {
+    kSrand(uint32_t(std::time(nullptr)));
+    setUpFolders();
+    GameOptions.storedReal = 0.34; // its value when the file is older than the field
+    readOptions();
+    if (!createGameWindow(GameOptions.windowed)) return false;
+    startFrameClock(); // the first frame time covers the loading and is clamped
+    loadSpriteSheets();
+    // Services still to come take these places, in this order: buildTerrainTables; createSpatialGrid,
+    // createParticlePool.
+    buildSoundTable(); // its first KSound starts the streaming thread
+    initMusicPlaylist();
+    loadBitmapFonts();
+    resetMouseState();
+    createBackKey();
+    // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
+    // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
+    clearTooltip();
+    applyVolumes();
+    constructProgramStates();
+    currentState = programStates[kStateLogoIntro].get();
+    currentState->enter();
+    gameWindow->setEventCallback(onWindowEvent);
+    return true;
+}
+
+void runMainLoopPass() {
+    gameWindow->processEvents();
+    stepFrameClock();
+    pollMouse();
+    CursorKind = kCursorArrow;
+    BackKey->update();
+    if (StateRequest.id >= 0) switchProgramState();
+    currentState->update();
+    updateMusic();
+    drawFrame();
+    gameWindow->flipBackBuffer(/*waitForForeground=*/false);
+}
+
+void runMainLoop() {
+    while (!gameWindow->isQuitRequested()) runMainLoopPass();
+}
+
+void drawFrame() {
+    gameWindow->setDefaultWorldView();
+    currentState->draw();
+    drawTooltip();
+    drawMouseCursor();
+}
+
+bool onWindowEvent(WindowEvent* event) {
+    if (event && event->type == K_EVENT_DEACTIVATED) {
+        auto* game = dynamic_cast<GF_GameEngine*>(currentState);
+        if (game && !game->getOpenOverlay()) game->openPauseMenu();
+    }
+    return true;
+}
+
+void shutdownGame() {
+    if (currentState) currentState->leave();
+    destroyProgramStates();
+    // Still to come: freeCheatList, clearLevelCatalogue.
+    deleteBackKey();
+    restoreSystemCursor();
+    freeBitmapFonts();
+    freeMusicPlaylist();
+    freeSoundTable();
+    // Still to come: destroyParticlePool.
+    writeOptions();
+    // Still to come: destroySpatialGrid, freeTileDefinitions.
+    freeSpriteSheets();
+    destroyGameWindow();
+}
+
+int runGame() {
+    if (!initGame()) return 0;
+    // The window's fixed-step mode is never switched on, so the loop always runs one update per drawn frame.
+    runMainLoop();
+    shutdownGame();
+    return 0;
+}

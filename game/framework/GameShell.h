@@ -1,0 +1,21 @@
+// The game's shell: start-up of every shared service in a fixed order, the main loop (one update and one draw
+// per pass, paced by the window's 60 fps cap), the window-event callback and the shutdown in a fixed order.
+#pragma once
+
+struct WindowEvent;
+
+// Start-up. False when the game window cannot be opened (after the "Graphics Problem" box); nothing then
+// needs shutting down beyond what start-up released itself.
+bool initGame();
+// Runs passes until the window's quit flag is set.
+void runMainLoop();
+// One pass of the loop (all but the quit test).
+void runMainLoopPass();
+// One frame's drawing: the view reset (no clear), the current state, the tooltip, the cursor.
+void drawFrame();
+// Deactivation during play opens the game state's pause menu; every other event is ignored. Returns true.
+bool onWindowEvent(WindowEvent* event);
+void shutdownGame();
+
+// The whole program: start-up, the loop and the shutdown. Returns the exit code (0).
+int runGame();

@@ -1,0 +1,156 @@
+// The settings and the "options" file.
+#include "GameOptions.h"
+
+#include "FolderPaths.h"
+#include "KLog.h"
+#include "KMiscTools.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+GameOptionsRecord GameOptions;
+
+namespace {
+
+constexpr size_t kMaxOptionsRead = 4096; // far more than any version; a longer file is read this far
+
+class ByteWriter {
+public:
+    explicit ByteWriter(unsigned char* out) : out(out) {}
+    void int32(int32_t value) { bytes(uint32_t(value), 4); }
+    void real(double value) {
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        bytes(bits, 8);
+    }
+
+private:
+    void bytes(uint64_t value, int count) {
+        for (int i = 0; i < count; ++i) *out++ = static_cast<unsigned char>(value >> (8 * i));
+    }
+    unsigned char* out;
+};
+
+class ByteReader {
+public:
+    explicit ByteReader(const unsigned char* in) : in(in) {}
+    int32_t int32() { return int32_t(uint32_t(bytes(4))); }
+    double real() {
+        uint64_t bits = bytes(8);
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+private:
+    uint64_t bytes(int count) {
+        uint64_t value = 0;
+        for (int i = 0; i < count; ++i) value |= uint64_t(*in++) << (8 * i);
+        return value;
+    }
+    const unsigned char* in;
+};
+
+double volumeOrDefault(double value, const char* name) {
+    if (std::isfinite(value) && value >= 0.0 && value <= 1.0) return value;
+    logMessage("Options: %s out of range, using 0.5", name);
+    return 0.5;
+}
+
+double finiteOrDefault(double value, double fallback, const char* name) {
+    if (std::isfinite(value)) return value;
+    logMessage("Options: %s is not a number, using %g", name, fallback);
+    return fallback;
+}
+
+} // namespace
+
+std::string optionsFilePath() {
+    return getUserFolderPath() + "options";
+}
+
+std::array<unsigned char, kOptionsFileSize> encodeOptions(const GameOptionsRecord& options) {
+    std::array<unsigned char, kOptionsFileSize> bytes{};
+    ByteWriter writer(bytes.data());
+    writer.int32(kOptionsVersion);
+    writer.int32(options.difficulty);
+    writer.real(options.musicVolume);
+    writer.real(options.soundVolume);
+    writer.int32(options.reserved1);
+    writer.real(options.reserved2);
+    writer.real(options.storedReal);
+    writer.int32(options.windowed ? 1 : 0);
+    writer.int32(options.autoAim ? 1 : 0);
+    return bytes;
+}
+
+bool decodeOptions(const unsigned char* bytes, size_t size, GameOptionsRecord& options) {
+    if (size < kOptionsVersionSize[0]) return false;
+    ByteReader reader(bytes);
+    int32_t version = reader.int32();
+    // A file cut short counts as the newest version it holds completely.
+    int32_t covered = 0;
+    while (covered + 1 < int32_t(kOptionsVersionSize.size()) && size >= kOptionsVersionSize[size_t(covered + 1)])
+        ++covered;
+    if (version > covered) version = covered;
+
+    GameOptionsRecord read = options;
+    read.difficulty = reader.int32();
+    read.musicVolume = reader.real();
+    read.soundVolume = reader.real();
+    read.reserved1 = reader.int32();
+    if (version > 0) read.reserved2 = reader.real();
+    if (version > 1) read.storedReal = reader.real();
+    if (version > 2) read.windowed = reader.int32() == 1;
+    if (version > 3) read.autoAim = reader.int32() == 1;
+
+    // Per-difficulty tables and the volume arithmetic take only the values the game itself writes.
+    if (read.difficulty < 0 || read.difficulty > 4) {
+        logMessage("Options: difficulty %d out of range, using 1", read.difficulty);
+        read.difficulty = 1;
+    }
+    read.musicVolume = volumeOrDefault(read.musicVolume, "music volume");
+    read.soundVolume = volumeOrDefault(read.soundVolume, "sound volume");
+    read.reserved2 = finiteOrDefault(read.reserved2, 0.0, "reserved value");
+    read.storedReal = finiteOrDefault(read.storedReal, 0.34, "stored value");
+    options = read;
+    return true;
+}
+
+void readOptions() {
+    const std::string path = optionsFilePath();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        std::error_code error;
+        if (std::filesystem::exists(path, error) || error) {
+            logMessage("Options: cannot open %s, keeping the current settings", path.c_str());
+            return;
+        }
+        writeOptions();
+        return;
+    }
+    std::vector<unsigned char> bytes(kMaxOptionsRead);
+    const size_t size = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        logMessage("Options: cannot read %s, keeping the current settings", path.c_str());
+        return;
+    }
+    if (!decodeOptions(bytes.data(), size, GameOptions))
+        logMessage("Options: %s is too short (%zu bytes), keeping the current settings", path.c_str(), size);
+}
+
+bool writeOptions() {
+    const std::string path = optionsFilePath();
+    const auto bytes = encodeOptions(GameOptions);
+    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) {
+        logMessage("Options: cannot write %s, the old file is kept", path.c_str());
+        return false;
+    }
+    return true;
+}

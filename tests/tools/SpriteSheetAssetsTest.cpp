@@ -1,0 +1,270 @@
+// Every picture the sprite-sheet table and the tile sets name exists in the data folder, with the size and
+// the grid frame count the game cuts it into; tile-set pictures share one layout per sheet, their terrain
+// frames follow the collision shapes and their full and sky frames are opaque.
+#include "AssetFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+struct Rect {
+    int left, top, right, bottom;
+};
+
+struct SheetNeed {
+    const char* file;
+    int cellWidth, cellHeight; // 0 when the sheet is cut into fixed rectangles only
+    int frames;                // grid frames needed
+    bool exact;                // the grid must give exactly that many (the frames are numbered across sheets)
+    std::vector<Rect> rects;   // fixed rectangles that must lie inside the picture
+};
+
+// The game's grid slicing: whole cells only, rows top to bottom, cells left to right.
+int gridCount(int width, int height, int cellWidth, int cellHeight) {
+    return (width / cellWidth) * (height / cellHeight);
+}
+
+const std::vector<SheetNeed>& fixedSheets() {
+    static const std::vector<SheetNeed> sheets = {
+        {"glimmerfin1.png", 128, 64, 8, true, {}},
+        {"glimmerfin2.png", 128, 64, 8, true, {}},
+        {"glimmerfin3.png", 128, 64, 5, false, {}},
+        {"laser.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 50, 31}, {50, 0, 116, 43}, {0, 31, 50, 62}, {50, 43, 116, 86}, {0, 98, 128, 128}, {0, 64, 39, 93}}},
+        {"particles.png", 19, 19, 6, false, {}},
+        {"laserfish.png", 64, 64, 16, true, {}},
+        {"missile1.png", 0, 0, 0, false, {{0, 0, 32, 8}}},
+        {"healthhead.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
+        {"golddolphin.png", 32, 32, 16, true, {}},
+        {"goldenfishhud.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 35, 43},
+          {35, 0, 67, 43},
+          {67, 0, 100, 43},
+          {100, 0, 127, 43},
+          {0, 48, 32, 90},
+          {32, 48, 63, 90},
+          {63, 48, 128, 96}}},
+        {"turret.png", 0, 0, 0, false, {{0, 0, 64, 64}, {64, 0, 128, 32}}},
+        {"mines.png", 64, 64, 4, true, {}},
+        {"autogun.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
+        {"bird.png", 128, 64, 8, true, {}},
+        {"bomb.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
+        {"eel.png", 128, 32, 16, true, {}},
+        {"turtle.png", 64, 64, 16, true, {}},
+        {"evileye.png", 0, 0, 0, false, {{0, 0, 16, 16}}},
+        {"shark.png", 128, 64, 8, true, {}},
+        {"drone1.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
+        {"arrow.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
+        {"arrowcursor.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
+        {"crosshaircursor.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
+        {"hand.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
+        {"torpedo1.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
+        {"bullet.png", 0, 0, 0, false, {{0, 0, 16, 16}}},
+        {"powerupicons.png", 64, 64, 4, false, {}},
+        {"powerupoverlays.png", 32, 32, 4, false, {}},
+        {"ball.png", 32, 32, 1, false, {}},
+        {"ballblue.png", 32, 32, 1, false, {}},
+        {"windowframe.png", 16, 16, 8, false, {}},
+    };
+    return sheets;
+}
+
+// The seven tile-set columns: sheet needs, then the file of each of the five sets.
+struct TileColumn {
+    SheetNeed need;
+    const char* files[5];
+};
+
+const std::vector<TileColumn>& tileColumns() {
+    static const std::vector<TileColumn> columns = {
+        {{"water", 64, 64, 12, false, {}},
+         {"water1.png", "sunsetwater1.png", "water1.png", "volcanowater1.png", "alienwater1.png"}},
+        {{"sand", 64, 64, 16, false, {}},
+         {"islandsand.png", "sunsetislandsand.png", "snowislandsand.png", "volcanoislandsand.png",
+          "alienislandsand.png"}},
+        {{"sky", 64, 64, 14, false, {}},
+         {"watersky.png", "sunsetwatersky.png", "snowwatersky.png", "volcanowatersky.png", "alienwatersky.png"}},
+        {{"rock", 64, 64, 16, false, {}}, {"rock.png", "rock.png", "snowrock.png", "volcanorock.png", "alienrock.png"}},
+        {{"drop", 10, 12, 1, false, {{0, 0, 10, 12}, {10, 0, 30, 20}}},
+         {"waterdrop.png", "waterdrop.png", "waterdrop.png", "volcanowaterdrop.png", "alienwaterdrop.png"}},
+        {{"coral", 64, 64, 36, false, {}},
+         {"coral.png", "coral.png", "snowcoral.png", "volcanocoral.png", "aliencoral.png"}},
+        {{"ornaments", 64, 64, 4, false, {}},
+         {"ornaments.png", "ornaments.png", "snowornaments.png", "volcanoornaments.png", "alienornaments.png"}},
+    };
+    return columns;
+}
+
+void expectMeets(const SheetNeed& need, const std::string& file) {
+    Picture p = readPicture(dataFile("graphics/" + file));
+    ASSERT_TRUE(p.ok()) << file << " is missing or does not decode";
+    if (need.cellWidth > 0) {
+        int count = gridCount(p.width, p.height, need.cellWidth, need.cellHeight);
+        if (need.exact)
+            EXPECT_EQ(count, need.frames) << file << " gives the wrong number of grid frames";
+        else
+            EXPECT_GE(count, need.frames) << file << " gives too few grid frames";
+    }
+    for (const Rect& r : need.rects)
+        EXPECT_TRUE(r.right <= p.width && r.bottom <= p.height)
+            << file << " is " << p.width << "x" << p.height << ", too small for (" << r.left << ", " << r.top << ", "
+            << r.right << ", " << r.bottom << ")";
+    // Something is drawn: a picture of nothing but transparency is a broken asset.
+    bool drawn = false;
+    for (size_t i = 3; i < p.rgba.size() && !drawn; i += 4) drawn = p.rgba[i] > 0;
+    EXPECT_TRUE(drawn) << file << " is empty";
+}
+
+// Every pixel of the frame (column-major grid of 64 cells) matches: 1 = opaque, 0 = transparent.
+int countAlpha(const Picture& p, int frame, int x0, int y0, int x1, int y1, bool opaque) {
+    int columns = p.width / 64;
+    int fx = (frame % columns) * 64, fy = (frame / columns) * 64, wrong = 0;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++) {
+            uint8_t a = p.alpha(fx + x, fy + y);
+            if (opaque ? a != 255 : a != 0) wrong++;
+        }
+    return wrong;
+}
+
+enum Quarter { TL = 1, TR = 2, BL = 4, BR = 8, FULL = 15 };
+
+// The solid quarters of a terrain frame must be opaque and the open ones empty (a 5-pixel margin around
+// the middle lines leaves room for the rim's outline).
+void expectShape(const Picture& p, const std::string& file, int frame, int quarters) {
+    const int m = 5;
+    for (int q = 0; q < 4; q++) {
+        int qx = q % 2, qy = q / 2;
+        bool solid = quarters & (1 << q);
+        int x0 = qx ? 32 + m : 0, x1 = qx ? 64 : 32 - m, y0 = qy ? 32 + m : 0, y1 = qy ? 64 : 32 - m;
+        EXPECT_EQ(countAlpha(p, frame, x0, y0, x1, y1, solid), 0)
+            << file << " frame " << frame << " quarter " << q << " should be " << (solid ? "solid" : "open");
+    }
+}
+
+} // namespace
+
+TEST(SpriteSheetAssets, EveryFixedSheetHasItsSizeAndFrameCount) {
+    for (const SheetNeed& need : fixedSheets()) expectMeets(need, need.file);
+}
+
+TEST(SpriteSheetAssets, TileSetPicturesExistAndShareTheAlienLayout) {
+    std::set<std::string> distinct;
+    for (const TileColumn& column : tileColumns()) {
+        Picture alien = readPicture(dataFile(std::string("graphics/") + column.files[4]));
+        ASSERT_TRUE(alien.ok()) << column.files[4];
+        for (const char* file : column.files) {
+            distinct.insert(file);
+            expectMeets(column.need, file);
+            Picture p = readPicture(dataFile(std::string("graphics/") + file));
+            EXPECT_EQ(p.width, alien.width) << file;
+            EXPECT_EQ(p.height, alien.height) << file;
+        }
+    }
+    EXPECT_EQ(distinct.size(), 29u);
+}
+
+TEST(SpriteSheetAssets, TerrainFramesFollowTheCollisionShapesAndOpaqueFramesAreOpaque) {
+    const int rotationSet[8] = {FULL, BL | BR, BL | BR, BR, BR, TR | BL | BR, TR | BL | BR, FULL};
+    const int coral[36] = {
+        FULL,         BL | BR,      TR | BR,      TL | TR,      TL | BL, -1,      TR | BR, TL | TR, TL | BL,
+        TR | BL | BR, TL | TR | BR, TL | TR | BL, TL | BL | BR, BR,      TR,      TL,      BL,      FULL,
+        FULL,         BL | BR,      TR | BR,      TL | TR,      TL | BL, BL | BR, TR | BR, TL | TR, TL | BL,
+        TR | BL | BR, TL | TR | BR, TL | TR | BL, TL | BL | BR, BR,      TR,      TL,      BL,      FULL};
+    for (const TileColumn& column : tileColumns()) {
+        std::string kind = column.need.file;
+        for (const char* file : column.files) {
+            Picture p = readPicture(dataFile(std::string("graphics/") + file));
+            ASSERT_TRUE(p.ok()) << file;
+            if (kind == "sand") {
+                for (int k = 0; k < 8; k++) expectShape(p, file, 8 + k, rotationSet[k]);
+                for (int full : {8, 15}) // drawn with blending off
+                    EXPECT_EQ(countAlpha(p, full, 0, 0, 64, 64, true), 0) << file << " frame " << full;
+            } else if (kind == "rock") {
+                for (int k = 0; k < 16; k++) expectShape(p, file, k, rotationSet[k % 8]);
+                for (int full : {0, 7, 8, 15})
+                    EXPECT_EQ(countAlpha(p, full, 0, 0, 64, 64, true), 0) << file << " frame " << full;
+            } else if (kind == "coral") {
+                for (int k = 0; k < 36; k++)
+                    if (coral[k] >= 0) expectShape(p, file, k, coral[k]);
+            } else if (kind == "sky") {
+                for (int f : {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13})
+                    EXPECT_EQ(countAlpha(p, f, 0, 0, 64, 64, true), 0)
+                        << file << " sky frame " << f << " is not opaque";
+            }
+        }
+    }
+}
+
+TEST(SpriteSheetAssets, WaterFramesAnimateAndTheSkyStripJoins) {
+    auto frameDiffers = [](const Picture& p, int a, int b) {
+        int columns = p.width / 64;
+        for (int y = 0; y < 64; y++)
+            for (int x = 0; x < 64; x++)
+                if (std::memcmp(p.pixel((a % columns) * 64 + x, (a / columns) * 64 + y),
+                                p.pixel((b % columns) * 64 + x, (b / columns) * 64 + y), 4) != 0)
+                    return true;
+        return false;
+    };
+    for (const char* file : tileColumns()[0].files) {
+        Picture p = readPicture(dataFile(std::string("graphics/") + file));
+        ASSERT_TRUE(p.ok()) << file;
+        for (int f = 0; f < 8; f++) EXPECT_TRUE(frameDiffers(p, f, (f + 1) % 8)) << file << " surface frame " << f;
+        for (int f = 8; f < 12; f++)
+            EXPECT_TRUE(frameDiffers(p, f, f == 11 ? 8 : f + 1)) << file << " water frame " << f;
+    }
+    // The alternating strip shows frame 12 mirrored, then frame 13: across each joint the colours step no
+    // more than they do between neighbouring columns inside the frames.
+    for (const char* file : tileColumns()[2].files) {
+        Picture p = readPicture(dataFile(std::string("graphics/") + file));
+        ASSERT_TRUE(p.ok()) << file;
+        auto step = [&](int x0, int x1) {
+            int worst = 0;
+            for (int y = 0; y < 64; y++)
+                for (int k = 0; k < 3; k++)
+                    worst = std::max(worst, std::abs(p.pixel(x0, 3 * 64 + y)[k] - p.pixel(x1, 3 * 64 + y)[k]));
+            return worst;
+        };
+        int inside = std::max({step(0, 1), step(62, 63), step(64, 65), step(126, 127)});
+        // Frame 12's left column meets frame 13's left column; frame 13's right column meets frame 12's right.
+        EXPECT_LE(step(0, 64), 2 * inside + 4) << file << " sky strip frames 12 and 13 do not join";
+        EXPECT_LE(step(127, 63), 2 * inside + 4) << file << " sky strip frames 13 and 12 do not join";
+    }
+}
+
+TEST(SpriteSheetAssets, BackdropsAreSixteenFullChromaJpegsOf256Squared) {
+    for (const char* prefix : {"title", "map"})
+        for (int n = 1; n <= 8; n++) {
+            std::string file = std::string(prefix) + std::to_string(n) + ".jpg";
+            Picture picture = readPicture(dataFile("graphics/" + file));
+            EXPECT_EQ(picture.width, 256) << file << " does not decode";
+            EXPECT_EQ(picture.height, 256) << file;
+            JpegInfo info = readJpegInfo(dataFile("graphics/" + file));
+            EXPECT_EQ(info.width, 256) << file;
+            EXPECT_EQ(info.height, 256) << file;
+            EXPECT_EQ(info.components, 3) << file;
+            EXPECT_TRUE(info.fullChroma) << file << " subsamples its colour";
+        }
+}
+
+TEST(SpriteSheetAssets, NoHighResolutionVariantIsShipped) {
+    // The picture loader would take an "ipad3res_" file at double scale in place of the real one.
+    bool found = false;
+    KMiscTools::enumerateFolder(
+        [&](const std::string& name, bool) {
+            found = found || name.rfind("ipad3res_", 0) == 0;
+            return true;
+        },
+        dataFile("graphics"));
+    EXPECT_FALSE(found);
+}

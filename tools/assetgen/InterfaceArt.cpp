@@ -1,0 +1,274 @@
+// The window frame of the dialogs and the two full-screen backdrops (title and map), each drawn as one
+// 800 x 600 picture and cut into the eight 256 x 256 JPEG textures the game draws it from.
+#include "AssetFamilies.h"
+#include "Jpeg.h"
+
+#include <cmath>
+
+namespace {
+
+void writeWindowFrame(AssetOutput& out) {
+    // The frame is drawn once as a 48 x 48 window and cut into its four corners and four edges; the
+    // border runs 8 pixels in from the outside, over the edge of the panel's fill.
+    Canvas whole(48, 48);
+    cairo_t* cr = whole.cr();
+    roundedRect(cr, 7, 7, 34, 34, 9);
+    setColor(cr, hex(0x061830), 0.9);
+    cairo_set_line_width(cr, 8);
+    cairo_stroke(cr);
+    roundedRect(cr, 7, 7, 34, 34, 9);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 48);
+    cairo_pattern_add_color_stop_rgb(g, 0, 0.75, 0.92, 1.0);
+    cairo_pattern_add_color_stop_rgb(g, 1, 0.2, 0.5, 0.85);
+    cairo_set_source(cr, g);
+    cairo_pattern_destroy(g);
+    cairo_set_line_width(cr, 5);
+    cairo_stroke(cr);
+    roundedRect(cr, 6, 6, 36, 36, 10);
+    setColor(cr, {1, 1, 1}, 0.6);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    Canvas strip(128, 16);
+    static const int cells[8][2] = {{0, 0}, {32, 0}, {32, 32}, {0, 32}, {16, 0}, {32, 16}, {16, 32}, {0, 16}};
+    for (int i = 0; i < 8; i++) {
+        cairo_set_source_surface(strip.cr(), whole.surface(), i * 16 - cells[i][0], -cells[i][1]);
+        cairo_rectangle(strip.cr(), i * 16, 0, 16, 16);
+        cairo_fill(strip.cr());
+    }
+    out.savePng(strip, "windowframe.png", gridFrames(128, 16, 16, 16, 8));
+}
+
+void islandSilhouette(cairo_t* cr, double x, double y, double w, Rgb c) {
+    cairo_move_to(cr, x - w / 2, y);
+    cairo_curve_to(cr, x - w / 4, y - w * 0.18, x + w / 4, y - w * 0.2, x + w / 2, y);
+    cairo_close_path(cr);
+    setColor(cr, c);
+    cairo_fill(cr);
+    // A palm on top.
+    cairo_move_to(cr, x, y - w * 0.15);
+    cairo_curve_to(cr, x + 3, y - w * 0.3, x + 6, y - w * 0.4, x + 4, y - w * 0.5);
+    setColor(cr, c);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    for (double a : {-2.8, -2.2, -1.2, -0.5, 0.1})
+        for (int k = 0; k < 1; k++) {
+            cairo_move_to(cr, x + 4, y - w * 0.5);
+            cairo_curve_to(cr, x + 4 + 10 * std::cos(a), y - w * 0.5 + 10 * std::sin(a) - 4, x + 4 + 20 * std::cos(a),
+                           y - w * 0.5 + 20 * std::sin(a), x + 4 + 24 * std::cos(a),
+                           y - w * 0.5 + 24 * std::sin(a) + 6);
+            cairo_set_line_width(cr, 3.5);
+            cairo_stroke(cr);
+        }
+}
+
+void drawTitleScene(cairo_t* cr) {
+    const double horizon = 230;
+    cairo_rectangle(cr, 0, 0, 800, horizon);
+    verticalGradient(cr, 0, hex(0x1e56b8), horizon, hex(0xbfe8ff));
+    cairo_fill(cr);
+    softEllipse(cr, 610, 110, 120, 120, hex(0xfff6c0), 0.8);
+    softEllipse(cr, 610, 110, 34, 34, hex(0xffffff), 1.0);
+    ArtRandom rng(7);
+    for (int k = 0; k < 14; k++) {
+        double x = rng.uniform(-40, 840), y = rng.uniform(40, 170), r = rng.uniform(25, 60);
+        softEllipse(cr, x, y, r * 1.8, r * 0.5, {1, 1, 1}, 0.55);
+        softEllipse(cr, x + r * 0.5, y - r * 0.2, r, r * 0.45, {1, 1, 1}, 0.5);
+    }
+    islandSilhouette(cr, 150, horizon + 2, 150, hex(0x3a7a8a));
+    islandSilhouette(cr, 700, horizon + 2, 90, hex(0x4a8a9a));
+    // The sea: bright under the surface, deep blue towards the floor, with light shafts and bubbles.
+    cairo_rectangle(cr, 0, horizon, 800, 600 - horizon);
+    cairo_pattern_t* sea = cairo_pattern_create_linear(0, horizon, 0, 600);
+    cairo_pattern_add_color_stop_rgb(sea, 0, 0.2, 0.78, 0.88);
+    cairo_pattern_add_color_stop_rgb(sea, 0.35, 0.08, 0.45, 0.72);
+    cairo_pattern_add_color_stop_rgb(sea, 1, 0.02, 0.12, 0.32);
+    cairo_set_source(cr, sea);
+    cairo_pattern_destroy(sea);
+    cairo_fill(cr);
+    for (int k = 0; k < 9; k++) {
+        double x = 40 + k * 95 + rng.uniform(-20, 20), w = rng.uniform(20, 50);
+        cairo_move_to(cr, x, horizon);
+        cairo_line_to(cr, x + w, horizon);
+        cairo_line_to(cr, x + w * 2.2 + 60, 600);
+        cairo_line_to(cr, x + 60, 600);
+        cairo_close_path(cr);
+        cairo_pattern_t* ray = cairo_pattern_create_linear(0, horizon, 0, 600);
+        cairo_pattern_add_color_stop_rgba(ray, 0, 1, 1, 1, 0.18);
+        cairo_pattern_add_color_stop_rgba(ray, 1, 1, 1, 1, 0);
+        cairo_set_source(cr, ray);
+        cairo_pattern_destroy(ray);
+        cairo_fill(cr);
+    }
+    for (int k = 0; k < 40; k++) {
+        double x = rng.uniform(0, 800);
+        cairo_move_to(cr, x, horizon + rng.uniform(1, 6));
+        cairo_rel_line_to(cr, rng.uniform(20, 60), 0);
+        setColor(cr, {1, 1, 1}, 0.5);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
+    cairo_move_to(cr, 0, horizon);
+    cairo_line_to(cr, 800, horizon);
+    setColor(cr, {1, 1, 1}, 0.8);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    // The sea floor with reefs and kelp.
+    cairo_move_to(cr, 0, 600);
+    cairo_line_to(cr, 0, 540);
+    for (int x = 0; x <= 800; x += 40) cairo_line_to(cr, x, 545 + 18 * std::sin(x * 0.012) + 8 * std::sin(x * 0.05));
+    cairo_line_to(cr, 800, 600);
+    cairo_close_path(cr);
+    verticalGradient(cr, 520, hex(0xc8a860), 600, hex(0x5a4a2a));
+    cairo_fill(cr);
+    for (int k = 0; k < 12; k++) {
+        double x = rng.uniform(0, 800), h = rng.uniform(40, 110);
+        cairo_move_to(cr, x, 560);
+        cairo_curve_to(cr, x - 15, 560 - h * 0.4, x + 15, 560 - h * 0.7, x + rng.uniform(-10, 10), 560 - h);
+        setColor(cr, hex(0x1a6a4a), 0.85);
+        cairo_set_line_width(cr, rng.uniform(4, 8));
+        cairo_stroke(cr);
+    }
+    for (int k = 0; k < 8; k++) {
+        double x = rng.uniform(0, 800), r = rng.uniform(18, 40);
+        softEllipse(cr, x, 565, r, r * 0.6, k % 2 ? hex(0xf07a9a) : hex(0xf09a40), 0.9);
+    }
+    for (int k = 0; k < 60; k++) {
+        double x = rng.uniform(0, 800), y = rng.uniform(horizon + 20, 540), r = rng.uniform(1.5, 5);
+        circle(cr, x, y, r);
+        setColor(cr, {1, 1, 1}, 0.45);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
+    drawDolphin(cr, {250, 390}, -18, 1.6);
+    drawDolphin(cr, {560, 450}, -8, 1.1);
+}
+
+void drawMapScene(cairo_t* cr) {
+    cairo_rectangle(cr, 0, 0, 800, 600);
+    radialGradient(cr, {400, 300}, 80, {400, 300}, 520, hex(0x4099cc), hex(0x267099), hex(0x0f386b), 0.5);
+    cairo_fill(cr);
+    ArtRandom rng(21);
+    for (int k = 0; k < 120; k++) {
+        double x = rng.uniform(0, 800), y = rng.uniform(0, 600);
+        cairo_move_to(cr, x, y);
+        cairo_curve_to(cr, x + 5, y - 4, x + 10, y - 4, x + 15, y);
+        cairo_curve_to(cr, x + 20, y - 4, x + 25, y - 4, x + 30, y);
+        setColor(cr, {1, 1, 1}, 0.18);
+        cairo_set_line_width(cr, 1.3);
+        cairo_stroke(cr);
+    }
+    // Five islands, one for each world, joined by a dotted route.
+    struct Isle {
+        double x, y, r;
+        uint32_t shore, land;
+    };
+    const Isle isles[5] = {{140, 420, 70, 0xf0dca0, 0x4aa040},
+                           {310, 200, 60, 0xf0b080, 0xc06040},
+                           {470, 420, 65, 0xf4f8ff, 0xb8c8e0},
+                           {620, 190, 62, 0x5a5458, 0x3a2a2a},
+                           {690, 460, 55, 0xe0a0f0, 0x6a3a9a}};
+    cairo_move_to(cr, isles[0].x, isles[0].y);
+    for (int i = 1; i < 5; i++)
+        cairo_curve_to(cr, (isles[i - 1].x + isles[i].x) / 2, isles[i - 1].y - 80, (isles[i - 1].x + isles[i].x) / 2,
+                       isles[i].y + 80, isles[i].x, isles[i].y);
+    double dash[2] = {8, 8};
+    cairo_set_dash(cr, dash, 2, 0);
+    setColor(cr, {1, 1, 1}, 0.75);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    for (const Isle& isle : isles) {
+        std::vector<Point> shape;
+        for (int k = 0; k < 12; k++) {
+            double a = k * M_PI / 6, r = isle.r * rng.uniform(0.75, 1.1);
+            shape.push_back({isle.x + r * std::cos(a), isle.y + r * 0.7 * std::sin(a)});
+        }
+        smoothClosedPath(cr, shape);
+        setColor(cr, {1, 1, 1}, 0.35);
+        cairo_set_line_width(cr, 10);
+        cairo_stroke_preserve(cr);
+        setColor(cr, hex(isle.shore));
+        fillAndOutline(cr, hex(0x1a2a3a), 2);
+        std::vector<Point> inner;
+        for (const Point& p : shape)
+            inner.push_back({isle.x + (p.x - isle.x) * 0.7, isle.y + (p.y - isle.y) * 0.7 - 4});
+        smoothClosedPath(cr, inner);
+        verticalGradient(cr, isle.y - isle.r, shade(hex(isle.land), 1.3), isle.y + isle.r * 0.5,
+                         shade(hex(isle.land), 0.7));
+        fillAndOutline(cr, shade(hex(isle.land), 0.4), 1.5);
+    }
+    // Compass rose.
+    cairo_save(cr);
+    cairo_translate(cr, 90, 110);
+    for (int k = 0; k < 8; k++) {
+        double len = k % 2 ? 26 : 48;
+        cairo_save(cr);
+        cairo_rotate(cr, k * M_PI / 4);
+        cairo_move_to(cr, 0, -len);
+        cairo_line_to(cr, 7, 0);
+        cairo_line_to(cr, 0, 7);
+        cairo_line_to(cr, -7, 0);
+        cairo_close_path(cr);
+        setColor(cr, k % 2 ? hex(0xc0d8e8) : hex(0xfff0c0));
+        fillAndOutline(cr, hex(0x1a2a3a), 1.5);
+        cairo_restore(cr);
+    }
+    circle(cr, 0, 0, 6);
+    setColor(cr, hex(0xd04030));
+    fillAndOutline(cr, hex(0x1a2a3a), 1.5);
+    cairo_restore(cr);
+    // A rope border.
+    cairo_rectangle(cr, 10, 10, 780, 580);
+    setColor(cr, hex(0xe8d8a8), 0.9);
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, 10, 10, 780, 580);
+    double rope[2] = {6, 6};
+    cairo_set_dash(cr, rope, 2, 0);
+    setColor(cr, hex(0x8a6a3a));
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+// Copies the source rectangle (sx, sy, w, h) of the scene to (dx, dy) of the texture.
+void place(Canvas& texture, const Canvas& scene, int sx, int sy, int w, int h, int dx, int dy) {
+    cairo_t* cr = texture.cr();
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, scene.surface(), dx - sx, dy - sy);
+    cairo_rectangle(cr, dx, dy, w, h);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void writeBackdrop(AssetOutput& out, const std::string& prefix, void (*draw)(cairo_t*)) {
+    Canvas scene(800, 600);
+    draw(scene.cr());
+    for (int n = 1; n <= 8; n++) {
+        Canvas tex(256, 256);
+        setColor(tex.cr(), {0, 0, 0});
+        cairo_paint(tex.cr());
+        if (n <= 6)
+            place(tex, scene, ((n - 1) % 3) * 256, ((n - 1) / 3) * 256, 256, 256, 0, 0);
+        else if (n == 7) {
+            place(tex, scene, 0, 512, 256, 88, 0, 0);
+            place(tex, scene, 256, 512, 256, 88, 0, 128);
+        } else {
+            place(tex, scene, 768, 0, 32, 256, 0, 0);
+            place(tex, scene, 768, 256, 32, 256, 32, 0);
+            place(tex, scene, 768, 512, 32, 88, 64, 0);
+            place(tex, scene, 512, 512, 128, 88, 96, 0);
+            place(tex, scene, 640, 512, 128, 88, 96, 88);
+        }
+        writeFileAtomically(out.path("graphics/" + prefix + std::to_string(n) + ".jpg"), encodeJpeg(tex.surface(), 92));
+    }
+}
+
+} // namespace
+
+void writeInterfaceArt(AssetOutput& out) {
+    writeWindowFrame(out);
+    writeBackdrop(out, "title", drawTitleScene);
+    writeBackdrop(out, "map", drawMapScene);
+}
