@@ -395,6 +395,9 @@ bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t
     if (pbuffer_) freePicture(); // a render target takes no pixels
     if (!module.window || !pixels || width <= 0 || height <= 0) return false;
     bool rectangles = module.window->hasRectangleTextures();
+    // A texture OpenGL cannot hold is refused before its buffer is made.
+    const int maxSide = gl::getInteger(gl::MAX_TEXTURE_SIZE);
+    auto fits = [maxSide](int w, int h) { return w <= maxSide && h <= maxSide; };
     if (!alpha_) mask = nullptr;
 
     PictureSplice pieces[kMaxPictureSplices];
@@ -428,6 +431,10 @@ bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t
             int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
             if (!rectangles) w = h = std::max(w, h);
             unsigned target = w == h ? gl::TEXTURE_2D : gl::TEXTURE_RECTANGLE;
+            if (!fits(w, h)) {
+                result = false;
+                break;
+            }
             buffer.assign(size_t(w) * size_t(h), 0);
             for (int i = 0; i < count; i++)
                 if (pieces[i].texture == t)
@@ -450,9 +457,12 @@ bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t
             h = powerOfTwoAtLeast(height, 1);
         }
         unsigned target = w == h ? gl::TEXTURE_2D : gl::TEXTURE_RECTANGLE;
-        buffer.assign(size_t(w) * size_t(h), 0);
-        preparePixels(buffer.data(), w, h, pixels, mask, width, height, 0, 0, width, height, 0, 0);
-        result = specifyTexture(0, w, h, target, buffer.data());
+        result = fits(w, h);
+        if (result) {
+            buffer.assign(size_t(w) * size_t(h), 0);
+            preparePixels(buffer.data(), w, h, pixels, mask, width, height, 0, 0, width, height, 0, 0);
+            result = specifyTexture(0, w, h, target, buffer.data());
+        }
         textureCount_ = 1;
         if (result && mipmapping_) {
             // Each level halves the texture and is filled from the picture halved once more.

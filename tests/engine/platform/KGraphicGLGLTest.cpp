@@ -704,3 +704,14 @@ TEST_F(KGraphicGLGLTest, PixelShaderReplacesFixedFunctionUntilNone) {
     EXPECT_EQ(shader.getProgram(), 0u);
     resetDrawingStateGL(window.get());
 }
+
+TEST_F(KGraphicGLGLTest, TextureLargerThanOpenGLHoldsIsRefused) {
+    // A splice placed far into its texture asks for a texture wider than OpenGL can hold.
+    int maxSide = gl::getInteger(gl::MAX_TEXTURE_SIZE);
+    const PictureSplice table[] = {{0, 0, 8, 8, 0, float(maxSide), 0}, {0, 0, 0, 0, 0, 0, 0}};
+    std::vector<uint32_t> pixels(64, rgb(1, 1, 1));
+    KGraphicGL g;
+    EXPECT_FALSE(g.makePictureFromPixels(pixels.data(), 8, 8, true, true, true, table));
+    EXPECT_EQ(g.getTextureCount(), 0);
+    EXPECT_EQ(g.getTextureName(0), 0u);
+}
