@@ -3,7 +3,8 @@
 // a pbuffer is a framebuffer object of that context, and the rendering context made on a pbuffer's device context
 // runs on the window's real context with the pbuffer's framebuffer bound. Because both share one real context,
 // they share its objects and also its state: whoever switches sets the view, viewport, scissor and drawing states
-// again (the picture back end does at every switch). Main thread only.
+// again (the picture back end does at every switch). A window context must outlive the pbuffer contexts made on
+// it. Main thread only.
 #pragma once
 
 #include <cstdint>

@@ -67,6 +67,10 @@ protected:
         window->clear(0, 0, 0);
     }
     void TearDown() override {
+        // No call of the back end may have been refused by OpenGL.
+        if (window && window->ok()) {
+            EXPECT_EQ(gl::getError(), 0u);
+        }
         picture.reset();
         window.reset();
     }
@@ -714,4 +718,41 @@ TEST_F(KGraphicGLGLTest, TextureLargerThanOpenGLHoldsIsRefused) {
     EXPECT_FALSE(g.makePictureFromPixels(pixels.data(), 8, 8, true, true, true, table));
     EXPECT_EQ(g.getTextureCount(), 0);
     EXPECT_EQ(g.getTextureName(0), 0u);
+}
+
+// Filter and wrap settings reach a texture at its next bind; the magnification filter is never a mipmap one, and
+// rectangle textures keep clamping and plain filters.
+TEST_F(KGraphicGLGLTest, FilterAndWrapReachTheTextureAtItsNextBind) {
+    struct Case {
+        const char* name;
+        bool rectangle, mipmapping, linear;
+        int wrap;
+        int minFilter, magFilter, wrapMode;
+    } cases[] = {
+        {"defaults", false, false, false, K_WRAP_CLAMP, gl::NEAREST, gl::NEAREST, gl::CLAMP_TO_EDGE},
+        {"linear, repeat", false, false, true, K_WRAP_REPEAT, gl::LINEAR, gl::LINEAR, gl::REPEAT},
+        {"mipmapped point", false, true, false, K_WRAP_MIRROR, gl::LINEAR_MIPMAP_NEAREST, gl::NEAREST,
+         gl::MIRRORED_REPEAT},
+        {"mipmapped linear", false, true, true, K_WRAP_CLAMP, gl::LINEAR_MIPMAP_LINEAR, gl::LINEAR, gl::CLAMP_TO_EDGE},
+        {"rectangle, linear, repeat", true, false, true, K_WRAP_REPEAT, gl::LINEAR, gl::LINEAR, gl::CLAMP_TO_EDGE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->rectangles = c.rectangle;
+        KGraphicGL g;
+        std::vector<uint32_t> pixels(16 * 8, rgb(5, 5, 5));
+        ASSERT_TRUE(g.makePictureFromPixels(pixels.data(), 16, 8, true, true));
+        ASSERT_EQ(g.getTextureTarget(0), c.rectangle ? gl::TEXTURE_RECTANGLE : gl::TEXTURE_2D);
+        g.blitRect(0, 0, 16, 8, 0, 0); // applied once with the defaults
+        g.setMipmapping(c.mipmapping);
+        g.setLinearFiltering(c.linear);
+        g.setTextureWrap(c.wrap);
+        g.setTextureWrap(7); // no such mode: the last one stays
+        g.blitRect(0, 0, 16, 8, 0, 0);
+        unsigned target = g.getTextureTarget(0);
+        EXPECT_EQ(gl::getTexParameteri(target, gl::TEXTURE_MIN_FILTER), c.minFilter);
+        EXPECT_EQ(gl::getTexParameteri(target, gl::TEXTURE_MAG_FILTER), c.magFilter);
+        EXPECT_EQ(gl::getTexParameteri(target, gl::TEXTURE_WRAP_S), c.wrapMode);
+        EXPECT_EQ(gl::getTexParameteri(target, gl::TEXTURE_WRAP_T), c.wrapMode);
+    }
 }
