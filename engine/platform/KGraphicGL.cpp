@@ -20,12 +20,6 @@ namespace {
 
 constexpr size_t kMaxNameLength = 259;
 
-int powerOfTwoAtLeast(int value, int minimum) {
-    int size = std::max(minimum, 1);
-    while (size < value) size <<= 1;
-    return size;
-}
-
 std::string cutName(const char* name) {
     std::string text = name ? name : "";
     if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
@@ -37,6 +31,12 @@ std::string cutName(const char* name) {
 constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
 
 } // namespace
+
+int KGraphicGL::powerOfTwoAtLeast(int value, int minimum) {
+    int size = std::max(minimum, 1);
+    while (size < value) size <<= 1;
+    return size;
+}
 
 KList<KGraphicGL>& KGraphicGL::list() {
     static KList<KGraphicGL> pictures;
@@ -295,11 +295,7 @@ void KGraphicGL::deleteTexture(int slot) {
     if (entry.name) {
         KGraphicGLModule& module = graphicGL();
         if (module.window) {
-            if (module.boundTexture == entry.name) {
-                gl::disable(module.boundTarget);
-                module.boundTexture = 0;
-                module.boundTarget = 0;
-            }
+            if (module.boundTexture == entry.name) textureOffGL();
             gl::deleteTextures(1, &entry.name);
         }
     }
@@ -486,10 +482,7 @@ bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t
         }
     }
     // Uploading bound textures behind the drawing state's back: texturing starts afresh at the next draw.
-    if (module.boundTarget) gl::disable(module.boundTarget);
-    module.boundTexture = 0;
-    module.boundTarget = 0;
-    gl::disableClientState(gl::TEXTURE_COORD_ARRAY);
+    textureOffGL();
     if (!result) {
         deleteTexturesFrom(0);
         textureCount_ = 0;
@@ -532,9 +525,7 @@ bool KGraphicGL::savePicture(const char* fileName, int imageFormat) {
                        int(piece.u), int(piece.v));
             }
         }
-        if (module.boundTarget) gl::disable(module.boundTarget);
-        module.boundTexture = 0;
-        module.boundTarget = 0;
+        textureOffGL();
     }
     unsigned char* bytes = nullptr;
     size_t size = 0;

@@ -155,6 +155,8 @@ private:
         bool filterDirty = true, wrapDirty = true;
     };
 
+    // The smallest power of two at or above value, and at least minimum.
+    static int powerOfTwoAtLeast(int value, int minimum = 1);
     static bool decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out);
     void halveDecoded();
     bool uploadDecoded(const PictureSplice* spliceTable, bool splice);

@@ -111,6 +111,15 @@ KGraphicGLModule& graphicGL() {
     return module;
 }
 
+void textureOffGL() {
+    KGraphicGLModule& module = graphicGL();
+    if (!module.boundTexture) return;
+    gl::disable(module.boundTarget);
+    gl::disableClientState(gl::TEXTURE_COORD_ARRAY);
+    module.boundTexture = 0;
+    module.boundTarget = 0;
+}
+
 void resetDrawingStateGLShared() {
     KGraphicGLModule& module = graphicGL();
     module.boundTexture = 0;
@@ -218,13 +227,7 @@ bool KGraphicGL::bindSlot(int slot, bool blended) {
 }
 
 void KGraphicGL::untexturedState() {
-    KGraphicGLModule& module = graphicGL();
-    if (module.boundTexture) {
-        gl::disable(module.boundTarget);
-        gl::disableClientState(gl::TEXTURE_COORD_ARRAY);
-        module.boundTexture = 0;
-        module.boundTarget = 0;
-    }
+    textureOffGL();
     setBlending(true, srcBlend_, dstBlend_);
 }
 

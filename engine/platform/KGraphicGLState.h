@@ -27,6 +27,9 @@ struct KGraphicGLModule {
 
 KGraphicGLModule& graphicGL();
 
+// Texturing off on unit 0 and its texture-coordinate array off: the next textured draw binds afresh.
+void textureOffGL();
+
 // Texturing off, both client arrays for texture coordinates and colours off, the vertex array pointed at the
 // shared positions, every cached entry unknown.
 void resetDrawingStateGLShared();

@@ -14,12 +14,6 @@ namespace gl = host::ogl;
 
 namespace {
 
-int powerOfTwoAtLeast(int value) {
-    int size = 1;
-    while (size < value) size <<= 1;
-    return size;
-}
-
 void popTarget(KGraphicGLModule& module) {
     std::copy(module.targetStack + 1, module.targetStack + module.targetCount, module.targetStack);
     module.targetCount--;
@@ -76,9 +70,7 @@ bool KGraphicGL::makeRenderTarget(long width, long height, bool trueColor, bool 
     slot.target = target;
     slot.filterDirty = slot.wrapDirty = true;
     textureCount_ = 1;
-    if (module.boundTarget) gl::disable(module.boundTarget);
-    module.boundTexture = 0;
-    module.boundTarget = 0;
+    textureOffGL();
 
     const int formatAttributes[] = {WGL_SUPPORT_OPENGL_ARB,
                                     1,
