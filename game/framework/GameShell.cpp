@@ -1,6 +1,7 @@
 // Start-up, the main loop, the window-event callback and the shutdown.
 #include "GameShell.h"
 
+#include "BitmapFonts.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
@@ -11,7 +12,10 @@
 #include "KRandom.h"
 #include "KWindow.h"
 #include "MouseCursor.h"
+#include "MusicPlaylist.h"
 #include "ProgramStates.h"
+#include "SoundTable.h"
+#include "SpriteSheetTable.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -23,15 +27,18 @@ bool initGame() {
     readOptions();
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
-    // Services still to come take these places, in this order:
-    //   loadSpriteSheets; buildTerrainTables; createSpatialGrid, createParticlePool;
-    //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
+    loadSpriteSheets();
+    // Services still to come take these places, in this order: buildTerrainTables; createSpatialGrid,
+    // createParticlePool.
+    buildSoundTable(); // its first KSound starts the streaming thread
+    initMusicPlaylist();
+    loadBitmapFonts();
     resetMouseState();
     createBackKey();
     // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
     // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
     clearTooltip();
-    // Still to come: applyVolumes.
+    applyVolumes();
     constructProgramStates();
     currentState = programStates[kStateLogoIntro].get();
     currentState->enter();
@@ -47,7 +54,7 @@ void runMainLoopPass() {
     BackKey->update();
     if (StateRequest.id >= 0) switchProgramState();
     currentState->update();
-    // Still to come: updateMusic.
+    updateMusic();
     drawFrame();
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
@@ -77,9 +84,13 @@ void shutdownGame() {
     // Still to come: freeCheatList, clearLevelCatalogue.
     deleteBackKey();
     restoreSystemCursor();
-    // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
+    freeBitmapFonts();
+    freeMusicPlaylist();
+    freeSoundTable();
+    // Still to come: destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid, freeTileDefinitions, freeSpriteSheets.
+    // Still to come: destroySpatialGrid, freeTileDefinitions.
+    freeSpriteSheets();
     destroyGameWindow();
 }
 
