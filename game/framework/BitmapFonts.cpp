@@ -9,21 +9,12 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <type_traits>
 
 namespace {
 
-// The generated records have the engine's character-record layout.
-static_assert(sizeof(BitmapFontRecord) == sizeof(KTextCharRecord));
-static_assert(std::is_standard_layout_v<BitmapFontRecord> && std::is_standard_layout_v<KTextCharRecord>);
-
-const KTextCharRecord* table(const BitmapFontRecord* records) {
-    return reinterpret_cast<const KTextCharRecord*>(records);
-}
-
 struct FontRow {
     const char* picture;
-    const BitmapFontRecord* records;
+    const KTextCharRecord* records;
     int lineHeight;
 };
 
@@ -41,7 +32,7 @@ std::array<std::unique_ptr<KText>, kBitmapFontCount> bitmapFonts;
 void loadBitmapFonts() {
     for (int n = 0; n < kBitmapFontCount; n++) {
         const std::string path = getGraphicsFolder() + kFontRows[n].picture;
-        bitmapFonts[size_t(n)] = std::make_unique<KText>(table(kFontRows[n].records), path.c_str());
+        bitmapFonts[size_t(n)] = std::make_unique<KText>(kFontRows[n].records, path.c_str());
     }
     setTooltipFonts(getFont(1), getFontLineHeight(1), getFont(0));
 }

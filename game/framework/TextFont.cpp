@@ -55,6 +55,11 @@ void TextFont::setColor(double r, double g, double b, double a) {
     if (KTextFace* f = face()) f->setColor(float(r), float(g), float(b), float(a));
 }
 
+void TextFont::setBitmapFont(KText* font, int lineHeight) {
+    bitmapText = font;
+    bitmapLineHeight = lineHeight;
+}
+
 void TextFont::setClipBox(int left, int top, int right, int bottom) {
     clip = 1;
     clipLeft = left;

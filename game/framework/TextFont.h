@@ -26,6 +26,8 @@ public:
     // Width with the letter spacing; 1 without a face.
     int textWidth(const std::string& text);
     void setColor(double r, double g, double b, double a);
+    // A bitmap font (not owned) drawn in place of a TrueType face, spaced by the given line height.
+    void setBitmapFont(KText* font, int lineHeight);
     void setClipBox(int left, int top, int right, int bottom);
     void clearClipBox();
 

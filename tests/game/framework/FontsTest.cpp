@@ -151,3 +151,16 @@ TEST_F(FontsTest, ClipBoxDrawsWholeStringsOrNothing) {
     font.drawText("Reef 1", 1000, 1000);
     EXPECT_GT(drawCalls(), 0u) << "without the clip box everything is drawn";
 }
+
+TEST_F(FontsTest, ABitmapFontStandsInWithoutATrueTypeFace) {
+    loadBitmapFonts();
+    TextFont font;
+    font.setBitmapFont(getFont(1), 16);
+    EXPECT_EQ(font.textWidth("Reef"), int(getFont(1)->getStringWidth("Reef")));
+    font.setClipBox(0, 0, 100, 40);
+    font.drawText("Reef", 10, 24); // 24 + 16 ends on the bottom line
+    EXPECT_EQ(drawCalls(), 4u);
+    font.drawText("Reef", 10, 25);
+    EXPECT_EQ(drawCalls(), 0u);
+    freeBitmapFonts();
+}

@@ -4,7 +4,7 @@
 #include "MusicPlaylist.h"
 #include "FrameClock.h"
 #include "GameOptions.h"
-#include "HostSound.h"
+#include "HandSteppedSound.h"
 #include "KLog.h"
 #include "KRandom.h"
 #include "KSound.h"
@@ -19,19 +19,12 @@ namespace {
 class MusicPlaylistTest : public testing::Test {
 protected:
     void SetUp() override {
-        KSound::shutDown();
-        host::setSoundOutput(host::SoundOutput::handStepped);
-        KSound::setGlobalVolumes(100, 100);
-        GameOptions = GameOptionsRecord();
         savedFrameTime = frameTime;
         frameTime = 1.0 / 64;
         kSrand(11);
     }
     void TearDown() override {
         freeMusicPlaylist();
-        KSound::shutDown();
-        host::setSoundOutput(host::SoundOutput::audioDevice);
-        GameOptions = GameOptionsRecord();
         frameTime = savedFrameTime;
     }
 
@@ -63,6 +56,7 @@ protected:
         return order;
     }
 
+    HandSteppedSound sound;
     TempFolder folder;
     double savedFrameTime = 0;
 };

@@ -3,7 +3,7 @@
 // that never interrupt themselves, the splash rule and the global volumes taken from the options.
 #include "SoundTable.h"
 #include "GameOptions.h"
-#include "HostSound.h"
+#include "HandSteppedSound.h"
 #include "KRandom.h"
 #include "KSound.h"
 #include "TempUserFolder.h"
@@ -22,10 +22,6 @@ void testCamera(double& x, double& y) {
 class SoundTableTest : public testing::Test {
 protected:
     void SetUp() override {
-        KSound::shutDown();
-        host::setSoundOutput(host::SoundOutput::handStepped);
-        KSound::setGlobalVolumes(100, 100);
-        GameOptions = GameOptionsRecord();
         cameraX = 100;
         cameraY = 50; // the view centre is (500, 350)
         setSoundCameraSource(testCamera);
@@ -35,9 +31,6 @@ protected:
     void TearDown() override {
         freeSoundTable();
         setSoundCameraSource(nullptr);
-        KSound::shutDown();
-        host::setSoundOutput(host::SoundOutput::audioDevice);
-        GameOptions = GameOptionsRecord();
     }
 
     // The loudest sample on the left and the right over the next frames.
@@ -53,6 +46,7 @@ protected:
 
     static SoundCopy& copy(int id, int n) { return *getSoundEntry(id)->copies.at(size_t(n)); }
 
+    HandSteppedSound sound;
     TempUserFolder home;
 };
 
