@@ -15,4 +15,6 @@ void givePlayerWeapon(GF_Entity* player, int32_t mode, double duration) {
     (void)duration;
 }
 
-void endPlayerSword(GF_Entity* player) { (void)player; }
+void endPlayerSword(GF_Entity* player) {
+    (void)player;
+}

@@ -38,10 +38,14 @@ bool contactFilter(GF_Entity* a, GF_Entity* b) {
 
 void resolveContact(GF_Entity* a, GF_Entity* b) {
     if (a->dead || b->dead) return;
-    if (b->deflectable && a->deflects) b->deflect();
-    else b->takeDamage(a->getContactDamage(), a);
-    if (a->deflectable && b->deflects) a->deflect();
-    else a->takeDamage(b->getContactDamage(), b);
+    if (b->deflectable && a->deflects)
+        b->deflect();
+    else
+        b->takeDamage(a->getContactDamage(), a);
+    if (a->deflectable && b->deflects)
+        a->deflect();
+    else
+        a->takeDamage(b->getContactDamage(), b);
     if (a->getContactDamage() > 0.01 && b->hitPulseEnabled) b->hitPulseClock = 0;
     if (b->getContactDamage() > 0.01 && a->hitPulseEnabled) a->hitPulseClock = 0;
 }

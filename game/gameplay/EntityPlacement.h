@@ -11,7 +11,7 @@ constexpr int kPlacementFieldCount = 14;
 using PlacementFields = std::array<int32_t, kPlacementFieldCount>;
 
 struct EntityPlacement {
-    int32_t type = 0; // EntityType
+    int32_t type = 0;       // EntityType
     int32_t x = 0, y = 0;   // world pixels
     int32_t vx = 0, vy = 0; // pixels per second
     int32_t rotation = 0;   // degrees

@@ -8,10 +8,9 @@ constexpr const char* kNotUsed = "Not Used";
 
 // Null for the kinds made only during play.
 const char* const kNames[kEntityTypeCount] = {
-    "Glimmerfin", nullptr,         nullptr,    "Missile Fish", nullptr,  "Gold Radudod", "Turret",
-    nullptr,      "Mine",          "Auto Gun", "Bird",         nullptr,  "Electric Eel", "TNT Turtle",
-    "Evil Radudod", nullptr,       "Robo Shark", "Drone",      "Ornament", nullptr,      nullptr,
-    nullptr,      "Powerup",       nullptr,    "Hoop",
+    "Glimmerfin", nullptr, nullptr, "Missile Fish", nullptr,      "Gold Radudod", "Turret", nullptr,      "Mine",
+    "Auto Gun",   "Bird",  nullptr, "Electric Eel", "TNT Turtle", "Evil Radudod", nullptr,  "Robo Shark", "Drone",
+    "Ornament",   nullptr, nullptr, nullptr,        "Powerup",    nullptr,        "Hoop",
 };
 
 } // namespace

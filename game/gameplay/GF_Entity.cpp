@@ -51,8 +51,8 @@ void freeRetiredPlayer() {
 }
 
 GF_Entity::GF_Entity(const EntityKind& kind, double x, double y, double vx, double vy, double angle)
-    : width(kind.width), height(kind.height), radius(std::hypot(double(kind.width), double(kind.height)) / 2),
-      x(x), y(y), left(x - kind.width / 2.0), top(y - kind.height / 2.0), vx(vx), vy(vy), angle(angle),
+    : width(kind.width), height(kind.height), radius(std::hypot(double(kind.width), double(kind.height)) / 2), x(x),
+      y(y), left(x - kind.width / 2.0), top(y - kind.height / 2.0), vx(vx), vy(vy), angle(angle),
       maxHealth(kind.health), health(kind.health), contactDamage(kind.contactDamage), type(kind.type) {
     const uint32_t f = kind.flags;
     hasLifetime = (f & kFlagLifetime) ? 1 : 0;
@@ -122,8 +122,10 @@ void GF_Entity::update() {
             forceY -= drag * vy / speed;
         }
         const double angular = angularDrag * k * angularVelocity * angularVelocity * factor;
-        if (angularVelocity > 0) torque -= angular;
-        else if (angularVelocity < 0) torque += angular;
+        if (angularVelocity > 0)
+            torque -= angular;
+        else if (angularVelocity < 0)
+            torque += angular;
     }
 
     if (feelsGravity) forceY += mass * (inAir ? getGravity() : waterBuoyancy);
@@ -206,7 +208,9 @@ void GF_Entity::draw(double cameraX, double cameraY) {
     animation->drawTransformed(int(left - cameraX), int(top - cameraY), angle, scale, alpha, mirrored != 0, false);
 }
 
-double GF_Entity::getContactDamage() { return contactDamage; }
+double GF_Entity::getContactDamage() {
+    return contactDamage;
+}
 
 void GF_Entity::onTerrainContact(double, double) {}
 
@@ -283,7 +287,9 @@ void GF_Entity::applyForceAtAngle(double direction, double magnitude) {
     forceY -= std::sin(radians) * magnitude;
 }
 
-void GF_Entity::heal(double amount) { health = std::min(health + amount, maxHealth); }
+void GF_Entity::heal(double amount) {
+    health = std::min(health + amount, maxHealth);
+}
 
 namespace {
 
@@ -315,19 +321,25 @@ void GF_Entity::turnToward(double targetAngle, double torqueAmount) {
     const double ratio = angularVelocity == 0 ? 1000000.0 : d / angularVelocity;
     const double q = ratio * torqueAmount / inertia;
     const double w = angularVelocity > 0 ? angularVelocity - q : angularVelocity + q;
-    if (w < 0) torque += torqueAmount;
-    else torque -= torqueAmount;
+    if (w < 0)
+        torque += torqueAmount;
+    else
+        torque -= torqueAmount;
 }
 
 void GF_Entity::turnTowardAtRate(double targetAngle, double rate) {
     const double d = reverseIfTooFar(*this, targetAngle);
     angularVelocity = 0;
     const double step = rate * frameTime;
-    if (std::fabs(d) <= step) angle = wrapAngle(targetAngle);
-    else angle = wrapAngle(angle + (d > 0 ? step : -step));
+    if (std::fabs(d) <= step)
+        angle = wrapAngle(targetAngle);
+    else
+        angle = wrapAngle(angle + (d > 0 ? step : -step));
 }
 
-double GF_Entity::getVelocityAngle() const { return wrapAngle(std::atan2(-vy, vx) * kDegreesPerRadian); }
+double GF_Entity::getVelocityAngle() const {
+    return wrapAngle(std::atan2(-vy, vx) * kDegreesPerRadian);
+}
 
 double GF_Entity::steerAngleToward(double targetAngle) const {
     return pushAngleAway(targetAngle, getVelocityAngle());

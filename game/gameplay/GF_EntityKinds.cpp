@@ -5,6 +5,7 @@
 #include "Behaviours.h"
 #include "CheatList.h"
 #include "EntityKinds.h"
+#include "EntityType.h"
 #include "FrameClock.h"
 #include "GameOptions.h"
 #include "SoundTable.h"
@@ -66,7 +67,9 @@ void startOnBase(GF_Entity& e) {
     if (e.animation) e.animation->setSequence(e.baseSequence);
 }
 
-void playEffectSound(const GF_Entity& e, int sound) { playSoundAt(e.x, e.y, 1, sound); }
+void playEffectSound(const GF_Entity& e, int sound) {
+    playSoundAt(e.x, e.y, 1, sound);
+}
 
 // The cheats that change every enemy the level places.
 void applyEnemyCheats(GF_Entity& e) {
@@ -78,12 +81,14 @@ void applyEnemyCheats(GF_Entity& e) {
     e.alpha = e.baseAlpha;
 }
 
-int difficultyIndex() { return std::clamp(GameOptions.difficulty, 0, 4); }
+int difficultyIndex() {
+    return std::clamp(GameOptions.difficulty, 0, 4);
+}
 
 } // namespace
 
-#define GF_KIND_BASE(Name, type) \
-    Name::Name(double x, double y, const EntityVars& vars, double vx, double vy, double rotation) \
+#define GF_KIND_BASE(Name, type)                                                                                       \
+    Name::Name(double x, double y, const EntityVars& vars, double vx, double vy, double rotation)                      \
         : GF_Entity(entityKind(type), x, y, vx, vy, rotation)
 
 // The player.
@@ -106,7 +111,9 @@ bool GF_EntityZuzevir::isNotTurning() {
     return sequence != baseSequence && sequence != 2;
 }
 
-void GF_EntityZuzevir::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityZuzevir::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 void GF_EntityZuzevir::checkDeath() {
     if (health >= 0 || dead) return;
@@ -119,8 +126,12 @@ GF_KIND_BASE(GF_EntityLaser1, kEntityLaser1) {
     animation = makeSingleFrame(7, 0);
     startOnBase(*this);
 }
-void GF_EntityLaser1::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityLaser1::onDeathEffect() { playEffectSound(*this, kSoundTinyExplosion); }
+void GF_EntityLaser1::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityLaser1::onDeathEffect() {
+    playEffectSound(*this, kSoundTinyExplosion);
+}
 
 GF_KIND_BASE(GF_EntityLaser2, kEntityLaser2) {
     charge = std::clamp(vars[0] / 100.0, 0.0, 1.0);
@@ -128,7 +139,9 @@ GF_KIND_BASE(GF_EntityLaser2, kEntityLaser2) {
     animation = makeSingleFrame(7, charge > 0.5 ? 1 : 3);
     startOnBase(*this);
 }
-void GF_EntityLaser2::onWallImpact(double) { onDeathEffect(); }
+void GF_EntityLaser2::onWallImpact(double) {
+    onDeathEffect();
+}
 void GF_EntityLaser2::onDeathEffect() {
     playEffectSound(*this, charge > 0.5 ? kSoundSmallExplosion : kSoundTinyExplosion);
 }
@@ -142,8 +155,12 @@ GF_KIND_BASE(GF_EntityLaserFish, kEntityLaserFish) {
                                      {0.5, {8, 10, 11, 12, 11, 10}}});
     startOnBase(*this);
 }
-void GF_EntityLaserFish::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
-void GF_EntityLaserFish::checkDeath() { checkDeathFishLike(); }
+void GF_EntityLaserFish::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
+void GF_EntityLaserFish::checkDeath() {
+    checkDeathFishLike();
+}
 
 GF_KIND_BASE(GF_EntityMissile1, kEntityMissile1) {
     (void)vars;
@@ -151,14 +168,18 @@ GF_KIND_BASE(GF_EntityMissile1, kEntityMissile1) {
     animation = makeSingleFrame(11, 0);
     startOnBase(*this);
 }
-void GF_EntityMissile1::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityMissile1::onDeathEffect() { playEffectSound(*this, kSoundSmallExplosion); }
+void GF_EntityMissile1::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityMissile1::onDeathEffect() {
+    playEffectSound(*this, kSoundSmallExplosion);
+}
 
 // The Gold Radudod stays where it was placed, whatever the placement says of motion.
 GF_EntityGoldFish::GF_EntityGoldFish(double x, double y, const EntityVars& vars, double, double, double)
     : GF_Entity(entityKind(kEntityGoldFish), x, y, 0, 0, 0) {
     (void)vars;
-    std::initializer_list<int> spin = {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0,
+    std::initializer_list<int> spin = {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5,  4,  3,  2,  1, 0,
                                        0,  1,  2,  3,  4,  5,  6, 7, 8, 9, 10, 11, 12, 13, 14};
     animation = makeAnimation({13}, {{3.0, spin}});
     startOnBase(*this);
@@ -177,20 +198,28 @@ GF_KIND_BASE(GF_EntityTurret, kEntityTurret), barrelAngle(rotation) {
     barrel = makeSingleFrame(15, 1);
     barrel->setSequence(0);
 }
-GF_EntityTurret::~GF_EntityTurret() { delete barrel; }
+GF_EntityTurret::~GF_EntityTurret() {
+    delete barrel;
+}
 void GF_EntityTurret::getEmitPoint(double& outX, double& outY) {
     outX = x + std::cos(angle / kDegreesPerRadian) * 20;
     outY = y - std::sin(angle / kDegreesPerRadian) * 20;
 }
-void GF_EntityTurret::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityTurret::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityTurretLaser, kEntityTurretLaser) {
     (void)vars;
     animation = makeSingleFrame(7, 2);
     startOnBase(*this);
 }
-void GF_EntityTurretLaser::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityTurretLaser::onDeathEffect() { playEffectSound(*this, kSoundTinyExplosion); }
+void GF_EntityTurretLaser::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityTurretLaser::onDeathEffect() {
+    playEffectSound(*this, kSoundTinyExplosion);
+}
 
 GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] == 1 ? 1 : 0) {
     applyEnemyCheats(*this);
@@ -202,8 +231,12 @@ GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] == 1 ? 1 : 0) {
     animation = makeAnimation({16}, {{1.5, {0, 1}}, {0.5, {0, 1}}, {1.5, {2, 3}}, {0.5, {2, 3}}});
     startOnBase(*this);
 }
-void GF_EntityMine::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityMine::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityMine::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityMine::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityAutoGun, kEntityAutoGun) {
     (void)vars;
@@ -215,7 +248,9 @@ void GF_EntityAutoGun::getEmitPoint(double& outX, double& outY) {
     outX = x + std::cos(angle / kDegreesPerRadian) * 15;
     outY = y - std::sin(angle / kDegreesPerRadian) * 15;
 }
-void GF_EntityAutoGun::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityAutoGun::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityBird, kEntityBird) {
     (void)vars;
@@ -236,8 +271,12 @@ GF_KIND_BASE(GF_EntityBomb, kEntityBomb) {
     animation = makeSingleFrame(19, 0);
     startOnBase(*this);
 }
-void GF_EntityBomb::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityBomb::onDeathEffect() { playEffectSound(*this, kSoundSmallExplosion); }
+void GF_EntityBomb::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityBomb::onDeathEffect() {
+    playEffectSound(*this, kSoundSmallExplosion);
+}
 
 GF_KIND_BASE(GF_EntityEel, kEntityEel) {
     (void)vars;
@@ -249,7 +288,9 @@ GF_KIND_BASE(GF_EntityEel, kEntityEel) {
                                      {0.5, {0, 9, 10, 11, 10, 9}}});
     startOnBase(*this);
 }
-void GF_EntityEel::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityEel::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityTntTurtle, kEntityTntTurtle) {
     (void)vars;
@@ -260,7 +301,9 @@ GF_KIND_BASE(GF_EntityTntTurtle, kEntityTntTurtle) {
                                      {0.5, {5, 10, 11, 12, 11, 10}}});
     startOnBase(*this);
 }
-void GF_EntityTntTurtle::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityTntTurtle::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityEvilZuzevir, kEntityEvilZuzevir) {
     (void)vars;
@@ -276,22 +319,27 @@ void GF_EntityEvilZuzevir::draw(double cameraX, double cameraY) {
     if (!frame || frame->hotspots.size() < 2 || !glow) return;
     double eyeX, eyeY;
     getHotspotPoint(1, eyeX, eyeY);
-    glow->drawFrameTransformed(0, int(eyeX - 8 - cameraX), int(eyeY - 8 - cameraY), angle, scale, alpha, false,
-                               false);
+    glow->drawFrameTransformed(0, int(eyeX - 8 - cameraX), int(eyeY - 8 - cameraY), angle, scale, alpha, false, false);
 }
 bool GF_EntityEvilZuzevir::isNotTurning() {
     const int sequence = animation ? animation->currentSequenceIndex() : baseSequence;
     return sequence != baseSequence && sequence != 2;
 }
-void GF_EntityEvilZuzevir::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityEvilZuzevir::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityEvilLaser1, kEntityEvilLaser1) {
     (void)vars;
     animation = makeSingleFrame(7, 0);
     startOnBase(*this);
 }
-void GF_EntityEvilLaser1::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityEvilLaser1::onDeathEffect() { playEffectSound(*this, kSoundTinyExplosion); }
+void GF_EntityEvilLaser1::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityEvilLaser1::onDeathEffect() {
+    playEffectSound(*this, kSoundTinyExplosion);
+}
 
 GF_KIND_BASE(GF_EntityRoboShark, kEntityRoboShark) {
     (void)vars;
@@ -306,7 +354,9 @@ GF_KIND_BASE(GF_EntityRoboShark, kEntityRoboShark) {
     addEqualSequence(*animation, {0.3, {7, 6}});
     startOnBase(*this);
 }
-void GF_EntityRoboShark::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityRoboShark::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityDrone, kEntityDrone) {
     (void)vars;
@@ -314,7 +364,9 @@ GF_KIND_BASE(GF_EntityDrone, kEntityDrone) {
     animation = makeSingleFrame(25, 0);
     startOnBase(*this);
 }
-void GF_EntityDrone::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityDrone::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityOrnament, kEntityOrnament), kind(vars[0] >= 0 && vars[0] <= 2 ? vars[0] : 3) {
     if (kind <= 1) {
@@ -334,7 +386,9 @@ GF_KIND_BASE(GF_EntityOrnament, kEntityOrnament), kind(vars[0] >= 0 && vars[0] <
     animation = makeSingleFrame(26, kind);
     startOnBase(*this);
 }
-void GF_EntityOrnament::onDeathEffect() { playEffectSound(*this, kSoundLargeExplosion); }
+void GF_EntityOrnament::onDeathEffect() {
+    playEffectSound(*this, kSoundLargeExplosion);
+}
 
 GF_KIND_BASE(GF_EntityTorpedo1, kEntityTorpedo1) {
     (void)vars;
@@ -342,23 +396,33 @@ GF_KIND_BASE(GF_EntityTorpedo1, kEntityTorpedo1) {
     animation = makeSingleFrame(31, 0);
     startOnBase(*this);
 }
-void GF_EntityTorpedo1::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityTorpedo1::onDeathEffect() { playEffectSound(*this, kSoundSmallExplosion); }
+void GF_EntityTorpedo1::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityTorpedo1::onDeathEffect() {
+    playEffectSound(*this, kSoundSmallExplosion);
+}
 
 GF_KIND_BASE(GF_EntityLaserSword, kEntityLaserSword) {
     (void)vars;
     animation = makeSingleFrame(7, 4);
     startOnBase(*this);
 }
-double GF_EntityLaserSword::getContactDamage() { return contactDamage * frameTime; }
+double GF_EntityLaserSword::getContactDamage() {
+    return contactDamage * frameTime;
+}
 
 GF_KIND_BASE(GF_EntityBullet, kEntityBullet) {
     (void)vars;
     animation = makeSingleFrame(32, 0);
     startOnBase(*this);
 }
-void GF_EntityBullet::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityBullet::onDeathEffect() { playEffectSound(*this, kSoundTinyExplosion); }
+void GF_EntityBullet::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityBullet::onDeathEffect() {
+    playEffectSound(*this, kSoundTinyExplosion);
+}
 
 GF_KIND_BASE(GF_EntityPowerup, kEntityPowerup), weapon(std::clamp(vars[0], 0, 3)),
     length(vars[1] == 0 ? 30.0 : double(vars[1])) {
@@ -382,8 +446,12 @@ GF_KIND_BASE(GF_EntityPowerLaser, kEntityPowerLaser) {
     animation = makeSingleFrame(7, 5);
     startOnBase(*this);
 }
-void GF_EntityPowerLaser::onWallImpact(double) { onDeathEffect(); }
-void GF_EntityPowerLaser::onDeathEffect() { playEffectSound(*this, kSoundTinyExplosion); }
+void GF_EntityPowerLaser::onWallImpact(double) {
+    onDeathEffect();
+}
+void GF_EntityPowerLaser::onDeathEffect() {
+    playEffectSound(*this, kSoundTinyExplosion);
+}
 
 GF_KIND_BASE(GF_EntityHoop, kEntityHoop) {
     (void)vars;

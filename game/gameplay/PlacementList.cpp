@@ -29,7 +29,9 @@ EntityPlacement EntityPlacement::fromFields(const PlacementFields& f) {
     return record;
 }
 
-void PlacementList::clearPlacements() { list.clear(); }
+void PlacementList::clearPlacements() {
+    list.clear();
+}
 
 EntityPlacement* PlacementList::addPlacement(int32_t type, int32_t x, int32_t y) {
     if (type == kEntityGoldFish && countGoldZuzevirPlacements() >= kMaxGoldZuzevirPlacements) return nullptr;
@@ -81,8 +83,8 @@ GF_Entity* PlacementList::spawnPlacement(const EntityPlacement& record, SpatialG
         record.type != kEntityOrnament)
         return nullptr;
     if (!isValidEntityType(record.type)) return nullptr;
-    GF_Entity* entity = createEntity(record.type, record.x, record.y, record.vars, record.vx, record.vy,
-                                     record.rotation);
+    GF_Entity* entity =
+        createEntity(record.type, record.x, record.y, record.vars, record.vx, record.vy, record.rotation);
     grid.addEntityToCell(entity);
     return entity;
 }
@@ -97,6 +99,10 @@ int PlacementList::spawnAllPlacements(SpatialGrid& grid) const {
     return enemies;
 }
 
-const char* placementTypeName(const EntityPlacement& record) { return entityTypeName(record.type); }
+const char* placementTypeName(const EntityPlacement& record) {
+    return entityTypeName(record.type);
+}
 
-const char* placementVarLabel(int n, const EntityPlacement& record) { return entityVarLabel(record.type, n); }
+const char* placementVarLabel(int n, const EntityPlacement& record) {
+    return entityVarLabel(record.type, n);
+}

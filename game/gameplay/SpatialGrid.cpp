@@ -73,9 +73,13 @@ SpatialGrid::CellList& SpatialGrid::cellOfEntity(GF_Entity* entity) {
     return cell(clampedCol, clampedRow);
 }
 
-void SpatialGrid::addEntityToCell(GF_Entity* entity) { cellOfEntity(entity).push_back(entity); }
+void SpatialGrid::addEntityToCell(GF_Entity* entity) {
+    cellOfEntity(entity).push_back(entity);
+}
 
-void SpatialGrid::queueEntity(GF_Entity* entity) { pendingList.push_back(entity); }
+void SpatialGrid::queueEntity(GF_Entity* entity) {
+    pendingList.push_back(entity);
+}
 
 void SpatialGrid::setGridView(double x, double y) {
     viewPositionX = x;
@@ -88,10 +92,9 @@ void SpatialGrid::computeGridWindows() {
     const int32_t firstRow = int32_t(viewPositionY / kGridCellSize) - 1;
     auto clampCol = [&](int32_t c) { return std::clamp(c, 0, columnCount - 1); };
     auto clampRow = [&](int32_t r) { return std::clamp(r, 0, rowCount - 1); };
-    drawArea = {clampCol(firstCol), clampCol(firstCol + drawSpanX), clampRow(firstRow),
-                clampRow(firstRow + drawSpanY)};
-    activeArea = {clampCol(firstCol - marginX), clampCol(firstCol + drawSpanX + marginX),
-                  clampRow(firstRow - marginY), clampRow(firstRow + drawSpanY + marginY)};
+    drawArea = {clampCol(firstCol), clampCol(firstCol + drawSpanX), clampRow(firstRow), clampRow(firstRow + drawSpanY)};
+    activeArea = {clampCol(firstCol - marginX), clampCol(firstCol + drawSpanX + marginX), clampRow(firstRow - marginY),
+                  clampRow(firstRow + drawSpanY + marginY)};
 }
 
 void SpatialGrid::updateGridEntities() {
@@ -195,9 +198,13 @@ void SpatialGrid::drawPass(bool front, double viewX, double viewY) {
                 if ((entity->drawnInFront != 0) == front) entity->draw(viewX, viewY);
 }
 
-void SpatialGrid::drawGridEntitiesBehind(double viewX, double viewY) { drawPass(false, viewX, viewY); }
+void SpatialGrid::drawGridEntitiesBehind(double viewX, double viewY) {
+    drawPass(false, viewX, viewY);
+}
 
-void SpatialGrid::drawGridEntitiesInFront(double viewX, double viewY) { drawPass(true, viewX, viewY); }
+void SpatialGrid::drawGridEntitiesInFront(double viewX, double viewY) {
+    drawPass(true, viewX, viewY);
+}
 
 int SpatialGrid::countLivingEnemies() const {
     int count = 0;

@@ -3,6 +3,7 @@
 // draw window. The grid owns its entities: removing one deletes it (the player excepted).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
