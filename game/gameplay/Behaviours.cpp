@@ -18,3 +18,12 @@ void givePlayerWeapon(GF_Entity* player, int32_t mode, double duration) {
 void endPlayerSword(GF_Entity* player) {
     (void)player;
 }
+
+void placePlayerSword(GF_Entity* player) {
+    (void)player;
+}
+
+GF_Entity* playerSword(GF_Entity* player) {
+    (void)player;
+    return nullptr;
+}

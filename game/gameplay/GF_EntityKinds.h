@@ -16,6 +16,9 @@ class GF_EntityZuzevir : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityZuzevir);
     void onFadeEnd() override { onDeathEffect(); }
+    void update() override;
+    // The back halves of the listed hoops, the body, the held sword, the front halves; then the list empties.
+    void draw(double cameraX, double cameraY) override;
     bool isNotTurning() override;
     void onDeathEffect() override;
     void checkDeath() override;
@@ -68,6 +71,9 @@ public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityTurret);
     void onFadeEnd() override { onDeathEffect(); }
     ~GF_EntityTurret() override;
+    // After the base step: the barrel's draw position and tip follow the body and barrelAngle.
+    void update() override;
+    void draw(double cameraX, double cameraY) override;
     void getEmitPoint(double& outX, double& outY) override;
     void onDeathEffect() override;
     void checkDeath() override { checkDeathDyingFade(); }
@@ -184,7 +190,17 @@ public:
 class GF_EntityLaserSword : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityLaserSword);
-    double getContactDamage() override;
+    void update() override;
+    // The grid's pass draws the sword only once it is let go; while held the player draws it (drawHeld).
+    void draw(double cameraX, double cameraY) override;
+    void drawHeld(double cameraX, double cameraY) { GF_Entity::draw(cameraX, cameraY); }
+    double getContactDamage() override; // 10 per second of contact
+    void onTerrainContact(double px, double py) override;
+    void onEntityContact(double px, double py) override;
+    double gripOffsetX = 0, gripOffsetY = 0;
+    double wallSparkClock = 0, wallSparkInterval = 0.1;
+    double entitySparkClock = 0, entitySparkInterval = 0.1;
+    uint8_t touchedLastFrame = 0, firstTouch = 0, touchingNow = 0;
 };
 
 class GF_EntityBullet : public GF_Entity {
@@ -197,6 +213,7 @@ public:
 class GF_EntityPowerup : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityPowerup);
+    void update() override; // the base step, then the pulse between 0.8 and 0.9
     void checkDeath() override {}
     void onRemoved() override;
     double pulse = 1;
@@ -215,6 +232,12 @@ public:
 class GF_EntityHoop : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityHoop);
+    // The base step, then the pass test against the player.
+    void update() override;
+    // Hands itself to the player, who draws it around its own body.
+    void draw(double cameraX, double cameraY) override;
+    // Half of the 18-segment ring: the back half behind the player, the front half in front.
+    void drawHalf(bool front, double cameraX, double cameraY);
     void takeDamage(double amount, GF_Entity* attacker) override;
     void checkDeath() override {}
     int32_t segmentCount = 18;
