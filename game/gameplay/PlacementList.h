@@ -40,9 +40,15 @@ public:
     // spawned entities that count as enemies.
     int spawnAllPlacements(SpatialGrid& grid) const;
 
+    // The editor's markers of every record near the view.
+    void drawPlacementMarkers(double cameraX, double cameraY) const;
+
 private:
     std::vector<std::unique_ptr<EntityPlacement>> list;
 };
+
+// The editor's marker of one record: its kind's name in a tinted box, when it lies near the view.
+void drawPlacementMarker(const EntityPlacement& record, double cameraX, double cameraY);
 
 // The editor's captions of a record's kind and of its Var n (1..8).
 const char* placementTypeName(const EntityPlacement& record);
