@@ -205,7 +205,8 @@ void GF_Entity::update() {
 
 void GF_Entity::draw(double cameraX, double cameraY) {
     if (!animation) return;
-    animation->drawTransformed(int(left - cameraX), int(top - cameraY), angle, scale, alpha, mirrored != 0, false);
+    // Mirrored is a flip across the facing axis, so that a dolphin facing left still swims upright.
+    animation->drawTransformed(int(left - cameraX), int(top - cameraY), angle, scale, alpha, false, mirrored != 0);
 }
 
 double GF_Entity::getContactDamage() {

@@ -18,6 +18,9 @@ public:
     int count() const { return int(list.size()); }
 
     void clearPlacements();
+    // The whole list from a level file's records (in file order), and back, for the level file.
+    void assignFields(const std::vector<PlacementFields>& records);
+    std::vector<PlacementFields> fieldList() const;
     // A zeroed record with this type and position appended; null (nothing added) for a sixth Gold Radudod.
     EntityPlacement* addPlacement(int32_t type, int32_t x, int32_t y);
     // Appends a whole record as read from a file (no limit applies).
