@@ -1,6 +1,7 @@
 // The entity factory and the kinds table: each kind's values, the per-kind constructor rules, the names.
 #include "EntityWorld.h"
 
+#include "Camera.h"
 #include "CheatList.h"
 #include "EntityFactory.h"
 #include "EntityType.h"
@@ -76,6 +77,8 @@ TEST_F(EntityFactoryTest, PlayerHealthByDifficultyAndThePlayerPointer) {
     auto second = make(-3);
     EXPECT_EQ(first->type, kEntityZuzevir);
     EXPECT_EQ(playerEntity, second.get());
+    EXPECT_EQ(getCameraTarget(), static_cast<const CameraSubject*>(second.get()));
+    clearCameraTarget();
     playerEntity = nullptr;
 }
 
