@@ -3,6 +3,7 @@
 // collision circles, lifetime and fades, and the one behaviour it owns. The spatial grid drives it.
 #pragma once
 
+#include "Camera.h"
 #include "CollisionCircle.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ struct EntityKind;
 
 constexpr double kDegreesPerRadian = 57.29577951307855;
 
-class GF_Entity {
+class GF_Entity : public CameraSubject {
 public:
     // The values of one kind's table row; the kind's constructor then makes the animation and behaviour.
     GF_Entity(const EntityKind& kind, double x, double y, double vx, double vy, double angle);
@@ -36,6 +37,12 @@ public:
     virtual void onFadeEnd();
     virtual void checkDeath();
     virtual void onRemoved();
+
+    // What the camera follows of an entity.
+    double getCameraSubjectX() const override { return x; }
+    double getCameraSubjectY() const override { return y; }
+    double getCameraSubjectVX() const override { return vx; }
+    double getCameraSubjectVY() const override { return vy; }
 
     void applyForceAtAngle(double angle, double magnitude);
     void heal(double amount);
@@ -132,6 +139,13 @@ public:
 // The player entity: set by the factory for every player made, kept after the grid unlinks it, until the next
 // level load makes a new one. Null before the first.
 extern GF_Entity* playerEntity;
+// Makes the entity the player; a previous player that has already left the grid is deleted now.
+void setPlayerEntity(GF_Entity* entity);
+// Lets go of an entity that leaves the grid: deletes it, except the current player, who is kept (and deleted
+// when a new player replaces it or at freeRetiredPlayer).
+void releaseEntity(GF_Entity* entity);
+// Deletes a player that has left the grid and clears playerEntity if it was that one (shutdown).
+void freeRetiredPlayer();
 
 // The contact of two entities of neighbouring cells (a: the neighbour's, or the later one in the same cell;
 // b: the one of the cell being walked): the side and kind rules, then the circle tests; on contact

@@ -15,6 +15,7 @@
 class GF_EntityZuzevir : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityZuzevir);
+    void onFadeEnd() override { onDeathEffect(); }
     bool isNotTurning() override;
     void onDeathEffect() override;
     void checkDeath() override;
@@ -41,6 +42,7 @@ public:
 class GF_EntityLaserFish : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityLaserFish);
+    void onFadeEnd() override { onDeathEffect(); }
     void onDeathEffect() override;
     void checkDeath() override;
 };
@@ -57,7 +59,6 @@ public:
 class GF_EntityGoldFish : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityGoldFish);
-    void onDeathEffect() override;
     void checkDeath() override {}
     void onRemoved() override;
 };
@@ -65,6 +66,7 @@ public:
 class GF_EntityTurret : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityTurret);
+    void onFadeEnd() override { onDeathEffect(); }
     ~GF_EntityTurret() override;
     void getEmitPoint(double& outX, double& outY) override;
     void onDeathEffect() override;
@@ -85,6 +87,7 @@ public:
 class GF_EntityMine : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityMine);
+    void onFadeEnd() override { onDeathEffect(); }
     void onWallImpact(double normalAngle) override;
     void onDeathEffect() override;
     void checkDeath() override { checkDeathDyingFade(); }
@@ -94,6 +97,7 @@ public:
 class GF_EntityAutoGun : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityAutoGun);
+    void onFadeEnd() override { onDeathEffect(); }
     void getEmitPoint(double& outX, double& outY) override;
     void onDeathEffect() override;
     void checkDeath() override { checkDeathDyingFade(); }
@@ -117,6 +121,7 @@ public:
 class GF_EntityEel : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityEel);
+    void onFadeEnd() override { onDeathEffect(); }
     void onDeathEffect() override;
     void checkDeath() override { checkDeathFishLike(); }
 };
@@ -130,6 +135,7 @@ public:
 class GF_EntityEvilZuzevir : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityEvilZuzevir);
+    void onFadeEnd() override { onDeathEffect(); }
     void draw(double cameraX, double cameraY) override;
     bool isNotTurning() override;
     void onDeathEffect() override;
@@ -152,6 +158,7 @@ public:
 class GF_EntityDrone : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityDrone);
+    void onFadeEnd() override { onDeathEffect(); }
     void onDeathEffect() override;
     void checkDeath() override { checkDeathDyingFade(); }
 };
@@ -159,6 +166,7 @@ public:
 class GF_EntityOrnament : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityOrnament);
+    void onFadeEnd() override { onDeathEffect(); }
     void onDeathEffect() override;
     void checkDeath() override { checkDeathDyingFade(); }
     int32_t kind; // 0, 1 plants, 2, 3 rocks (any other number is drawn and shaped as 3)
@@ -169,7 +177,6 @@ public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityTorpedo1);
     void onWallImpact(double normalAngle) override;
     void onDeathEffect() override;
-    void onRemoved() override;
     double trailClock = 0;
     double trailInterval = 0.02;
 };
@@ -190,7 +197,6 @@ public:
 class GF_EntityPowerup : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityPowerup);
-    void onDeathEffect() override;
     void checkDeath() override {}
     void onRemoved() override;
     double pulse = 1;
@@ -210,7 +216,6 @@ class GF_EntityHoop : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityHoop);
     void takeDamage(double amount, GF_Entity* attacker) override;
-    void onDeathEffect() override;
     void checkDeath() override {}
     int32_t segmentCount = 18;
     uint8_t passed = 0;

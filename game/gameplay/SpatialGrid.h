@@ -3,6 +3,7 @@
 // draw window. The grid owns its entities: removing one deletes it (the player excepted).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -72,8 +73,6 @@ public:
 private:
     void drawPass(bool front, double viewX, double viewY);
     void removeRingShots(int32_t col, int32_t row, bool onlyOutsideLevel);
-    // Deletes an entity that leaves the grid (the player is only let go).
-    static void release(GF_Entity* entity);
 
     int32_t columnCount = 0, rowCount = 0;
     int32_t drawSpanX, drawSpanY, marginX, marginY;
