@@ -35,7 +35,3 @@ GF_AI* makeBehaviour(BehaviourKind kind, GF_Entity* owner, const EntityVars& var
 void givePlayerWeapon(GF_Entity* player, int32_t mode, double duration);
 // Puts away the player's laser sword if it is out (the player's death).
 void endPlayerSword(GF_Entity* player);
-// Places the held sword on the player's muzzle; the player's frame step calls it after the base step.
-void placePlayerSword(GF_Entity* player);
-// The sword the player holds now, drawn by the player right after its body; null when none is out.
-GF_Entity* playerSword(GF_Entity* player);

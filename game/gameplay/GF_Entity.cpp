@@ -96,6 +96,9 @@ GF_Entity::GF_Entity(const EntityKind& kind, double x, double y, double vx, doub
 }
 
 GF_Entity::~GF_Entity() {
+    // Whoever deletes the player, nothing is left pointing at it.
+    if (playerEntity == this) playerEntity = nullptr;
+    if (retiredPlayer == this) retiredPlayer = nullptr;
     for (CollisionCircle* circle : subCircles) delete circle;
     delete boundingCircle;
     delete animation;

@@ -23,7 +23,7 @@ namespace {
 
 // Sound numbers of the effects.
 constexpr int kSoundCaw = 0, kSoundSmallExplosion = 1, kSoundPowerup = 5, kSoundTinyExplosion = 13,
-              kSoundLargeExplosion = 14, kSoundSwordHit = 21, kSoundSwordHum = 22, kSoundHoop = 24;
+              kSoundLargeExplosion = 14;
 
 constexpr double kStepSeconds = 0.1; // one step at speed 1
 
@@ -106,19 +106,6 @@ GF_KIND_BASE(GF_EntityZuzevir, kEntityZuzevir) {
     alpha = baseAlpha;
     animation = makeDolphinAnimation();
     startOnBase(*this);
-}
-
-void GF_EntityZuzevir::update() {
-    GF_Entity::update();
-    placePlayerSword(this);
-}
-
-void GF_EntityZuzevir::draw(double cameraX, double cameraY) {
-    for (GF_Entity* hoop : hoopList) static_cast<GF_EntityHoop*>(hoop)->drawHalf(false, cameraX, cameraY);
-    GF_Entity::draw(cameraX, cameraY);
-    if (auto* sword = static_cast<GF_EntityLaserSword*>(playerSword(this))) sword->drawHeld(cameraX, cameraY);
-    for (GF_Entity* hoop : hoopList) static_cast<GF_EntityHoop*>(hoop)->drawHalf(true, cameraX, cameraY);
-    hoopList.clear();
 }
 
 bool GF_EntityZuzevir::isNotTurning() {
@@ -216,32 +203,6 @@ GF_KIND_BASE(GF_EntityTurret, kEntityTurret), barrelAngle(rotation) {
 GF_EntityTurret::~GF_EntityTurret() {
     delete barrel;
 }
-void GF_EntityTurret::update() {
-    GF_Entity::update();
-    // Hotspot 0 of the body frame is the barrel's pivot, hotspot 1 of the barrel frame its muzzle.
-    double pivotX = 0, pivotY = 0, muzzleX = 0, muzzleY = 0;
-    bool flipX = false, flipY = false;
-    if (const SpriteFrame* body = animation->currentSheetFrame(flipX, flipY); body && !body->hotspots.empty()) {
-        pivotX = body->hotspots[0].x;
-        pivotY = body->hotspots[0].y;
-    }
-    if (const SpriteFrame* frame = barrel->currentSheetFrame(flipX, flipY); frame && frame->hotspots.size() > 1) {
-        muzzleX = frame->hotspots[1].x;
-        muzzleY = frame->hotspots[1].y;
-    }
-    rotateVector(-barrelAngle, pivotX, pivotY); // counter-clockwise on a screen whose y grows downwards
-    rotateVector(-barrelAngle, muzzleX, muzzleY);
-    barrelX = left + (width - 64) / 2.0 + pivotX;
-    barrelY = top + (height - 32) / 2.0 + pivotY;
-    barrelTipX = barrelX + 32 + muzzleX;
-    barrelTipY = barrelY + 16 + muzzleY;
-}
-
-void GF_EntityTurret::draw(double cameraX, double cameraY) {
-    GF_Entity::draw(cameraX, cameraY);
-    barrel->drawTransformed(int(barrelX - cameraX), int(barrelY - cameraY), barrelAngle, 1, 1, false, false);
-}
-
 void GF_EntityTurret::getEmitPoint(double& outX, double& outY) {
     outX = x + std::cos(angle / kDegreesPerRadian) * 20;
     outY = y - std::sin(angle / kDegreesPerRadian) * 20;
@@ -449,38 +410,8 @@ GF_KIND_BASE(GF_EntityLaserSword, kEntityLaserSword) {
     animation = makeSingleFrame(7, 4);
     startOnBase(*this);
 }
-void GF_EntityLaserSword::update() {
-    double humX, humY;
-    getHotspotPoint(0, humX, humY);
-    playSoundAt(humX, humY, touchedLastFrame ? 1.0 : 0.5, kSoundSwordHum);
-    firstTouch = touchingNow ? 0 : 1;
-    touchingNow = touchedLastFrame = 0;
-    wallSparkClock += frameTime;
-    entitySparkClock += frameTime;
-    GF_Entity::update();
-}
-
-void GF_EntityLaserSword::draw(double cameraX, double cameraY) {
-    if (dead) GF_Entity::draw(cameraX, cameraY);
-}
-
 double GF_EntityLaserSword::getContactDamage() {
     return contactDamage * frameTime;
-}
-
-void GF_EntityLaserSword::onTerrainContact(double px, double py) {
-    if (firstTouch && !touchingNow) playSoundAt(px, py, 1, kSoundSwordHit);
-    touchingNow = touchedLastFrame = 1;
-    if (wallSparkClock > wallSparkInterval) wallSparkClock = 0; // the sparks are the particle pool's
-}
-
-void GF_EntityLaserSword::onEntityContact(double px, double py) {
-    if (firstTouch && !touchingNow)
-        playSoundAt(px, py, 1, kSoundSwordHit);
-    else
-        touchedLastFrame = 1;
-    touchingNow = 1;
-    if (entitySparkClock > entitySparkInterval) entitySparkClock = 0;
 }
 
 GF_KIND_BASE(GF_EntityBullet, kEntityBullet) {
@@ -502,16 +433,6 @@ GF_KIND_BASE(GF_EntityPowerup, kEntityPowerup), weapon(std::clamp(vars[0], 0, 3)
     animation = makeSingleFrame(33, kIconFrame[weapon]);
     startOnBase(*this);
 }
-void GF_EntityPowerup::update() {
-    GF_Entity::update();
-    pulse += (shrinking ? -0.5 : 0.5) * frameTime;
-    if (shrinking && pulse <= 0.8)
-        shrinking = 0;
-    else if (!shrinking && pulse >= 0.9)
-        shrinking = 1;
-    scale = baseScale * pulse;
-}
-
 void GF_EntityPowerup::onRemoved() {
     // Weapon 0, 1, 2, 3 of the placement are the player's modes 1, 3, 2, 4.
     static constexpr int32_t kMode[4] = {1, 3, 2, 4};
@@ -543,43 +464,4 @@ GF_KIND_BASE(GF_EntityHoop, kEntityHoop) {
     addEqualSequence(*animation, {3.0, {1}});
     startOnBase(*this);
 }
-void GF_EntityHoop::update() {
-    GF_Entity::update();
-    if (passed || !playerEntity) return;
-    CollisionCircle probe(0, 0, 20);
-    probe.place(playerEntity->x, playerEntity->y, 0, 1, false);
-    if (!probe.overlaps(*boundingCircle)) return;
-    const bool through =
-        std::any_of(subCircles.begin(), subCircles.end(), [&](const CollisionCircle* c) { return probe.overlaps(*c); });
-    if (!through) return;
-    passed = 1;
-    animation->setSequence(1);
-    playSoundAt(x, y, 0.8, kSoundHoop);
-}
-
-void GF_EntityHoop::draw(double, double) {
-    if (!playerEntity || playerEntity->type != kEntityZuzevir) return;
-    // Listed once per frame however often it is drawn, so a list the player no longer empties stays small.
-    auto& list = static_cast<GF_EntityZuzevir*>(playerEntity)->hoopList;
-    if (std::find(list.begin(), list.end(), this) == list.end()) list.push_back(this);
-}
-
-void GF_EntityHoop::drawHalf(bool front, double cameraX, double cameraY) {
-    static constexpr int kBack[8] = {9, 8, 7, 6, 5, 10, 11, 12};
-    static constexpr int kFront[10] = {4, 3, 2, 1, 0, 13, 14, 15, 16, 17};
-    const double h = angle / kDegreesPerRadian;
-    const double axisX = std::sin(h), axisY = std::cos(h);
-    const int* segments = front ? kFront : kBack;
-    const int count = front ? 10 : 8;
-    for (int k = 0; k < count; k++) {
-        const double e = segments[k] * 20 / kDegreesPerRadian;
-        const double f = -0.12 * std::cos(e);
-        double sx = x + 80 * std::sin(e) * axisX - cameraX;
-        double sy = y + 80 * std::sin(e) * axisY - cameraY;
-        sx += f * (kGameWidth / 2.0 - sx);
-        sy += f * (kGameHeight / 2.0 - sy);
-        animation->drawTransformed(int(sx - 16), int(sy - 16), 0, 1 - (f + 0.12), 1, false, false);
-    }
-}
-
 void GF_EntityHoop::takeDamage(double, GF_Entity*) {}

@@ -3,8 +3,10 @@
 // the few operations named per kind. The factory (createEntity) makes them.
 #pragma once
 
+#include "ElectricArc.h"
 #include "EntityVars.h"
 #include "GF_Entity.h"
+#include "IntervalTimer.h"
 
 #include <vector>
 
@@ -16,13 +18,14 @@ class GF_EntityZuzevir : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityZuzevir);
     void onFadeEnd() override { onDeathEffect(); }
-    void update() override;
-    // The back halves of the listed hoops, the body, the held sword, the front halves; then the list empties.
-    void draw(double cameraX, double cameraY) override;
     bool isNotTurning() override;
     void onDeathEffect() override;
     void checkDeath() override;
     std::vector<GF_Entity*> hoopList; // the hoops to draw this frame (not owned)
+    // Player additions: the held sword follows the muzzle; hoops and the sword draw around the body.
+    void update() override;
+    void draw(double cameraX, double cameraY) override;
+    void onTerrainContact(double x, double y) override;
 };
 
 class GF_EntityLaser1 : public GF_Entity {
@@ -39,7 +42,8 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.05;
-    double charge; // 0..1, Var 1 / 100
+    double charge;          // 0..1, Var 1 / 100
+    void update() override; // the charge trail
 };
 
 class GF_EntityLaserFish : public GF_Entity {
@@ -57,6 +61,7 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.02;
+    void update() override; // the smoke trail
 };
 
 class GF_EntityGoldFish : public GF_Entity {
@@ -71,9 +76,6 @@ public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityTurret);
     void onFadeEnd() override { onDeathEffect(); }
     ~GF_EntityTurret() override;
-    // After the base step: the barrel's draw position and tip follow the body and barrelAngle.
-    void update() override;
-    void draw(double cameraX, double cameraY) override;
     void getEmitPoint(double& outX, double& outY) override;
     void onDeathEffect() override;
     void checkDeath() override { checkDeathDyingFade(); }
@@ -81,6 +83,9 @@ public:
     double barrelAngle;
     double barrelX = 0, barrelY = 0;       // draw position
     double barrelTipX = 0, barrelTipY = 0; // where its shots leave
+    // After the base step: the barrel's draw position and tip; drawn over the body.
+    void update() override;
+    void draw(double cameraX, double cameraY) override;
 };
 
 class GF_EntityTurretLaser : public GF_Entity {
@@ -130,6 +135,17 @@ public:
     void onFadeEnd() override { onDeathEffect(); }
     void onDeathEffect() override;
     void checkDeath() override { checkDeathFishLike(); }
+    void update() override; // the arcs
+    void draw(double cameraX, double cameraY) override;
+    uint8_t sparking = 0;
+    JitterPoint ownPoints[3];
+    ElectricArc idleArcs[3] = {ElectricArc(2), ElectricArc(5), ElectricArc(5)};
+    JitterPoint cornerPoints[4];
+    ElectricArc boxArcs[4] = {ElectricArc(3), ElectricArc(5), ElectricArc(3), ElectricArc(5)};
+    ElectricArc strikeArc{5};
+    uint8_t zapping = 0;
+    float intensity = 1;
+    uint8_t rising = 0;
 };
 
 class GF_EntityTntTurtle : public GF_Entity {
@@ -185,18 +201,18 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.02;
+    void update() override; // the bubble trail
+    void onRemoved() override;
 };
 
 class GF_EntityLaserSword : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityLaserSword);
+    double getContactDamage() override;
     void update() override;
-    // The grid's pass draws the sword only once it is let go; while held the player draws it (drawHeld).
-    void draw(double cameraX, double cameraY) override;
-    void drawHeld(double cameraX, double cameraY) { GF_Entity::draw(cameraX, cameraY); }
-    double getContactDamage() override; // 10 per second of contact
-    void onTerrainContact(double px, double py) override;
-    void onEntityContact(double px, double py) override;
+    void draw(double cameraX, double cameraY) override; // only the fade once let go; the player draws it held
+    void onTerrainContact(double x, double y) override;
+    void onEntityContact(double x, double y) override;
     double gripOffsetX = 0, gripOffsetY = 0;
     double wallSparkClock = 0, wallSparkInterval = 0.1;
     double entitySparkClock = 0, entitySparkInterval = 0.1;
@@ -213,13 +229,14 @@ public:
 class GF_EntityPowerup : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityPowerup);
-    void update() override; // the base step, then the pulse between 0.8 and 0.9
     void checkDeath() override {}
     void onRemoved() override;
     double pulse = 1;
     uint8_t shrinking = 1;
-    int32_t weapon; // 0 torpedo, 1 machine gun, 2 laser sword, 3 4x damage
-    double length;  // seconds
+    int32_t weapon;         // 0 torpedo, 1 machine gun, 2 laser sword, 3 4x damage
+    double length;          // seconds
+    void update() override; // sparkles and the pulse
+    IntervalTimer sparkleTimer{0.0, 0.9, false};
 };
 
 class GF_EntityPowerLaser : public GF_Entity {
@@ -232,14 +249,12 @@ public:
 class GF_EntityHoop : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityHoop);
-    // The base step, then the pass test against the player.
-    void update() override;
-    // Hands itself to the player, who draws it around its own body.
-    void draw(double cameraX, double cameraY) override;
-    // Half of the 18-segment ring: the back half behind the player, the front half in front.
-    void drawHalf(bool front, double cameraX, double cameraY);
     void takeDamage(double amount, GF_Entity* attacker) override;
     void checkDeath() override {}
     int32_t segmentCount = 18;
     uint8_t passed = 0;
+    void update() override;                             // counts the player's pass
+    void draw(double cameraX, double cameraY) override; // hands itself to the player's hoop list
+    // The ring's back or front half, drawn by the player around its body.
+    void drawHalf(bool front, double cameraX, double cameraY);
 };

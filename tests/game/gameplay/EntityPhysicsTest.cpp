@@ -16,9 +16,13 @@ namespace {
 
 constexpr double kDt = 1.0 / 64;
 
+// An entity of the kind with a behaviour that does nothing, so that only the base step moves it.
 std::unique_ptr<GF_Entity> make(int type, double x = 1000, double y = 1000, double vx = 0, double vy = 0,
                                 double rotation = 0) {
-    return std::unique_ptr<GF_Entity>(createEntity(type, int32_t(x), int32_t(y), EntityVars{}, vx, vy, rotation));
+    std::unique_ptr<GF_Entity> e(createEntity(type, int32_t(x), int32_t(y), EntityVars{}, vx, vy, rotation));
+    delete e->behaviour;
+    e->behaviour = new GF_AINone(e.get());
+    return e;
 }
 
 struct HitLog : GF_AI {
