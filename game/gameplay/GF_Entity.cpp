@@ -12,6 +12,7 @@
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
 #include "TileMap.h"
+#include "TrickEvents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -252,7 +253,7 @@ void GF_Entity::checkDeath() {
 }
 
 void GF_Entity::onRemoved() {
-    // The target locks on this entity belong to the HUD's lock list, which drops them when it is told.
+    removeTargetLocksOnTarget(this);
 }
 
 void GF_Entity::dieAtOnce() {

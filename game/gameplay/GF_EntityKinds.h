@@ -44,6 +44,8 @@ public:
     double trailInterval = 0.05;
     double charge;          // 0..1, Var 1 / 100
     void update() override; // the charge trail
+    // Its blast at a wall or at death: an explosion when charged above half, else sparks.
+    void burstByCharge(double angle, double spread);
 };
 
 class GF_EntityLaserFish : public GF_Entity {
