@@ -102,6 +102,12 @@ void applyEnemyCheats(GF_Entity& e) {
     e.alpha = e.baseAlpha;
 }
 
+// The dolphins count as turning while they glide straight (base) or in a gliding turn (sequence 2).
+bool dolphinIsNotTurning(const GF_Entity& e) {
+    const int sequence = e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
+    return sequence != e.baseSequence && sequence != 2;
+}
+
 int difficultyIndex() {
     return std::clamp(GameOptions.difficulty, 0, 4);
 }
@@ -128,8 +134,7 @@ GF_KIND_BASE(GF_EntityZuzevir, kEntityZuzevir) {
 }
 
 bool GF_EntityZuzevir::isNotTurning() {
-    const int sequence = animation ? animation->currentSequenceIndex() : baseSequence;
-    return sequence != baseSequence && sequence != 2;
+    return dolphinIsNotTurning(*this);
 }
 
 void GF_EntityZuzevir::onDeathEffect() {
@@ -351,8 +356,7 @@ void GF_EntityEvilZuzevir::draw(double cameraX, double cameraY) {
     glow->drawFrameTransformed(0, int(eyeX - 8 - cameraX), int(eyeY - 8 - cameraY), angle, scale, alpha, false, false);
 }
 bool GF_EntityEvilZuzevir::isNotTurning() {
-    const int sequence = animation ? animation->currentSequenceIndex() : baseSequence;
-    return sequence != baseSequence && sequence != 2;
+    return dolphinIsNotTurning(*this);
 }
 void GF_EntityEvilZuzevir::onDeathEffect() {
     bigExplosionEffect(*this);
