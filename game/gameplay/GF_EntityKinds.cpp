@@ -102,7 +102,7 @@ void applyEnemyCheats(GF_Entity& e) {
     e.alpha = e.baseAlpha;
 }
 
-// The dolphins count as turning while they glide straight (base) or in a gliding turn (sequence 2).
+// A dolphin reports false while it glides (its base sequence) or glides through a turn (sequence 2).
 bool dolphinIsNotTurning(const GF_Entity& e) {
     const int sequence = e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
     return sequence != e.baseSequence && sequence != 2;
