@@ -10,8 +10,11 @@
 #include "KMiscTools.h"
 #include "KRandom.h"
 #include "KWindow.h"
+#include "LevelCatalogue.h"
+#include "LevelFile.h"
 #include "MouseCursor.h"
 #include "ProgramStates.h"
+#include "ProgressTable.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -28,8 +31,13 @@ bool initGame() {
     //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
     resetMouseState();
     createBackKey();
-    // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
-    // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
+    LevelCatalogue.currentKind = kListAction;
+    LevelCatalogue.currentIndex = -1;
+    LevelCatalogue.scanKind = kListAction;
+    buildLevelCatalogue();
+    readProgress();
+    // Still to come: buildCheatList.
+    CurrentLevelGoals.gameMode = kGameModeAction;
     clearTooltip();
     // Still to come: applyVolumes.
     constructProgramStates();
@@ -74,7 +82,8 @@ bool onWindowEvent(WindowEvent* event) {
 void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
-    // Still to come: freeCheatList, clearLevelCatalogue.
+    // Still to come: freeCheatList.
+    clearLevelCatalogue();
     deleteBackKey();
     restoreSystemCursor();
     // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
