@@ -23,6 +23,8 @@ struct LevelGoals {
     std::array<int32_t, 3> medalScores = {1000, 2000, 3000}; // Stunt, trick points
     double timeLimit = 60.0;                                 // seconds
     int32_t gameMode = kGameModeAction;
+
+    bool operator==(const LevelGoals&) const = default;
 };
 
 constexpr int kLevelLayerCount = 8;  // Back Water, Back Air, Mid Water, Mid Air, Front 1 .. Front 4
@@ -46,12 +48,15 @@ template <typename Code> struct LevelGridData {
         rows = newRows;
         cells.assign(size_t(cols) * size_t(rows), Code(0));
     }
+    bool operator==(const LevelGridData&) const = default;
 };
 
 struct LevelLayerData {
     LevelGridData<uint16_t> tiles;
     double clipBelowY = -1.0; // -1 = no clip line
     double clipAboveY = -1.0;
+
+    bool operator==(const LevelLayerData&) const = default;
 };
 
 // Everything one level file holds, with the values of the empty default level.
@@ -66,6 +71,8 @@ struct LevelData {
     std::vector<PlacementRecord> placements;
     double endLevelX = 0.0, endLevelY = 0.0;
     LevelGoals goals;
+
+    bool operator==(const LevelData&) const = default;
 };
 
 // The limits a file must keep. A level side of up to 999999 pixels is what the editor accepts; the cell count
