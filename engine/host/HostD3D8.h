@@ -345,7 +345,7 @@ private:
     D3D8RecordingSetup setup_;
 };
 
-// One drawing call as the recording mode keeps it, with the states it was drawn with.
+// The states one drawing call was made with, as the recording mode keeps them.
 struct D3D8StageState {
     IDirect3DTexture8* texture = nullptr; // as bound (the device holds a reference while it is)
     uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2, texCoordIndex;
@@ -359,6 +359,7 @@ struct D3D8DrawState {
     D3DVIEWPORT8 viewport;
     IDirect3DSurface8* renderTarget; // as set (not a reference)
 };
+// One drawing call as the recording mode keeps it.
 struct D3D8RecordedDraw {
     D3DPRIMITIVETYPE type;
     uint32_t primitiveCount;
@@ -397,9 +398,9 @@ public:
     HRESULT TestCooperativeLevel();
     // Re-applies size, format, windowed flag and presentation interval: full screen makes the window a
     // desktop-sized borderless one, windowed returns it to a normal window (whose size and place the window
-    // layer sets). Fails with D3DERR_DEVICELOST while
-    // the device is lost and not yet resettable, with D3DERR_INVALIDCALL while default-pool objects (render
-    // targets, depth surfaces, vertex buffers) are still alive. Returns every state to its default.
+    // layer sets). Fails with D3DERR_DEVICELOST while the device is lost and not yet resettable, and with
+    // D3DERR_INVALIDCALL while default-pool objects (render targets, depth surfaces, vertex buffers) or a
+    // reference to the back buffer are still held. Returns every state to its default.
     HRESULT Reset(D3DPRESENT_PARAMETERS* parameters);
     HRESULT GetDeviceCaps(D3DCAPS8* caps);
     HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* parameters);
@@ -503,7 +504,6 @@ private:
     void record(D3D8Call call, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0);
     void flush(); // issues gathered draws
     HRESULT applyParameters(const D3DPRESENT_PARAMETERS& parameters);
-    void resizeBackBuffer();
     void updateCombinedTransform();
 
     IDirect3D8* d3d_;

@@ -307,9 +307,11 @@ void D3D8Backend::present() {
     D3D8PresentArea area = letterboxArea(int(backWidth), int(backHeight), width, height);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, backFramebuffer);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glViewport(0, 0, width, height);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (area.width != width || area.height != height) { // the bars around the picture
+        glViewport(0, 0, width, height);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     bool exact = area.width == int(backWidth) && area.height == int(backHeight);
     // Row 0 of the back buffer is its top line, which goes to the top of the window.
     gl.blitFramebuffer(0, 0, GLint(backWidth), GLint(backHeight), area.x, height - area.y, area.x + area.width,

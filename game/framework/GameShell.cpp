@@ -1,6 +1,7 @@
 // Start-up, the main loop, the window-event callback and the shutdown.
 #include "GameShell.h"
 
+#include "BitmapFonts.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
@@ -13,8 +14,11 @@
 #include "LevelCatalogue.h"
 #include "LevelFile.h"
 #include "MouseCursor.h"
+#include "MusicPlaylist.h"
 #include "ProgramStates.h"
 #include "ProgressTable.h"
+#include "SoundTable.h"
+#include "SpriteSheetTable.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -26,9 +30,12 @@ bool initGame() {
     readOptions();
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
-    // Services still to come take these places, in this order:
-    //   loadSpriteSheets; buildTerrainTables; createSpatialGrid, createParticlePool;
-    //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
+    loadSpriteSheets();
+    // Services still to come take these places, in this order: buildTerrainTables; createSpatialGrid,
+    // createParticlePool.
+    buildSoundTable(); // its first KSound starts the streaming thread
+    initMusicPlaylist();
+    loadBitmapFonts();
     resetMouseState();
     createBackKey();
     LevelCatalogue.currentKind = kListAction;
@@ -39,7 +46,7 @@ bool initGame() {
     // Still to come: buildCheatList.
     CurrentLevelGoals.gameMode = kGameModeAction;
     clearTooltip();
-    // Still to come: applyVolumes.
+    applyVolumes();
     constructProgramStates();
     currentState = programStates[kStateLogoIntro].get();
     currentState->enter();
@@ -55,7 +62,7 @@ void runMainLoopPass() {
     BackKey->update();
     if (StateRequest.id >= 0) switchProgramState();
     currentState->update();
-    // Still to come: updateMusic.
+    updateMusic();
     drawFrame();
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
@@ -86,9 +93,13 @@ void shutdownGame() {
     clearLevelCatalogue();
     deleteBackKey();
     restoreSystemCursor();
-    // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
+    freeBitmapFonts();
+    freeMusicPlaylist();
+    freeSoundTable();
+    // Still to come: destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid, freeTileDefinitions, freeSpriteSheets.
+    // Still to come: destroySpatialGrid, freeTileDefinitions.
+    freeSpriteSheets();
     destroyGameWindow();
 }
 

@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     for (uint32_t i = 0; i < 7; ++i) pictures.push_back(makePicture(device, i < 4 ? 256 : 128, i));
     Picture particle = makePicture(device, 32, 9);
 
-    std::vector<double> times, submission;
+    std::vector<double> times, submission, presenting;
     uint64_t glCalls = 0;
     for (int f = 0; f < frames + 10; ++f) {
         device->resetCounters();
@@ -190,7 +190,10 @@ int main(int argc, char** argv) {
         device->finish();
         auto end = std::chrono::steady_clock::now();
         device->Present(nullptr, nullptr, nullptr, nullptr);
+        device->finish();
+        auto presented = std::chrono::steady_clock::now();
         if (f >= 10) {
+            presenting.push_back(std::chrono::duration<double, std::milli>(presented - end).count());
             times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
             submission.push_back(std::chrono::duration<double, std::milli>(submitted - start).count());
             glCalls = device->glDrawCalls();
@@ -198,10 +201,11 @@ int main(int argc, char** argv) {
     }
     std::sort(times.begin(), times.end());
     std::sort(submission.begin(), submission.end());
+    std::sort(presenting.begin(), presenting.end());
     std::printf("%d frames of 2,020 draws: median %.2f ms per frame (fastest %.2f, slowest %.2f), %llu GL draw "
-                "calls per frame; submission alone %.2f ms\n",
+                "calls per frame; submission alone %.2f ms; present %.2f ms\n",
                 frames, times[times.size() / 2], times.front(), times.back(), (unsigned long long)glCalls,
-                submission[submission.size() / 2]);
+                submission[submission.size() / 2], presenting[presenting.size() / 2]);
     for (Picture& p : pictures) p.texture->Release();
     particle.texture->Release();
     device->SetTexture(0, nullptr);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -160,6 +161,29 @@ struct GLDevice : testing::Test {
     bool foreground = true;
 };
 
+TEST_F(GLDevice, AdapterAnswersFromOpenGL) {
+    D3DADAPTER_IDENTIFIER8 adapter;
+    ASSERT_EQ(d3d->GetAdapterIdentifier(0, 0, &adapter), D3D_OK);
+    EXPECT_GT(std::strlen(adapter.Description), 0u);
+    D3DDISPLAYMODE desktop;
+    ASSERT_EQ(d3d->GetAdapterDisplayMode(0, &desktop), D3D_OK);
+    EXPECT_GT(desktop.Width, 0u);
+    EXPECT_GT(desktop.RefreshRate, 0u);
+    for (D3DFORMAT f : {D3DFMT_X1R5G5B5, D3DFMT_R5G6B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_R8G8B8,
+                        D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8})
+        EXPECT_EQ(d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, desktop.Format, 0, D3DRTYPE_TEXTURE, f),
+                  f == D3DFMT_R8G8B8 ? D3DERR_NOTAVAILABLE : D3D_OK)
+            << f;
+    for (D3DFORMAT f : {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8})
+        EXPECT_EQ(d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, desktop.Format, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE, f),
+                  D3D_OK)
+            << f;
+    D3DCAPS8 caps;
+    ASSERT_EQ(device->GetDeviceCaps(&caps), D3D_OK);
+    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+    EXPECT_EQ(caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY, 0u);
+}
+
 TEST_F(GLDevice, ClearTakesOnlyTheViewportAndSurvivesPresent) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
     D3DVIEWPORT8 game = {100, 50, 600, 500, 0, 1};
@@ -249,6 +273,77 @@ TEST_F(GLDevice, EveryTextureFormatUploadsItsLayout) {
             << "format " << c.format << ": " << std::hex << pixel(pixels, 12 + column * 10, 12);
         ++column;
     }
+}
+
+TEST_F(GLDevice, FilterAddressAndMipLevelStates) {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+    blend(false);
+    // Two texels, red and blue, each drawn 4 pixels wide.
+    IDirect3DTexture8* pair =
+        makeTexture(2, 1, D3DFMT_X8R8G8B8, [](uint32_t x, uint32_t) { return x == 0 ? 0xFF0000u : 0x0000FFu; });
+    device->SetTexture(0, pair);
+    auto stretched = [&](float x, float y, float uRight) {
+        Vertex quad[4] = {{x - 0.5f, 0.5f - y, 0, ~0u, 0, 0},
+                          {x + 7.5f, 0.5f - y, 0, ~0u, uRight, 0},
+                          {x - 0.5f, -0.5f - y, 0, ~0u, 0, 1},
+                          {x + 7.5f, -0.5f - y, 0, ~0u, uRight, 1}};
+        device->SetVertexShader(kTextured);
+        device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
+    };
+    stretched(10, 10, 1); // point, clamp
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    stretched(10, 20, 1); // linear
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_POINT);
+    stretched(10, 30, 2); // clamp: the second half stays blue
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP);
+    stretched(10, 40, 2); // wrap: red, blue, red, blue
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_MIRROR);
+    stretched(10, 50, 2); // mirror: red, blue, blue, red
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+
+    // Three levels of distinct colours; a quarter-size draw with a mip filter samples level 2.
+    IDirect3DTexture8* mipped = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 3, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &mipped), D3D_OK);
+    const uint32_t levelColour[3] = {0x111111u, 0x22CC22u, 0x3333EEu};
+    for (uint32_t level = 0; level < 3; ++level) {
+        D3DLOCKED_RECT locked;
+        D3DSURFACE_DESC desc;
+        mipped->GetLevelDesc(level, &desc);
+        mipped->LockRect(level, &locked, nullptr, 0);
+        for (uint32_t i = 0; i < desc.Width * desc.Height; ++i)
+            static_cast<uint32_t*>(locked.pBits)[i] = levelColour[level];
+        mipped->UnlockRect(level);
+    }
+    device->SetTexture(0, mipped);
+    device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
+    blit(0, 0, 1, 1, 60, 60, 1, 1);
+    device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_NONE);
+    blit(0, 0, 1, 1, 70, 60, 1, 1);
+
+    std::vector<uint32_t> pixels = backBuffer();
+    auto row = [&](int y) {
+        std::string colours;
+        for (int x = 10; x < 18; ++x) {
+            uint32_t p = pixel(pixels, x, y);
+            colours += p == 0xFF0000u ? 'R' : p == 0x0000FFu ? 'B' : '?';
+        }
+        return colours;
+    };
+    EXPECT_EQ(row(10), "RRRRBBBB");
+    std::string linear = row(20);
+    EXPECT_EQ(linear.front(), 'R');
+    EXPECT_EQ(linear.back(), 'B');
+    EXPECT_NE(linear.find('?'), std::string::npos) << "mixed texels between the two";
+    EXPECT_EQ(row(30), "RRBBBBBB");
+    EXPECT_EQ(row(40), "RRBBRRBB");
+    EXPECT_EQ(row(50), "RRBBBBRR");
+    EXPECT_EQ(pixel(pixels, 60, 60), levelColour[2]);
+    EXPECT_EQ(pixel(pixels, 70, 60), levelColour[0]);
+    device->SetTexture(0, nullptr);
+    pair->Release();
+    mipped->Release();
 }
 
 TEST_F(GLDevice, BlendFactorsAndUntexturedColour) {
