@@ -2,6 +2,7 @@
 #include "GameShell.h"
 
 #include "BitmapFonts.h"
+#include "CheatList.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
@@ -19,6 +20,7 @@
 #include "ProgressTable.h"
 #include "SoundTable.h"
 #include "SpriteSheetTable.h"
+#include "TerrainTables.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -31,8 +33,8 @@ bool initGame() {
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
     loadSpriteSheets();
-    // Services still to come take these places, in this order: buildTerrainTables; createSpatialGrid,
-    // createParticlePool.
+    buildTerrainTables();
+    // Services still to come take this place: createSpatialGrid, createParticlePool.
     buildSoundTable(); // its first KSound starts the streaming thread
     initMusicPlaylist();
     loadBitmapFonts();
@@ -43,7 +45,7 @@ bool initGame() {
     LevelCatalogue.scanKind = kListAction;
     buildLevelCatalogue();
     readProgress();
-    // Still to come: buildCheatList.
+    buildCheatList();
     CurrentLevelGoals.gameMode = kGameModeAction;
     clearTooltip();
     applyVolumes();
@@ -89,7 +91,7 @@ bool onWindowEvent(WindowEvent* event) {
 void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
-    // Still to come: freeCheatList.
+    freeCheatList();
     clearLevelCatalogue();
     deleteBackKey();
     restoreSystemCursor();
@@ -98,7 +100,8 @@ void shutdownGame() {
     freeSoundTable();
     // Still to come: destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid, freeTileDefinitions.
+    // Still to come: destroySpatialGrid.
+    freeTerrainTables();
     freeSpriteSheets();
     destroyGameWindow();
 }
