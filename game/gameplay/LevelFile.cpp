@@ -6,6 +6,9 @@
 #include "KMiscTools.h"
 #include "KResource.h"
 #include "LevelCatalogue.h"
+#include "TileLayer.h"
+#include "TileMap.h"
+#include "TileSetTable.h"
 
 #include <cmath>
 #include <cstdio>
@@ -13,7 +16,6 @@
 LevelGoals CurrentLevelGoals;
 double EndLevelX = 0.0, EndLevelY = 0.0;
 int32_t LevelVersion = 1;
-bool LevelLoaded = false;
 int32_t RequiredHoops = 0;
 
 namespace {
@@ -31,15 +33,15 @@ public:
     bool parse(LevelData& level) {
         level.version = in.int32();
         level.tileSet = in.int32();
-        if (!check(level.tileSet >= 0 && level.tileSet < kTileSetLimit, "unknown tile set")) return false;
-        for (int layer = 0; layer < kLevelLayerCount; ++layer) {
-            const bool back = layer <= 1; // Back Water and Back Air
+        if (!check(level.tileSet >= 0 && level.tileSet < kTileSetCount, "unknown tile set")) return false;
+        for (int layer = 0; layer < kTileLayerCount; ++layer) {
+            const bool back = layer == kLayerBackWater || layer == kLayerBackAir;
             if (!readTiles(level.layers[size_t(layer)].tiles, back ? kBackLayerMinWidth : -1)) return false;
             level.layers[size_t(layer)].clipBelowY = finite("clip line");
             level.layers[size_t(layer)].clipAboveY = finite("clip line");
         }
-        if (!readBytes(level.collision, kCollisionCodeLimit, "collision code")) return false;
-        if (!readBytes(level.substance, kSubstanceCodeLimit, "substance code")) return false;
+        if (!readBytes(level.collision, kCollisionShapeCount, "collision code")) return false;
+        if (!readBytes(level.substance, kSubstanceTransition + 1, "substance code")) return false;
         level.levelWidth = finite("level width");
         level.levelHeight = finite("level height");
         level.clipLevel = finite("clip level");
@@ -97,7 +99,7 @@ private:
         return check(in.has(uint64_t(cols) * uint64_t(rows) * cellBytes), "");
     }
 
-    bool readTiles(LevelGridData<uint16_t>& grid, int32_t minWidth) {
+    bool readTiles(TileGrid& grid, int32_t minWidth) {
         int32_t cols, rows;
         if (!readSize(cols, rows, 2)) return false;
         grid.reset(std::max(cols, minWidth), rows);
@@ -105,7 +107,7 @@ private:
             for (int32_t col = 0; col < cols; ++col) {
                 fieldStart = in.position();
                 const uint16_t code = in.uint16();
-                if (!check(code < kTileCodeLimit, "tile code out of range")) return false;
+                if (!check(code < kTileCodeCount, "tile code out of range")) return false;
                 grid.set(col, row, code);
             }
         if (minWidth > 0) continueRows(grid, cols);
@@ -114,13 +116,13 @@ private:
 
     // Each row's last non-zero tile is carried to the widened edge; an alternating 214/215 sky strip keeps
     // alternating.
-    static void continueRows(LevelGridData<uint16_t>& grid, int32_t storedCols) {
-        for (int32_t row = 0; row < grid.rows; ++row) {
+    static void continueRows(TileGrid& grid, int32_t storedCols) {
+        for (int32_t row = 0; row < grid.rows(); ++row) {
             int32_t last = storedCols - 1;
             while (last >= 0 && grid.get(last, row) == 0) --last;
             if (last < 0) continue;
             uint16_t carried = grid.get(last, row);
-            for (int32_t col = last + 1; col < grid.cols; ++col) {
+            for (int32_t col = last + 1; col < grid.cols(); ++col) {
                 if (carried == 214)
                     carried = 215;
                 else if (carried == 215)
@@ -130,14 +132,15 @@ private:
         }
     }
 
-    bool readBytes(LevelGridData<uint8_t>& grid, int32_t limit, const char* what) {
+    bool readBytes(ByteGrid& grid, int32_t limit, const char* what) {
         int32_t cols, rows;
         if (!readSize(cols, rows, 1)) return false;
         grid.reset(cols, rows);
-        for (uint8_t& cell : grid.cells) {
+        uint8_t* cells = grid.data();
+        for (size_t i = 0; i < size_t(cols) * size_t(rows); ++i) {
             fieldStart = in.position();
-            cell = in.uint8();
-            if (!check(cell < limit, what)) return false;
+            cells[i] = in.uint8();
+            if (!check(cells[i] < limit, what)) return false;
         }
         return true;
     }
@@ -146,8 +149,7 @@ private:
         if (!check(true, "")) return false;
         fieldStart = in.position() - 24;
         const bool inRange = width >= 0.0 && height >= 0.0 && width <= kMaxLevelSide && height <= kMaxLevelSide;
-        return check(inRange && std::ceil(width / 64.0) * std::ceil(height / 64.0) <= kMaxLevelCells,
-                     "level size out of range");
+        return check(inRange, "level size out of range");
     }
 
     // A count of 0 or less means no placements, as it always has.
@@ -167,16 +169,66 @@ private:
     size_t fieldStart = 0;
 };
 
-void writeGrid(ByteSink& out, const LevelGridData<uint16_t>& grid) {
-    out.int32(grid.cols);
-    out.int32(grid.rows);
-    for (uint16_t code : grid.cells) out.uint16(code);
+size_t cellCount(int32_t cols, int32_t rows) {
+    return size_t(cols) * size_t(rows);
 }
 
-void writeGrid(ByteSink& out, const LevelGridData<uint8_t>& grid) {
-    out.int32(grid.cols);
-    out.int32(grid.rows);
-    out.append(grid.cells.data(), grid.cells.size());
+void writeGrid(ByteSink& out, const TileGrid& grid) {
+    out.int32(grid.cols());
+    out.int32(grid.rows());
+    const uint16_t* cells = grid.data();
+    for (size_t i = 0; i < cellCount(grid.cols(), grid.rows()); ++i) out.uint16(cells[i]);
+}
+
+void writeGrid(ByteSink& out, const ByteGrid& grid) {
+    out.int32(grid.cols());
+    out.int32(grid.rows());
+    out.append(grid.data(), cellCount(grid.cols(), grid.rows()));
+}
+
+// The tile map's share of a level: theme, layers with their clip lines, both byte grids, size, clip level
+// and bounds. The layers exist from start-up; setLevelSize then fits every grid to the level.
+void applyToTileMap(const LevelData& level) {
+    if (level.tileSet != currentTileSet) {
+        currentTileSet = level.tileSet;
+        applyTileSetImages(); // an unchanged theme reloads nothing
+    }
+    for (int id = 0; id < kTileLayerCount; ++id)
+        if (TileLayer* layer = getTileLayer(id)) {
+            const LevelLayerData& stored = level.layers[size_t(id)];
+            layer->grid = stored.tiles;
+            layer->clipBelowY = stored.clipBelowY;
+            layer->clipAboveY = stored.clipAboveY;
+        }
+    tileMap.collisionGrid = level.collision;
+    tileMap.substanceGrid = level.substance;
+    tileMap.clipLevel = level.clipLevel;
+    tileMap.boundsLeft = level.boundsLeft;
+    tileMap.boundsRight = level.boundsRight;
+    tileMap.boundsTop = level.boundsTop;
+    tileMap.boundsBottom = level.boundsBottom;
+    setLevelSize(level.levelWidth, level.levelHeight);
+    tileMap.levelLoaded = true;
+}
+
+void captureTileMap(LevelData& level) {
+    level.tileSet = currentTileSet;
+    for (int id = 0; id < kTileLayerCount; ++id)
+        if (const TileLayer* layer = getTileLayer(id)) {
+            LevelLayerData& stored = level.layers[size_t(id)];
+            stored.tiles = layer->grid;
+            stored.clipBelowY = layer->clipBelowY;
+            stored.clipAboveY = layer->clipAboveY;
+        }
+    level.collision = tileMap.collisionGrid;
+    level.substance = tileMap.substanceGrid;
+    level.levelWidth = tileMap.levelWidth;
+    level.levelHeight = tileMap.levelHeight;
+    level.clipLevel = tileMap.clipLevel;
+    level.boundsLeft = tileMap.boundsLeft;
+    level.boundsRight = tileMap.boundsRight;
+    level.boundsTop = tileMap.boundsTop;
+    level.boundsBottom = tileMap.boundsBottom;
 }
 
 int32_t countHoops(const LevelData& level) {
@@ -275,7 +327,7 @@ bool readLevelFile(const std::string& path) {
     EndLevelY = level.endLevelY;
     CurrentLevelGoals = level.goals;
     RequiredHoops = countHoops(level);
-    LevelLoaded = true;
+    applyToTileMap(level);
     for (const LevelModelPart& part : modelParts())
         if (part.apply) part.apply(level);
     return true;
@@ -283,6 +335,7 @@ bool readLevelFile(const std::string& path) {
 
 bool writeLevelFile(const std::string& path) {
     LevelData level;
+    captureTileMap(level);
     level.endLevelX = EndLevelX;
     level.endLevelY = EndLevelY;
     level.goals = CurrentLevelGoals;
@@ -291,7 +344,7 @@ bool writeLevelFile(const std::string& path) {
     const bool written = writeLevelData(path, level);
     if (written) {
         LevelVersion = 1;
-        // The pruned placement list goes back to the model, as saving deletes the records it leaves out.
+        // The pruned placement list goes back to its part, as saving deletes the records it leaves out.
         for (const LevelModelPart& part : modelParts())
             if (part.apply) part.apply(level);
     }
