@@ -141,10 +141,15 @@ void readProgress() {
     const bool ok = decodeProgress(bytes, size, ProgressTable, error);
     delete[] bytes;
     if (ok) return;
+    // The damaged file is kept beside the new one, so that nothing of it is lost when progress is next written.
     const std::string aside = path + ".damaged";
     std::filesystem::rename(path, aside, code);
-    logMessage("Progress file %s is damaged (%s); it was moved to %s and progress starts afresh", path.c_str(),
-               error.c_str(), aside.c_str());
+    if (code)
+        logMessage("Progress file %s is damaged (%s) and could not be moved aside: %s", path.c_str(), error.c_str(),
+                   code.message().c_str());
+    else
+        logMessage("Progress file %s is damaged (%s); it was moved to %s and progress starts afresh", path.c_str(),
+                   error.c_str(), aside.c_str());
 }
 
 bool writeProgress() {

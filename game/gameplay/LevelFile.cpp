@@ -16,7 +16,7 @@
 LevelGoals CurrentLevelGoals;
 double EndLevelX = 0.0, EndLevelY = 0.0;
 int32_t LevelVersion = 1;
-int32_t RequiredHoops = 0;
+int32_t RequiredHoops = 0, PassedHoops = 0;
 
 namespace {
 
@@ -327,6 +327,7 @@ bool readLevelFile(const std::string& path) {
     EndLevelY = level.endLevelY;
     CurrentLevelGoals = level.goals;
     RequiredHoops = countHoops(level);
+    PassedHoops = 0;
     applyToTileMap(level);
     for (const LevelModelPart& part : modelParts())
         if (part.apply) part.apply(level);

@@ -88,8 +88,8 @@ void clearLevelModelParts();
 extern LevelGoals CurrentLevelGoals;
 extern double EndLevelX, EndLevelY;
 extern int32_t LevelVersion;
-// How many hoops the level has (the Race goal).
-extern int32_t RequiredHoops;
+// The Race goal: how many hoops the level has, and how many the player has passed (0 after every read).
+extern int32_t RequiredHoops, PassedHoops;
 
 // Reads the file into the level model (the tile map, its theme, the goals and end marker, then the other
 // parts); false, and the model unchanged, when it cannot be read or is damaged.

@@ -5,6 +5,7 @@
 #include "FileBuilder.h"
 #include "GameOptions.h"
 #include "KLog.h"
+#include "KRandom.h"
 #include "LevelFile.h"
 
 #include <filesystem>
@@ -182,6 +183,29 @@ TEST(ProgressFile, DamagedFilesFailAndLeaveTheTableAlone) {
         EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
         EXPECT_EQ(out.lists, sentinel.lists) << c.name;
     }
+}
+
+TEST(ProgressFile, MutatedFilesNeverCrashAndWhatParsesWritesBackTheSame) {
+    const Bytes original = sampleFile().bytes;
+    kSrand(4102);
+    int parsed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes bytes = original;
+        const int flips = 1 + kRand() % 3;
+        for (int i = 0; i < flips; ++i) bytes[size_t(kRand()) * 31 % bytes.size()] = uint8_t(kRand() & 0xff);
+        if (kRand() % 8 == 0) bytes.resize(size_t(kRand()) % bytes.size());
+        ProgressTableRecord table;
+        std::string error;
+        if (!decode(bytes, table, error)) {
+            EXPECT_FALSE(error.empty());
+            continue;
+        }
+        ++parsed;
+        ProgressTableRecord again;
+        ASSERT_TRUE(decode(encodeProgress(table), again, error)) << "round " << round << ": " << error;
+        EXPECT_EQ(again.lists, table.lists) << "round " << round;
+    }
+    EXPECT_GT(parsed, 100);
 }
 
 TEST(ProgressRecords, MergeKeepsTheBestOfEachStatistic) {

@@ -405,7 +405,9 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     const Bytes bytes = sampleFile().bytes;
     std::ofstream(bad, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size() - 3));
 
+    PassedHoops = 5;
     ASSERT_TRUE(loadLevel(good));
+    EXPECT_EQ(PassedHoops, 0);
     EXPECT_EQ(currentTileSet, kTileSetSnow);
     EXPECT_EQ(tileMap.levelWidth, 1280.0);
     EXPECT_EQ(tileMap.levelHeight, 640.0);
