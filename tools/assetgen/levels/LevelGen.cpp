@@ -35,16 +35,17 @@ enum PlacedKind : int32_t {
 };
 
 // Tile codes of the terrain tables used here (rotation 0, unflipped unless named).
-constexpr uint16_t kWaterSurface = 1;                // animated surface with the wave crest at the cell's middle
-constexpr uint16_t kWaterBody = 2;                   // translucent water with caustics
-constexpr uint16_t kSandFull = 3;                    // sand frame 8
-constexpr uint16_t kRockFull = 81;                   // rock frame 0
-constexpr uint16_t kRockBottomRight = 105;           // rock frame 3: the bottom-right quarter
-constexpr uint16_t kRockBottomLeft = 109;            // the same, flipped
-constexpr uint16_t kDeepBands[4] = {67, 69, 71, 73}; // the deep-water backdrop from the surface down
-constexpr uint16_t kDeepBubbles = 77;
-constexpr uint16_t kSkyBands[5] = {209, 210, 211, 212, 213}; // the sky from the zenith to the horizon
-constexpr uint16_t kCloudLeft = 214, kCloudRight = 215;      // the cloud bank that alternates along a row
+constexpr uint16_t kWaterSurface = 1;      // animated surface with the wave crest at the cell's middle
+constexpr uint16_t kWaterBody = 2;         // translucent water with caustics
+constexpr uint16_t kSandFull = 3;          // sand frame 8
+constexpr uint16_t kRockFull = 81;         // rock frame 0
+constexpr uint16_t kRockBottomRight = 105; // rock frame 3: the bottom-right quarter
+constexpr uint16_t kRockBottomLeft = 109;  // the same, flipped
+constexpr uint16_t kDeepWater = 73;        // the deep-water backdrop, plain
+constexpr uint16_t kDeepBubbles = 77;      // with rising bubbles
+constexpr uint16_t kFarReef = 79;          // with a far reef silhouette
+constexpr uint16_t kSkyZenith = 209, kSkyHigh = 210, kSkyHorizon = 211, kLoneCloud = 212;
+constexpr uint16_t kCloudLeft = 214, kCloudRight = 215; // the cloud bank that alternates along a row
 
 // One level under construction, in the global tile map and a placement list of its own.
 class LevelSketch {
@@ -133,7 +134,7 @@ private:
         tileMap.collisionGrid.set(col, row, shape);
     }
 
-    // Sky above the surface, the surface row, water below it; the backdrops behind.
+    // Sky above the surface, the surface row in front of the entities, the deep-water backdrop below it.
     void paintWaterAndSky() {
         for (int32_t row = 0; row < rows; ++row) {
             const uint8_t substance = row < surface    ? kSubstanceAir
@@ -141,25 +142,21 @@ private:
                                                        : kSubstanceWater;
             for (int32_t col = 0; col < cols; ++col) tileMap.substanceGrid.set(col, row, substance);
         }
-        TileGrid& backWater = layer(kLayerBackWater); // fixed to the screen, drawn only below the surface
+        // The deep-water backdrop is fixed to the screen and drawn only below the surface.
+        TileGrid& backWater = layer(kLayerBackWater);
         for (int32_t row = 0; row < backWater.rows(); ++row)
-            for (int32_t col = 0; col < backWater.cols(); ++col)
-                backWater.set(col, row,
-                              row < 4                         ? kDeepBands[row]
-                              : (col * 7 + row * 3) % 11 == 0 ? kDeepBubbles
-                                                              : kDeepBands[3]);
+            for (int32_t col = 0; col < backWater.cols(); ++col) backWater.set(col, row, kDeepWater);
         TileGrid& backAir = layer(kLayerBackAir); // fixed across, scrolling with the level upwards
         for (int32_t row = 0; row <= surface && row < backAir.rows(); ++row)
             for (int32_t col = 0; col < backAir.cols(); ++col) {
                 const int32_t fromSurface = surface - row; // 0 at the surface row
-                uint16_t code = kSkyBands[std::max(0, 4 - fromSurface)];
+                // The upper sky bands, then the horizon band with a cloud bank and a lone cloud now and then.
+                uint16_t code = fromSurface >= 4 ? kSkyZenith : fromSurface == 3 ? kSkyHigh : kSkyHorizon;
                 if (fromSurface == 2) code = col % 2 == 0 ? kCloudLeft : kCloudRight;
+                if (fromSurface == 1 && col % 5 == 2) code = kLoneCloud;
                 backAir.set(col, row, code);
             }
-        for (int32_t col = 0; col < cols; ++col) {
-            layer(kLayerFront3).set(col, surface, kWaterSurface);
-            for (int32_t row = surface + 1; row < rows; ++row) layer(kLayerFront1).set(col, row, kWaterBody);
-        }
+        for (int32_t col = 0; col < cols; ++col) layer(kLayerFront3).set(col, surface, kWaterSurface);
     }
 
     std::vector<int32_t> ground;
@@ -175,8 +172,8 @@ int32_t rollingFloor(int32_t col, int32_t base, int32_t period, int32_t height) 
 
 bool firstSwim(const std::string& path) {
     LevelSketch level(64, 28, 6, kTileSetPlain);
-    level.setGround([](int32_t col) { return rollingFloor(col, 24, 16, 3); });
-    level.rock(26, 4, 29, 7); // an island to jump over
+    // An island rises from the floor through the surface: the player jumps over it.
+    level.setGround([](int32_t col) { return col >= 26 && col <= 29 ? 4 : rollingFloor(col, 24, 16, 3); });
     level.place(kEntityZuzevir, 3, 10);
     for (int i = 0; i < 5; ++i) level.place(kEntityGoldFish, 10 + i * 10, 12 + (i % 2) * 4);
     level.place(kEntityOrnament, 14, level.groundRow(14) - 1, {0});
