@@ -1,6 +1,7 @@
 // The levels shipped in the data folder: each list holds its levels, every file loads, and every level is
 // playable in its mode: one player start in open water, placements inside the level, and the end marker
 // (Action) or every hoop (Race) reachable from the start through cells free of rock.
+#include "EntityType.h"
 #include "FolderPaths.h"
 #include "LevelCatalogue.h"
 #include "LevelFile.h"
@@ -52,10 +53,10 @@ void expectPlayable(const LevelEntry& entry, int32_t mode) {
     int players = 0;
     Cell start{};
     std::vector<Cell> hoops;
-    for (const PlacementRecord& p : level.placements) {
+    for (const PlacementFields& p : level.placements) {
         EXPECT_TRUE(p[1] >= 0 && p[1] <= level.levelWidth - 64 && p[2] >= 0 && p[2] <= level.levelHeight - 64);
-        if (p[0] == 0) ++players, start = cellOf(p[1], p[2]);
-        if (p[0] == kHoopType) hoops.push_back(cellOf(p[1], p[2]));
+        if (p[0] == kEntityZuzevir) ++players, start = cellOf(p[1], p[2]);
+        if (p[0] == kEntityHoop) hoops.push_back(cellOf(p[1], p[2]));
     }
     ASSERT_EQ(players, 1);
     EXPECT_EQ(level.substance.get(start.col, start.row), kSubstanceWater);
