@@ -1,10 +1,16 @@
 // The levels shipped in the data folder: each list holds its levels, every file loads, and every level is
 // playable in its mode: one player start in open water, placements inside the level, and the end marker
 // (Action) or every hoop (Race) reachable from the start through cells free of rock.
+#include "CollisionShape.h"
 #include "EntityType.h"
 #include "FolderPaths.h"
+#include "GF_Entity.h"
 #include "LevelCatalogue.h"
 #include "LevelFile.h"
+#include "PlacementList.h"
+#include "SpatialGrid.h"
+#include "TileLayer.h"
+#include "TileMap.h"
 
 #include <gtest/gtest.h>
 #include <queue>
@@ -84,6 +90,34 @@ TEST(ShippedLevels, EveryListHoldsPlayableLevelsOfItsMode) {
         for (const LevelEntry& entry : LevelCatalogue.list(kind)) expectPlayable(entry, mode);
     }
     expectPlayable({"default.lvl", getLevelsFolder() + "default.lvl"}, kGameModeAction);
+    clearLevelCatalogue();
+}
+
+TEST(ShippedLevels, EveryLevelLoadsForPlayWithItsPlayerAndEnemies) {
+    setUpFolders();
+    buildLevelCatalogue();
+    createTileMap();
+    buildCollisionShapes();
+    createSpatialGrid();
+    for (int32_t kind : {kListAction, kListStunt, kListRace})
+        for (const LevelEntry& entry : LevelCatalogue.list(kind)) {
+            SCOPED_TRACE(entry.path);
+            ASSERT_TRUE(loadLevel(entry.path));
+            ASSERT_NE(playerEntity, nullptr);
+            EXPECT_EQ(tileMap.levelWidth, getTileLayer(kLayerFront4)->grid.cols() * 64.0);
+            // The first Action level teaches swimming only; the others hold enemies.
+            if (kind == kListAction && &entry != &LevelCatalogue.list(kind).front()) {
+                EXPECT_GE(LevelEnemyTotal, 3);
+            }
+            if (kind == kListRace) {
+                EXPECT_EQ(RequiredHoops, 8);
+            }
+        }
+    destroySpatialGrid();
+    freeRetiredPlayer();
+    Placements.clearPlacements();
+    freeCollisionShapes();
+    releaseTileMap();
     clearLevelCatalogue();
 }
 
