@@ -31,6 +31,7 @@ public:
 
     bool parse(LevelData& level) {
         level.version = in.int32();
+        fieldStart = in.position();
         level.tileSet = in.int32();
         if (!check(level.tileSet >= 0 && level.tileSet < kTileSetCount, "unknown tile set")) return false;
         for (int layer = 0; layer < kTileLayerCount; ++layer) {
@@ -57,6 +58,7 @@ public:
             for (double& time : level.goals.medalTimes) time = finite("medal time");
             for (int32_t& score : level.goals.medalScores) score = in.int32();
             level.goals.timeLimit = finite("time limit");
+            fieldStart = in.position();
             level.goals.gameMode = in.int32();
             if (!check(level.goals.gameMode >= 0 && level.goals.gameMode < kGameModeCount, "unknown game mode"))
                 return false;

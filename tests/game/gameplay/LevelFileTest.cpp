@@ -285,7 +285,7 @@ TEST(LevelFile, DamagedFieldsFailWithTheirReason) {
     };
     const size_t midWaterSize = kFirstLayerOffset + 2 * (8 + 72 + 16);
     const std::vector<Case> cases = {
-        {"tile set 5", [](Bytes& b) { poke32(b, 4, 5); }, "unknown tile set"},
+        {"tile set 5", [](Bytes& b) { poke32(b, 4, 5); }, "unknown tile set at byte 4"},
         {"tile set -1", [](Bytes& b) { poke32(b, 4, -1); }, "unknown tile set"},
         {"negative columns", [](Bytes& b) { poke32(b, kFirstLayerOffset, -1); }, "bad grid size"},
         {"negative rows", [&](Bytes& b) { poke32(b, midWaterSize + 4, -2); }, "bad grid size"},
