@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -82,6 +83,7 @@ protected:
         spatialGrid->updateGridEntities();
         spatialGrid->terrainPassGridEntities();
         spatialGrid->maintainGrid();
+        for (GF_Entity* e : spatialGrid->pending()) spawned[e->type]++;
         spatialGrid->flushPendingEntities();
         spatialGrid->collideGridEntities();
     }
@@ -105,6 +107,8 @@ protected:
             if (e->type == type) found.push_back(e);
         return found;
     }
+
+    std::map<int, int> spawned; // entities made during play, by type, since the test began
 
     static void setWall(int col, int row) { tileMap.collisionGrid.set(col, row, kShapeFull); }
     static void setAir(int col, int row) { tileMap.substanceGrid.set(col, row, kSubstanceAir); }
