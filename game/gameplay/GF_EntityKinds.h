@@ -42,8 +42,10 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.05;
-    double charge; // 0..1, Var 1 / 100
+    double charge;          // 0..1, Var 1 / 100
     void update() override; // the charge trail
+    // Its blast at a wall or at death: an explosion when charged above half, else sparks.
+    void burstByCharge(double angle, double spread);
 };
 
 class GF_EntityLaserFish : public GF_Entity {
@@ -233,8 +235,8 @@ public:
     void onRemoved() override;
     double pulse = 1;
     uint8_t shrinking = 1;
-    int32_t weapon; // 0 torpedo, 1 machine gun, 2 laser sword, 3 4x damage
-    double length;  // seconds
+    int32_t weapon;         // 0 torpedo, 1 machine gun, 2 laser sword, 3 4x damage
+    double length;          // seconds
     void update() override; // sparkles and the pulse
     IntervalTimer sparkleTimer{0.0, 0.9, false};
 };
@@ -253,7 +255,7 @@ public:
     void checkDeath() override {}
     int32_t segmentCount = 18;
     uint8_t passed = 0;
-    void update() override; // counts the player's pass
+    void update() override;                             // counts the player's pass
     void draw(double cameraX, double cameraY) override; // hands itself to the player's hoop list
     // The ring's back or front half, drawn by the player around its body.
     void drawHalf(bool front, double cameraX, double cameraY);
