@@ -27,7 +27,6 @@ void GF_EntityHoop::update() {
                                      [&](const CollisionCircle* circle) { return probe.overlaps(*circle); });
     if (!through) return;
     passed = 1;
-    startSequence(1);
     playSoundAt(x, y, 0.8, kSoundHoop);
     countHoopPassed();
     countTrickHoop();
@@ -43,6 +42,8 @@ void GF_EntityHoop::draw(double, double) {
 
 void GF_EntityHoop::drawHalf(bool front, double cameraX, double cameraY) {
     if (!animation) return;
+    const int sequence = passed ? 1 : 0;
+    if (animation->currentSequenceIndex() != sequence) animation->setSequence(sequence);
     const double h = angle / kDegreesPerRadian;
     const auto drawSegment = [&](int i) {
         const double e = i * 20.0 / kDegreesPerRadian;
