@@ -27,6 +27,7 @@ void GF_EntityHoop::update() {
                                      [&](const CollisionCircle* circle) { return probe.overlaps(*circle); });
     if (!through) return;
     passed = 1;
+    startSequence(1);
     playSoundAt(x, y, 0.8, kSoundHoop);
     countHoopPassed();
     countTrickHoop();
