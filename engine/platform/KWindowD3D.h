@@ -154,6 +154,7 @@ private:
     void clearTwiceAndPresent(D3DCOLOR color);
     void releaseDeviceObjects();
     void restoreDeviceObjects();
+    void redrawAfterReset(D3DCOLOR clearColour);
     void flipReset();
     void endClip();
     void fillMargins();
