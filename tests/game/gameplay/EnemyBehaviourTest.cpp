@@ -126,6 +126,28 @@ TEST_F(Enemies, TheMissileFishPatrolsChasesFiresAndSearches) {
     EXPECT_LE(std::fabs(ai->searchTargetX - fish->x), 520);
 }
 
+TEST_F(Enemies, AShooterInSightBacksOffWithinItsDistanceAndTheTurtleRamsOn) {
+    struct Case {
+        int type;
+        double distance;
+        bool pushesAway;
+    };
+    const Case cases[] = {{kEntityEvilZuzevir, 150, true},
+                          {kEntityEvilZuzevir, 400, false},
+                          {kEntityLaserFish, 200, true},
+                          {kEntityTntTurtle, 150, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type * 1000 + c.distance);
+        GF_Entity* fish = place(c.type, 800, 800, 0);
+        holdPlayer(800 + c.distance, 800);
+        fish->forceX = fish->forceY = fish->torque = 0;
+        fish->behaviour->update();
+        EXPECT_EQ(fish->forceX < 0, c.pushesAway);
+        fish->removed = 1;
+        frame();
+    }
+}
+
 TEST_F(Enemies, AHitMakesAnUnseeingEnemyLookTowardTheShot) {
     GF_Entity* fish = place(kEntityEvilZuzevir, 800, 800, 0);
     auto* ai = dynamic_cast<GF_AIEvilZuzevir*>(fish->behaviour);

@@ -299,3 +299,24 @@ TEST_F(PlayerControl, RudderControlTurnsAwayFromTheMouse) {
     runBehaviour();
     EXPECT_LT(player->torque, 0);
 }
+
+TEST_F(PlayerControl, TheChargeSoundsFollowTheChargeAndATimedWeaponSilencesThem) {
+    frames(15, true); // 0.23 s
+    EXPECT_FALSE(control->chargeSoundOn);
+    frames(2, true);
+    EXPECT_TRUE(control->chargeSoundOn);
+    EXPECT_FALSE(control->fullyCharged);
+    frames(112, true); // past 2 s
+    EXPECT_TRUE(control->fullyCharged);
+    double r, g, b;
+    control->getWeaponBarColor(r, g, b);
+    EXPECT_EQ(control->getWeaponBarFraction(), 1.0);
+
+    givePlayerWeapon(player, kWeaponSword, 30); // picked up while charging
+    frames(1, true);
+    EXPECT_EQ(control->charge, 0);
+    EXPECT_FALSE(control->chargeSoundOn);
+    EXPECT_FALSE(control->fullyCharged);
+    release();
+    EXPECT_TRUE(ofType(kEntityLaser2).empty()) << "letting go in sword mode fires nothing";
+}
