@@ -337,6 +337,8 @@ TEST(WanderHelper, ValuesStayWithinOneAndStopAtTheBounds) {
         wander.update();
         ASSERT_LE(std::fabs(wander.a), 1);
         ASSERT_LE(std::fabs(wander.b), 1);
-        if (std::fabs(wander.a) == 1) ASSERT_EQ(wander.u, 0);
+        if (std::fabs(wander.a) == 1) {
+            ASSERT_EQ(wander.u, 0);
+        }
     }
 }
