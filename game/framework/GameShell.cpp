@@ -2,6 +2,7 @@
 #include "GameShell.h"
 
 #include "BitmapFonts.h"
+#include "CheatList.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
@@ -15,7 +16,9 @@
 #include "MusicPlaylist.h"
 #include "ProgramStates.h"
 #include "SoundTable.h"
+#include "SpatialGrid.h"
 #include "SpriteSheetTable.h"
+#include "TerrainTables.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -28,15 +31,18 @@ bool initGame() {
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
     loadSpriteSheets();
-    // Services still to come take these places, in this order: buildTerrainTables; createSpatialGrid,
-    // createParticlePool.
+    buildTerrainTables();
+    createSpatialGrid();
+    // Still to come in this place: createParticlePool.
     buildSoundTable(); // its first KSound starts the streaming thread
     initMusicPlaylist();
     loadBitmapFonts();
     resetMouseState();
     createBackKey();
     // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
-    // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
+    // readProgress ("completedlevels");
+    buildCheatList();
+    // Still to come: the game mode set to Action.
     clearTooltip();
     applyVolumes();
     constructProgramStates();
@@ -81,7 +87,8 @@ bool onWindowEvent(WindowEvent* event) {
 void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
-    // Still to come: freeCheatList, clearLevelCatalogue.
+    freeCheatList();
+    // Still to come: clearLevelCatalogue.
     deleteBackKey();
     restoreSystemCursor();
     freeBitmapFonts();
@@ -89,7 +96,8 @@ void shutdownGame() {
     freeSoundTable();
     // Still to come: destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid, freeTileDefinitions.
+    destroySpatialGrid();
+    freeTerrainTables();
     freeSpriteSheets();
     destroyGameWindow();
 }
