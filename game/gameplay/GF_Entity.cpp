@@ -12,6 +12,7 @@
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
 #include "TileMap.h"
+#include "TrickEvents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,6 +97,9 @@ GF_Entity::GF_Entity(const EntityKind& kind, double x, double y, double vx, doub
 }
 
 GF_Entity::~GF_Entity() {
+    // Whoever deletes the player, nothing is left pointing at it.
+    if (playerEntity == this) playerEntity = nullptr;
+    if (retiredPlayer == this) retiredPlayer = nullptr;
     for (CollisionCircle* circle : subCircles) delete circle;
     delete boundingCircle;
     delete animation;
@@ -205,7 +209,8 @@ void GF_Entity::update() {
 
 void GF_Entity::draw(double cameraX, double cameraY) {
     if (!animation) return;
-    animation->drawTransformed(int(left - cameraX), int(top - cameraY), angle, scale, alpha, mirrored != 0, false);
+    // Mirrored is a flip across the facing axis, so that a dolphin facing left still swims upright.
+    animation->drawTransformed(int(left - cameraX), int(top - cameraY), angle, scale, alpha, false, mirrored != 0);
 }
 
 double GF_Entity::getContactDamage() {
@@ -248,7 +253,7 @@ void GF_Entity::checkDeath() {
 }
 
 void GF_Entity::onRemoved() {
-    // The target locks on this entity belong to the HUD's lock list, which drops them when it is told.
+    removeTargetLocksOnTarget(this);
 }
 
 void GF_Entity::dieAtOnce() {

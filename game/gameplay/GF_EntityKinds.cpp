@@ -2,16 +2,20 @@
 // operations each kind overrides. Their values come from the kinds table.
 #include "GF_EntityKinds.h"
 
+#include "AngleTools.h"
 #include "Behaviours.h"
 #include "CheatList.h"
 #include "EntityKinds.h"
 #include "EntityType.h"
 #include "FrameClock.h"
 #include "GameOptions.h"
+#include "GameWindow.h"
+#include "ParticleEffects.h"
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
 #include "SpriteSheetTable.h"
+#include "TrickEvents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,6 +75,23 @@ void playEffectSound(const GF_Entity& e, int sound) {
     playSoundAt(e.x, e.y, 1, sound);
 }
 
+constexpr double kFullSpread = 360; // a death burst
+constexpr double kWallSpread = 90;  // a shot's burst at a wall, around the wall's normal
+
+using BurstEffect = void (*)(double x, double y, double bvx, double bvy, double angle, double spread);
+
+void shotBurst(const GF_Entity& e, BurstEffect effect, int sound, double angle, double spread) {
+    effect(e.x, e.y, 0, 0, angle, spread);
+    playEffectSound(e, sound);
+}
+
+// The large explosion of the dolphins and the shark: its two side blasts and the sound.
+void bigExplosionEffect(const GF_Entity& e) {
+    explosion(e.x, e.y, e.vx, e.vy, 0, 5);
+    explosion(e.x, e.y, e.vx, e.vy, 180, 5);
+    playEffectSound(e, kSoundLargeExplosion);
+}
+
 // The cheats that change every enemy the level places.
 void applyEnemyCheats(GF_Entity& e) {
     if (isCheatOn(kCheatMiniEnemies)) e.baseScale = 0.5;
@@ -79,6 +100,12 @@ void applyEnemyCheats(GF_Entity& e) {
     if (isCheatOn(kCheatCloakedEnemies)) e.baseAlpha = 0.2;
     e.scale = e.baseScale;
     e.alpha = e.baseAlpha;
+}
+
+// A dolphin reports false while it glides (its base sequence) or glides through a turn (sequence 2).
+bool dolphinIsNotTurning(const GF_Entity& e) {
+    const int sequence = e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
+    return sequence != e.baseSequence && sequence != 2;
 }
 
 int difficultyIndex() {
@@ -107,12 +134,11 @@ GF_KIND_BASE(GF_EntityZuzevir, kEntityZuzevir) {
 }
 
 bool GF_EntityZuzevir::isNotTurning() {
-    const int sequence = animation ? animation->currentSequenceIndex() : baseSequence;
-    return sequence != baseSequence && sequence != 2;
+    return dolphinIsNotTurning(*this);
 }
 
 void GF_EntityZuzevir::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    bigExplosionEffect(*this);
 }
 
 void GF_EntityZuzevir::checkDeath() {
@@ -126,11 +152,11 @@ GF_KIND_BASE(GF_EntityLaser1, kEntityLaser1) {
     animation = makeSingleFrame(7, 0);
     startOnBase(*this);
 }
-void GF_EntityLaser1::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityLaser1::onWallImpact(double normalAngle) {
+    shotBurst(*this, laserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityLaser1::onDeathEffect() {
-    playEffectSound(*this, kSoundTinyExplosion);
+    shotBurst(*this, laserSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityLaser2, kEntityLaser2) {
@@ -139,11 +165,18 @@ GF_KIND_BASE(GF_EntityLaser2, kEntityLaser2) {
     animation = makeSingleFrame(7, charge > 0.5 ? 1 : 3);
     startOnBase(*this);
 }
-void GF_EntityLaser2::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityLaser2::onWallImpact(double normalAngle) {
+    burstByCharge(normalAngle, kWallSpread);
 }
 void GF_EntityLaser2::onDeathEffect() {
-    playEffectSound(*this, charge > 0.5 ? kSoundSmallExplosion : kSoundTinyExplosion);
+    burstByCharge(0, kFullSpread);
+}
+
+void GF_EntityLaser2::burstByCharge(double angle, double spread) {
+    if (charge > 0.5)
+        shotBurst(*this, explosion, kSoundSmallExplosion, angle, spread);
+    else
+        shotBurst(*this, laserSparks, kSoundTinyExplosion, angle, spread);
 }
 
 GF_KIND_BASE(GF_EntityLaserFish, kEntityLaserFish) {
@@ -168,11 +201,11 @@ GF_KIND_BASE(GF_EntityMissile1, kEntityMissile1) {
     animation = makeSingleFrame(11, 0);
     startOnBase(*this);
 }
-void GF_EntityMissile1::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityMissile1::onWallImpact(double normalAngle) {
+    shotBurst(*this, explosion, kSoundSmallExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityMissile1::onDeathEffect() {
-    playEffectSound(*this, kSoundSmallExplosion);
+    shotBurst(*this, explosion, kSoundSmallExplosion, 0, kFullSpread);
 }
 
 // The Gold Radudod stays where it was placed, whatever the placement says of motion.
@@ -187,6 +220,7 @@ GF_EntityGoldFish::GF_EntityGoldFish(double x, double y, const EntityVars& vars,
 void GF_EntityGoldFish::onRemoved() {
     static constexpr double kHeal[5] = {2000, 1000, 500, 250, 0};
     if (playerEntity) playerEntity->heal(kHeal[difficultyIndex()]);
+    collectGoldZuzevir();
     GF_Entity::onRemoved();
 }
 
@@ -214,11 +248,11 @@ GF_KIND_BASE(GF_EntityTurretLaser, kEntityTurretLaser) {
     animation = makeSingleFrame(7, 2);
     startOnBase(*this);
 }
-void GF_EntityTurretLaser::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityTurretLaser::onWallImpact(double normalAngle) {
+    shotBurst(*this, sparksFrame1, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityTurretLaser::onDeathEffect() {
-    playEffectSound(*this, kSoundTinyExplosion);
+    shotBurst(*this, sparksFrame1, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] == 1 ? 1 : 0) {
@@ -271,11 +305,11 @@ GF_KIND_BASE(GF_EntityBomb, kEntityBomb) {
     animation = makeSingleFrame(19, 0);
     startOnBase(*this);
 }
-void GF_EntityBomb::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityBomb::onWallImpact(double normalAngle) {
+    shotBurst(*this, explosion, kSoundSmallExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityBomb::onDeathEffect() {
-    playEffectSound(*this, kSoundSmallExplosion);
+    shotBurst(*this, explosion, kSoundSmallExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityEel, kEntityEel) {
@@ -322,11 +356,10 @@ void GF_EntityEvilZuzevir::draw(double cameraX, double cameraY) {
     glow->drawFrameTransformed(0, int(eyeX - 8 - cameraX), int(eyeY - 8 - cameraY), angle, scale, alpha, false, false);
 }
 bool GF_EntityEvilZuzevir::isNotTurning() {
-    const int sequence = animation ? animation->currentSequenceIndex() : baseSequence;
-    return sequence != baseSequence && sequence != 2;
+    return dolphinIsNotTurning(*this);
 }
 void GF_EntityEvilZuzevir::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    bigExplosionEffect(*this);
 }
 
 GF_KIND_BASE(GF_EntityEvilLaser1, kEntityEvilLaser1) {
@@ -334,11 +367,11 @@ GF_KIND_BASE(GF_EntityEvilLaser1, kEntityEvilLaser1) {
     animation = makeSingleFrame(7, 0);
     startOnBase(*this);
 }
-void GF_EntityEvilLaser1::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityEvilLaser1::onWallImpact(double normalAngle) {
+    shotBurst(*this, laserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityEvilLaser1::onDeathEffect() {
-    playEffectSound(*this, kSoundTinyExplosion);
+    shotBurst(*this, laserSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityRoboShark, kEntityRoboShark) {
@@ -355,7 +388,7 @@ GF_KIND_BASE(GF_EntityRoboShark, kEntityRoboShark) {
     startOnBase(*this);
 }
 void GF_EntityRoboShark::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    bigExplosionEffect(*this);
 }
 
 GF_KIND_BASE(GF_EntityDrone, kEntityDrone) {
@@ -417,11 +450,11 @@ GF_KIND_BASE(GF_EntityBullet, kEntityBullet) {
     animation = makeSingleFrame(32, 0);
     startOnBase(*this);
 }
-void GF_EntityBullet::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityBullet::onWallImpact(double normalAngle) {
+    shotBurst(*this, bulletSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityBullet::onDeathEffect() {
-    playEffectSound(*this, kSoundTinyExplosion);
+    shotBurst(*this, bulletSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityPowerup, kEntityPowerup), weapon(std::clamp(vars[0], 0, 3)),
@@ -446,11 +479,11 @@ GF_KIND_BASE(GF_EntityPowerLaser, kEntityPowerLaser) {
     animation = makeSingleFrame(7, 5);
     startOnBase(*this);
 }
-void GF_EntityPowerLaser::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityPowerLaser::onWallImpact(double normalAngle) {
+    shotBurst(*this, powerLaserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityPowerLaser::onDeathEffect() {
-    playEffectSound(*this, kSoundTinyExplosion);
+    shotBurst(*this, powerLaserSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityHoop, kEntityHoop) {

@@ -3,8 +3,10 @@
 // the few operations named per kind. The factory (createEntity) makes them.
 #pragma once
 
+#include "ElectricArc.h"
 #include "EntityVars.h"
 #include "GF_Entity.h"
+#include "IntervalTimer.h"
 
 #include <vector>
 
@@ -20,6 +22,10 @@ public:
     void onDeathEffect() override;
     void checkDeath() override;
     std::vector<GF_Entity*> hoopList; // the hoops to draw this frame (not owned)
+    // Player additions: the held sword follows the muzzle; hoops and the sword draw around the body.
+    void update() override;
+    void draw(double cameraX, double cameraY) override;
+    void onTerrainContact(double x, double y) override;
 };
 
 class GF_EntityLaser1 : public GF_Entity {
@@ -36,7 +42,10 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.05;
-    double charge; // 0..1, Var 1 / 100
+    double charge;          // 0..1, Var 1 / 100
+    void update() override; // the charge trail
+    // Its blast at a wall or at death: an explosion when charged above half, else sparks.
+    void burstByCharge(double angle, double spread);
 };
 
 class GF_EntityLaserFish : public GF_Entity {
@@ -54,6 +63,7 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.02;
+    void update() override; // the smoke trail
 };
 
 class GF_EntityGoldFish : public GF_Entity {
@@ -75,6 +85,9 @@ public:
     double barrelAngle;
     double barrelX = 0, barrelY = 0;       // draw position
     double barrelTipX = 0, barrelTipY = 0; // where its shots leave
+    // After the base step: the barrel's draw position and tip; drawn over the body.
+    void update() override;
+    void draw(double cameraX, double cameraY) override;
 };
 
 class GF_EntityTurretLaser : public GF_Entity {
@@ -124,6 +137,17 @@ public:
     void onFadeEnd() override { onDeathEffect(); }
     void onDeathEffect() override;
     void checkDeath() override { checkDeathFishLike(); }
+    void update() override; // the arcs
+    void draw(double cameraX, double cameraY) override;
+    uint8_t sparking = 0;
+    JitterPoint ownPoints[3];
+    ElectricArc idleArcs[3] = {ElectricArc(2), ElectricArc(5), ElectricArc(5)};
+    JitterPoint cornerPoints[4];
+    ElectricArc boxArcs[4] = {ElectricArc(3), ElectricArc(5), ElectricArc(3), ElectricArc(5)};
+    ElectricArc strikeArc{5};
+    uint8_t zapping = 0;
+    float intensity = 1;
+    uint8_t rising = 0;
 };
 
 class GF_EntityTntTurtle : public GF_Entity {
@@ -179,12 +203,22 @@ public:
     void onDeathEffect() override;
     double trailClock = 0;
     double trailInterval = 0.02;
+    void update() override; // the bubble trail
+    void onRemoved() override;
 };
 
 class GF_EntityLaserSword : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityLaserSword);
     double getContactDamage() override;
+    void update() override;
+    void draw(double cameraX, double cameraY) override; // only the fade once let go; the player draws it held
+    void onTerrainContact(double x, double y) override;
+    void onEntityContact(double x, double y) override;
+    double gripOffsetX = 0, gripOffsetY = 0;
+    double wallSparkClock = 0, wallSparkInterval = 0.1;
+    double entitySparkClock = 0, entitySparkInterval = 0.1;
+    uint8_t touchedLastFrame = 0, firstTouch = 0, touchingNow = 0;
 };
 
 class GF_EntityBullet : public GF_Entity {
@@ -201,8 +235,10 @@ public:
     void onRemoved() override;
     double pulse = 1;
     uint8_t shrinking = 1;
-    int32_t weapon; // 0 torpedo, 1 machine gun, 2 laser sword, 3 4x damage
-    double length;  // seconds
+    int32_t weapon;         // 0 torpedo, 1 machine gun, 2 laser sword, 3 4x damage
+    double length;          // seconds
+    void update() override; // sparkles and the pulse
+    IntervalTimer sparkleTimer{0.0, 0.9, false};
 };
 
 class GF_EntityPowerLaser : public GF_Entity {
@@ -219,4 +255,8 @@ public:
     void checkDeath() override {}
     int32_t segmentCount = 18;
     uint8_t passed = 0;
+    void update() override;                             // counts the player's pass
+    void draw(double cameraX, double cameraY) override; // hands itself to the player's hoop list
+    // The ring's back or front half, drawn by the player around its body.
+    void drawHalf(bool front, double cameraX, double cameraY);
 };

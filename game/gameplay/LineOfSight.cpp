@@ -49,7 +49,9 @@ bool cellBlocksLine(int32_t row, int32_t col, const SightLine& line) {
 }
 
 bool hasLineOfSight(double x1, double y1, double x2, double y2) {
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return false;
+    // Points far past any level (or not numbers) see nothing; the walk below stays within reach of them.
+    auto usable = [](double v) { return std::fabs(v) <= 1e9; };
+    if (!usable(x1) || !usable(y1) || !usable(x2) || !usable(y2)) return false;
     SightLine line;
     line.set(x1, y1, x2, y2);
     int32_t targetCol, targetRow;
@@ -62,8 +64,7 @@ bool hasLineOfSight(double x1, double y1, double x2, double y2) {
     const double dx = x2 - x1, dy = y2 - y1, length = std::hypot(dx, dy);
     const double ux = length > 0 ? dx / length : 0, uy = length > 0 ? dy / length : 0;
     const double inf = std::numeric_limits<double>::infinity();
-    int64_t col = int64_t(std::floor(std::clamp(x1, -1e9, 1e9) / kTileSize));
-    int64_t row = int64_t(std::floor(std::clamp(y1, -1e9, 1e9) / kTileSize));
+    int64_t col = int64_t(std::floor(x1 / kTileSize)), row = int64_t(std::floor(y1 / kTileSize));
     const int stepCol = ux > 0 ? 1 : -1, stepRow = uy > 0 ? 1 : -1;
     double nextX = ux != 0 ? ((double(col) + (ux > 0 ? 1 : 0)) * kTileSize - x1) / ux : inf;
     double nextY = uy != 0 ? ((double(row) + (uy > 0 ? 1 : 0)) * kTileSize - y1) / uy : inf;

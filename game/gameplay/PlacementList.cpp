@@ -33,6 +33,19 @@ void PlacementList::clearPlacements() {
     list.clear();
 }
 
+void PlacementList::assignFields(const std::vector<PlacementFields>& records) {
+    list.clear();
+    list.reserve(records.size());
+    for (const PlacementFields& fields : records) appendPlacement(EntityPlacement::fromFields(fields));
+}
+
+std::vector<PlacementFields> PlacementList::fieldList() const {
+    std::vector<PlacementFields> records;
+    records.reserve(list.size());
+    for (const auto& record : list) records.push_back(record->fields());
+    return records;
+}
+
 EntityPlacement* PlacementList::addPlacement(int32_t type, int32_t x, int32_t y) {
     if (type == kEntityGoldFish && countGoldZuzevirPlacements() >= kMaxGoldZuzevirPlacements) return nullptr;
     EntityPlacement record;

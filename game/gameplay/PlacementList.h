@@ -18,6 +18,9 @@ public:
     int count() const { return int(list.size()); }
 
     void clearPlacements();
+    // The whole list from a level file's records (in file order), and back, for the level file.
+    void assignFields(const std::vector<PlacementFields>& records);
+    std::vector<PlacementFields> fieldList() const;
     // A zeroed record with this type and position appended; null (nothing added) for a sixth Gold Radudod.
     EntityPlacement* addPlacement(int32_t type, int32_t x, int32_t y);
     // Appends a whole record as read from a file (no limit applies).
@@ -40,9 +43,15 @@ public:
     // spawned entities that count as enemies.
     int spawnAllPlacements(SpatialGrid& grid) const;
 
+    // The editor's markers of every record near the view.
+    void drawPlacementMarkers(double cameraX, double cameraY) const;
+
 private:
     std::vector<std::unique_ptr<EntityPlacement>> list;
 };
+
+// The editor's marker of one record: its kind's name in a tinted box, when it lies near the view.
+void drawPlacementMarker(const EntityPlacement& record, double cameraX, double cameraY);
 
 // The editor's captions of a record's kind and of its Var n (1..8).
 const char* placementTypeName(const EntityPlacement& record);

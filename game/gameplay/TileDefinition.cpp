@@ -52,56 +52,37 @@ void addAnimated(int firstFrame, int count, double length, bool flipX) {
     animatedTiles.push_back(definitions.back().get());
 }
 
-// Draws the part of a frame above the screen line when the frame is turned by a quarter turn: the frame is
-// mapped corner by corner, and the source side that faces down after the turn is cut back to the line.
+// Draws the part of a frame turned by a quarter turn that lies above the screen line. The kept band of the
+// screen (k rows from the top) comes from one band of the picture: for a turn of 90 degrees its right edge
+// (the left when mirrored), for 180 its bottom, for 270 its left (the right when mirrored). That band alone
+// is drawn with the same turn, about the centre of the screen band it fills.
 void drawTurnedAbove(SpriteAnimation& animation, int x, int y, int lineY, int rotation, bool flipX) {
     bool stepFlipX = false, stepFlipY = false;
     const SpriteFrame* frame = animation.currentSheetFrame(stepFlipX, stepFlipY);
     if (!frame || !frame->sheet || !frame->sheet->getGraphic()) return;
     flipX = flipX != stepFlipX;
-    const double w = frame->width(), h = frame->height();
+    const float w = float(frame->width()), h = float(frame->height());
     const int turns = (rotation / 90) & 3;
-    auto map = [&](double u, double v, double& sx, double& sy) {
-        if (flipX) u = w - u;
-        if (stepFlipY) v = h - v;
-        const double dx = u - w / 2, dy = v - h / 2;
-        double rx = dx, ry = dy;
-        if (turns == 1)
-            rx = dy, ry = -dx;
-        else if (turns == 2)
-            rx = -dx, ry = -dy;
-        else if (turns == 3)
-            rx = -dy, ry = dx;
-        sx = x + w / 2 + rx;
-        sy = y + h / 2 + ry;
-    };
-    double sx0, sy0, sxU, syU, sxV, syV;
-    map(0, 0, sx0, sy0);
-    map(1, 0, sxU, syU);
-    map(0, 1, sxV, syV);
-    double u1 = 0, u2 = w, v1 = 0, v2 = h;
-    const double du = syU - sy0, dv = syV - sy0;
-    if (du > 0.5)
-        u2 = std::min(u2, (lineY - sy0) / du);
-    else if (du < -0.5)
-        u1 = std::max(u1, (lineY - sy0) / du);
-    else if (dv > 0.5)
-        v2 = std::min(v2, (lineY - sy0) / dv);
-    else if (dv < -0.5)
-        v1 = std::max(v1, (lineY - sy0) / dv);
-    if (u1 >= u2 || v1 >= v2) return;
-    const double corners[4][2] = {{u1, v1}, {u2, v1}, {u2, v2}, {u1, v2}};
-    float dest[4][2];
-    for (int i = 0; i < 4; i++) {
-        double dx, dy;
-        map(corners[i][0], corners[i][1], dx, dy);
-        dest[i][0] = float(dx);
-        dest[i][1] = float(dy);
+    // The turned frame keeps its centre; a quarter turn swaps its width and height on the screen.
+    const float centreX = float(x) + w / 2, screenHeight = turns == 2 ? h : w;
+    const float top = float(y) + h / 2 - screenHeight / 2;
+    const float k = std::min(float(lineY) - top, screenHeight);
+    if (k <= 0) return;
+    float u1 = 0, u2 = w, v1 = 0, v2 = h;
+    if (turns == 2) {
+        (stepFlipY ? v2 : v1) = stepFlipY ? k : h - k;
+    } else {
+        const bool keepRight = (turns == 1) != flipX;
+        if (keepRight)
+            u1 = w - k;
+        else
+            u2 = k;
     }
-    const float l = float(frame->left), t = float(frame->top);
-    frame->sheet->getGraphic()->blitArbitraryQuad(
-        l + float(u1), t + float(v1), l + float(u2), t + float(v1), l + float(u2), t + float(v2), l + float(u1),
-        t + float(v2), dest[0][0], dest[0][1], dest[1][0], dest[1][1], dest[2][0], dest[2][1], dest[3][0], dest[3][1]);
+    const float sw = u2 - u1, sh = v2 - v1;
+    const float centreY = top + k / 2;
+    frame->sheet->getGraphic()->blitAlphaRectFxF(float(frame->left) + u1, float(frame->top) + v1,
+                                                 float(frame->left) + u2, float(frame->top) + v2, centreX - sw / 2,
+                                                 centreY - sh / 2, float(rotation), 1, 1, flipX, stepFlipY);
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // The entity factory and the kinds table: each kind's values, the per-kind constructor rules, the names.
 #include "EntityWorld.h"
 
+#include "Camera.h"
 #include "CheatList.h"
 #include "EntityFactory.h"
 #include "EntityType.h"
 #include "GF_EntityKinds.h"
+#include "SpriteAnimation.h"
 
 #include <memory>
 
@@ -76,6 +78,8 @@ TEST_F(EntityFactoryTest, PlayerHealthByDifficultyAndThePlayerPointer) {
     auto second = make(-3);
     EXPECT_EQ(first->type, kEntityZuzevir);
     EXPECT_EQ(playerEntity, second.get());
+    EXPECT_EQ(getCameraTarget(), static_cast<const CameraSubject*>(second.get()));
+    clearCameraTarget();
     playerEntity = nullptr;
 }
 
@@ -143,4 +147,25 @@ TEST_F(EntityFactoryTest, NamesAndVarCaptions) {
     EXPECT_STREQ(entityVarLabel(0, 1), "Not Used");
     EXPECT_STREQ(entityVarLabel(21, 1), "invalid");
     EXPECT_STREQ(entityVarLabel(8, 9), "invalid");
+}
+
+TEST_F(EntityFactoryTest, EmitPointsAndTheDolphinsTurningTest) {
+    auto gun = make(kEntityAutoGun, {}, 0, 0, 90);
+    double x, y;
+    gun->getEmitPoint(x, y);
+    EXPECT_NEAR(x, 1000, 1e-9);
+    EXPECT_NEAR(y, 1000 - 15, 1e-9); // 15 px ahead, up the screen
+    auto turret = make(kEntityTurret, {}, 0, 0, 180);
+    turret->getEmitPoint(x, y);
+    EXPECT_NEAR(x, 1000 - 20, 1e-9);
+
+    auto evil = make(kEntityEvilZuzevir);
+    const struct {
+        int sequence;
+        bool notTurning;
+    } cases[] = {{0, true}, {1, false}, {2, false}, {3, true}, {4, true}};
+    for (const auto& c : cases) {
+        evil->startSequence(c.sequence);
+        EXPECT_EQ(evil->isNotTurning(), c.notTurning) << c.sequence;
+    }
 }

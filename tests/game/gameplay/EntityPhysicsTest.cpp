@@ -16,9 +16,13 @@ namespace {
 
 constexpr double kDt = 1.0 / 64;
 
+// An entity of the kind with a behaviour that does nothing, so that only the base step moves it.
 std::unique_ptr<GF_Entity> make(int type, double x = 1000, double y = 1000, double vx = 0, double vy = 0,
                                 double rotation = 0) {
-    return std::unique_ptr<GF_Entity>(createEntity(type, int32_t(x), int32_t(y), EntityVars{}, vx, vy, rotation));
+    std::unique_ptr<GF_Entity> e(createEntity(type, int32_t(x), int32_t(y), EntityVars{}, vx, vy, rotation));
+    delete e->behaviour;
+    e->behaviour = new GF_AINone(e.get());
+    return e;
 }
 
 struct HitLog : GF_AI {
@@ -263,4 +267,55 @@ TEST_F(EntityPhysicsTest, AGrazingHitKeepsMostOfItsSpeed) {
     terrainContact(fish.get());
     EXPECT_NEAR(fish->vx, 0, 1e-9);
     EXPECT_NEAR(std::fabs(fish->vy), 300 * std::sin(80 / kDegreesPerRadian) * 80 / 90, 1e-9);
+}
+
+TEST_F(EntityPhysicsTest, AHoopCountsOnceHoweverLongThePlayerStaysInIt) {
+    auto player = make(kEntityZuzevir, 1000, 1000);
+    auto hoop = make(kEntityHoop, 1000, 1030);
+    auto* ring = static_cast<GF_EntityHoop*>(hoop.get());
+    hoop->update();
+    EXPECT_TRUE(ring->passed);
+    EXPECT_EQ(hoop->animation->currentSequenceIndex(), 1);
+    hoop->animation->setSequence(0); // would show again if it counted a second time
+    for (int i = 0; i < 10; i++) hoop->update();
+    EXPECT_EQ(hoop->animation->currentSequenceIndex(), 0);
+    // Drawn through the player, listed once per frame.
+    hoop->draw(0, 0);
+    hoop->draw(0, 0);
+    EXPECT_EQ(static_cast<GF_EntityZuzevir*>(player.get())->hoopList.size(), 1u);
+    player->draw(0, 0);
+    EXPECT_TRUE(static_cast<GF_EntityZuzevir*>(player.get())->hoopList.empty());
+    auto far = make(kEntityHoop, 1200, 1000);
+    far->update();
+    EXPECT_FALSE(static_cast<GF_EntityHoop*>(far.get())->passed);
+    playerEntity = nullptr;
+}
+
+TEST_F(EntityPhysicsTest, ThePowerupPulsesBetweenItsBounds) {
+    auto powerup = make(kEntityPowerup);
+    double low = 1, high = 0;
+    for (int i = 0; i < 64 * 4; i++) {
+        powerup->update();
+        if (i > 64) {
+            low = std::min(low, powerup->scale);
+            high = std::max(high, powerup->scale);
+        }
+    }
+    EXPECT_NEAR(low, 0.8, 0.01);
+    EXPECT_NEAR(high, 0.9, 0.01);
+}
+
+TEST_F(EntityPhysicsTest, TheSwordCountsItsTouchesAndDealsDamagePerSecond) {
+    auto sword = make(kEntityLaserSword);
+    auto* blade = static_cast<GF_EntityLaserSword*>(sword.get());
+    EXPECT_DOUBLE_EQ(sword->getContactDamage(), 10 * kDt);
+    sword->update();
+    EXPECT_TRUE(blade->firstTouch);
+    sword->onEntityContact(1000, 1000);
+    EXPECT_TRUE(blade->touchingNow);
+    EXPECT_FALSE(blade->touchedLastFrame); // the first touch plays the hit sound instead
+    sword->update();
+    EXPECT_FALSE(blade->firstTouch); // still touching: no second first touch
+    sword->onEntityContact(1000, 1000);
+    EXPECT_TRUE(blade->touchedLastFrame);
 }

@@ -91,4 +91,5 @@ TEST_F(TerrainTest, SightEndsAtItsRange) {
     EXPECT_FALSE(hasLineOfSight(100, 300, 1990, 300)) << "a wall on the way";
     EXPECT_TRUE(hasLineOfSight(-300, -50, 500, -20)) << "points above the level take the top row of cells";
     EXPECT_FALSE(hasLineOfSight(NAN, 10, 10, 10));
+    EXPECT_FALSE(hasLineOfSight(1e300, 10, 10, 10)) << "a point far past any level";
 }

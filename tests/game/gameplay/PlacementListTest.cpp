@@ -15,6 +15,12 @@ TEST_F(PlacementListTest, FieldsRoundTripInFileOrder) {
     EXPECT_EQ(record.rotation, 270);
     EXPECT_EQ(record.vars[7], -8);
     EXPECT_EQ(record.fields(), fields);
+    PlacementList list;
+    list.addPlacement(kEntityMine, 1, 2);
+    list.assignFields({fields, PlacementFields{}});
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.fieldList()[0], fields);
+    EXPECT_EQ(list.records()[1]->type, 0);
 }
 
 TEST_F(PlacementListTest, EditsLimitsAndPicking) {

@@ -161,3 +161,13 @@ TEST_F(SpatialGridTest, ResizingKeepsTheSharedCells) {
     EXPECT_EQ(journal, (std::vector<std::string>{"lost deleted"}));
     EXPECT_EQ(grid.cell(49, 34).size(), 1u);
 }
+
+TEST_F(SpatialGridTest, AtTheGridsEdgeOnlyShotsOutsideTheLevelGo) {
+    std::vector<std::string> journal;
+    setLevelSize(2000, 1000);
+    SpatialGrid grid(2000, 1000, 800, 600); // the active window reaches every edge
+    grid.addEntityToCell(new RecordingEntity(kEntityLaser1, 100, 100, &journal, "inside"));
+    grid.addEntityToCell(new RecordingEntity(kEntityLaser1, 1990, 100, &journal, "outside"));
+    grid.maintainGrid();
+    EXPECT_EQ(journal, (std::vector<std::string>{"outside deleted"}));
+}

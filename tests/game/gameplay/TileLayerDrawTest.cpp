@@ -257,28 +257,48 @@ TEST_F(TileDrawTest, ALayerLimitedToTheAirIsCutToItsPartAboveTheLine) {
     EXPECT_EQ(calls[1].args[3], f->bottom - 24) << "the part below the line is cut off";
     EXPECT_EQ(calls[1].args[5], 64);
 
-    // The turned tile is mapped as a quad onto the screen part above the line, its source cut on the side
-    // that faces down after the turn (the left side of the picture for a quarter turn).
-    ASSERT_EQ(calls[2].operation, "blitArbitraryQuad");
-    const std::vector<float>& q = calls[2].args;
-    float minY = 1e9f, maxY = -1e9f, minX = 1e9f, maxX = -1e9f;
+    // The turned tile keeps the band of its picture that faces up after the turn (the right edge for a
+    // quarter turn counter-clockwise), 40 pixels of it, drawn turned about the centre of the screen band it
+    // fills: x 64 .. 128, y 64 .. 104.
+    ASSERT_EQ(calls[2].operation, "blitAlphaRectFxF");
+    EXPECT_EQ(calls[2].args, (std::vector<float>{float(f->left + 24), float(f->top), float(f->right), float(f->bottom),
+                                                 96 - 20, 84 - 32, 90, 1, 1, 0, 0, 0, 0}));
+}
+
+TEST_F(TileDrawTest, TurnedTilesKeepTheBandThatFacesUp) {
+    TileLayer& layer = *getTileLayer(kLayerFront2);
+    layer.clipBelowY = 1000;
+    const uint16_t codes[] = {5, 6, 8, 10}; // frame 8 turned 180 and 270, and mirrored turned 90 and 270
+    for (int i = 0; i < 4; i++) layer.grid.set(i, 15, codes[i]);
+    layer.draw(0, 906); // row 15's top at y = 54, the line 40 pixels below it
+    const auto calls = draws();
+    ASSERT_EQ(calls.size(), 4u);
+    const SpriteFrame* f = frameOf(4, 8);
+    const float l = float(f->left), t = float(f->top), r = float(f->right), b = float(f->bottom);
+    // {source x1, y1, x2, y2}: the picture's bottom for a half turn, its left edge for a quarter turn
+    // clockwise, and the mirrored turns take the other side.
+    const float sources[4][4] = {{l, b - 40, r, b}, {l, t, l + 40, b}, {l, t, l + 40, b}, {r - 40, t, r, b}};
     for (int i = 0; i < 4; i++) {
-        minX = std::min(minX, q[size_t(8 + 2 * i)]);
-        maxX = std::max(maxX, q[size_t(8 + 2 * i)]);
-        minY = std::min(minY, q[size_t(9 + 2 * i + 0)]);
-        maxY = std::max(maxY, q[size_t(9 + 2 * i)]);
+        SCOPED_TRACE(codes[i]);
+        ASSERT_EQ(calls[size_t(i)].operation, "blitAlphaRectFxF");
+        const std::vector<float>& a = calls[size_t(i)].args;
+        EXPECT_EQ((std::vector<float>{a[0], a[1], a[2], a[3]}),
+                  (std::vector<float>{sources[i][0], sources[i][1], sources[i][2], sources[i][3]}));
+        // Drawn about the centre of the band x .. x + 64, 54 .. 94 on the screen.
+        EXPECT_EQ(a[4] + (a[2] - a[0]) / 2, i * 64 + 32);
+        EXPECT_EQ(a[5] + (a[3] - a[1]) / 2, 54 + 20);
+
+        // The part below the same line (the water layers' cut) takes the rest of the picture.
+        KGraphicRecorder::clearCalls();
+        getTileDefinition(codes[i])->drawBelow(i * 64, 54, 94);
+        ASSERT_EQ(draws().size(), 1u);
+        const std::vector<float> q = draws()[0].args; // the quad's source corners (u1, v1) .. (u1, v2) first
+        const float below[4] = {std::min(q[0], q[2]), std::min(q[1], q[5]), std::max(q[0], q[2]), std::max(q[1], q[5])};
+        const bool sideways = codes[i] != 5;
+        EXPECT_EQ(sideways ? below[2] - below[0] : below[3] - below[1], 24);
+        EXPECT_EQ(sideways ? (below[0] == a[2] || below[2] == a[0]) : below[3] == a[1], true)
+            << "the two parts meet without overlap";
     }
-    EXPECT_EQ(minX, 64);
-    EXPECT_EQ(maxX, 128);
-    EXPECT_EQ(minY, 64);
-    EXPECT_EQ(maxY, 104);
-    EXPECT_EQ(q[0], f->left + 24) << "source left edge moved in by the cut";
-    EXPECT_EQ(q[2], f->right);
-    EXPECT_EQ(q[1], f->top);
-    EXPECT_EQ(q[5], f->bottom);
-    // The source's top-right corner lands on the screen's top-left after a quarter turn counter-clockwise.
-    EXPECT_EQ(q[10], 64);
-    EXPECT_EQ(q[11], 64);
 }
 
 TEST_F(TileDrawTest, WaterTilesAnimateAndStillTilesDoNot) {
