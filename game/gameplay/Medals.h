@@ -1,5 +1,6 @@
-// The medal rules: a Race level's medal by its time (all hoops passed), a Stunt level's by its score once its
-// time has run out. Medal 2 gold, 1 silver, 0 bronze, -1 none.
+// The medal rules: a Race level's medal by its time once every hoop is passed (PassedHoops against
+// RequiredHoops), a Stunt level's by its score once its time has run out. Medal 2 gold, 1 silver, 0 bronze,
+// -1 none.
 #pragma once
 
 #include "LevelGoals.h"

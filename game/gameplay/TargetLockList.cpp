@@ -1,6 +1,7 @@
 // The target-lock list, its reports from torpedoes and targets, and the lock-on brackets.
 #include "TargetLockList.h"
 
+#include "GF_AITorpedo1.h"
 #include "GF_Entity.h"
 #include "GameWindow.h"
 #include "KGraphic.h"
@@ -23,19 +24,7 @@ void TargetLockList::removeOfTracker(const GF_Entity* tracker) {
 void TargetLockList::removeOnTarget(const GF_Entity* target) {
     // Every target leaving the world is looked for, targetable or not, so that no bracket is left pointing at a
     // deleted entity.
-    if (!target) return;
-    // Trackers are told after the list is settled, so that a forgetter may report back to it.
-    std::vector<GF_Entity*> trackers;
-    for (auto it = list.begin(); it != list.end();) {
-        if (it->target == target) {
-            trackers.push_back(it->tracker);
-            it = list.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    if (forgetter)
-        for (GF_Entity* tracker : trackers) forgetter(tracker);
+    std::erase_if(list, [target](const TargetLock& l) { return l.target == target; });
 }
 
 void TargetLockList::clear() {
@@ -86,10 +75,6 @@ void drawTargetLocks(double cameraX, double cameraY) {
     targetLocks.draw(cameraX, cameraY);
 }
 
-void setTargetForgetter(TargetLockList::TargetForgetter forgetter) {
-    targetLocks.forgetter = forgetter;
-}
-
 void addTargetLock(GF_Entity* tracker, GF_Entity* target) {
     targetLocks.add(tracker, target);
 }
@@ -98,6 +83,8 @@ void removeTargetLockOfTracker(GF_Entity* tracker) {
     targetLocks.removeOfTracker(tracker);
 }
 
+// A target leaving the world is also forgotten by every torpedo chasing it, locked or not.
 void removeTargetLocksOnTarget(GF_Entity* target) {
     targetLocks.removeOnTarget(target);
+    GF_AITorpedo1::forgetTarget(target);
 }

@@ -68,7 +68,7 @@ TEST_F(GoldZuzevirMeterTest, DrawsThePanelAndTheCountFigure) {
     TempUserFolder home;
     host::setMessageBoxHandler([](const std::string&, const std::string&) {});
     loadSpriteSheets();
-    levelGoals.gameMode = kGameModeAction;
+    CurrentLevelGoals.gameMode = kGameModeAction;
     SpriteSheet* sheet = getSpriteSheet(14);
     ASSERT_NE(sheet, nullptr);
     GoldZuzevirMeter& m = goldZuzevirMeter;
@@ -102,11 +102,11 @@ TEST_F(GoldZuzevirMeterTest, DrawsThePanelAndTheCountFigure) {
     EXPECT_EQ(calls[1].args[0], float(sheet->getFrame(1)->left));
     EXPECT_FLOAT_EQ(calls[1].args[7], 1.1f);
     // The meter belongs to Action levels.
-    levelGoals.gameMode = kGameModeRace;
+    CurrentLevelGoals.gameMode = kGameModeRace;
     KGraphicRecorder::clearCalls();
     drawGoldZuzevirMeter();
     EXPECT_TRUE(KGraphicRecorder::calls().empty());
-    levelGoals = LevelGoals();
+    CurrentLevelGoals = LevelGoals();
     freeSpriteSheets();
     host::setMessageBoxHandler(nullptr);
 }

@@ -6,7 +6,7 @@
 
 TEST(MedalsTest, RaceMedalsByTimeWithEveryHoopPassed) {
     LevelGoals goals; // 17, 18, 20 s
-    goals.requiredHoops = 4;
+    RequiredHoops = 4;
     struct Case {
         int passed;
         double time;
@@ -18,10 +18,11 @@ TEST(MedalsTest, RaceMedalsByTimeWithEveryHoopPassed) {
         {3, 10.0, kMedalNone, "None"},     {5, 17.0, kMedalGold, "Gold"},
     };
     for (const Case& c : cases) {
-        goals.passedHoops = c.passed;
+        PassedHoops = c.passed;
         EXPECT_EQ(medalForTime(goals, c.time), c.medal) << c.passed << " hoops, " << c.time << " s";
         EXPECT_STREQ(medalNameForTime(goals, c.time), c.name);
     }
+    RequiredHoops = PassedHoops = 0;
 }
 
 TEST(MedalsTest, StuntMedalsByScoreOnlyAfterTheTimeLimit) {

@@ -4,6 +4,7 @@
 
 #include "EntityType.h"
 #include "EntityWorld.h"
+#include "GF_AITorpedo1.h"
 #include "GameWindow.h"
 #include "KGraphicFactory.h"
 #include "KGraphicRecorder.h"
@@ -13,23 +14,15 @@
 
 namespace {
 
-std::vector<GF_Entity*> forgotten;
-void recordForget(GF_Entity* tracker) {
-    forgotten.push_back(tracker);
-}
-
 class TargetLockListTest : public EntityWorld {
 protected:
     void SetUp() override {
         EntityWorld::SetUp();
         clearTargetLocks();
-        setTargetForgetter(recordForget);
-        forgotten.clear();
         for (auto& e : entities) e = std::make_unique<GF_Entity>(entityKind(kEntityBird), 100, 100, 0, 0, 0);
     }
     void TearDown() override {
         clearTargetLocks();
-        setTargetForgetter(nullptr);
         EntityWorld::TearDown();
     }
     GF_Entity* e(int i) { return entities[i].get(); }
@@ -46,17 +39,21 @@ TEST_F(TargetLockListTest, ATorpedoRemovesOnlyItsFirstLock) {
     EXPECT_EQ(targetLocks.locks()[1].target, e(4));
     removeTargetLockOfTracker(e(2)); // holds none
     EXPECT_EQ(targetLocks.locks().size(), 2u);
-    EXPECT_TRUE(forgotten.empty());
 }
 
 TEST_F(TargetLockListTest, ATargetLeavingTakesEveryLockOnItAndItsTrackersForgetIt) {
+    GF_AITorpedo1 chasing(e(0)), other(e(1));
+    chasing.target = e(3);
+    other.target = e(4);
     addTargetLock(e(0), e(3));
     addTargetLock(e(1), e(4));
     addTargetLock(e(2), e(3));
     removeTargetLocksOnTarget(e(3));
     ASSERT_EQ(targetLocks.locks().size(), 1u);
     EXPECT_EQ(targetLocks.locks()[0].tracker, e(1));
-    EXPECT_EQ(forgotten, (std::vector<GF_Entity*>{e(0), e(2)}));
+    EXPECT_EQ(targetLocks.locks()[0].target, e(4));
+    EXPECT_EQ(chasing.target, nullptr);
+    EXPECT_EQ(other.target, e(4));
     // A lock without a target is never made, so no bracket can point at nothing.
     addTargetLock(e(0), nullptr);
     EXPECT_EQ(targetLocks.locks().size(), 1u);
