@@ -232,6 +232,7 @@ void surfaceRipple(double x, double y, double radius) {
 
 void splash(double x, double y, double vx, double vy, double radius) {
     double s = std::min(std::sqrt(vx * vx + vy * vy), 600.0);
+    if (!(s >= 0) || !(std::fabs(radius) < 1e6)) return; // a broken velocity or size throws nothing
     int n = std::min(int(radius / 10) + int(s / 200), 20);
     const double m = wrapOnce(std::atan2(-vy, vx) / kRadiansPerDegree);
     if (vy < 0) { // leaving the water: fewer, slower drops upward and bubbles below

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
 #include <limits>
 
@@ -56,8 +57,10 @@ int32_t flipPoints(int turns) {
     return clampPoints(sum);
 }
 
-std::string pendingPointsText(int32_t points) {
-    return points > kTooManyPoints ? "Too Many Points!" : std::to_string(points);
+const char* pendingPointsText(int32_t points, PointsText& buffer) {
+    if (points > kTooManyPoints) return "Too Many Points!";
+    std::snprintf(buffer, sizeof buffer, "%d", int(points));
+    return buffer;
 }
 
 void TrickScorer::resetTrickJump() {
@@ -283,8 +286,10 @@ void TrickScorer::drawCaptions() const {
     const int k = int(captionLines.size());
     for (int i = 0; i < k; i++)
         font->drawStringCentered(captionLines[i].c_str(), centre, centre, kGameHeight - 20 * k - 50 + 20 * i);
-    if (pendingPoints > 0)
-        font->drawStringCentered(pendingPointsText(pendingPoints).c_str(), centre, centre, kGameHeight - 40);
+    if (pendingPoints > 0) {
+        PointsText text;
+        font->drawStringCentered(pendingPointsText(pendingPoints, text), centre, centre, kGameHeight - 40);
+    }
     font->setColor(1, 1, 1, 1);
 }
 

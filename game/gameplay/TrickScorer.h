@@ -72,8 +72,9 @@ std::string flipCaption(int turns);
 // The points of n whole turns: 700 x (1 + 6 + ... + 6^(n-1)), held at the largest score.
 int32_t flipPoints(int turns);
 
-// The figure under the captions: the points, or "Too Many Points!" above 1000000000.
-std::string pendingPointsText(int32_t points);
+// The figure under the captions: the points (written into the buffer), or "Too Many Points!" above 1000000000.
+using PointsText = char[16];
+const char* pendingPointsText(int32_t points, PointsText& buffer);
 
 // The game state's calls: they act only in a Stunt level or while "Show Tricks" is on.
 void resetTrickJump();

@@ -48,10 +48,17 @@ TEST_F(GameHudTest, RaceAndStuntPanels) {
     struct Case {
         int mode;
         std::vector<float> box;
-        int lines;
+        const char* text; // what the panel says, one glyph for each character
     } cases[] = {
-        {kGameModeRace, {585, 18, 790, 78}, 2},
-        {kGameModeStunt, {570, 18, 790, 100}, 3},
+        {kGameModeRace,
+         {585, 18, 790, 78},
+         "Time: 01:23:500"
+         "Best Time: 00:00:000"},
+        {kGameModeStunt,
+         {570, 18, 790, 100},
+         "Score: 1234"
+         "Best Score: 0"
+         "Time Left: 00:00:000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -75,7 +82,7 @@ TEST_F(GameHudTest, RaceAndStuntPanels) {
         }
         // The text starts at the fixed places.
         const auto glyphs = text();
-        ASSERT_FALSE(glyphs.empty());
+        ASSERT_EQ(glyphs.size(), std::string(c.text).size());
         const float firstX = c.mode == kGameModeRace ? 642 : 625;
         EXPECT_NEAR(glyphs[0].args[4], firstX, 3);
     }

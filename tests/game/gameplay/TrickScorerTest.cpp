@@ -217,8 +217,9 @@ TEST_F(TrickScorerTest, TrickScoringWaitsForAJumpAndFadesItsCaptions) {
 }
 
 TEST_F(TrickScorerTest, PendingPointsText) {
-    EXPECT_EQ(pendingPointsText(1000000000), "1000000000");
-    EXPECT_EQ(pendingPointsText(1000000001), "Too Many Points!");
+    PointsText buffer;
+    EXPECT_STREQ(pendingPointsText(1000000000, buffer), "1000000000");
+    EXPECT_STREQ(pendingPointsText(1000000001, buffer), "Too Many Points!");
 }
 
 class TrickCaptionFontTest : public TrickScorerTest {
