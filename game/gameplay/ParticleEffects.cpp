@@ -5,6 +5,8 @@
 #include "ImpactEffects.h"
 #include "ParticlePresets.h"
 
+#include "AngleTools.h"
+#include "BehaviourTools.h"
 #include "KRandom.h"
 
 #include <algorithm>
@@ -14,22 +16,8 @@ namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
-double fraction() {
-    return double(kRand()) / K_RAND_MAX;
-}
-
 double uniform(double low, double high) {
-    return low + fraction() * (high - low);
-}
-
-double wrapOnce(double angle) {
-    if (angle < 0) return angle + 360;
-    if (angle >= 360) return angle - 360;
-    return angle;
-}
-
-double randomDirection(double angle, double spread) {
-    return wrapOnce(angle - spread + fraction() * 2 * spread);
+    return low + randomFraction() * (high - low);
 }
 
 // One particle thrown along theta (90 points up the screen): the vertical speed is drawn before the
@@ -45,14 +33,14 @@ void throwParticle(double x, double y, double bvx, double bvy, double theta, con
 void burst(int count, const ParticlePreset& preset, double speedMin, double speedMax, double x, double y, double bvx,
            double bvy, double angle, double spread) {
     for (int i = 0; i < count; i++)
-        throwParticle(x, y, bvx, bvy, randomDirection(angle, spread), preset, speedMin, speedMax);
+        throwParticle(x, y, bvx, bvy, randomAngleAround(angle, spread), preset, speedMin, speedMax);
 }
 
 // Rounds of two particles along the same direction, each with its own speeds.
 void pairedBurst(int rounds, const ParticlePreset& first, const ParticlePreset& second, double speedMin,
                  double speedMax, double x, double y, double bvx, double bvy, double angle, double spread) {
     for (int i = 0; i < rounds; i++) {
-        const double theta = randomDirection(angle, spread);
+        const double theta = randomAngleAround(angle, spread);
         throwParticle(x, y, bvx, bvy, theta, first, speedMin, speedMax);
         throwParticle(x, y, bvx, bvy, theta, second, speedMin, speedMax);
     }
@@ -66,11 +54,11 @@ void trailParticle(double x, double y, const ParticlePreset& preset) {
 }
 
 void waterParticles(int count, double x, double y, double angle, double speed, const ParticlePreset& preset) {
-    angle = wrapOnce(angle);
+    angle = wrapAngle(angle);
     for (int i = 0; i < count; i++) {
-        const double theta = wrapOnce(angle - 10 + fraction() * 20);
-        const double fy = 0.1 + 0.9 * fraction();
-        const double fx = 0.1 + 0.9 * fraction();
+        const double theta = wrapAngle(angle - 10 + randomFraction() * 20);
+        const double fy = 0.1 + 0.9 * randomFraction();
+        const double fx = 0.1 + 0.9 * randomFraction();
         const double r = theta * kRadiansPerDegree;
         spawnParticle(x, y, std::cos(r) * speed * fx, -std::sin(r) * speed * fy, preset);
     }
@@ -108,7 +96,7 @@ void explosion(double x, double y, double bvx, double bvy, double angle, double 
 
 void torpedoExplosion(double x, double y, double bvx, double bvy, double angle, double spread) {
     for (int i = 0; i < 15; i++) {
-        const double theta = randomDirection(angle, spread);
+        const double theta = randomAngleAround(angle, spread);
         const ParticlePreset& preset = kRand() % 2 == 0 ? sparkPreset4 : sparkPreset3;
         throwParticle(x, y, bvx, bvy, theta, preset, 0, 600);
     }
@@ -234,7 +222,7 @@ void splash(double x, double y, double vx, double vy, double radius) {
     double s = std::min(std::sqrt(vx * vx + vy * vy), 600.0);
     if (!(s >= 0) || !(std::fabs(radius) < 1e6)) return; // a broken velocity or size throws nothing
     int n = std::min(int(radius / 10) + int(s / 200), 20);
-    const double m = wrapOnce(std::atan2(-vy, vx) / kRadiansPerDegree);
+    const double m = wrapAngle(std::atan2(-vy, vx) / kRadiansPerDegree);
     if (vy < 0) { // leaving the water: fewer, slower drops upward and bubbles below
         n /= 2;
         s /= 2;

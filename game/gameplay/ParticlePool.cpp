@@ -2,10 +2,10 @@
 // between the lists, so nothing is allocated after start-up.
 #include "ParticlePool.h"
 
+#include "BehaviourTools.h"
 #include "Camera.h"
 #include "FrameClock.h"
 #include "GameWindow.h"
-#include "KRandom.h"
 #include "SpriteSheet.h"
 #include "SpriteSheetTable.h"
 #include "TerrainCodes.h"
@@ -18,7 +18,7 @@ ParticlePool* particlePool = nullptr;
 namespace {
 
 double uniform(double low, double high) {
-    return low + double(kRand()) / K_RAND_MAX * (high - low);
+    return low + randomFraction() * (high - low);
 }
 
 // Particles this far outside the screen are not drawn: their picture (at most 19 x 19 at scale 3) cannot

@@ -2,6 +2,7 @@
 // wall contacts. Point sums are held at the largest 32-bit score rather than wrapping into negatives.
 #include "TrickScorer.h"
 
+#include "AngleTools.h"
 #include "BitmapFonts.h"
 #include "CheatList.h"
 #include "FrameClock.h"
@@ -31,13 +32,6 @@ constexpr int32_t kTooManyPoints = 1000000000;
 
 int32_t clampPoints(double points) {
     return int32_t(std::clamp(std::trunc(points), 0.0, kMaxPoints));
-}
-
-double wrap180(double angle) {
-    angle = std::fmod(angle, 360.0);
-    if (angle > 180) angle -= 360;
-    if (angle < -180) angle += 360;
-    return angle;
 }
 
 bool isStuntOrShowingTricks() {
@@ -125,7 +119,7 @@ void TrickScorer::update(const TrickPlayerView& player, double dt) {
             scoreBigAir(dt);
             scoreHoops();
             scoreLasers();
-            const double d = wrap180(player.facing - referenceAngle);
+            const double d = angleDifference(player.facing, referenceAngle);
             turnPositive = std::max(0.0, turnPositive + d);
             turnNegative = std::max(0.0, turnNegative - d);
             rotation = std::max(rotation, std::max(turnPositive, turnNegative));
@@ -193,7 +187,7 @@ void TrickScorer::scoreReversals() {
 
 void TrickScorer::scoreEntry(const TrickPlayerView& player) {
     const double velocityAngle = std::atan2(-player.vy, player.vx) * kDegreesPerRadian;
-    const double a = std::fabs(wrap180(velocityAngle - player.facing));
+    const double a = std::fabs(angleDifference(velocityAngle, player.facing));
     struct Grade {
         double above;
         const char* caption;
@@ -206,7 +200,7 @@ void TrickScorer::scoreEntry(const TrickPlayerView& player) {
     const char* caption = grade->caption;
     double multiplier = grade->multiplier;
     // Lying flat: within 5 degrees of level, either way round.
-    const double tilt = std::fabs(wrap180(player.facing));
+    const double tilt = std::fabs(angleDifference(player.facing, 0));
     if ((tilt <= 5 || tilt >= 175) && multiplier <= 2) {
         caption = "Belly Flop";
         multiplier = 2;

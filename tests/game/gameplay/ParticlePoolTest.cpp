@@ -250,6 +250,9 @@ TEST_F(ParticlePoolTest, SplashCountsAreHeldAtTwentyAndRipplesAtFive) {
     resetParticles();
     splash(0, 0, 0, 10, 5); // nothing thrown below one particle; no ripple
     EXPECT_EQ(particlePool->liveCount(), 0);
+    splash(0, 0, NAN, 100, 40); // a broken velocity throws nothing
+    splash(0, 0, 0, 100, INFINITY);
+    EXPECT_EQ(particlePool->liveCount(), 0);
 }
 
 TEST_F(ParticlePoolTest, StepAcceleratesClampsMovesAndAges) {
