@@ -29,11 +29,11 @@ void GoldZuzevirMeter::reset() {
 }
 
 void GoldZuzevirMeter::collect(double soundX, double soundY) {
-    // A level may place more than five; the meter stays full.
-    count = std::min(count + 1, kFullCount);
+    // A level may place more than five: the count goes on (the progress record keeps it), the meter shows full.
+    count++;
     showClock = 0;
     showing = 1;
-    playSoundAt(soundX, soundY, 1, count < kFullCount ? kSoundCollected : kSoundAllCollected);
+    playSoundAt(soundX, soundY, 1, count == kFullCount ? kSoundAllCollected : kSoundCollected);
 }
 
 void GoldZuzevirMeter::update(double dt) {
@@ -45,7 +45,7 @@ void GoldZuzevirMeter::update(double dt) {
         slide -= kSlideSpeed * dt;
     }
     drawnY += dt * (slide - drawnY) * kSmoothing;
-    if (count == kFullCount && slide > kHiddenY) {
+    if (count >= kFullCount && slide > kHiddenY) {
         if (pulse < kPulseLow) pulseGrowing = 1;
         if (pulse > kPulseHigh) pulseGrowing = 0;
         pulse += (pulseGrowing ? kPulseRate : -kPulseRate) * dt;

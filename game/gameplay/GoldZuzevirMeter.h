@@ -1,5 +1,5 @@
 // The Gold Radudod meter of Action levels: slides down into view when one is collected, shows the count of
-// five, stays three seconds and slides away; with all five it pulses.
+// five, stays three seconds and slides away; with all five (or more) it pulses.
 #pragma once
 
 #include "GameWindow.h"
@@ -16,7 +16,7 @@ struct GoldZuzevirMeter {
 
     // Back to none collected, out of view (level load).
     void reset();
-    // One more collected (held at five); the sound at (soundX, soundY).
+    // One more collected; the sound at (soundX, soundY), its own for the fifth.
     void collect(double soundX, double soundY);
     void update(double dt);
     // The meter at its drawn position, when it is in view.
