@@ -16,6 +16,7 @@
 #include "LevelFile.h"
 #include "MouseCursor.h"
 #include "MusicPlaylist.h"
+#include "ParticlePool.h"
 #include "ProgramStates.h"
 #include "ProgressTable.h"
 #include "SoundTable.h"
@@ -36,7 +37,7 @@ bool initGame() {
     loadSpriteSheets();
     buildTerrainTables();
     createSpatialGrid();
-    // Still to come in this place: createParticlePool.
+    createParticlePool();
     buildSoundTable(); // its first KSound starts the streaming thread
     initMusicPlaylist();
     loadBitmapFonts();
@@ -100,7 +101,7 @@ void shutdownGame() {
     freeBitmapFonts();
     freeMusicPlaylist();
     freeSoundTable();
-    // Still to come: destroyParticlePool.
+    destroyParticlePool();
     writeOptions();
     destroySpatialGrid();
     freeTerrainTables();
