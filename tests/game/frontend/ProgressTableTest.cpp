@@ -2,6 +2,7 @@
 // fail cleanly and are kept aside, the merge rules, the sorted find-or-add, and a recorded result.
 #include "ProgressTable.h"
 #include "../framework/TempUserFolder.h"
+#include "CheatList.h"
 #include "FileBuilder.h"
 #include "GameOptions.h"
 #include "KLog.h"
@@ -334,6 +335,22 @@ TEST_F(ProgressTableTest, CheatUnlockCountsLookOnlyAtActionRecords) {
     ProgressTable.list(kListCustom) = {record("C", true, 1.0, 100)};
     EXPECT_EQ(totalGoldZuzevirs(), 101 + 100);
     EXPECT_EQ(countPerfectLevels(), 1);
+}
+
+TEST_F(ProgressTableTest, ReadingProgressLetsTheCheatsUnlockFromIt) {
+    readProgress();
+    ProgressTable.list(kListAction) = {record("A", true, 1.0, 100), record("B", true, 1.0, 100)};
+    ProgressTable.list(kListAction)[0].goldZuzevirs = 5000;
+    ProgressTable.list(kListAction)[1].goldZuzevirs = 5000;
+    const CheatProgress earned{totalGoldZuzevirs(), countPerfectLevels()};
+    int unlocked = 0;
+    for (int i = 0; i < 23; i++) {
+        EXPECT_EQ(isCheatUnlocked(i), isCheatUnlockedBy(i, earned)) << i;
+        unlocked += isCheatUnlocked(i);
+    }
+    EXPECT_GT(unlocked, 0);
+    ProgressTable = ProgressTableRecord{};
+    for (int i = 0; i < 23; i++) EXPECT_EQ(isCheatUnlocked(i), isCheatUnlockedBy(i, CheatProgress{})) << i;
 }
 
 } // namespace
