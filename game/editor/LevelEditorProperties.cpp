@@ -5,7 +5,6 @@
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
-#include "KLog.h"
 #include "LevelFile.h"
 #include "PanelBox.h"
 #include "PlacementList.h"
@@ -17,12 +16,6 @@
 #include <cmath>
 
 namespace {
-
-// A level name becomes one file in the custom-levels folder: a name that would reach another folder is refused.
-bool isSafeLevelName(const std::string& name) {
-    if (name == "." || name == "..") return false;
-    return name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
-}
 
 void setInt(EditorTextField& field, double value) {
     field.setInt((long long)std::trunc(value));
@@ -160,9 +153,7 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
         if (p.saveButton.clicked) {
             const std::string name = p.saveName.text;
             p.loadName.setText(name);
-            if (!name.empty() && !isSafeLevelName(name)) {
-                logMessage("Level name \"%s\" is not a plain file name; the level was not saved", name.c_str());
-            } else if (!name.empty()) {
+            if (!name.empty()) {
                 Placements.ensurePlayerStart();
                 const bool saved = saveLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
                 refreshPropertyFields();
@@ -184,9 +175,7 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
         if (p.loadButton.clicked) {
             const std::string name = p.loadName.text;
             p.saveName.setText(name);
-            if (!name.empty() && !isSafeLevelName(name)) {
-                logMessage("Level name \"%s\" is not a plain file name; no level was loaded", name.c_str());
-            } else if (!name.empty()) {
+            if (!name.empty()) {
                 loadLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
                 refreshPropertyFields();
                 p.load.selected = 0;
