@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TileLayer;
@@ -102,6 +103,10 @@ public:
     void refreshGameModeFields();
     void loadDefaultLevel();
     void placeEndMarker();
+    // Makes sure of a player start and writes the level into the custom-levels folder; false when not written.
+    bool saveCustomLevel(const std::string& name);
+    // "Play": saves under the save dialog's name and starts the level from the Custom list.
+    void playTestLevel();
     bool isGridOn() const;
     bool isAutoTileOn() const;
     bool isAutoCollisionOn() const;

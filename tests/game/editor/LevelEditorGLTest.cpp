@@ -39,8 +39,10 @@ TEST(LevelEditorGL, DrawsTheDefaultLevelWithItsPanels) {
         MouseState.x = 400;
         MouseState.y = 300;
         editor->update();
-        if (views[view][1] >= 0) editor->paletteGroups[size_t(views[view][1])]->caption.selected = 1;
-        else editor->visibilityButtons[kLayerRowCollision]->selected = 1;
+        if (views[view][1] >= 0)
+            editor->paletteGroups[size_t(views[view][1])]->caption.selected = 1;
+        else
+            editor->visibilityButtons[kLayerRowCollision]->selected = 1;
         editor->cameraX = 200;
         editor->cameraY = 1100;
         drawFrame();
