@@ -317,6 +317,10 @@ TEST_F(LevelEditorTest, PropertiesPanelChangesTheLevelModel) {
     press(props().setDimensions);
     EXPECT_EQ(tileMap.levelWidth, 800); // raised to the screen
     EXPECT_EQ(props().widthField.text, "800");
+    retype(props().heightField, "999999"); // more than the grids hold: held to the largest level a file can carry
+    press(props().setDimensions);
+    EXPECT_EQ(tileMap.levelHeight, kMaxLevelSide);
+    EXPECT_EQ(tileMap.collisionGrid.rows(), kMaxGridSide);
     retype(props().clipField, "900");
     press(props().setClip);
     EXPECT_EQ(tileMap.clipLevel, 900);
