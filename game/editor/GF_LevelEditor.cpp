@@ -18,7 +18,7 @@
 #include "TileMap.h"
 
 #include <cmath>
-#include <string>
+#include <cstdio>
 
 namespace {
 
@@ -272,6 +272,7 @@ void GF_LevelEditor::drawCursorCoordinates() const {
     if (!font) return;
     const long long worldX = (long long)std::trunc(cameraX) + MouseState.x;
     const long long worldY = (long long)std::trunc(cameraY) + MouseState.y;
-    const std::string text = "( " + std::to_string(worldX) + ", " + std::to_string(worldY) + " )";
-    font->drawStringRight(text.c_str(), kGameWidth - 10, 10);
+    char text[64]; // drawn every frame: no string is built on the heap for it
+    std::snprintf(text, sizeof text, "( %lld, %lld )", worldX, worldY);
+    font->drawStringRight(text, kGameWidth - 10, 10);
 }

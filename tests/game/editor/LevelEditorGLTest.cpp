@@ -1,6 +1,7 @@
 // The editor drawn by the real renderer after a full start-up: the default level under the layer list with
-// the properties panel open, saved from the back buffer as a PNG (kept where GLIMMERFIN_SHOT_DIR names a
+// its panels and dialogs open, saved from the back buffer as a PNG (kept where GLIMMERFIN_SHOT_DIR names a
 // folder, so the picture can be looked at).
+#include "EditorPanels.h"
 #include "GF_LevelEditor.h"
 #include "GameShell.h"
 #include "GameWindow.h"
@@ -15,6 +16,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(LevelEditorGL, DrawsTheDefaultLevelWithItsPanels) {
@@ -29,24 +31,42 @@ TEST(LevelEditorGL, DrawsTheDefaultLevelWithItsPanels) {
     TempFolder folder;
     const char* keep = std::getenv("GLIMMERFIN_SHOT_DIR");
     const std::string dir = keep ? std::string(keep) + "/" : folder.path() + "/";
-    // Two views: the tile palette with the "Rock" group open over Front 4, then the properties panel with
-    // the collision overlay and the game-mode dialog open.
-    const int views[2][2] = {{7, 4}, {11, -1}};
-    for (int view = 0; view < 2; view++) {
+    // Three views: the tile palette with the "Rock" group open over Front 4; the properties panel with the
+    // collision overlay and the game-mode dialog in Stunt mode; the entity panel with a placement's dialog.
+    auto chooseRow = [&](int row) {
         for (auto& button : editor->layerButtons) button->selected = 0;
-        editor->layerButtons[size_t(views[view][0])]->selected = 1;
+        editor->layerButtons[size_t(row)]->selected = 1;
         MouseState = MouseStateRecord();
         MouseState.x = 400;
         MouseState.y = 300;
         editor->update();
-        if (views[view][1] >= 0)
-            editor->paletteGroups[size_t(views[view][1])]->caption.selected = 1;
-        else
+    };
+    const std::function<void()> views[] = {
+        [&] {
+            chooseRow(7);
+            editor->paletteGroups[4]->caption.selected = 1;
+        },
+        [&] {
+            chooseRow(kLayerRowSpecial);
             editor->visibilityButtons[kLayerRowCollision]->selected = 1;
+            editor->properties->gameMode.selected = 1;
+            editor->properties->stuntMode.selected = 1;
+            editor->properties->actionMode.selected = 0;
+        },
+        [&] {
+            chooseRow(kLayerRowEntities);
+            editor->editedPlacement = Placements.addPlacement(8, 600, 1300);
+            editor->fillEntityDialog();
+            editor->dialogOpen = 1;
+        },
+    };
+    int view = 0;
+    for (const auto& setUpView : views) {
+        setUpView();
         editor->cameraX = 200;
         editor->cameraY = 1100;
         drawFrame();
-        const std::string path = dir + "editor" + std::to_string(view) + ".png";
+        const std::string path = dir + "editor" + std::to_string(view++) + ".png";
         ASSERT_TRUE(gameWindow->saveBackBuffer(path.c_str(), K_IMAGE_PNG, kGameWidth, kGameHeight));
         EXPECT_GT(std::filesystem::file_size(path), 10000u);
         gameWindow->flipBackBuffer();
