@@ -1,13 +1,149 @@
-// The level editor screen.
-// Present so that the program can switch to it; it shows nothing yet and its four operations do nothing.
+// The level editor screen (state 2): a shell around five tools that edit the global level model in place
+// (tile painting, collision and substance painting, the entity panel and the level-properties panel with
+// saving and loading), the layer list that picks the tool and the visible layers, the editor's own camera
+// and its view aids. Every panel is built on enter and freed on leave; the level model is never copied.
 #pragma once
 
+#include "ButtonStrip.h"
+#include "EditorWidgets.h"
 #include "GF_ProgramState.h"
+#include "TileBrush.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TileLayer;
+struct EntityPlacement;
+
+enum EditorTool : int32_t {
+    kToolNone = 0,
+    kToolTiles = 1,
+    kToolCollision = 2,
+    kToolSubstance = 3,
+    kToolEntities = 4,
+    kToolProperties = 5, // "Special"
+};
+
+constexpr int kLayerListRows = 12;
+constexpr int kLayerRowCollision = 8, kLayerRowSubstance = 9, kLayerRowEntities = 10, kLayerRowSpecial = 11;
+constexpr int kEntityTypeButtons = 15;
+constexpr int kEntityDialogFields = 13;
+
+// The widgets of the level-properties panel and its four dialogs (game mode, save, load, level bounds).
+struct LevelPropertiesWidgets;
+// The entity panel's dialog: its title and value labels, its 13 value fields and its three buttons.
+struct EntityDialogWidgets;
 
 class GF_LevelEditor : public GF_ProgramState {
 public:
-    void enter() override {}
-    void leave() override {}
-    void update() override {}
-    void draw() override {}
+    GF_LevelEditor();
+    ~GF_LevelEditor() override;
+
+    void enter() override;
+    void leave() override;
+    void update() override;
+    void draw() override;
+
+    // The layer list.
+    void buildLayerList();
+    void freeLayerList();
+    void updateLayerList();
+    void drawLayerList() const;
+    bool isOverLayerList(int x, int y) const;
+    void updateEditorCamera();
+    void updateAutoToggleKeys();
+
+    // The view aids.
+    void drawGrid() const;
+    void drawLevelBounds() const;
+    void drawEndMarker() const;
+    void drawCursorCoordinates() const;
+
+    // Tile painting.
+    void buildTileBrushes();
+    void freeTileBrushes();
+    void buildTerrainPalette();
+    void freeTerrainPalette();
+    void updateTilePainting();
+    void drawTerrainPalette() const;
+    bool isOverTerrainPalette(int x, int y) const;
+    // The painting rules with the current "Auto (T)ile" and "Auto (C)ollision" switches.
+    TilePainter tilePainter() const;
+
+    // Collision and substance painting.
+    void buildCollisionShapeList();
+    void freeCollisionShapeList();
+    void buildSubstanceButtons();
+    void freeSubstanceButtons();
+    void updateCollisionPainting();
+    void updateSubstancePainting();
+    void drawCollisionButtons() const;
+    void drawSubstanceButtons() const;
+    void drawCollisionOverlay(double viewX, double viewY) const;
+
+    // The entity panel.
+    void buildEntityPanel();
+    void freeEntityPanel();
+    void buildEntityDialog();
+    void updateEntityPanel();
+    void drawEntityPanel() const;
+    void fillEntityDialog();
+    void applyEntityDialog();
+    bool isOverEntityButtons(int x, int y) const;
+    static int32_t entityListType(int index);
+
+    // The level-properties panel, saving and loading.
+    void buildLevelPropertiesPanel();
+    void freeLevelPropertiesPanel();
+    void updateLevelPropertiesPanel();
+    void drawLevelPropertiesPanel() const;
+    void refreshPropertyFields();
+    void refreshGameModeFields();
+    void loadDefaultLevel();
+    void placeEndMarker();
+    // Makes sure of a player start and writes the level into the custom-levels folder; false when not written.
+    bool saveCustomLevel(const std::string& name);
+    // "Play": saves under the save dialog's name and starts the level from the Custom list.
+    void playTestLevel();
+    bool isGridOn() const;
+    bool isAutoTileOn() const;
+    bool isAutoCollisionOn() const;
+
+    double cameraX = 0, cameraY = 550;
+    int32_t lastPaintedCol = -1, lastPaintedRow = -1;
+    double keyScrollSpeed = 1600.0;
+    double edgeScrollSpeed = 500.0;
+    int32_t edgeMargin = 2;
+
+    std::vector<std::unique_ptr<TileBrush>> brushes;
+    TileLayer* currentLayer = nullptr;
+    const TileBrush* currentBrush = nullptr;
+    std::vector<std::unique_ptr<TilePaletteGroup>> paletteGroups;
+    std::unique_ptr<EditorButton> eraserButton;
+
+    int32_t selectedSubstance = -1;
+    std::vector<std::unique_ptr<EditorToggleButton>> substanceButtons;
+    int32_t selectedCollision = -1;
+    std::vector<std::unique_ptr<EditorToggleButton>> collisionButtons;
+
+    std::vector<std::unique_ptr<EditorToggleButton>> layerButtons;
+    std::vector<std::unique_ptr<EditorToggleButton>> visibilityButtons;
+
+    std::unique_ptr<LevelPropertiesWidgets> properties;
+    int32_t endMarkerMode = -1; // 1: a click places the end marker
+
+    uint8_t dialogOpen = 0;
+    EntityPlacement* editedPlacement = nullptr;
+    std::unique_ptr<EntityDialogWidgets> entityDialog;
+    std::unique_ptr<EditorButton> selectButton;
+    std::vector<std::unique_ptr<EditorButton>> typeButtons;
+    int32_t selectedTypeIndex = -1;
+
+    int32_t currentTool = kToolNone;
+
+private:
+    bool layerVisible(int row) const;
+    bool f1WasDown = false, f2WasDown = false;
 };
