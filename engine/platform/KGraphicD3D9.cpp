@@ -1,0 +1,791 @@
+// KGraphicD3D9 pictures: loading from files, memory, mask pairs, caller pixels and the back buffer (read here
+// through the device); texture sizes and formats; the conversion of 32-bit pixels into texture formats with colour
+// key and edge bleeding; splicing; mipmaps; read-back into a file or a KImage.
+#include "KGraphicD3D9.h"
+
+#include "KGraphicD3D9Device.h"
+#include "KGraphicD3D9State.h"
+#include "KLog.h"
+#include "KMiscTools.h"
+#include "KResource.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kMaxNameLength = 259;
+
+int nextPowerOfTwo(int value, int minimum) {
+    int size = std::max(minimum, 1);
+    while (size < value) size <<= 1;
+    return size;
+}
+
+std::string cutName(const char* name) {
+    std::string text = name ? name : "";
+    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
+    return text;
+}
+
+// The bytes of one converted texel, in the Direct3D memory layout of its format.
+void writeTexel(unsigned char* dest, int format, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+    switch (format) {
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_X8R8G8B8: {
+        uint32_t word = (a << 24) | (r << 16) | (g << 8) | b;
+        std::memcpy(dest, &word, 4);
+        break;
+    }
+    case D3DFMT_R8G8B8:
+        dest[0] = (unsigned char)b;
+        dest[1] = (unsigned char)g;
+        dest[2] = (unsigned char)r;
+        break;
+    case D3DFMT_R5G6B5: {
+        uint16_t word = uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+        std::memcpy(dest, &word, 2);
+        break;
+    }
+    case D3DFMT_X1R5G5B5: {
+        uint16_t word = uint16_t(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+        std::memcpy(dest, &word, 2);
+        break;
+    }
+    case D3DFMT_A1R5G5B5: {
+        uint16_t word = uint16_t(((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+        std::memcpy(dest, &word, 2);
+        break;
+    }
+    case D3DFMT_A4R4G4B4: {
+        uint16_t word = uint16_t(((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4));
+        std::memcpy(dest, &word, 2);
+        break;
+    }
+    }
+}
+
+int bytesPerTexel(int format) {
+    switch (format) {
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_X8R8G8B8:
+        return 4;
+    case D3DFMT_R8G8B8:
+        return 3;
+    case D3DFMT_R5G6B5:
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5:
+    case D3DFMT_A4R4G4B4:
+        return 2;
+    }
+    return 0;
+}
+
+bool bleeds(int format) {
+    return format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4;
+}
+
+} // namespace
+
+KList<KGraphicD3D9>& KGraphicD3D9::list() {
+    static KList<KGraphicD3D9> pictures;
+    return pictures;
+}
+
+KGraphicD3D9::KGraphicD3D9()
+    : filter_(D3DTEXF_POINT), srcBlend_(D3DBLEND_SRCALPHA), dstBlend_(D3DBLEND_INVSRCALPHA),
+      address_(D3DTADDRESS_CLAMP) {
+    list().link(this);
+}
+
+KGraphicD3D9::~KGraphicD3D9() {
+    freePicture();
+    dropKeptPixels();
+    KGraphicD3D9Module& module = graphicD3D9();
+    for (int i = 0; i < module.targetCount; i++)
+        if (module.targetStack[i] == this) {
+            std::copy(module.targetStack + i + 1, module.targetStack + module.targetCount, module.targetStack + i);
+            module.targetCount--;
+            i--;
+        }
+    list().unlink(this);
+}
+
+void KGraphicD3D9::setColorKey(bool enable, int c1, int c2, int c3) {
+    colorKeyEnabled_ = enable;
+    colorKey_ = enable ? (uint32_t(c1 & 0xFF) << 16) | (uint32_t(c2 & 0xFF) << 8) | uint32_t(c3 & 0xFF) : 0;
+}
+
+void KGraphicD3D9::setOneBitAlpha(bool oneBitAlpha) {
+    oneBitAlpha_ = oneBitAlpha;
+}
+void KGraphicD3D9::setMipmapping(bool mipmapping) {
+    mipmapping_ = mipmapping;
+}
+void KGraphicD3D9::setHalfSizeLoading(bool) {}
+
+void KGraphicD3D9::waitForDevice() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    if (!module.device || !module.window || module.rebuilding > 0) return;
+    while (module.device->TestCooperativeLevel() != D3D_OK || module.window->isD3DDeviceLost()) {
+        logMessage("D3D9: device lost, waiting for reset");
+        module.window->waitForD3DDevice();
+    }
+}
+
+bool KGraphicD3D9::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
+    ImageFormat format = KImage::getFormatFromName(name);
+    if (format == K_IMAGE_UNKNOWN || !data) return false;
+    return KImage::decode(format, data, size, out);
+}
+
+bool KGraphicD3D9::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
+                              const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_UPLOAD_KEPT)
+        return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
+    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
+    if (!fileName) return false;
+
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    float scale = 1;
+    KGraphicD3D9Window* window = graphicD3D9().window;
+    bool highRes = window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f;
+    if (highRes && KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+        scale = 2;
+    else if (!KResource::loadWholeFile(fileName, bytes, size))
+        return false;
+    scale_ = scale;
+    std::string name = cutName(fileName);
+    bool result = loadPictureFromMemory(name.c_str(), bytes, size, trueColor, alpha, splice, loadKind, spliceTable);
+    delete[] bytes;
+    fileName_ = name;
+    maskFileName_.clear();
+    return result;
+}
+
+bool KGraphicD3D9::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor,
+                                        bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
+        freePicture();
+        dropKeptPixels(); // a new source replaces the old one
+        if (!decodeInto(name, data, size, image_)) return false;
+        trueColor_ = trueColor;
+        alpha_ = alpha;
+        width_ = float(image_.getWidth());
+        height_ = float(image_.getHeight());
+        if (loadKind == K_LOAD_DECODE_ONLY) return true;
+    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
+        return false;
+    }
+    // Kind 2 needs what an earlier kind-1 load kept.
+    if (!image_.getPixels()) return false;
+    waitForDevice();
+    bool haveMask = maskImage_.getPixels() != nullptr;
+    if (!image_.getHasAlpha() && !maskImage_.getHasAlpha() && !colorKeyEnabled_) alpha_ = false;
+    bool result = uploadTextures(spliceTable, image_.getPixels(), haveMask ? maskImage_.getPixels() : nullptr,
+                                 image_.getWidth(), image_.getHeight(), splice);
+    image_.clear();
+    maskImage_.clear();
+    return result;
+}
+
+bool KGraphicD3D9::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice,
+                                      int loadKind, const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_UPLOAD_KEPT)
+        return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
+                                             loadKind, spliceTable);
+    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
+    if (!fileName || !maskFileName) return false;
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KResource::loadWholeFile(fileName, bytes, size)) return false;
+    unsigned char* maskBytes = nullptr;
+    size_t maskSize = 0;
+    if (!KResource::loadWholeFile(maskFileName, maskBytes, maskSize)) {
+        delete[] bytes;
+        return false;
+    }
+    std::string name = cutName(fileName), maskName = cutName(maskFileName);
+    bool result = loadPictureWithMaskFromMemory(name.c_str(), bytes, size, maskName.c_str(), maskBytes, maskSize,
+                                                trueColor, splice, loadKind, spliceTable);
+    delete[] bytes;
+    delete[] maskBytes;
+    fileName_ = name;
+    maskFileName_ = maskName;
+    return result;
+}
+
+bool KGraphicD3D9::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
+                                                const char* maskName, const unsigned char* maskData, size_t maskSize,
+                                                bool trueColor, bool splice, int loadKind,
+                                                const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
+        freePicture();
+        dropKeptPixels();
+        if (!decodeInto(name, data, size, image_)) return false;
+        if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
+            image_.clear();
+            return false;
+        }
+        // The mask is read pixel for pixel with the colour picture, so it must have the same size.
+        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
+            maskImage_.resample(image_.getWidth(), image_.getHeight());
+        trueColor_ = trueColor;
+        width_ = float(image_.getWidth());
+        height_ = float(image_.getHeight());
+        if (loadKind == K_LOAD_DECODE_ONLY) {
+            alpha_ = true;
+            return true;
+        }
+    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
+        return false;
+    }
+    if (!image_.getPixels() || !maskImage_.getPixels()) return false;
+    alpha_ = true;
+    waitForDevice();
+    bool result = uploadTextures(spliceTable, image_.getPixels(), maskImage_.getPixels(), image_.getWidth(),
+                                 image_.getHeight(), splice);
+    image_.clear();
+    maskImage_.clear();
+    return result;
+}
+
+bool KGraphicD3D9::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
+                                        bool splice, const PictureSplice* spliceTable) {
+    if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
+    size_t count = size_t(width) * size_t(height);
+    keptPixels_.assign(pixels, pixels + count);
+    waitForDevice();
+    width_ = float(width);
+    height_ = float(height);
+    trueColor_ = trueColor;
+    alpha_ = alpha;
+    if (!uploadTextures(spliceTable, keptPixels_.data(), nullptr, int(width), int(height), splice)) return false;
+    callerPixels_ = pixels;
+    return true;
+}
+
+void KGraphicD3D9::dropKeptPixels() {
+    keptPixels_.clear();
+    keptPixels_.shrink_to_fit();
+    callerPixels_ = nullptr;
+}
+
+void KGraphicD3D9::reloadPicture() {
+    if (!callerPixels_ || keptPixels_.empty()) return;
+    std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
+    uploadKept();
+}
+
+// Uploads the kept copy again with the picture's own splices.
+bool KGraphicD3D9::uploadKept() {
+    PictureSplice table[kMaxPictureSplices + 1];
+    int count = std::min(spliceCount_, kMaxPictureSplices);
+    std::copy(splices_, splices_ + count, table);
+    table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
+    waitForDevice();
+    return uploadTextures(count > 0 ? table : nullptr, keptPixels_.data(), nullptr, int(width_), int(height_),
+                          count > 0);
+}
+
+namespace {
+
+// The window's back buffer, game area only, resized to the game size: copied into a system-memory texture of the
+// back buffer's size and format and converted to R, G, B bytes with A = 255.
+bool readBackBuffer(KGraphicD3D9Module& module, KImage& out) {
+    IDirect3DDevice9* device = module.device;
+    IDirect3DSurface9* back = nullptr;
+    HRESULT result = device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
+    if (FAILED(result) || !back) {
+        logMessage("D3D9: GetBackBuffer returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        return false;
+    }
+    D3DSURFACE_DESC desc;
+    result = back->GetDesc(&desc);
+    if (FAILED(result)) {
+        logMessage("D3D9: GetDesc returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        back->Release();
+        return false;
+    }
+    IDirect3DTexture9* copy = nullptr;
+    result = device->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_SYSTEMMEM, &copy, nullptr);
+    if (FAILED(result) || !copy) {
+        logMessage("D3D9: CreateTexture returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        back->Release();
+        return false;
+    }
+    IDirect3DSurface9* surface = nullptr;
+    copy->GetSurfaceLevel(0, &surface);
+    result = device->GetRenderTargetData(back, surface);
+    if (surface) surface->Release();
+    back->Release();
+    if (FAILED(result)) {
+        logMessage("D3D9: GetRenderTargetData returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        copy->Release();
+        return false;
+    }
+    D3DLOCKED_RECT locked;
+    result = copy->LockRect(0, &locked, nullptr, D3DLOCK_READONLY);
+    if (FAILED(result)) {
+        logMessage("D3D9: LockRect returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        copy->Release();
+        return false;
+    }
+    int format = int(desc.Format);
+    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||
+                 format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
+    int x0, y0, width, height;
+    module.window->getGameAreaRect(x0, y0, width, height);
+    x0 = std::clamp(x0, 0, int(desc.Width));
+    y0 = std::clamp(y0, 0, int(desc.Height));
+    width = std::min(width, int(desc.Width) - x0);
+    height = std::min(height, int(desc.Height) - y0);
+    bool made = false;
+    if (!known) {
+        logMessage("D3D9: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR", unsigned(format));
+    } else if (width > 0 && height > 0 && out.allocate(width, height, false)) {
+        int texelBytes = bytesPerTexel(format);
+        for (int y = 0; y < height; y++) {
+            const unsigned char* row =
+                static_cast<const unsigned char*>(locked.pBits) + size_t(y0 + y) * locked.Pitch + size_t(x0) * texelBytes;
+            uint32_t* dest = out.getPixels() + size_t(y) * size_t(width);
+            for (int x = 0; x < width; x++, row += texelBytes) {
+                uint32_t r, g, b;
+                if (texelBytes == 4) {
+                    uint32_t word;
+                    std::memcpy(&word, row, 4);
+                    r = (word >> 16) & 0xFF;
+                    g = (word >> 8) & 0xFF;
+                    b = word & 0xFF;
+                } else {
+                    uint16_t word;
+                    std::memcpy(&word, row, 2);
+                    if (format == D3DFMT_R5G6B5) {
+                        r = ((word >> 11) & 0x1F) << 3;
+                        g = ((word >> 5) & 0x3F) << 2;
+                    } else {
+                        r = ((word >> 10) & 0x1F) << 3;
+                        g = ((word >> 5) & 0x1F) << 3;
+                    }
+                    b = (word & 0x1F) << 3;
+                }
+                dest[x] = KImage::pack(r, g, b, 255);
+            }
+        }
+        out.resample(module.window->getGameAreaWidth(), module.window->getGameAreaHeight());
+        made = true;
+    }
+    copy->UnlockRect(0);
+    copy->Release();
+    return made;
+}
+
+} // namespace
+
+bool KGraphicD3D9::grabBackBuffer(void*, bool splice, const PictureSplice* spliceTable) {
+    KGraphicD3D9Module& module = graphicD3D9();
+    if (!module.window || !module.device) return false;
+    KImage grabbed;
+    if (!readBackBuffer(module, grabbed) || !grabbed.getPixels()) return false;
+    int width = grabbed.getWidth(), height = grabbed.getHeight();
+    freePicture();
+    keptPixels_.assign(grabbed.getPixels(), grabbed.getPixels() + size_t(width) * size_t(height));
+    callerPixels_ = nullptr;
+    width_ = float(width);
+    height_ = float(height);
+    trueColor_ = true;
+    alpha_ = false;
+    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
+}
+
+void KGraphicD3D9::freePicture() {
+    if (renderTarget_) {
+        if (targetSurface_) targetSurface_->Release();
+        if (depthSurface_) depthSurface_->Release();
+        targetSurface_ = nullptr;
+        depthSurface_ = nullptr;
+        contentsLost_ = true;
+    }
+    releaseTexturesFrom(0);
+    textureCount_ = 0;
+    spliceCount_ = 0;
+    image_.clear();
+    maskImage_.clear();
+}
+
+void KGraphicD3D9::releaseTexture(int slot) {
+    TextureSlot& entry = textures_[slot];
+    if (entry.texture) {
+        d3d9::TextureStateCache& cache = graphicD3D9().cache;
+        // The cache compares raw pointers: forget a texture that is going away.
+        if (cache.texture == entry.texture) {
+            if (graphicD3D9().device) graphicD3D9().device->SetTexture(0, nullptr);
+            cache.texture = nullptr;
+        }
+        entry.texture->Release();
+    }
+    entry = TextureSlot{};
+}
+
+void KGraphicD3D9::releaseTexturesFrom(int slot) {
+    for (int i = slot; i < kMaxTextures; i++) releaseTexture(i);
+}
+
+bool KGraphicD3D9::createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels) {
+    KGraphicD3D9Module& module = graphicD3D9();
+    lastCreateResult_ = D3DERR_INVALIDCALL;
+    if (!module.device || !module.window) return false;
+    const unsigned char* support =
+        renderTarget ? module.window->getRenderTargetFormatSupport() : module.window->getTextureFormatSupport();
+    int format = renderTarget ? KGraphicD3D::chooseRenderTargetFormat(trueColor_, alpha_, oneBitAlpha_, support)
+                              : KGraphicD3D::chooseTextureFormat(trueColor_, alpha_, oneBitAlpha_, support);
+    TextureSlot& entry = textures_[slot];
+    if (entry.texture && entry.format == format && int(entry.coordWidth) == width && int(entry.coordHeight) == height &&
+        entry.levels == levels && !renderTarget)
+        return true;
+    releaseTexture(slot);
+    IDirect3DTexture9* texture = nullptr;
+    HRESULT result =
+        module.device->CreateTexture(width, height, levels, renderTarget ? D3DUSAGE_RENDERTARGET : 0, D3DFORMAT(format),
+                                     renderTarget ? D3DPOOL_DEFAULT : D3DPOOL_MANAGED, &texture, nullptr);
+    lastCreateResult_ = result;
+    if (FAILED(result) || !texture) return false;
+    entry.texture = texture;
+    entry.format = format;
+    entry.levels = levels;
+    entry.coordWidth = float(width);
+    entry.coordHeight = float(height);
+    if (!renderTarget) {
+        D3DLOCKED_RECT locked;
+        if (texture->LockRect(0, &locked, nullptr, D3DLOCK_NOSYSLOCK) == D3D_OK) {
+            int rowBytes = width * bytesPerTexel(format);
+            for (int y = 0; y < height; y++)
+                std::memset(static_cast<unsigned char*>(locked.pBits) + size_t(y) * locked.Pitch, 0, rowBytes);
+            texture->UnlockRect(0);
+        }
+    }
+    return true;
+}
+
+bool KGraphicD3D9::preparePixels(IDirect3DTexture9* texture, int level, const uint32_t* pixels, int width, int height,
+                                int x1, int y1, int x2, int y2, int x, int y) {
+    return fillTexture("preparePixels", texture, level, pixels, nullptr, width, height, x1, y1, x2, y2, x, y);
+}
+
+bool KGraphicD3D9::preparePixelsWithMask(IDirect3DTexture9* texture, int level, const uint32_t* pixels,
+                                        const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
+                                        int x, int y) {
+    return fillTexture("preparePixelsWithMask", texture, level, pixels, mask, width, height, x1, y1, x2, y2, x, y);
+}
+
+// Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the texture level at x, y.
+// With a mask, alpha is the mask's G byte. Transparent pixels take the colour of an opaque neighbour (edge
+// bleeding) so that filtering at the edge of a shape does not pull in a dark fringe.
+bool KGraphicD3D9::fillTexture(const char* who, IDirect3DTexture9* texture, int level, const uint32_t* pixels,
+                              const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2, int x,
+                              int y) {
+    D3DSURFACE_DESC desc;
+    HRESULT result = texture->GetLevelDesc(level, &desc);
+    if (FAILED(result)) {
+        logMessage("D3D9: GetLevelDesc returned 0x%X for %s, ERROR", unsigned(result), who);
+        return false;
+    }
+    D3DLOCKED_RECT locked;
+    result = texture->LockRect(level, &locked, nullptr, D3DLOCK_NOSYSLOCK);
+    if (FAILED(result)) {
+        logMessage("D3D9: LockRect returned 0x%X for %s, ERROR", unsigned(result), who);
+        return false;
+    }
+    int format = int(desc.Format);
+    bool known = mask ? (format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_X1R5G5B5 ||
+                         format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4)
+                      : bytesPerTexel(format) != 0;
+    if (!known) {
+        logMessage("D3D9: unsupported texture format %d for %s, ERROR", format, who);
+        texture->UnlockRect(level);
+        return false;
+    }
+    // Source pixel (px, py) lands on texel (px + ox, py + oy); clip to the picture and to the texture level.
+    const int ox = x - x1, oy = y - y1;
+    x1 = std::max({x1, 0, -ox});
+    y1 = std::max({y1, 0, -oy});
+    x2 = std::min({x2, width, int(desc.Width) - ox});
+    y2 = std::min({y2, height, int(desc.Height) - oy});
+    int texelBytes = bytesPerTexel(format);
+    bool bleed = bleeds(format);
+    auto opaque = [&](int px, int py) {
+        if (px < 0 || py < 0 || px >= width || py >= height) return false;
+        size_t at = size_t(py) * size_t(width) + size_t(px);
+        return mask ? KImage::green(mask[at]) != 0 : KImage::alpha(pixels[at]) != 0;
+    };
+    static constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
+    const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
+    for (int py = y1; py < y2; py++) {
+        unsigned char* row = static_cast<unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
+        const uint32_t* source = pixels + size_t(py) * size_t(width);
+        const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
+        for (int px = x1; px < x2; px++) {
+            uint32_t pixel = source[px];
+            uint32_t r = KImage::red(pixel), g = KImage::green(pixel), b = KImage::blue(pixel);
+            uint32_t a = mask ? KImage::green(maskRow[px]) : KImage::alpha(pixel);
+            if (colorKeyEnabled_ && r == keyR && g == keyG && b == keyB) a = 0;
+            if (a == 0 && bleed) {
+                for (const auto& step : kNeighbours) {
+                    int nx = px + step[0], ny = py + step[1];
+                    if (!opaque(nx, ny)) continue;
+                    uint32_t neighbour = pixels[size_t(ny) * size_t(width) + size_t(nx)];
+                    r = KImage::red(neighbour);
+                    g = KImage::green(neighbour);
+                    b = KImage::blue(neighbour);
+                    break;
+                }
+            }
+            writeTexel(row + size_t(px + ox) * texelBytes, format, r, g, b, a);
+        }
+    }
+    texture->UnlockRect(level);
+    return true;
+}
+
+bool KGraphicD3D9::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask,
+                                 int width, int height, bool splice) {
+    KGraphicD3D9Module& module = graphicD3D9();
+    if (renderTarget_) {
+        freePicture(); // a render target's texture cannot take pixels
+        renderTarget_ = false;
+    }
+    if (!module.device || !module.window || !pixels || width <= 0 || height <= 0) return false;
+    bool nonSquare = module.window->hasNonSquareTextures();
+    bool withMask = mask && alpha_;
+
+    PictureSplice pieces[kMaxPictureSplices];
+    int count = 0;
+    if (splice) {
+        if (spliceTable) {
+            while (count < kMaxPictureSplices && spliceTable[count].x1 < spliceTable[count].x2) {
+                pieces[count] = spliceTable[count];
+                count++;
+            }
+        } else {
+            count = splicePicture(width, height, pieces);
+        }
+    }
+    if (count > 0) {
+        int textures = 0;
+        int needWidth[kMaxTextures] = {}, needHeight[kMaxTextures] = {};
+        for (int i = 0; i < count; i++) {
+            const PictureSplice& piece = pieces[i];
+            // A texture index outside the 32 slots cannot be honoured: refuse the table.
+            if (piece.texture < 0 || piece.texture >= kMaxTextures) return false;
+            textures = std::max(textures, piece.texture + 1);
+            needWidth[piece.texture] = std::max(needWidth[piece.texture], int(piece.x2 - piece.x1 + piece.u));
+            needHeight[piece.texture] = std::max(needHeight[piece.texture], int(piece.y2 - piece.y1 + piece.v));
+        }
+        releaseTexturesFrom(textures);
+        for (int t = 0; t < textures; t++) {
+            int w = nextPowerOfTwo(needWidth[t], 64), h = nextPowerOfTwo(needHeight[t], 64);
+            if (!nonSquare) w = h = std::max(w, h);
+            if (!createRenderTargetTexture(t, w, h, false, 1)) {
+                releaseTexturesFrom(0);
+                textureCount_ = 0;
+                return false;
+            }
+        }
+        textureCount_ = textures;
+        spliceCount_ = count;
+        std::copy(pieces, pieces + count, splices_);
+        for (int i = 0; i < count; i++) {
+            const PictureSplice& piece = pieces[i];
+            IDirect3DTexture9* texture = textures_[piece.texture].texture;
+            if (withMask)
+                preparePixelsWithMask(texture, 0, pixels, mask, width, height, int(piece.x1), int(piece.y1),
+                                      int(piece.x2), int(piece.y2), int(piece.u), int(piece.v));
+            else
+                preparePixels(texture, 0, pixels, width, height, int(piece.x1), int(piece.y1), int(piece.x2),
+                              int(piece.y2), int(piece.u), int(piece.v));
+        }
+        return true;
+    }
+
+    spliceCount_ = 0;
+    releaseTexturesFrom(1);
+    int w, h;
+    if (!nonSquare || mipmapping_) {
+        w = h = nextPowerOfTwo(std::max(width, height), 1);
+    } else {
+        w = nextPowerOfTwo(width, 1);
+        h = nextPowerOfTwo(height, 1);
+    }
+    int levels = mipmapping_ ? KGraphicD3D::mipLevelsFor(w) : 1;
+    if (!createRenderTargetTexture(0, w, h, false, levels)) {
+        releaseTexturesFrom(0);
+        textureCount_ = 0;
+        return false;
+    }
+    textureCount_ = 1;
+    IDirect3DTexture9* texture = textures_[0].texture;
+    auto fill = [&](int level, const uint32_t* levelPixels, const uint32_t* levelMask, int levelWidth,
+                    int levelHeight) {
+        if (withMask)
+            preparePixelsWithMask(texture, level, levelPixels, levelMask, levelWidth, levelHeight, 0, 0, levelWidth,
+                                  levelHeight, 0, 0);
+        else
+            preparePixels(texture, level, levelPixels, levelWidth, levelHeight, 0, 0, levelWidth, levelHeight, 0, 0);
+    };
+    if (levels == 1) {
+        fill(0, pixels, mask, width, height);
+        return true;
+    }
+    KImage picture, maskPicture;
+    if (!picture.allocate(width, height, true)) return false;
+    std::copy(pixels, pixels + size_t(width) * size_t(height), picture.getPixels());
+    if (withMask) {
+        if (!maskPicture.allocate(width, height, true)) return false;
+        std::copy(mask, mask + size_t(width) * size_t(height), maskPicture.getPixels());
+    }
+    fill(0, picture.getPixels(), maskPicture.getPixels(), width, height);
+    for (int level = 1; level < levels; level++) {
+        int halfWidth = picture.getWidth() / 2, halfHeight = picture.getHeight() / 2;
+        picture.halve(halfWidth, halfHeight);
+        if (withMask) maskPicture.halve(halfWidth, halfHeight);
+        fill(level, picture.getPixels(), maskPicture.getPixels(), picture.getWidth(), picture.getHeight());
+    }
+    return true;
+}
+
+bool KGraphicD3D9::getPixels(IDirect3DTexture9* texture, uint32_t* out, int outWidth, int outHeight, int x1, int y1,
+                            int x2, int y2, int x, int y) {
+    D3DSURFACE_DESC desc;
+    HRESULT result = texture->GetLevelDesc(0, &desc);
+    if (FAILED(result)) {
+        logMessage("D3D9: GetLevelDesc returned 0x%X for getPixels, ERROR", unsigned(result));
+        return false;
+    }
+    IDirect3DTexture9* source = texture;
+    IDirect3DTexture9* copy = nullptr;
+    if (desc.Pool == D3DPOOL_DEFAULT) {
+        IDirect3DDevice9* device = graphicD3D9().device;
+        if (!device) return false;
+        result = device->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_SYSTEMMEM, &copy, nullptr);
+        if (FAILED(result) || !copy) {
+            logMessage("D3D9: CreateTexture returned 0x%X for getPixels, ERROR", unsigned(result));
+            return false;
+        }
+        IDirect3DSurface9* from = nullptr;
+        IDirect3DSurface9* to = nullptr;
+        texture->GetSurfaceLevel(0, &from);
+        copy->GetSurfaceLevel(0, &to);
+        result = device->GetRenderTargetData(from, to);
+        if (from) from->Release();
+        if (to) to->Release();
+        if (FAILED(result)) {
+            logMessage("D3D9: GetRenderTargetData returned 0x%X for getPixels, ERROR", unsigned(result));
+            copy->Release();
+            return false;
+        }
+        source = copy;
+    }
+    D3DLOCKED_RECT locked;
+    result = source->LockRect(0, &locked, nullptr, D3DLOCK_READONLY);
+    if (FAILED(result)) {
+        logMessage("D3D9: LockRect returned 0x%X for getPixels, ERROR", unsigned(result));
+        if (copy) copy->Release();
+        return false;
+    }
+    int format = int(desc.Format);
+    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R8G8B8 ||
+                 format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
+    if (!known) {
+        logMessage("D3D9: unsupported texture format 0x%X in getPixels, ERROR", unsigned(format));
+    } else {
+        int texelBytes = bytesPerTexel(format);
+        // Texel (px + ox, py + oy) goes to pixel (px, py); clip to both.
+        const int ox = x - x1, oy = y - y1;
+        x1 = std::max({x1, 0, -ox});
+        y1 = std::max({y1, 0, -oy});
+        x2 = std::min({x2, outWidth, int(desc.Width) - ox});
+        y2 = std::min({y2, outHeight, int(desc.Height) - oy});
+        for (int py = y1; py < y2; py++) {
+            const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
+            uint32_t* dest = out + size_t(py) * size_t(outWidth);
+            for (int px = x1; px < x2; px++) {
+                const unsigned char* texel = row + size_t(px + ox) * texelBytes;
+                uint32_t r, g, b, a = 255;
+                if (texelBytes == 4) {
+                    uint32_t word;
+                    std::memcpy(&word, texel, 4);
+                    r = (word >> 16) & 0xFF;
+                    g = (word >> 8) & 0xFF;
+                    b = word & 0xFF;
+                    if (format == D3DFMT_A8R8G8B8) a = word >> 24;
+                } else if (texelBytes == 3) {
+                    b = texel[0];
+                    g = texel[1];
+                    r = texel[2];
+                } else {
+                    uint16_t word;
+                    std::memcpy(&word, texel, 2);
+                    if (format == D3DFMT_R5G6B5) {
+                        r = ((word >> 11) & 0x1F) << 3;
+                        g = ((word >> 5) & 0x3F) << 2;
+                    } else {
+                        r = ((word >> 10) & 0x1F) << 3;
+                        g = ((word >> 5) & 0x1F) << 3;
+                    }
+                    b = (word & 0x1F) << 3;
+                }
+                dest[px] = KImage::pack(r, g, b, a);
+            }
+        }
+    }
+    source->UnlockRect(0);
+    if (copy) copy->Release();
+    return known;
+}
+
+// The picture read back from its textures into a zeroed width x height picture with alpha: texture 0 up to the
+// smaller of picture and texture size, or every splice's rectangle from its texture position.
+bool KGraphicD3D9::readPicture(KImage& picture) {
+    int width = int(width_), height = int(height_);
+    if (width <= 0 || height <= 0 || !picture.allocate(width, height, true)) return false;
+    if (spliceCount_ == 0) {
+        if (textures_[0].texture)
+            getPixels(textures_[0].texture, picture.getPixels(), width, height, 0, 0,
+                      std::min(width, int(textures_[0].coordWidth)), std::min(height, int(textures_[0].coordHeight)), 0,
+                      0);
+    } else {
+        for (int i = 0; i < spliceCount_; i++) {
+            const PictureSplice& piece = splices_[i];
+            if (textures_[piece.texture].texture)
+                getPixels(textures_[piece.texture].texture, picture.getPixels(), width, height, int(piece.x1),
+                          int(piece.y1), std::min(int(piece.x2), width), std::min(int(piece.y2), height), int(piece.u),
+                          int(piece.v));
+        }
+    }
+    return true;
+}
+
+bool KGraphicD3D9::savePicture(const char* fileName, int imageFormat) {
+    KImage picture;
+    if (!fileName || !readPicture(picture)) return false;
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
+        logMessage("D3D9: failed to encode image in format %d for savePicture", imageFormat);
+        return false;
+    }
+    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
+    delete[] bytes;
+    if (!written) {
+        logMessage("D3D9: couldn't write '%s' for savePicture, ERROR", fileName);
+        return false;
+    }
+    return true;
+}
+
+void KGraphicD3D9::copyToImage(KImage* image) {
+    if (image) readPicture(*image);
+}

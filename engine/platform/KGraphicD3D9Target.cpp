@@ -1,0 +1,282 @@
+// KGraphicD3D9 render targets (drawing into a texture, nested up to four deep) and what a Direct3D 9 window calls
+// around device creation, every frame and every device reset: releasing default-pool textures before a reset and
+// rebuilding pictures after it.
+#include "KGraphicD3D9.h"
+
+#include "KGraphicD3D9Device.h"
+#include "KGraphicD3D9State.h"
+#include "KLog.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+int powerOfTwoAtLeast(int value, int minimum) {
+    int size = minimum;
+    while (size < value) size <<= 1;
+    return size;
+}
+
+void releaseHeldSurfaces() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    if (module.backBuffer) module.backBuffer->Release();
+    if (module.backDepth) module.backDepth->Release();
+    module.backBuffer = nullptr;
+    module.backDepth = nullptr;
+}
+
+} // namespace
+
+KGraphicD3D9Module& graphicD3D9() {
+    static KGraphicD3D9Module module;
+    return module;
+}
+
+void d3d9::resetTextureStateCache() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    TextureStateCache fresh;
+    for (int i = 0; i < 4; i++) fresh.identity.m[i][i] = 1;
+    module.cache = fresh;
+    if (!module.device) return;
+    module.device->SetTexture(0, nullptr);
+    module.device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    module.device->SetTransform(D3DTS_WORLD, &module.cache.identity);
+}
+
+// ----- Render targets -------------------------------------------------------------------------------------------
+
+bool KGraphicD3D9::makeRenderTarget(long width, long height, bool trueColor, bool alpha, bool depth) {
+    if (width <= 0 || height <= 0) return false;
+    waitForDevice();
+    return createRenderTarget(int(width), int(height), trueColor, alpha, depth);
+}
+
+bool KGraphicD3D9::createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth) {
+    KGraphicD3D9Module& module = graphicD3D9();
+    freePicture();
+    trueColor_ = trueColor;
+    alpha_ = alpha;
+    depthWanted_ = depth;
+    if (!module.device || !module.window) return false;
+
+    int textureWidth, textureHeight;
+    if (module.window->hasNonSquareTextures()) {
+        textureWidth = powerOfTwoAtLeast(width, 64);
+        textureHeight = powerOfTwoAtLeast(height, 64);
+    } else {
+        textureWidth = textureHeight = powerOfTwoAtLeast(std::max(width, height), 64);
+    }
+    int format =
+        KGraphicD3D::chooseRenderTargetFormat(trueColor, alpha, oneBitAlpha_, module.window->getRenderTargetFormatSupport());
+
+    if (!createRenderTargetTexture(0, textureWidth, textureHeight, true, 1)) {
+        if (lastCreateResult_ != D3DERR_OUTOFVIDEOMEMORY) {
+            logMessage("D3D9: CreateSurface returned 0x%08X for a render target, size %dx%d, pixel format %d, ERROR",
+                       unsigned(lastCreateResult_), textureWidth, textureHeight, format);
+            return false;
+        }
+        // Free reloadable pictures, oldest first, until the target fits; then bring them back.
+        logMessage("D3D9: out of VRAM for render target, size %dx%d, pixel format %d, flushing", textureWidth,
+                   textureHeight, format);
+        std::vector<KGraphicD3D9*> freed;
+        bool created = false;
+        for (KGraphicD3D9* picture = list().head; picture && !created; picture = KList<KGraphicD3D9>::next(picture)) {
+            if (picture == this || picture->renderTarget_ || !picture->hasFileName() || picture->textureCount_ == 0)
+                continue;
+            picture->freePicture();
+            freed.push_back(picture);
+            created = createRenderTargetTexture(0, textureWidth, textureHeight, true, 1);
+            if (!created && lastCreateResult_ != D3DERR_OUTOFVIDEOMEMORY) break;
+        }
+        for (KGraphicD3D9* picture : freed) picture->restorePicture();
+        if (!created) {
+            logMessage("D3D9: CreateSurface (render target) returned 0x%X after flushing managed textures, size %dx%d, "
+                       "pixel format %d, ERROR",
+                       unsigned(lastCreateResult_), textureWidth, textureHeight, format);
+            return false;
+        }
+        logMessage("D3D9: render target created after flushing %d texture%s", int(freed.size()),
+                   freed.size() > 1 ? "s" : "");
+    }
+
+    if (FAILED(textures_[0].texture->GetSurfaceLevel(0, &targetSurface_)) || !targetSurface_) {
+        targetSurface_ = nullptr;
+        freePicture();
+        return false;
+    }
+    if (depth && module.window->usesDepthBuffer()) {
+        static constexpr D3DFORMAT kDepthFormats[6] = {D3DFMT_D16, D3DFMT_D15S1, D3DFMT_D24X8,
+                                                       D3DFMT_D32, D3DFMT_D24S8, D3DFMT_D24X4S4};
+        HRESULT result = D3DERR_NOTAVAILABLE;
+        for (D3DFORMAT depthFormat : kDepthFormats) {
+            result = module.device->CreateDepthStencilSurface(textureWidth, textureHeight, depthFormat,
+                                                              D3DMULTISAMPLE_NONE, 0, false, &depthSurface_, nullptr);
+            if (SUCCEEDED(result) && depthSurface_) break;
+            depthSurface_ = nullptr;
+        }
+        if (!depthSurface_) {
+            logMessage("D3D9: CreateDepthStencilSurface returned 0x%X while creating render target depth buffer, ERROR",
+                       unsigned(result));
+            renderTarget_ = true; // so that freePicture releases the colour surface
+            freePicture();
+            renderTarget_ = false;
+            return false;
+        }
+    }
+    spliceCount_ = 0;
+    textureCount_ = 1;
+    renderTarget_ = true;
+    clearOnBegin_ = true;
+    width_ = float(width);
+    height_ = float(height);
+    return true;
+}
+
+void KGraphicD3D9::setClearOnBegin() {
+    clearOnBegin_ = true;
+}
+
+void KGraphicD3D9::beginRenderToTarget() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    if (!renderTarget_ || !targetSurface_ || !module.device || !module.window) return;
+    int depth = std::min(module.targetCount, KGraphicD3D9Module::kTargetStackDepth - 1);
+    std::copy_backward(module.targetStack, module.targetStack + depth, module.targetStack + depth + 1);
+    module.targetStack[0] = this;
+    module.targetCount = depth + 1;
+
+    IDirect3DDevice9* device = module.device;
+    device->EndScene();
+    device->SetRenderTarget(0, targetSurface_);
+    device->SetDepthStencilSurface(depthSurface_);
+    D3DVIEWPORT9 viewport = {0, 0, uint32_t(width_), uint32_t(height_), 0, 1};
+    device->SetViewport(&viewport);
+    device->BeginScene();
+    module.window->setTargetView(int(width_), int(height_), int(textures_[0].coordWidth),
+                                 int(textures_[0].coordHeight));
+    module.window->applyWorldView(0, 0, 0, 1, clearOnBegin_);
+    clearOnBegin_ = false;
+    d3d9::resetTextureStateCache();
+}
+
+void KGraphicD3D9::endRenderToTarget() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    if (!renderTarget_ || !module.device || !module.window) return;
+    IDirect3DDevice9* device = module.device;
+    device->EndScene();
+    device->SetRenderTarget(0, module.backBuffer);
+    device->SetDepthStencilSurface(module.backDepth);
+    int x, y, w, h;
+    module.window->getGameAreaRect(x, y, w, h);
+    D3DVIEWPORT9 viewport = {uint32_t(x), uint32_t(y), uint32_t(w), uint32_t(h), 0, 1};
+    device->SetViewport(&viewport);
+    device->BeginScene();
+    d3d9::resetTextureStateCache();
+    module.window->restoreGameView();
+    module.window->applyWorldView(0, 0, 0, 1, false);
+
+    auto pop = [&module]() {
+        std::copy(module.targetStack + 1, module.targetStack + module.targetCount, module.targetStack);
+        module.targetCount--;
+        module.targetStack[module.targetCount] = nullptr;
+    };
+    if (module.targetCount > 0) pop();
+    if (module.targetCount > 0) {
+        KGraphicD3D9* enclosing = module.targetStack[0];
+        pop();
+        enclosing->beginRenderToTarget();
+    }
+}
+
+bool KGraphicD3D9::isRenderTargetLost() {
+    if (!renderTarget_) return false;
+    bool lost = contentsLost_;
+    contentsLost_ = false;
+    return lost;
+}
+
+// ----- Rebuilding -------------------------------------------------------------------------------------------------
+
+void KGraphicD3D9::restorePicture() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    module.rebuilding++;
+    if (renderTarget_) {
+        // The contents-lost flag stays set, so the owner redraws the target.
+        createRenderTarget(int(width_), int(height_), trueColor_, alpha_, depthWanted_);
+        contentsLost_ = true;
+    } else if (!keptPixels_.empty()) {
+        uploadKept();
+    } else if (!fileName_.empty()) {
+        PictureSplice table[kMaxPictureSplices + 1];
+        int count = std::min(spliceCount_, kMaxPictureSplices);
+        std::copy(splices_, splices_ + count, table);
+        table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
+        std::string name = fileName_, maskName = maskFileName_;
+        freePicture();
+        if (!maskName.empty())
+            loadPictureWithMask(name.c_str(), maskName.c_str(), trueColor_, count > 0, K_LOAD_NOW,
+                                count > 0 ? table : nullptr);
+        else
+            loadPicture(name.c_str(), trueColor_, alpha_, count > 0, K_LOAD_NOW, count > 0 ? table : nullptr);
+    }
+    module.rebuilding--;
+    if (module.device) module.device->SetTexture(0, nullptr);
+    module.cache.texture = nullptr;
+}
+
+// ----- Window hooks -----------------------------------------------------------------------------------------------
+
+void d3d9::resetDrawingState(KGraphicD3D9Window* window) {
+    KGraphicD3D9Module& module = graphicD3D9();
+    module.window = window;
+    module.device = window ? window->getD3DDevice() : nullptr;
+    module.targetCount = 0;
+    std::fill(module.targetStack, module.targetStack + KGraphicD3D9Module::kTargetStackDepth, nullptr);
+    d3d9::resetTextureStateCache();
+    releaseHeldSurfaces();
+    if (!module.device) return;
+    HRESULT result = module.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &module.backBuffer);
+    if (FAILED(result)) {
+        module.backBuffer = nullptr;
+        logMessage("D3D9: GetBackBuffer returned 0x%X, ERROR", unsigned(result));
+    }
+}
+
+void d3d9::closeRenderTargets() {
+    KGraphicD3D9Module& module = graphicD3D9();
+    while (module.targetCount > 0) {
+        logMessage("D3D9: missing endRenderToTarget");
+        int before = module.targetCount;
+        module.targetStack[0]->endRenderToTarget();
+        if (module.targetCount >= before) module.targetCount = before - 1; // a target that could not end itself
+    }
+    module.targetCount = 0;
+    std::fill(module.targetStack, module.targetStack + KGraphicD3D9Module::kTargetStackDepth, nullptr);
+    d3d9::resetTextureStateCache();
+}
+
+void d3d9::releaseDeviceTextures(bool releaseAll) {
+    releaseHeldSurfaces();
+    KGraphicD3D9Module& module = graphicD3D9();
+    // Textures bound to a stage are referenced by the device; a bound render target would outlive the reset.
+    if (module.device) {
+        module.device->SetTexture(0, nullptr);
+        module.device->SetTexture(1, nullptr);
+    }
+    module.cache.texture = nullptr;
+    KGraphicD3D9::list().forEach([releaseAll](KGraphicD3D9* picture) {
+        if (releaseAll || picture->isRenderTarget()) picture->freePicture();
+    });
+    // Releasing everything is the window's clean-up: its device goes next, so forget it until the next
+    // resetDrawingState.
+    if (releaseAll) {
+        module.device = nullptr;
+        module.window = nullptr;
+    }
+}
+
+void d3d9::restoreRenderTargets() {
+    KGraphicD3D9::list().forEach([](KGraphicD3D9* picture) {
+        if (picture->isRenderTarget()) picture->restorePicture();
+    });
+}
