@@ -5,8 +5,8 @@
 namespace {
 
 bool isSamplerOnlyState(D3DTEXTURESTAGESTATETYPE type) {
-    return type == D3DTSS_ADDRESSU || type == D3DTSS_ADDRESSV || type == D3DTSS_MAGFILTER ||
-           type == D3DTSS_MINFILTER || type == D3DTSS_MIPFILTER;
+    return type == D3DTSS_ADDRESSU || type == D3DTSS_ADDRESSV || type == D3DTSS_MAGFILTER || type == D3DTSS_MINFILTER ||
+           type == D3DTSS_MIPFILTER;
 }
 
 } // namespace
@@ -151,8 +151,8 @@ HRESULT IDirect3DDevice9::CreateTexture(uint32_t width, uint32_t height, uint32_
 }
 
 HRESULT IDirect3DDevice9::CreateDepthStencilSurface(uint32_t width, uint32_t height, D3DFORMAT format,
-                                                    D3DMULTISAMPLE_TYPE multiSample, uint32_t multiSampleQuality,
-                                                    bool, IDirect3DSurface9** surface, void* sharedHandle) {
+                                                    D3DMULTISAMPLE_TYPE multiSample, uint32_t multiSampleQuality, bool,
+                                                    IDirect3DSurface9** surface, void* sharedHandle) {
     if (sharedHandle || multiSampleQuality != 0) {
         if (surface) *surface = nullptr;
         return D3DERR_INVALIDCALL;

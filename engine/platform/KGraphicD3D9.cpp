@@ -142,7 +142,7 @@ bool KGraphicD3D9::decodeInto(const char* name, const unsigned char* data, size_
 }
 
 bool KGraphicD3D9::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
-                              const PictureSplice* spliceTable) {
+                               const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_UPLOAD_KEPT)
         return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
@@ -167,7 +167,7 @@ bool KGraphicD3D9::loadPicture(const char* fileName, bool trueColor, bool alpha,
 }
 
 bool KGraphicD3D9::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor,
-                                        bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
+                                         bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels(); // a new source replaces the old one
@@ -193,7 +193,7 @@ bool KGraphicD3D9::loadPictureFromMemory(const char* name, const unsigned char* 
 }
 
 bool KGraphicD3D9::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice,
-                                      int loadKind, const PictureSplice* spliceTable) {
+                                       int loadKind, const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_UPLOAD_KEPT)
         return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
                                              loadKind, spliceTable);
@@ -219,9 +219,9 @@ bool KGraphicD3D9::loadPictureWithMask(const char* fileName, const char* maskFil
 }
 
 bool KGraphicD3D9::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                const char* maskName, const unsigned char* maskData, size_t maskSize,
-                                                bool trueColor, bool splice, int loadKind,
-                                                const PictureSplice* spliceTable) {
+                                                 const char* maskName, const unsigned char* maskData, size_t maskSize,
+                                                 bool trueColor, bool splice, int loadKind,
+                                                 const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels();
@@ -254,7 +254,7 @@ bool KGraphicD3D9::loadPictureWithMaskFromMemory(const char* name, const unsigne
 }
 
 bool KGraphicD3D9::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
-                                        bool splice, const PictureSplice* spliceTable) {
+                                         bool splice, const PictureSplice* spliceTable) {
     if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
     size_t count = size_t(width) * size_t(height);
     keptPixels_.assign(pixels, pixels + count);
@@ -349,8 +349,8 @@ bool readBackBuffer(KGraphicD3D9Module& module, KImage& out) {
     } else if (width > 0 && height > 0 && out.allocate(width, height, false)) {
         int texelBytes = bytesPerTexel(format);
         for (int y = 0; y < height; y++) {
-            const unsigned char* row =
-                static_cast<const unsigned char*>(locked.pBits) + size_t(y0 + y) * locked.Pitch + size_t(x0) * texelBytes;
+            const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(y0 + y) * locked.Pitch +
+                                       size_t(x0) * texelBytes;
             uint32_t* dest = out.getPixels() + size_t(y) * size_t(width);
             for (int x = 0; x < width; x++, row += texelBytes) {
                 uint32_t r, g, b;
@@ -471,13 +471,13 @@ bool KGraphicD3D9::createRenderTargetTexture(int slot, int width, int height, bo
 }
 
 bool KGraphicD3D9::preparePixels(IDirect3DTexture9* texture, int level, const uint32_t* pixels, int width, int height,
-                                int x1, int y1, int x2, int y2, int x, int y) {
+                                 int x1, int y1, int x2, int y2, int x, int y) {
     return fillTexture("preparePixels", texture, level, pixels, nullptr, width, height, x1, y1, x2, y2, x, y);
 }
 
 bool KGraphicD3D9::preparePixelsWithMask(IDirect3DTexture9* texture, int level, const uint32_t* pixels,
-                                        const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
-                                        int x, int y) {
+                                         const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
+                                         int x, int y) {
     return fillTexture("preparePixelsWithMask", texture, level, pixels, mask, width, height, x1, y1, x2, y2, x, y);
 }
 
@@ -485,8 +485,8 @@ bool KGraphicD3D9::preparePixelsWithMask(IDirect3DTexture9* texture, int level, 
 // With a mask, alpha is the mask's G byte. Transparent pixels take the colour of an opaque neighbour (edge
 // bleeding) so that filtering at the edge of a shape does not pull in a dark fringe.
 bool KGraphicD3D9::fillTexture(const char* who, IDirect3DTexture9* texture, int level, const uint32_t* pixels,
-                              const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2, int x,
-                              int y) {
+                               const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2, int x,
+                               int y) {
     D3DSURFACE_DESC desc;
     HRESULT result = texture->GetLevelDesc(level, &desc);
     if (FAILED(result)) {
@@ -551,7 +551,7 @@ bool KGraphicD3D9::fillTexture(const char* who, IDirect3DTexture9* texture, int 
 }
 
 bool KGraphicD3D9::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask,
-                                 int width, int height, bool splice) {
+                                  int width, int height, bool splice) {
     KGraphicD3D9Module& module = graphicD3D9();
     if (renderTarget_) {
         freePicture(); // a render target's texture cannot take pixels
@@ -657,7 +657,7 @@ bool KGraphicD3D9::uploadTextures(const PictureSplice* spliceTable, const uint32
 }
 
 bool KGraphicD3D9::getPixels(IDirect3DTexture9* texture, uint32_t* out, int outWidth, int outHeight, int x1, int y1,
-                            int x2, int y2, int x, int y) {
+                             int x2, int y2, int x, int y) {
     D3DSURFACE_DESC desc;
     HRESULT result = texture->GetLevelDesc(0, &desc);
     if (FAILED(result)) {

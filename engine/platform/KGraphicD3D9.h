@@ -5,8 +5,8 @@
 #pragma once
 
 #include "HostD3D9.h"
-#include "KGraphicD3D.h"
 #include "KGraphic.h"
+#include "KGraphicD3D.h"
 #include "KImage.h"
 #include "KList.h"
 #include "KObjectListable.h"

@@ -4,10 +4,10 @@
 // module-wide d3d9::TextureStateCache keeps repeated states away from the device.
 #include "KGraphicD3D9.h"
 
-#include "KGraphicD3D9Device.h"
-#include "KGraphicD3D9State.h"
 #include "HostD3DX.h"
 #include "KBatch.h"
+#include "KGraphicD3D9Device.h"
+#include "KGraphicD3D9State.h"
 #include "KSplicedBlit.h"
 
 #include <algorithm>
@@ -203,7 +203,7 @@ bool KGraphicD3D9::prepareTextured(int slot, bool blended) {
 }
 
 void KGraphicD3D9::setRotateZoomWorld(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle,
-                                     float zoomX, float zoomY, float px, float py, float& cx, float& cy) {
+                                      float zoomX, float zoomY, float px, float py, float& cx, float& cy) {
     cx = (sx2 - sx1) / 2 + px;
     cy = (sy2 - sy1) / 2 + py;
     D3DXMATRIX scaling, rotation, translation, world;
@@ -265,7 +265,7 @@ void KGraphicD3D9::fillRect(float x1, float y1, float x2, float y2, float r, flo
 }
 
 void KGraphicD3D9::fillQuad(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4, float r,
-                           float g, float b, float a) {
+                            float g, float b, float a) {
     if (!drawGuard()) return;
     prepareUntexturedState(srcBlend_, dstBlend_);
     setIdentityWorld();
@@ -276,8 +276,8 @@ void KGraphicD3D9::fillQuad(float x1, float y1, float x2, float y2, float x3, fl
 }
 
 void KGraphicD3D9::fillGradientQuad(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
-                                   float r1, float g1, float b1, float a1, float r2, float g2, float b2, float a2,
-                                   float r3, float g3, float b3, float a3, float r4, float g4, float b4, float a4) {
+                                    float r1, float g1, float b1, float a1, float r2, float g2, float b2, float a2,
+                                    float r3, float g3, float b3, float a3, float r4, float g4, float b4, float a4) {
     if (!drawGuard()) return;
     prepareUntexturedState(srcBlend_, dstBlend_);
     setIdentityWorld();
@@ -291,7 +291,7 @@ void KGraphicD3D9::fillGradientQuad(float x1, float y1, float x2, float y2, floa
 // ----- Rectangle blits ------------------------------------------------------------------------------------------
 
 void KGraphicD3D9::blitPlain(float sx1, float sy1, float sx2, float sy2, float dx, float dy, bool flipX, bool flipY,
-                            bool blended) {
+                             bool blended) {
     if (spliceCount_ > 0) {
         blitSpliced(sx1, sy1, sx2, sy2, dx, dy, 0, 1, 1, flipX, flipY, 0, 0, blended);
         return;
@@ -302,7 +302,7 @@ void KGraphicD3D9::blitPlain(float sx1, float sy1, float sx2, float sy2, float d
 }
 
 void KGraphicD3D9::blitFx(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoomX,
-                         float zoomY, float alpha, bool flipX, bool flipY, float px, float py, bool blended) {
+                          float zoomY, float alpha, bool flipX, bool flipY, float px, float py, bool blended) {
     if (!drawGuard() || !prepareTextured(0, blended)) return;
     float cx, cy;
     setRotateZoomWorld(sx1, sy1, sx2, sy2, dx, dy, angle, zoomX, zoomY, px, py, cx, cy);
@@ -318,22 +318,22 @@ void KGraphicD3D9::blitRectF(float sx1, float sy1, float sx2, float sy2, float d
 }
 
 void KGraphicD3D9::blitAlphaRect(float sx1, float sy1, float sx2, float sy2, short dx, short dy, bool flipX,
-                                bool flipY) {
-    blitPlain(sx1, sy1, sx2, sy2, dx, dy, flipX, flipY, true);
-}
-
-void KGraphicD3D9::blitAlphaRectF(float sx1, float sy1, float sx2, float sy2, float dx, float dy, bool flipX,
                                  bool flipY) {
     blitPlain(sx1, sy1, sx2, sy2, dx, dy, flipX, flipY, true);
 }
 
+void KGraphicD3D9::blitAlphaRectF(float sx1, float sy1, float sx2, float sy2, float dx, float dy, bool flipX,
+                                  bool flipY) {
+    blitPlain(sx1, sy1, sx2, sy2, dx, dy, flipX, flipY, true);
+}
+
 void KGraphicD3D9::blitRectFx(float sx1, float sy1, float sx2, float sy2, short dx, short dy, float angle, float zoom,
-                             bool flipX, bool flipY, float px, float py) {
+                              bool flipX, bool flipY, float px, float py) {
     blitRectFxF(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, flipX, flipY, px, py);
 }
 
 void KGraphicD3D9::blitRectFxF(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoom,
-                              bool flipX, bool flipY, float px, float py) {
+                               bool flipX, bool flipY, float px, float py) {
     if (zoom <= 0) return;
     if (spliceCount_ > 0) {
         blitSplicedRect(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, flipX, flipY, px, py);
@@ -343,12 +343,12 @@ void KGraphicD3D9::blitRectFxF(float sx1, float sy1, float sx2, float sy2, float
 }
 
 void KGraphicD3D9::blitAlphaRectFx(float sx1, float sy1, float sx2, float sy2, short dx, short dy, float angle,
-                                  float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
+                                   float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
     blitAlphaRectFxF(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, alpha, flipX, flipY, px, py);
 }
 
 void KGraphicD3D9::blitAlphaRectFxF(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle,
-                                   float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
+                                    float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
     if (zoom <= 0 || alpha <= 0) return;
     if (spliceCount_ > 0) {
         blitSplicedAlphaRect(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, alpha, flipX, flipY, px, py);
@@ -358,7 +358,8 @@ void KGraphicD3D9::blitAlphaRectFxF(float sx1, float sy1, float sx2, float sy2, 
 }
 
 void KGraphicD3D9::blitAlphaRectFxXY(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle,
-                                    float zoomX, float zoomY, float alpha, bool flipX, bool flipY, float px, float py) {
+                                     float zoomX, float zoomY, float alpha, bool flipX, bool flipY, float px,
+                                     float py) {
     // Only zoomX and alpha are checked: zoomY 0 draws a flat quad.
     if (zoomX <= 0 || alpha <= 0) return;
     if (spliceCount_ > 0) {
@@ -369,7 +370,7 @@ void KGraphicD3D9::blitAlphaRectFxXY(float sx1, float sy1, float sx2, float sy2,
 }
 
 void KGraphicD3D9::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2,
-                                   float dy2, float alpha, float angle, bool flipX, bool flipY, float px, float py) {
+                                    float dy2, float alpha, float angle, bool flipX, bool flipY, float px, float py) {
     if (!drawGuard() || !prepareTextured(0, true)) return;
     float w = dx2 - dx1, h = dy2 - dy1;
     float cx = w / 2 + px, cy = h / 2 + py;
@@ -387,7 +388,7 @@ void KGraphicD3D9::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, 
 }
 
 void KGraphicD3D9::blitAlphaRectAffine(float sx1, float sy1, float sx2, float sy2, float xx, float xy, float tx,
-                                      float yx, float yy, float ty, float alpha) {
+                                       float yx, float yy, float ty, float alpha) {
     if (alpha <= 0 || spliceCount_ > 0) return;
     if (!drawGuard() || !prepareTextured(0, true)) return;
     setAffineWorld(xx, xy, tx, yx, yy, ty);
@@ -408,8 +409,8 @@ void KGraphicD3D9::setAffineWorld(float xx, float xy, float tx, float yx, float 
     setWorld(world);
 }
 
-void KGraphicD3D9::blitTransformedEx(float sx1, float sy1, float sx2, float sy2, float xx, float xy, float tx,
-                                     float yx, float yy, float ty, float alpha, const KGraphicColor* topLeft,
+void KGraphicD3D9::blitTransformedEx(float sx1, float sy1, float sx2, float sy2, float xx, float xy, float tx, float yx,
+                                     float yy, float ty, float alpha, const KGraphicColor* topLeft,
                                      const KGraphicColor* topRight, const KGraphicColor* bottomLeft,
                                      const KGraphicColor* bottomRight) {
     if (alpha <= 0 || spliceCount_ > 0) return;
@@ -425,9 +426,9 @@ void KGraphicD3D9::blitTransformedEx(float sx1, float sy1, float sx2, float sy2,
     drawQuadColored(sx1, sy1, sx2, sy2, 0, 0, false, false, corners);
 }
 
-void KGraphicD3D9::drawTransformedEx(float sx1, float sy1, float sx2, float sy2, float xx, float xy, float tx,
-                                     float yx, float yy, float ty, float x1, float y1, float x2, float y2, float x3,
-                                     float y3, float x4, float y4, float r, float g, float b, float a) {
+void KGraphicD3D9::drawTransformedEx(float sx1, float sy1, float sx2, float sy2, float xx, float xy, float tx, float yx,
+                                     float yy, float ty, float x1, float y1, float x2, float y2, float x3, float y3,
+                                     float x4, float y4, float r, float g, float b, float a) {
     if (a <= 0 || spliceCount_ > 0) return;
     if (!drawGuard() || !prepareTextured(0, true)) return;
     setAffineWorld(xx, xy, tx, yx, yy, ty);
@@ -454,8 +455,8 @@ void KGraphicD3D9::drawBatchTransformed(KBatch* batch, float xx, float xy, float
 }
 
 void KGraphicD3D9::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4,
-                                    float sy4, float dx1, float dy1, float dx2, float dy2, float dx3, float dy3,
-                                    float dx4, float dy4) {
+                                     float sy4, float dx1, float dy1, float dx2, float dy2, float dx3, float dy3,
+                                     float dx4, float dy4) {
     D3DCOLOR color = packColor(colorR_, colorG_, colorB_, colorA_);
     if (spliceCount_ == 0) {
         if (!drawGuard() || !prepareTextured(0, true)) return;
@@ -513,8 +514,8 @@ void KGraphicD3D9::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2,
 }
 
 void KGraphicD3D9::blitAlphaRectMasked(float sx1, float sy1, float sx2, float sy2, KGraphic* mask, float mx1, float my1,
-                                      float mx2, float my2, float dx1, float dy1, float dx2, float dy2, bool flipX,
-                                      bool flipY) {
+                                       float mx2, float my2, float dx1, float dy1, float dx2, float dy2, bool flipX,
+                                       bool flipY) {
     KGraphicD3D9* maskPicture = dynamic_cast<KGraphicD3D9*>(mask);
     if (!maskPicture || !maskPicture->textures_[0].texture) return;
     if (!drawGuard() || !prepareTextured(0, true)) return;
@@ -555,22 +556,22 @@ void KGraphicD3D9::blitAlphaRectMasked(float sx1, float sy1, float sx2, float sy
 // ----- Spliced pictures -------------------------------------------------------------------------------------------
 
 void KGraphicD3D9::blitSplicedRectInt(float sx1, float sy1, float sx2, float sy2, short dx, short dy, float angle,
-                                     float zoom, bool flipX, bool flipY, float px, float py) {
+                                      float zoom, bool flipX, bool flipY, float px, float py) {
     blitSplicedRect(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, flipX, flipY, px, py);
 }
 
 void KGraphicD3D9::blitSplicedAlphaRectInt(float sx1, float sy1, float sx2, float sy2, short dx, short dy, float angle,
-                                          float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
+                                           float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
     blitSplicedAlphaRect(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, alpha, flipX, flipY, px, py);
 }
 
 void KGraphicD3D9::blitSplicedRect(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle,
-                                  float zoom, bool flipX, bool flipY, float px, float py) {
+                                   float zoom, bool flipX, bool flipY, float px, float py) {
     blitSpliced(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, 1, flipX, flipY, px, py, false);
 }
 
 void KGraphicD3D9::blitSplicedAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle,
-                                       float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
+                                        float zoom, float alpha, bool flipX, bool flipY, float px, float py) {
     if (alpha <= 0) return;
     blitSpliced(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, alpha, flipX, flipY, px, py, true);
 }
@@ -578,7 +579,7 @@ void KGraphicD3D9::blitSplicedAlphaRect(float sx1, float sy1, float sx2, float s
 // Walks the source rectangle row by row over the splices. The splicer's pieces overlap by their border strips,
 // so each splice remembers the texture row it has drawn down to and a later piece skips those rows.
 void KGraphicD3D9::blitSpliced(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoom,
-                              float alpha, bool flipX, bool flipY, float px, float py, bool blended) {
+                               float alpha, bool flipX, bool flipY, float px, float py, bool blended) {
     if (spliceCount_ == 0 || zoom <= 0 || !drawGuard()) return;
     float cx, cy;
     setRotateZoomWorld(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, zoom, px, py, cx, cy);

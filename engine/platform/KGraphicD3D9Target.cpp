@@ -67,8 +67,8 @@ bool KGraphicD3D9::createRenderTarget(int width, int height, bool trueColor, boo
     } else {
         textureWidth = textureHeight = powerOfTwoAtLeast(std::max(width, height), 64);
     }
-    int format =
-        KGraphicD3D::chooseRenderTargetFormat(trueColor, alpha, oneBitAlpha_, module.window->getRenderTargetFormatSupport());
+    int format = KGraphicD3D::chooseRenderTargetFormat(trueColor, alpha, oneBitAlpha_,
+                                                       module.window->getRenderTargetFormatSupport());
 
     if (!createRenderTargetTexture(0, textureWidth, textureHeight, true, 1)) {
         if (lastCreateResult_ != D3DERR_OUTOFVIDEOMEMORY) {

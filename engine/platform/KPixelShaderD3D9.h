@@ -17,7 +17,7 @@ public:
     static KList<KPixelShaderD3D9>& list();
 
     IDirect3DPixelShader9* shader = nullptr; // device shader (none when null)
-    const uint32_t* function = nullptr; // the shader's code, not owned
+    const uint32_t* function = nullptr;      // the shader's code, not owned
 
     // Deletes any old device shader and makes it again from the code; false (logged) on failure.
     bool create();
