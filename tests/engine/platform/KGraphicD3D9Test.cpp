@@ -8,6 +8,7 @@
 #include "D3DTestWindow.h"
 #include "KBatch.h"
 #include "KBatchD3D9.h"
+#include "KGraphicD3D.h"
 #include "KGraphicD3D9State.h"
 #include "KGraphicFactory.h"
 #include "KLog.h"
