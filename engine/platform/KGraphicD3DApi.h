@@ -78,6 +78,15 @@ struct D3D8Api {
     static void setRenderTarget(Device* device, IDirect3DSurface8* target, IDirect3DSurface8* depth) {
         device->SetRenderTarget(target, depth);
     }
+    static HRESULT createVertexBuffer(Device* device, uint32_t length, uint32_t usage, uint32_t fvf,
+                                      IDirect3DVertexBuffer8** buffer) {
+        return device->CreateVertexBuffer(length, usage, fvf, D3DPOOL_DEFAULT, buffer);
+    }
+    // Pixel shaders are numbers (0 = none), which mean nothing without their device.
+    using PixelShader = uint32_t;
+    static void deletePixelShader(Device* device, PixelShader shader) {
+        if (device) device->DeletePixelShader(shader);
+    }
 };
 
 struct D3D9Api {
@@ -119,4 +128,11 @@ struct D3D9Api {
         device->SetRenderTarget(0, target);
         device->SetDepthStencilSurface(depth);
     }
+    static HRESULT createVertexBuffer(Device* device, uint32_t length, uint32_t usage, uint32_t fvf,
+                                      IDirect3DVertexBuffer9** buffer) {
+        return device->CreateVertexBuffer(length, usage, fvf, D3DPOOL_DEFAULT, buffer, nullptr);
+    }
+    // Pixel shaders are objects (null = none), released on their own.
+    using PixelShader = IDirect3DPixelShader9*;
+    static void deletePixelShader(Device*, PixelShader shader) { shader->Release(); }
 };

@@ -1,25 +1,9 @@
-// KPixelShaderD3D9: a Direct3D 9 device pixel shader made from its function code, kept in its own class list so
-// that it can be released before a device reset and made again after it. The game makes none.
+// KPixelShaderD3D9: a Direct3D 9 device pixel shader object (KPixelShaderD3DCore.h), in the Direct3D 9 class list.
 #pragma once
 
-#include "HostD3D9.h"
-#include "KList.h"
-#include "KObjectBase.h"
-#include "KObjectListable.h"
+#include "KPixelShaderD3DCore.h"
 
-#include <cstdint>
-
-class KPixelShaderD3D9 : public KObjectListable, public KObjectBase {
+class KPixelShaderD3D9 : public KPixelShaderD3DCore<D3D9Api> {
 public:
-    explicit KPixelShaderD3D9(const uint32_t* function);
-    ~KPixelShaderD3D9() override;
-
-    static KList<KPixelShaderD3D9>& list();
-
-    IDirect3DPixelShader9* shader = nullptr; // device shader (none when null)
-    const uint32_t* function = nullptr;      // the shader's code, not owned
-
-    // Deletes any old device shader and makes it again from the code; false (logged) on failure.
-    bool create();
-    void release();
+    using KPixelShaderD3DCore::KPixelShaderD3DCore;
 };

@@ -7,6 +7,7 @@
 #include "D3D9TestWindow.h"
 #include "D3DTestWindow.h"
 #include "KBatch.h"
+#include "KBatchD3D.h"
 #include "KBatchD3D9.h"
 #include "KGraphicD3D.h"
 #include "KGraphicD3D9State.h"
@@ -431,7 +432,7 @@ TEST_F(KGraphicD3D9Test, VertexBuffersAndPixelShadersOfTheirOwnLists) {
     const uint32_t code[2] = {0xFFFF0101u, 0x0000FFFFu};
     KPixelShaderD3D9 shader(code);
     EXPECT_FALSE(shader.create());
-    EXPECT_EQ(shader.shader, nullptr);
+    EXPECT_EQ(shader.handle, nullptr);
     EXPECT_NE(logText().find("D3D9: CreatePixelShader returned 0x8876086A, ERROR"), std::string::npos);
 }
 
