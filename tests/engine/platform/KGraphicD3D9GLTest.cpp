@@ -4,6 +4,7 @@
 // device reset in the middle of a scene.
 #include "KGraphicD3D9.h"
 
+#include "BackBufferPixels.h"
 #include "D3D9TestWindow.h"
 #include "KBatch.h"
 #include "KResource.h"
@@ -14,33 +15,6 @@
 #include <memory>
 
 namespace {
-
-// Texel (x, y) of the 8 x 8 test picture: every texel differs from its neighbours.
-uint32_t testTexel(int x, int y) {
-    return KImage::pack(uint32_t(x * 32 + 15), uint32_t(y * 32 + 15), 90, 255);
-}
-
-uint32_t asBackBuffer(uint32_t pixel) {
-    return 0xFF000000u | (KImage::red(pixel) << 16) | (KImage::green(pixel) << 8) | KImage::blue(pixel);
-}
-
-uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
-    return 0xFF000000u | (r << 16) | (g << 8) | b;
-}
-
-bool near(uint32_t a, uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-        if (d > tolerance || d < -tolerance) return false;
-    }
-    return true;
-}
-
-std::string hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", value);
-    return text;
-}
 
 class KGraphicD3D9GLTest : public ::testing::Test {
 protected:
