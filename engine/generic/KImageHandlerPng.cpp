@@ -29,9 +29,10 @@ void KImageHandlerPng::readCallback(png_structp png, png_bytep out, png_size_t l
     size_t remaining = self->readSize - self->readPosition;
     size_t copied = length < remaining ? length : remaining;
     if (copied > 0) memcpy(out, self->readData + self->readPosition, copied);
-    // Past the end libpng sees zeros, which it rejects as a bad chunk; never stale memory.
-    memset(out + copied, 0, length - copied);
     self->readPosition += copied;
+    // Only a cut or damaged file reads past its end (a damaged chunk length can ask for 2 GB): stop
+    // at once rather than feed libpng zeros it would refuse later anyway.
+    if (copied < length) png_error(png, "read past the end of the data");
 }
 
 void KImageHandlerPng::writeCallback(png_structp png, png_bytep in, png_size_t length) {
@@ -61,6 +62,7 @@ void KImageHandlerPng::warningCallback(png_structp, png_const_charp message) {
 }
 
 bool KImageHandlerPng::decode(const unsigned char* data, size_t size, KImage& image) {
+    if (!data) size = 0; // no bytes: libpng fails on the missing signature
     std::vector<unsigned char> plain;
     switch (KPngCgbi::rewrite(data, size, plain)) {
     case KPngCgbi::Result::Plain:

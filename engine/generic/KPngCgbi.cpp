@@ -43,15 +43,35 @@ template <typename Visit> void walkChunks(const unsigned char* data, size_t size
     }
 }
 
-// The inflated size of the image data can be bounded from the header: at most 8 bytes per pixel
-// (16-bit RGBA) plus a filter byte per row, with room for the seven passes of interlacing.
+// Bytes of one row of `pixels` pixels with a filter byte in front.
+size_t rowSize(size_t pixels, size_t bitsPerPixel) {
+    return pixels == 0 ? 0 : 1 + (pixels * bitsPerPixel + 7) / 8;
+}
+
+// The exact inflated size of the image data, from a header whose CRC holds: a damaged header (which
+// libpng refuses anyway) or a picture above the size limits allows nothing to be inflated, so a
+// small file cannot make us inflate and recompress hundreds of megabytes for nothing.
 size_t inflatedLimit(const unsigned char* data, size_t size) {
     size_t limit = 0;
     walkChunks(data, size, [&](const Chunk& chunk) {
         if (memcmp(chunk.type, "IHDR", 4) != 0) return true;
-        if (chunk.length >= 8) {
-            int64_t w = readBig32(chunk.body), h = readBig32(chunk.body + 4);
-            if (KImage::sizeAllowed(w, h)) limit = size_t(h + 8) * size_t(w * 8 + 8);
+        if (chunk.length != 13 || crc32(0, chunk.type, 4 + 13) != readBig32(chunk.body + 13)) return false;
+        const int64_t width = readBig32(chunk.body), height = readBig32(chunk.body + 4);
+        const int depth = chunk.body[8], colorType = chunk.body[9], interlace = chunk.body[12];
+        const int channels[7] = {1, 0, 3, 1, 2, 0, 4};
+        if (!KImage::sizeAllowed(width, height) || colorType > 6 || channels[colorType] == 0) return false;
+        const size_t bits = size_t(depth) * size_t(channels[colorType]);
+        if (interlace == 0) {
+            limit = size_t(height) * rowSize(size_t(width), bits);
+            return false;
+        }
+        // Adam7: seven passes, each a smaller picture of its own rows.
+        static const int kStart[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
+        static const int kStep[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
+        for (int pass = 0; pass < 7; pass++) {
+            const int64_t passWidth = (width - kStart[pass][0] + kStep[pass][0] - 1) / kStep[pass][0];
+            const int64_t passHeight = (height - kStart[pass][1] + kStep[pass][1] - 1) / kStep[pass][1];
+            if (passWidth > 0 && passHeight > 0) limit += size_t(passHeight) * rowSize(size_t(passWidth), bits);
         }
         return false;
     });

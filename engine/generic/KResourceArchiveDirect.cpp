@@ -2,6 +2,7 @@
 #include "KResourceArchive.h"
 
 #include <cstdint>
+#include <new>
 #include <sys/stat.h>
 
 bool KResourceArchiveDirect::getFileInfo(const char* path, KResourceFileInfo& info) {
@@ -42,8 +43,9 @@ bool KResourceArchiveDirect::loadFile(const char* path, unsigned char*& bytes, s
     if (fseek(stream, 0, SEEK_END) == 0) length = ftell(stream);
     // Files past 4 GiB are not data files of this game.
     if (length >= 0 && uint64_t(length) <= UINT32_MAX && fseek(stream, 0, SEEK_SET) == 0) {
-        unsigned char* buffer = new unsigned char[size_t(length)];
-        if (fread(buffer, 1, size_t(length), stream) == size_t(length)) {
+        // A file too large for the memory left fails like any unreadable file rather than ending the program.
+        unsigned char* buffer = new (std::nothrow) unsigned char[size_t(length)];
+        if (buffer && fread(buffer, 1, size_t(length), stream) == size_t(length)) {
             bytes = buffer;
             size = size_t(length);
             loaded = true;

@@ -64,8 +64,14 @@ int findSplicesInRect(int spliceCount, const PictureSplice* splices, float x1, f
 namespace {
 // A convex polygon while it is clipped: a triangle cut by four sides has at most 7 corners.
 struct Polygon {
-    SplicePoint point[8];
+    static constexpr int kRoom = 8;
+    SplicePoint point[kRoom];
     int count = 0;
+    void add(const SplicePoint& p) {
+        // Rounding can bend a nearly flat triangle so that a side crosses it more than twice; the extra
+        // corners of such a sliver are dropped rather than written past the end.
+        if (count < kRoom) point[count++] = p;
+    }
 };
 
 // Keeps the part of the polygon where inside(p) holds; crossing(a, b) is where an edge crosses the side.
@@ -75,8 +81,8 @@ template <class Inside, class Crossing> Polygon clipSide(const Polygon& in, Insi
         const SplicePoint& current = in.point[i];
         const SplicePoint& previous = in.point[(i + in.count - 1) % in.count];
         bool currentIn = inside(current), previousIn = inside(previous);
-        if (currentIn != previousIn) result.point[result.count++] = crossing(previous, current);
-        if (currentIn) result.point[result.count++] = current;
+        if (currentIn != previousIn) result.add(crossing(previous, current));
+        if (currentIn) result.add(current);
     }
     return result;
 }
@@ -98,7 +104,7 @@ float doubledArea(const SplicePoint& a, const SplicePoint& b, const SplicePoint&
 
 int clipTriangleToSplices(const SpliceTriangle& triangle, const PictureSplice& splice, SpliceTriangle* out) {
     Polygon polygon;
-    for (const SplicePoint& point : triangle.p) polygon.point[polygon.count++] = point;
+    for (const SplicePoint& point : triangle.p) polygon.add(point);
     polygon = clipSide(
         polygon, [&](const SplicePoint& p) { return p.x >= splice.x1; },
         [&](const SplicePoint& a, const SplicePoint& b) { return crossAtX(a, b, splice.x1); });

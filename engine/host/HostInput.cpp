@@ -208,14 +208,15 @@ void clipCursor(WindowHandle window, const PixelRect* backBufferRect) {
     getBackBufferSize(window, bbWidth, bbHeight);
     PixelRect shown = presentationRect(window);
     if (bbWidth <= 0 || bbHeight <= 0) return;
-    // The rectangle's right and bottom are inclusive pixels; SDL takes a size.
+    // The rectangle's right and bottom are inclusive pixels; SDL takes a size, so the window pixels up to the
+    // start of the pixel after the last one belong to it (the pointer must reach the last column and row).
     auto mapX = [&](int x) { return shown.x + int(int64_t(x) * shown.width / bbWidth); };
     auto mapY = [&](int y) { return shown.y + int(int64_t(y) * shown.height / bbHeight); };
     SDL_Rect rect;
     rect.x = mapX(backBufferRect->x);
     rect.y = mapY(backBufferRect->y);
-    rect.w = std::max(1, mapX(backBufferRect->x + backBufferRect->width) - rect.x);
-    rect.h = std::max(1, mapY(backBufferRect->y + backBufferRect->height) - rect.y);
+    rect.w = std::max(1, mapX(backBufferRect->x + backBufferRect->width + 1) - rect.x);
+    rect.h = std::max(1, mapY(backBufferRect->y + backBufferRect->height + 1) - rect.y);
     SDL_SetWindowMouseRect(sdl, &rect);
 }
 

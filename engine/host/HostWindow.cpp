@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <vector>
 
 namespace host {
@@ -36,8 +35,10 @@ std::vector<HostWindow*>& liveWindows() {
     return windows;
 }
 
-std::deque<WindowMessage>& messageQueue() {
-    static std::deque<WindowMessage> queue;
+// A vector rather than a deque: it keeps its room once it has grown, so pumping the messages of a frame
+// allocates nothing (a deque takes and frees a block every few messages).
+std::vector<WindowMessage>& messageQueue() {
+    static std::vector<WindowMessage> queue;
     return queue;
 }
 
@@ -434,7 +435,7 @@ bool waitMessage(WindowMessage& message, int timeoutMs) {
     }
     if (queue.empty()) return false;
     message = queue.front();
-    queue.pop_front();
+    queue.erase(queue.begin());
     return true;
 }
 

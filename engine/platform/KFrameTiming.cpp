@@ -4,13 +4,13 @@
 #include <algorithm>
 
 int KFrameTiming::capFrameRate(int rate, int now, const Clock& clock, const Sleep& sleep) {
-    if (rate <= 0 || previous < 0) return now;
+    if (rate <= 0 || !hasPrevious) return now;
     float period = float(1000.0 / rate);
     int target = int(period + carry);
     lastTarget = target;
     int elapsed;
     for (;;) {
-        elapsed = std::max(1, now - previous);
+        elapsed = std::max(1, elapsedBetween(previous, now));
         if (elapsed >= target) break;
         sleep(1);
         now = clock();
@@ -22,8 +22,9 @@ int KFrameTiming::capFrameRate(int rate, int now, const Clock& clock, const Slee
 }
 
 void KFrameTiming::recordFrame(int now) {
-    double frameTime = previous < 0 ? 0.0 : double(std::clamp(now - previous, 0, kLongestFrameMs));
+    double frameTime = hasPrevious ? double(std::clamp(elapsedBetween(previous, now), 0, kLongestFrameMs)) : 0.0;
     previous = now;
+    hasPrevious = true;
     std::copy(frameTimes + 1, frameTimes + kFrameTimes, frameTimes);
     frameTimes[kFrameTimes - 1] = frameTime;
     count = std::min(count + 1, kFrameTimes);
@@ -37,7 +38,7 @@ double KFrameTiming::getFrameTime() const {
 }
 
 void KFrameTiming::reset() {
-    previous = -1;
+    hasPrevious = false;
     count = 0;
     average = 0;
 }

@@ -4,6 +4,7 @@
 // tests can drive them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 class KFrameTiming {
@@ -24,12 +25,20 @@ public:
     double getFrameTime() const;
     void reset(); // previous frame none, no frame times (the carry stays)
 
-    int getPreviousFrameTime() const { return previous; }
+    // The clock value of the previous frame, or -1 when there is none since the reset.
+    int getPreviousFrameTime() const { return hasPrevious ? previous : -1; }
+    // The milliseconds since the previous frame, 0 when there is none.
+    int millisecondsSincePrevious(int now) const { return hasPrevious ? elapsedBetween(previous, now) : 0; }
+    // The millisecond clock wraps after 24.8 days; the time between two readings is taken modulo 2^32, so it stays
+    // right (and defined) across the wrap.
     float getCarry() const { return carry; }
     int getLastTarget() const { return lastTarget; }
 
+    static int elapsedBetween(int since, int now) { return int(uint32_t(now) - uint32_t(since)); }
+
 private:
-    int previous = -1;
+    bool hasPrevious = false;
+    int previous = 0;
     float carry = 0;
     int lastTarget = 0;
     double frameTimes[kFrameTimes] = {};

@@ -12,12 +12,6 @@
 
 namespace {
 
-int powerOfTwoAtLeast(int value, int minimum) {
-    int size = minimum;
-    while (size < value) size <<= 1;
-    return size;
-}
-
 template <class Api> void releaseHeldSurfaces() {
     auto& module = Api::module();
     if (module.backBuffer) module.backBuffer->Release();
@@ -52,6 +46,7 @@ template <class Api>
 bool KGraphicD3DCore<Api>::createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth) {
     auto& module = Api::module();
     freePicture();
+    dropKeptPixels(); // a target is drawn into: it has no pixels of its own to rebuild or reload from
     trueColor_ = trueColor;
     alpha_ = alpha;
     depthWanted_ = depth;

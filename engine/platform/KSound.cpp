@@ -303,11 +303,14 @@ bool KSound::createVoice(int voice, uint32_t bytes) {
         voices[voice]->release();
         voices[voice] = nullptr;
     }
+    // A sound that outlived KSound::shutDown has no device to make a buffer on (a lost stream buffer asks).
+    host::SoundDevice* device = sounds().device;
+    if (!device) return false;
     host::SoundBufferDesc desc;
     desc.flags = kSecondaryFlags;
     desc.bufferBytes = bytes;
     desc.format = &format;
-    int32_t result = sounds().device->createSoundBuffer(desc, &voices[voice]);
+    int32_t result = device->createSoundBuffer(desc, &voices[voice]);
     if (result != host::DS_OK) {
         logMessage("Sound: CreateSoundBuffer (secondary) returned 0x%X, ERROR", unsigned(result));
         voices[voice] = nullptr;
@@ -507,7 +510,10 @@ bool KSound::loadSampleFromMemory(int type, unsigned char* bytes, size_t size, i
 int KSound::combinedLevel() const {
     const SoundSystem& system = *soundSystem;
     int global = isStream ? system.globalStreamVolume : system.globalSampleVolume;
-    return volumeLevel(volume * global / 100);
+    // The volume field is public and the global volumes come from the options file: the product is taken in
+    // 64 bits so that no value can overflow it before the clamp.
+    int64_t combined = int64_t(volume) * global / 100;
+    return volumeLevel(int(std::clamp<int64_t>(combined, 0, 100)));
 }
 
 void KSound::startVoice(int v, uint32_t position, bool looping, int32_t& result) {

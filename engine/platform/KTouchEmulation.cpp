@@ -44,16 +44,18 @@ void KTouchEmulation::beforeCallback(WindowEvent& record, int nowMs, const Send&
         touching = true;
         lastX = x;
         lastY = y;
-        if (lastPressMs >= 0 && nowMs - lastPressMs < kDoubleTapMs) {
+        // Taken modulo 2^32, so the time between the presses stays right when the clock wraps.
+        if (pressTimed && int(uint32_t(nowMs) - uint32_t(lastPressMs)) < kDoubleTapMs) {
             WindowEvent doubleTap;
             doubleTap.type = K_EVENT_DOUBLETAP;
             doubleTap.x = doubleTap.touchX = x;
             doubleTap.y = doubleTap.touchY = y;
             send(doubleTap);
             ++pendingDoubleClicks;
-            lastPressMs = -1;
+            pressTimed = false;
         } else {
             lastPressMs = nowMs;
+            pressTimed = true;
         }
         return;
     }

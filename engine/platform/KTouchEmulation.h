@@ -34,6 +34,7 @@ private:
     int lastX = -1, lastY = -1;
     int releaseCountdown = -1;
     int releaseX = 0, releaseY = 0;
-    int lastPressMs = -1;
+    bool pressTimed = false; // a press whose time can still make a double tap
+    int lastPressMs = 0;
     int pendingDoubleClicks = 0;
 };

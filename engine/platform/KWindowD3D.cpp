@@ -16,6 +16,7 @@
 #include "KMouse.h"
 #include "KPixelShaderD3D.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -74,8 +75,10 @@ std::string titleAsUtf8(const char16_t* title) {
     return text;
 }
 
+// Each channel trunc(value x 255); values outside 0..1 (and NaN, as 0) are held to it, as a float too large
+// for an integer must never reach the conversion.
 D3DCOLOR packColor(float r, float g, float b, float a) {
-    auto channel = [](float value) { return uint32_t(int(value * 255.0f)) & 0xFF; };
+    auto channel = [](float value) { return uint32_t((value > 0.0f ? std::min(value, 1.0f) : 0.0f) * 255.0f); };
     return (channel(a) << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
 }
 

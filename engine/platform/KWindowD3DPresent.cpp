@@ -63,19 +63,25 @@ void KWindowD3D::restoreDeviceObjects() {
     backEnd.restorePixelShaders();
 }
 
+// What follows every reset: the render states, both buffers cleared and presented, the game viewport and
+// world view, the device objects made again and the picture back end's state cache forgotten.
+void KWindowD3D::redrawAfterReset(D3DCOLOR clearColour) {
+    resetRenderStates();
+    setFullViewport();
+    clearTwiceAndPresent(clearColour);
+    setGameViewport();
+    setDefaultWorldView();
+    restoreDeviceObjects();
+    backEnd.resetDrawingState(this);
+}
+
 void KWindowD3D::flipReset() {
     logMessage("D3D8: device lost, resetting");
     releaseDeviceObjects();
     HRESULT result = device->Reset(&presentation);
     if (FAILED(result)) logMessage("D3D8: Reset returned 0x%X for flipBackBuffer, ERROR", unsigned(result));
     deviceLost = false;
-    resetRenderStates();
-    setFullViewport();
-    clearTwiceAndPresent(0xFF000000u);
-    setGameViewport();
-    setDefaultWorldView();
-    restoreDeviceObjects();
-    backEnd.resetDrawingState(this);
+    redrawAfterReset(0xFF000000u);
     setCurrentWindow(this);
 }
 
@@ -201,10 +207,9 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
     int rate = maxFrameRate;
     if (rate == 0 && !fullScreen) rate = desktopRefreshRate;
     int time = now();
-    int previous = timing.getPreviousFrameTime();
     if (touchEmulation && eventCallback) {
         auto send = [this](WindowEvent& record) { sendEvent(record); };
-        touch.tick(previous >= 0 ? time - previous : 0, send);
+        touch.tick(timing.millisecondsSincePrevious(time), send);
     }
     time = timing.capFrameRate(rate, time, clock, sleep);
     timing.recordFrame(time);
@@ -233,13 +238,7 @@ int KWindowD3D::setMaxFrameRate(int framesPerSecond) {
     releaseDeviceObjects();
     HRESULT result = device->Reset(&presentation);
     if (FAILED(result)) logMessage("D3D8: Reset returned 0x%X for setMaxFrameRate, ERROR", unsigned(result));
-    resetRenderStates();
-    setFullViewport();
-    clearTwiceAndPresent(0);
-    setGameViewport();
-    setDefaultWorldView();
-    restoreDeviceObjects();
-    backEnd.resetDrawingState(this);
+    redrawAfterReset(0);
     deviceLost = false;
     device->BeginScene();
     sceneBegun = true;
@@ -316,13 +315,7 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     viewWidth = surfaceTextureWidth = gameWidth;
     viewHeight = surfaceTextureHeight = gameHeight;
     deviceLost = false;
-    resetRenderStates();
-    setFullViewport();
-    clearTwiceAndPresent(0);
-    setGameViewport();
-    setDefaultWorldView();
-    restoreDeviceObjects();
-    backEnd.resetDrawingState(this);
+    redrawAfterReset(0);
     setCurrentWindow(this);
 
     if (!(fullScreen && aspectCorrected)) setViewMapping(offsetX, offsetY, float(gameHeight) / float(actualHeight));

@@ -1,6 +1,8 @@
 // Start-up, the main loop, the window-event callback and the shutdown.
 #include "GameShell.h"
 
+#include "BitmapFonts.h"
+#include "CheatList.h"
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
@@ -11,7 +13,12 @@
 #include "KRandom.h"
 #include "KWindow.h"
 #include "MouseCursor.h"
+#include "MusicPlaylist.h"
 #include "ProgramStates.h"
+#include "SoundTable.h"
+#include "SpatialGrid.h"
+#include "SpriteSheetTable.h"
+#include "TerrainTables.h"
 #include "Tooltip.h"
 
 #include <ctime>
@@ -23,15 +30,21 @@ bool initGame() {
     readOptions();
     if (!createGameWindow(GameOptions.windowed)) return false;
     startFrameClock(); // the first frame time covers the loading and is clamped
-    // Services still to come take these places, in this order:
-    //   loadSpriteSheets; buildTerrainTables; createSpatialGrid, createParticlePool;
-    //   buildSoundTable (its first KSound starts the streaming thread); initMusicPlaylist; loadBitmapFonts.
+    loadSpriteSheets();
+    buildTerrainTables();
+    createSpatialGrid();
+    // Still to come in this place: createParticlePool.
+    buildSoundTable(); // its first KSound starts the streaming thread
+    initMusicPlaylist();
+    loadBitmapFonts();
     resetMouseState();
     createBackKey();
     // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
-    // readProgress ("completedlevels"), buildCheatList; the game mode set to Action.
+    // readProgress ("completedlevels");
+    buildCheatList();
+    // Still to come: the game mode set to Action.
     clearTooltip();
-    // Still to come: applyVolumes.
+    applyVolumes();
     constructProgramStates();
     currentState = programStates[kStateLogoIntro].get();
     currentState->enter();
@@ -47,7 +60,7 @@ void runMainLoopPass() {
     BackKey->update();
     if (StateRequest.id >= 0) switchProgramState();
     currentState->update();
-    // Still to come: updateMusic.
+    updateMusic();
     drawFrame();
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
@@ -74,12 +87,18 @@ bool onWindowEvent(WindowEvent* event) {
 void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
-    // Still to come: freeCheatList, clearLevelCatalogue.
+    freeCheatList();
+    // Still to come: clearLevelCatalogue.
     deleteBackKey();
     restoreSystemCursor();
-    // Still to come: freeBitmapFonts, freeMusicPlaylist, freeSoundTable, destroyParticlePool.
+    freeBitmapFonts();
+    freeMusicPlaylist();
+    freeSoundTable();
+    // Still to come: destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid, freeTileDefinitions, freeSpriteSheets.
+    destroySpatialGrid();
+    freeTerrainTables();
+    freeSpriteSheets();
     destroyGameWindow();
 }
 

@@ -80,12 +80,23 @@ Bytes png(const PngSpec& spec) {
     return out;
 }
 
-Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t cgbiLength) {
-    const size_t rowBytes = size_t(width) * (withAlpha ? 4 : 3);
+Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t cgbiLength, bool interlaced) {
+    const size_t pixelBytes = withAlpha ? 4 : 3;
+    // Rows of each Adam7 pass, or the plain rows, each led by filter type 0 (none).
+    static const int kStart[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
+    static const int kStep[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
     Bytes raw;
-    for (int y = 0; y < height; y++) {
-        raw.push_back(0); // filter: none
-        raw.insert(raw.end(), samples.begin() + y * rowBytes, samples.begin() + (y + 1) * rowBytes);
+    for (int pass = 0; pass < (interlaced ? 7 : 1); pass++) {
+        const int x0 = interlaced ? kStart[pass][0] : 0, y0 = interlaced ? kStart[pass][1] : 0;
+        const int dx = interlaced ? kStep[pass][0] : 1, dy = interlaced ? kStep[pass][1] : 1;
+        if (x0 >= width) continue;
+        for (int y = y0; y < height; y += dy) {
+            raw.push_back(0);
+            for (int x = x0; x < width; x += dx) {
+                auto pixel = samples.begin() + (size_t(y) * width + x) * pixelBytes;
+                raw.insert(raw.end(), pixel, pixel + pixelBytes);
+            }
+        }
     }
     z_stream stream = {};
     deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
@@ -103,7 +114,7 @@ Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t
     Bytes header;
     appendBig32(header, uint32_t(width));
     appendBig32(header, uint32_t(height));
-    header.insert(header.end(), {8, uint8_t(withAlpha ? 6 : 2), 0, 0, 0});
+    header.insert(header.end(), {8, uint8_t(withAlpha ? 6 : 2), 0, 0, uint8_t(interlaced ? 1 : 0)});
     appendChunk(out, "IHDR", header);
     // The image data split over two chunks, as writers do for larger pictures.
     size_t half = packed.size() / 2;

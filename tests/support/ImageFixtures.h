@@ -37,8 +37,10 @@ struct PngSpec {
 Bytes png(const PngSpec& spec);
 
 // A CgBI PNG of the samples as stored: B, G, R, A with colour premultiplied by alpha (or B, G, R
-// without alpha), image data as raw deflate. cgbiLength other than 4 makes a damaged marker chunk.
-Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t cgbiLength = 4);
+// without alpha), image data as raw deflate, Adam7-interlaced if asked. cgbiLength other than 4
+// makes a damaged marker chunk.
+Bytes cgbi(int width, int height, const Bytes& samples, bool withAlpha, uint32_t cgbiLength = 4,
+           bool interlaced = false);
 
 // A baseline JPEG of interleaved samples: components 1 (grey), 3 (RGB) or 4 (CMYK).
 Bytes jpeg(int width, int height, int components, const Bytes& samples, int quality = 100);

@@ -240,3 +240,16 @@ TEST_F(KImageHandlerBmpTest, Encodes24BitWithPaddingAnd32BitWithout) {
         EXPECT_EQ(pixelsOf(decoded), pixelsOf(picture));
     }
 }
+
+TEST_F(KImageHandlerBmpTest, TheColourTableKeepsEntriesBetweenDecodes) {
+    // A 4-bit file overwrites the first 16 entries only. An 8-bit file whose data ends one entry into
+    // its table (its 4 pixel bytes are all that follow the header) indexes what earlier files left.
+    Bytes full = ImageFixtures::bmp(1, 1, 8, 0, table(256), {0, 0, 0, 0});
+    Bytes sixteen = ImageFixtures::bmp(1, 1, 4, 0, Bytes(16 * 4, 0xEE), {0, 0, 0, 0});
+    Bytes noTable = ImageFixtures::bmp(2, 1, 8, 0, {}, {17, 200, 0, 0});
+    KImage image;
+    ASSERT_TRUE(KImage::decode(K_IMAGE_BMP, full.data(), full.size(), image));
+    ASSERT_TRUE(KImage::decode(K_IMAGE_BMP, sixteen.data(), sixteen.size(), image));
+    ASSERT_TRUE(KImage::decode(K_IMAGE_BMP, noTable.data(), noTable.size(), image));
+    EXPECT_EQ(pixelsOf(image), (std::vector<uint32_t>{colour(17), colour(200)}));
+}

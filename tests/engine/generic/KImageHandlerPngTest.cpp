@@ -187,6 +187,18 @@ TEST_F(KImageHandlerPngTest, CgbiFilesAreSwappedBackAndUnpremultiplied) {
     ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, opaque.data(), opaque.size(), image));
     EXPECT_FALSE(image.getHasAlpha());
     EXPECT_EQ(pixelsOf(image), (std::vector<uint32_t>{P(3, 2, 1, 255), P(60, 50, 40, 255)}));
+
+    // Interlaced: the image data of all seven passes is inflated before libpng puts the rows together.
+    Bytes samples;
+    std::vector<uint32_t> expected;
+    for (int i = 0; i < 11 * 9; i++) {
+        samples.insert(samples.end(), {uint8_t(i), uint8_t(i * 2), uint8_t(i * 3)});
+        expected.push_back(P(uint8_t(i * 3), uint8_t(i * 2), uint8_t(i), 255));
+    }
+    Bytes interlaced = ImageFixtures::cgbi(11, 9, samples, false, 4, /*interlaced=*/true);
+    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, interlaced.data(), interlaced.size(), image))
+        << ImageFixtures::loggedText();
+    EXPECT_EQ(pixelsOf(image), expected);
 }
 
 TEST_F(KImageHandlerPngTest, DamagedCgbiFilesFail) {

@@ -133,9 +133,10 @@ public:
     IDirect3DDevice9* getD3DDevice() override { return device; }
     bool isD3DDeviceLost() override { return lost; }
     void setD3DDeviceLost() override { lost = true; }
-    void waitForD3DDevice() override {
+    bool waitForD3DDevice() override {
         waits++;
         if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET) resetDevice();
+        return true;
     }
     const unsigned char* getTextureFormatSupport() override { return textureSupport; }
     const unsigned char* getRenderTargetFormatSupport() override { return targetSupport; }

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 namespace {
+// Clock arithmetic that wraps as the millisecond clock does.
+int later(int now, int ms) {
+    return int(uint32_t(now) + uint32_t(ms));
+}
+
 struct ManualClock {
     int now = 0;
     int sleeps = 0;
@@ -13,7 +18,7 @@ struct ManualClock {
     }
     KFrameTiming::Sleep sleep() {
         return [this](int ms) {
-            now += ms;
+            now = later(now, ms);
             ++sleeps;
         };
     }
@@ -21,12 +26,12 @@ struct ManualClock {
 
 // One frame that did `work` ms of drawing, then the cap and the record, as the window does it.
 int frame(KFrameTiming& timing, ManualClock& clock, int rate, int work) {
-    clock.now += work;
-    int start = timing.getPreviousFrameTime();
+    clock.now = later(clock.now, work);
     int end = timing.capFrameRate(rate, clock.now, clock.clock(), clock.sleep());
+    int length = timing.millisecondsSincePrevious(end);
     clock.now = end;
     timing.recordFrame(end);
-    return start < 0 ? 0 : end - start;
+    return length;
 }
 } // namespace
 
@@ -90,4 +95,21 @@ TEST(KFrameTiming, LongFramesClampAndTheAverageUsesTheLastEight) {
     frame(timing, clock, 0, 10);
     frame(timing, clock, 0, 30);
     EXPECT_DOUBLE_EQ(timing.getFrameTime(), 15.0); // only the frames since the reset: (0 + 30) / 2
+}
+
+TEST(KFrameTiming, PacingCarriesOnAcrossTheClockWrap) {
+    // After 24.8 days the millisecond clock wraps from INT32_MAX to INT32_MIN; frames go on being held.
+    KFrameTiming timing;
+    ManualClock clock;
+    clock.now = INT32_MAX - 20;
+    frame(timing, clock, 60, 0);
+    EXPECT_EQ(frame(timing, clock, 60, 3), 16);
+    EXPECT_EQ(frame(timing, clock, 60, 3), 17); // this one ends past the wrap
+    EXPECT_LT(clock.now, 0);
+    EXPECT_EQ(timing.getPreviousFrameTime(), clock.now);
+    EXPECT_EQ(timing.millisecondsSincePrevious(later(clock.now, 5)), 5);
+    int total = 0;
+    for (int i = 0; i < 60; ++i) total += frame(timing, clock, 60, 2);
+    EXPECT_NEAR(total / 60.0, 1000.0 / 60, 0.05);
+    EXPECT_NEAR(timing.getFrameTime(), 1000.0 / 60, 0.5);
 }

@@ -177,6 +177,18 @@ TEST_F(KSoundTest, VolumePanAndGlobalVolumeGiveTheirGainsOnTheOutput) {
     EXPECT_NEAR(step(1)[0], 20000 * gainOf(-831), 1.0);
     KSound::setGlobalVolumes(100, 0);
     EXPECT_EQ(step(1)[0], 0) << "setGlobalVolumes applies to loaded samples";
+
+    // Values far outside 0..100 (a damaged options file, a stray field write) clamp; they never overflow.
+    struct Extreme {
+        int volume, globalSample;
+        double gain;
+    } extremes[] = {{INT32_MAX, 100, 1.0}, {100, INT32_MAX, 1.0}, {INT32_MIN, 100, 0.0}, {INT32_MAX, INT32_MIN, 0.0}};
+    for (const Extreme& e : extremes) {
+        KSound::setGlobalVolumes(100, e.globalSample);
+        sound.volume = e.volume;
+        sound.applyVolume();
+        EXPECT_NEAR(step(1)[0], 20000 * e.gain, 1.0) << e.volume << " x " << e.globalSample;
+    }
 }
 
 TEST_F(KSoundTest, StreamRefillsInHalvesAndEndsAfterItsLastPartialHalf) {
@@ -542,6 +554,19 @@ TEST_F(KSoundTest, LostBuffersAreRebuiltBeforePlaying) {
     EXPECT_NE(logText().find("Sound: buffer lost, re-creating for stream"), std::string::npos);
     EXPECT_TRUE(stream.isPlaying());
     expectCounting(step(kHalfFrames * 2), 0, kHalfFrames * 2, "re-created stream");
+}
+
+TEST_F(KSoundTest, SoundsLeftAfterShutDownStaySilentEvenWithLostBuffers) {
+    KSound sample, stream;
+    ASSERT_TRUE(loadWave(sample, constantMono(5000, 200)));
+    CountingStream source;
+    ASSERT_TRUE(openCounting(stream, source, 5000));
+    KSound::getDevice()->simulateLossOfEveryBuffer();
+    KSound::shutDown(); // the device goes; the sounds keep their buffers
+    sample.playSample();
+    stream.playStream(false);
+    EXPECT_FALSE(sample.isPlaying());
+    EXPECT_FALSE(stream.isPlaying());
 }
 
 TEST_F(KSoundTest, WithoutASoundDeviceEverythingStaysSilent) {

@@ -84,6 +84,15 @@ TEST(KTouchEmulation, TwoClicksInsideHalfASecondGiveADoubleTapAndOneDoubleClick)
     EXPECT_EQ(h.types(), (std::vector<int>{100, 3, 1}));
 }
 
+TEST(KTouchEmulation, DoubleTapSpansTheClockWrap) {
+    Harness h;
+    h.deliver(K_EVENT_MOUSEDOWN, 1, 50, 60, INT32_MAX - 100);
+    h.deliver(K_EVENT_MOUSEUP, 1, 50, 60, INT32_MAX);
+    h.seen.clear();
+    h.deliver(K_EVENT_DOUBLECLICK, 1, 50, 60, INT32_MIN + 199); // 300 ms after the first press
+    EXPECT_EQ(h.types(), (std::vector<int>{2, 1, 106, 100, 3, 1, 8}));
+}
+
 TEST(KTouchEmulation, OtherButtonsAndStrayMovesAreDropped) {
     Harness h;
     h.deliver(K_EVENT_MOUSEDOWN, 2, 1, 1, 0);

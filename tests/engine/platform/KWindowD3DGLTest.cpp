@@ -435,6 +435,28 @@ TEST_F(RecordingWindow, CorrectionBarsAndBrightnessVeilAreFilled) {
     EXPECT_EQ(backEndLog.fills.back(), expected.back());
 }
 
+TEST_F(RecordingWindow, ClearColourPacksEachChannelTruncatedAndHeldToItsRange) {
+    ASSERT_TRUE(open(true));
+    struct Case {
+        float r, g, b, a;
+        uint32_t packed;
+    } cases[] = {
+        {1, 0, 0, 1, 0xFFFF0000u},
+        {0.5f, 0.25f, 1, 0.999f, 0xFE7F3FFFu},
+        {2, -1, 0.5f, 1e30f, 0xFFFF007Fu},
+        {NAN, 1e-9f, -1e30f, 0, 0x00000000u},
+    };
+    for (const Case& c : cases) {
+        device()->clearRecording();
+        window.setClearColor(c.r, c.g, c.b, c.a);
+        window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+        uint32_t cleared = 0;
+        for (const D3D8RecordedCall& call : device()->recordedCalls())
+            if (call.call == D3D8Call::Clear) cleared = call.b;
+        EXPECT_EQ(cleared, c.packed) << std::hex << c.packed;
+    }
+}
+
 TEST_F(RecordingWindow, DefaultWorldViewMapsTheGameAreaOntoTheViewport) {
     ASSERT_TRUE(open(true));
     Matrix4 projection;
