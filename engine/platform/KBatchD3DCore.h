@@ -3,6 +3,7 @@
 // forms. The game makes none; the resets walk empty lists.
 #pragma once
 
+#include "KBatch.h"
 #include "KGraphicD3DApi.h"
 #include "KList.h"
 #include "KObjectBase.h"
@@ -29,6 +30,21 @@ public:
 
     // Unlocks and releases the device buffer.
     void releaseBuffer();
+};
+
+// The Direct3D back ends' vertex batch record: 24-byte vertices of position, colour and one texture coordinate
+// pair, drawn as one triangle strip by KGraphic::drawBatchTransformed (under Direct3D 9; Direct3D 8 draws none).
+struct KBatchVertex {
+    float x, y, z;  // game-area pixels with y negated (device space); z is 0
+    uint32_t color; // 0xAARRGGBB
+    float u, v;     // texture coordinates of the picture's first texture
+};
+static_assert(sizeof(KBatchVertex) == 24);
+
+class KBatchD3DVertices : public KBatch {
+public:
+    const KBatchVertex* vertices = nullptr; // not owned
+    int vertexCount = 0;
 };
 
 namespace d3dcore {

@@ -5,7 +5,7 @@
 #include "KGraphicD3DCore.h"
 
 #include "HostD3DX.h"
-#include "KBatch.h"
+#include "KBatchD3DCore.h"
 #include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
 #include "KSplicedBlit.h"
@@ -480,13 +480,14 @@ void KGraphicD3DCore<Api>::drawTransformedEx(float sx1, float sy1, float sx2, fl
 template <class Api>
 void KGraphicD3DCore<Api>::drawBatchTransformed(KBatch* batch, float xx, float xy, float tx, float yx, float yy,
                                                 float ty) {
-    if (Api::kVersion == 8 || !batch || !batch->vertices || batch->vertexCount < 3 || spliceCount_ > 0) return;
+    const auto* record = dynamic_cast<const KBatchD3DVertices*>(batch);
+    if (Api::kVersion == 8 || !record || !record->vertices || record->vertexCount < 3 || spliceCount_ > 0) return;
     if (!drawGuard<Api>() || !prepareTextured(0, true)) return;
     setAffineWorld(xx, xy, tx, yx, yy, ty);
     static_assert(sizeof(KBatchVertex) == sizeof(Vertex));
     typename Api::Device* device = Api::module().device;
     Api::setFvf(device, kFvf);
-    device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, uint32_t(batch->vertexCount - 2), batch->vertices,
+    device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, uint32_t(record->vertexCount - 2), record->vertices,
                             sizeof(KBatchVertex));
 }
 

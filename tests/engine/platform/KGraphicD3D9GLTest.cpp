@@ -6,7 +6,7 @@
 
 #include "BackBufferPixels.h"
 #include "D3D9TestWindow.h"
-#include "KBatch.h"
+#include "KBatchD3DCore.h"
 #include "KResource.h"
 #include "TempFolder.h"
 
@@ -92,7 +92,7 @@ TEST_F(KGraphicD3D9GLTest, BlitsLandTexelExact) {
          [](int tx, int ty, int& x, int& y) { x = 200 + 2 * tx + 1, y = 300 + 2 * ty + 1; }},
         {"batch strip moved to (500, 400)",
          [](KGraphicD3D9& g) {
-             KBatch batch;
+             KBatchD3DVertices batch;
              batch.vertices = strip;
              batch.vertexCount = 4;
              g.drawBatchTransformed(&batch, 1, 0, 500, 0, 1, 400);

@@ -6,9 +6,10 @@
 
 #include "D3D9TestWindow.h"
 #include "D3DTestWindow.h"
-#include "KBatch.h"
 #include "KBatchD3D.h"
 #include "KBatchD3D9.h"
+#include "KBatchD3DCore.h"
+#include "KBatchGL.h"
 #include "KGraphicD3D.h"
 #include "KGraphicD3D9State.h"
 #include "KGraphicFactory.h"
@@ -257,7 +258,7 @@ TEST_F(KGraphicD3D9Test, TransformedBlitsQuadsAndBatches) {
                                       {0, -1, 0, 0xFF000003u, 0, 1},
                                       {1, -1, 0, 0xFF000004u, 1, 1},
                                       {2, -1, 0, 0xFF000005u, 1, 1}};
-    KBatch batch;
+    KBatchD3DVertices batch;
     batch.vertices = vertices;
     batch.vertexCount = 5;
     window.device->clearRecording();
@@ -275,6 +276,8 @@ TEST_F(KGraphicD3D9Test, TransformedBlitsQuadsAndBatches) {
     batch.vertexCount = 2;
     graphic->drawBatchTransformed(&batch, 1, 0, 0, 0, 1, 0);
     graphic->drawBatchTransformed(nullptr, 1, 0, 0, 0, 1, 0);
+    KBatchGL otherRecord(4); // another back end's batch record
+    graphic->drawBatchTransformed(&otherRecord, 1, 0, 0, 0, 1, 0);
     std::vector<uint32_t> big(600 * 300, KImage::pack(1, 2, 3, 255));
     KGraphicD3D9 spliced;
     ASSERT_TRUE(spliced.makePictureFromPixels(big.data(), 600, 300, true, true, /*splice=*/true));
