@@ -115,7 +115,7 @@ public:
     void blitAlphaRectFxXY(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoomX,
                            float zoomY, float alpha, bool flipX = false, bool flipY = false, float px = 0,
                            float py = 0) override;
-    // The next three and blitAlphaRectAffine's matrix are Direct3D 9's; the three draw nothing under Direct3D 8.
+    // blitTransformedEx, drawTransformedEx and drawBatchTransformed draw only under Direct3D 9.
     void blitTransformedEx(float sx1, float sy1, float sx2, float sy2, float xx, float xy, float tx, float yx, float yy,
                            float ty, float alpha, const KGraphicColor* topLeft, const KGraphicColor* topRight,
                            const KGraphicColor* bottomLeft, const KGraphicColor* bottomRight) override;
