@@ -16,7 +16,8 @@ public:
     // recording: no GL at all. Otherwise an OpenGL device on a hidden offscreen window; check ok().
     // backWidth, backHeight: the back buffer when it is larger than the game area (placed at gameX, gameY).
     explicit D3D9TestWindow(bool recording, int width = 800, int height = 600, int backWidth = 0, int backHeight = 0,
-                            int gameX = 0, int gameY = 0, D3D8RecordingSetup setup = {})
+                            int gameX = 0, int gameY = 0, D3D8RecordingSetup setup = {},
+                            D3DFORMAT backFormat = D3DFMT_X8R8G8B8)
         : gameWidth(width), gameHeight(height), areaX(gameX), areaY(gameY), areaWidth(width), areaHeight(height),
           viewWidth(width), viewHeight(height) {
         backWidth = backWidth ? backWidth : width;
@@ -35,7 +36,7 @@ public:
         D3DPRESENT_PARAMETERS parameters;
         parameters.BackBufferWidth = uint32_t(backWidth);
         parameters.BackBufferHeight = uint32_t(backHeight);
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+        parameters.BackBufferFormat = backFormat;
         parameters.hDeviceWindow = sdlWindow;
         parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
         if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, sdlWindow, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters,
@@ -102,7 +103,7 @@ public:
         device->SetViewport(&viewport);
     }
 
-    // The back buffer's pixel at (x, y) of the whole buffer as 0xFFRRGGBB.
+    // The back buffer's pixel at (x, y) of the whole buffer as 0xFFRRGGBB (an X8R8G8B8 back buffer).
     uint32_t pixel(int x, int y) {
         readBackBuffer();
         return frame[size_t(y) * size_t(presentation.BackBufferWidth) + size_t(x)] | 0xFF000000u;

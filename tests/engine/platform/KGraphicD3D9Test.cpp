@@ -324,14 +324,20 @@ TEST_F(KGraphicD3D9Test, GrabBackBufferReadsTheGameAreaThroughTheDevice) {
     struct Case {
         const char* name;
         int backWidth, backHeight, areaX, areaY, areaWidth, areaHeight;
+        D3DFORMAT format;
+        uint32_t red; // the game area's colour as read back
     } cases[] = {
-        {"back buffer of game size", 200, 100, 0, 0, 200, 100},
-        {"game area placed inside bars", 260, 140, 30, 20, 200, 100},
-        {"game area at twice the size, resized to the game size", 460, 220, 30, 10, 400, 200},
+        {"back buffer of game size", 200, 100, 0, 0, 200, 100, D3DFMT_X8R8G8B8, KImage::pack(255, 0, 0, 255)},
+        {"game area placed inside bars", 260, 140, 30, 20, 200, 100, D3DFMT_X8R8G8B8, KImage::pack(255, 0, 0, 255)},
+        {"game area at twice the size, resized to the game size", 460, 220, 30, 10, 400, 200, D3DFMT_X8R8G8B8,
+         KImage::pack(255, 0, 0, 255)},
+        {"16-bit back buffer, fields shifted to the top of the byte", 260, 140, 30, 20, 200, 100, D3DFMT_R5G6B5,
+         KImage::pack(248, 0, 0, 255)},
+        {"15-bit back buffer", 200, 100, 0, 0, 200, 100, D3DFMT_X1R5G5B5, KImage::pack(248, 0, 0, 255)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        D3D9TestWindow grabWindow(true, 200, 100, c.backWidth, c.backHeight);
+        D3D9TestWindow grabWindow(true, 200, 100, c.backWidth, c.backHeight, 0, 0, {}, c.format);
         ASSERT_TRUE(grabWindow.ok());
         grabWindow.areaX = c.areaX;
         grabWindow.areaY = c.areaY;
@@ -350,9 +356,17 @@ TEST_F(KGraphicD3D9Test, GrabBackBufferReadsTheGameAreaThroughTheDevice) {
         KImage copy;
         grabbed.copyToImage(&copy);
         int notRed = 0;
-        for (int i = 0; i < 200 * 100; i++) notRed += copy.getPixels()[i] != KImage::pack(255, 0, 0, 255);
+        for (int i = 0; i < 200 * 100; i++) notRed += copy.getPixels()[i] != c.red;
         EXPECT_EQ(notRed, 0);
         EXPECT_EQ(grabbed.getTextureFormat(0), D3DFMT_X8R8G8B8); // true colour, no alpha
+
+        // No system-memory copy of the back buffer can be made: the grab fails with its line.
+        KLog::clearMemoryBuffer();
+        grabWindow.core()->failNextTextureCreations(1);
+        KGraphicD3D9 failed;
+        EXPECT_FALSE(failed.grabBackBuffer());
+        EXPECT_NE(logText().find("D3D9: CreateTexture returned 0x8876017C for getBackBufferAsImage, ERROR"),
+                  std::string::npos);
     }
     d3d9::resetDrawingState(&window);
 }
