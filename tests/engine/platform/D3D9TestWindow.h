@@ -1,9 +1,9 @@
 // A stand-in Direct3D 9 window for the Direct3D 9 picture back end's tests (the program has none): it owns a
-// device of the Direct3D 9 facade (recording, or OpenGL on a hidden SDL window), answers the back end's questions
-// with settable fields, sets the view and projection for an unrotated, unzoomed world view, and runs the reset
-// sequence a window would.
+// device of the Direct3D 9 facade (recording, or OpenGL on a hidden SDL window) and runs the reset sequence a window
+// would; the answers, view and projection are D3DTestWindowCommon's.
 #pragma once
 
+#include "D3DTestWindowCommon.h"
 #include "HostD3D9.h"
 #include "KGraphicD3D9Device.h"
 
@@ -11,15 +11,16 @@
 #include <cstring>
 #include <vector>
 
-class D3D9TestWindow : public KGraphicD3D9Window {
+class D3D9TestWindow : public D3DTestWindowCommon<KGraphicD3D9Window, IDirect3DDevice9> {
 public:
     // recording: no GL at all. Otherwise an OpenGL device on a hidden offscreen window; check ok().
     // backWidth, backHeight: the back buffer when it is larger than the game area (placed at gameX, gameY).
     explicit D3D9TestWindow(bool recording, int width = 800, int height = 600, int backWidth = 0, int backHeight = 0,
                             int gameX = 0, int gameY = 0, D3D8RecordingSetup setup = {},
                             D3DFORMAT backFormat = D3DFMT_X8R8G8B8)
-        : gameWidth(width), gameHeight(height), areaX(gameX), areaY(gameY), areaWidth(width), areaHeight(height),
-          viewWidth(width), viewHeight(height) {
+        : D3DTestWindowCommon(width, height) {
+        areaX = gameX;
+        areaY = gameY;
         backWidth = backWidth ? backWidth : width;
         backHeight = backHeight ? backHeight : height;
         if (recording) {
@@ -124,74 +125,19 @@ public:
         back->Release();
         return frame;
     }
-    // Clears the game area's viewport.
-    void clear(D3DCOLOR color) {
-        clearColor = color;
-        device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1, 0);
-    }
 
     // KGraphicD3D9Window
     IDirect3DDevice9* getD3DDevice() override { return device; }
-    bool isD3DDeviceLost() override { return lost; }
-    void setD3DDeviceLost() override { lost = true; }
     bool waitForD3DDevice() override {
         waits++;
         if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET) resetDevice();
         return true;
     }
-    const unsigned char* getTextureFormatSupport() override { return textureSupport; }
-    const unsigned char* getRenderTargetFormatSupport() override { return targetSupport; }
-    bool hasNonSquareTextures() override { return nonSquare; }
-    bool usesDepthBuffer() override { return false; }
     float getResolutionScale() override { return resolutionScale; }
-    int getGameAreaWidth() override { return gameWidth; }
-    int getGameAreaHeight() override { return gameHeight; }
-    void getGameAreaRect(int& x, int& y, int& width, int& height) override {
-        x = areaX;
-        y = areaY;
-        width = areaWidth;
-        height = areaHeight;
-    }
-    void setTargetView(int newViewWidth, int newViewHeight, int, int) override {
-        viewWidth = newViewWidth;
-        viewHeight = newViewHeight;
-        inTarget = true;
-    }
-    void restoreGameView() override {
-        viewWidth = gameWidth;
-        viewHeight = gameHeight;
-        inTarget = false;
-    }
-    void applyWorldView(float x, float y, float, float, bool clearTarget) override {
-        worldViews++;
-        if (clearTarget) clears++;
-        D3DMATRIX projection{}, view{};
-        projection.m[0][0] = 2.0f / float(viewWidth);
-        projection.m[1][1] = 2.0f / float(viewHeight);
-        projection.m[2][2] = 1;
-        projection.m[3][3] = 1;
-        for (int i = 0; i < 4; i++) view.m[i][i] = 1;
-        view.m[3][0] = x - float(viewWidth / 2);
-        view.m[3][1] = float(viewHeight / 2) - y;
-        device->SetTransform(D3DTS_PROJECTION, &projection);
-        device->SetTransform(D3DTS_VIEW, &view);
-        if (clearTarget) device->Clear(0, nullptr, D3DCLEAR_TARGET, clearColor, 1, 0);
-    }
 
     IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
     SDL_Window* sdlWindow = nullptr;
     bool sdlStarted = false;
     D3DPRESENT_PARAMETERS presentation;
-    int gameWidth, gameHeight;
-    int areaX, areaY, areaWidth, areaHeight; // the game area on the back buffer
-    int viewWidth, viewHeight;
-    bool lost = false, nonSquare = true, inTarget = false;
     float resolutionScale = 1;
-    int waits = 0, worldViews = 0, clears = 0;
-    D3DCOLOR clearColor = 0;
-    // X1R5G5B5, R5G6B5, A1R5G5B5, A4R4G4B4, R8G8B8, X8R8G8B8, A8R8G8B8
-    unsigned char textureSupport[7] = {1, 1, 1, 1, 0, 1, 1};
-    unsigned char targetSupport[7] = {1, 1, 1, 1, 0, 1, 1};
-    std::vector<uint32_t> frame;
 };
