@@ -19,7 +19,6 @@ public:
             if (block.id == id) return int(block.entries[codePoint & 2047]) - 1;
         return -1;
     }
-    int blockCount() const { return int(blocks.size()); }
 
 private:
     struct Block {

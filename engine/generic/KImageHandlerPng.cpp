@@ -62,6 +62,7 @@ void KImageHandlerPng::warningCallback(png_structp, png_const_charp message) {
 }
 
 bool KImageHandlerPng::decode(const unsigned char* data, size_t size, KImage& image) {
+    if (!data) size = 0; // no bytes: libpng fails on the missing signature
     std::vector<unsigned char> plain;
     switch (KPngCgbi::rewrite(data, size, plain)) {
     case KPngCgbi::Result::Plain:

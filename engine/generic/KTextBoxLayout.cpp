@@ -39,7 +39,7 @@ float layoutTextBox(KTextFace* face, int encoding, const char* text, float left,
     if (encoding < K_ENCODING_8BIT || encoding > K_ENCODING_UTF32) encoding = face->getDefaultEncoding();
     long position = 0;
     long running = 0; // text index of the next decoded code point
-    bool more = text != nullptr;
+    bool more;        // a line feed ended the paragraph: another one follows
     static const char emptyText[4] = {0, 0, 0, 0};
     if (!text) text = emptyText;
 

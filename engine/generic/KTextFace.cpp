@@ -256,6 +256,7 @@ void KTextFace::drawWithCallback(const char* text, float left, float top, float 
                                          false, 0, 0);
         if (reported) callback(this, user, 1, cell[0], cell[1], cell[2], cell[3]);
         if (terminator) break;
+        if (!hasGlyph) continue; // no glyph, no room: the pen stays, as in the extent and the hit test
         pen += glyph.advance + extra;
         if (c == kSpace) pen += wordSpacing;
     }

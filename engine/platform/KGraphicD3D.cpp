@@ -17,18 +17,8 @@ namespace {
 
 constexpr size_t kMaxNameLength = 259;
 
-// Direct3D format of each engine pixel format, in the order of the window's support bytes.
-constexpr int kD3DFormatOf[7] = {D3DFMT_X1R5G5B5, D3DFMT_R5G6B5,   D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4,
-                                 D3DFMT_R8G8B8,   D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
-
 bool supported(const unsigned char* support, int engineFormat) {
     return support && support[engineFormat] != 0;
-}
-
-int nextPowerOfTwo(int value, int minimum) {
-    int size = std::max(minimum, 1);
-    while (size < value) size <<= 1;
-    return size;
 }
 
 std::string cutName(const char* name) {
@@ -108,9 +98,12 @@ KGraphicD3D::KGraphicD3D()
 }
 
 KGraphicD3D::~KGraphicD3D() {
+    KGraphicD3DModule& module = graphicD3D();
+    // A target deleted while drawing goes into it hands drawing back to the enclosing target or the back buffer,
+    // rather than leave the device drawing into a surface nobody will end.
+    while (module.targetCount > 0 && module.targetStack[0] == this) endRenderToTarget();
     freePicture();
     dropKeptPixels();
-    KGraphicD3DModule& module = graphicD3D();
     for (int i = 0; i < module.targetCount; i++)
         if (module.targetStack[i] == this) {
             std::copy(module.targetStack + i + 1, module.targetStack + module.targetCount, module.targetStack + i);
@@ -144,13 +137,14 @@ int KGraphicD3D::chooseTextureFormat(bool trueColor, bool alpha, bool oneBitAlph
 }
 
 int KGraphicD3D::chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support) {
-    if (trueColor && !alpha) {
-        if (supported(support, K_PF_R8G8B8)) return D3DFMT_R8G8B8;
-        if (supported(support, K_PF_X8R8G8B8)) return D3DFMT_X8R8G8B8;
-    }
-    if (trueColor && alpha && supported(support, K_PF_A8R8G8B8)) return D3DFMT_A8R8G8B8;
-    if (alpha) return oneBitAlpha && supported(support, K_PF_A1R5G5B5) ? D3DFMT_A1R5G5B5 : D3DFMT_A4R4G4B4;
-    return supported(support, K_PF_R5G6B5) ? D3DFMT_R5G6B5 : D3DFMT_X1R5G5B5;
+    // The render-target table chooses exactly as the texture table does, from the render-target support bytes.
+    return chooseTextureFormat(trueColor, alpha, oneBitAlpha, support);
+}
+
+int KGraphicD3D::powerOfTwoAtLeast(int value, int minimum) {
+    int size = std::max(minimum, 1);
+    while (size < value) size <<= 1;
+    return size;
 }
 
 int KGraphicD3D::mipLevelsFor(int side) {
@@ -167,7 +161,8 @@ void KGraphicD3D::waitForDevice() {
     if (!module.device || !module.window || module.rebuilding > 0) return;
     while (module.device->TestCooperativeLevel() != D3D_OK || module.window->isD3DDeviceLost()) {
         logMessage("D3D8: device lost, waiting for reset");
-        module.window->waitForD3DDevice();
+        // Closing the window while it waits (minimised in full screen) must end the wait, not hang the program.
+        if (!module.window->waitForD3DDevice()) return;
     }
 }
 
@@ -267,6 +262,12 @@ bool KGraphicD3D::loadPictureWithMaskFromMemory(const char* name, const unsigned
         // The mask is read pixel for pixel with the colour picture, so it must have the same size.
         if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
             maskImage_.resample(image_.getWidth(), image_.getHeight());
+        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
+            logMessage("D3D8: mask '%s' cannot be fitted to the picture's size", maskName ? maskName : "");
+            image_.clear();
+            maskImage_.clear();
+            return false;
+        }
         trueColor_ = trueColor;
         width_ = float(image_.getWidth());
         height_ = float(image_.getHeight());
@@ -291,6 +292,7 @@ bool KGraphicD3D::makePictureFromPixels(const uint32_t* pixels, long width, long
                                         bool splice, const PictureSplice* spliceTable) {
     if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
     size_t count = size_t(width) * size_t(height);
+    callerPixels_ = nullptr; // until this upload succeeds the old buffer no longer matches the copy
     keptPixels_.assign(pixels, pixels + count);
     waitForDevice();
     width_ = float(width);
@@ -343,14 +345,17 @@ bool KGraphicD3D::grabBackBuffer(void*, bool splice, const PictureSplice* splice
     return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
 }
 
+void KGraphicD3D::releaseTargetSurfaces() {
+    if (!renderTarget_) return;
+    if (targetSurface_) targetSurface_->Release();
+    if (depthSurface_) depthSurface_->Release();
+    targetSurface_ = nullptr;
+    depthSurface_ = nullptr;
+    contentsLost_ = true;
+}
+
 void KGraphicD3D::freePicture() {
-    if (renderTarget_) {
-        if (targetSurface_) targetSurface_->Release();
-        if (depthSurface_) depthSurface_->Release();
-        targetSurface_ = nullptr;
-        depthSurface_ = nullptr;
-        contentsLost_ = true;
-    }
+    releaseTargetSurfaces();
     releaseTexturesFrom(0);
     textureCount_ = 0;
     spliceCount_ = 0;
@@ -496,7 +501,10 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
                                  int width, int height, bool splice) {
     KGraphicD3DModule& module = graphicD3D();
     if (renderTarget_) {
-        freePicture(); // a render target's texture cannot take pixels
+        // A render target's texture cannot take pixels. The pixels being uploaded may be the decoded picture,
+        // so only the device objects go here, not what freePicture drops.
+        releaseTargetSurfaces();
+        releaseTexturesFrom(0);
         renderTarget_ = false;
     }
     if (!module.device || !module.window || !pixels || width <= 0 || height <= 0) return false;
@@ -528,7 +536,7 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
         }
         releaseTexturesFrom(textures);
         for (int t = 0; t < textures; t++) {
-            int w = nextPowerOfTwo(needWidth[t], 64), h = nextPowerOfTwo(needHeight[t], 64);
+            int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
             if (!nonSquare) w = h = std::max(w, h);
             if (!createRenderTargetTexture(t, w, h, false, 1)) {
                 releaseTexturesFrom(0);
@@ -556,10 +564,10 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
     releaseTexturesFrom(1);
     int w, h;
     if (!nonSquare || mipmapping_) {
-        w = h = nextPowerOfTwo(std::max(width, height), 1);
+        w = h = powerOfTwoAtLeast(std::max(width, height), 1);
     } else {
-        w = nextPowerOfTwo(width, 1);
-        h = nextPowerOfTwo(height, 1);
+        w = powerOfTwoAtLeast(width, 1);
+        h = powerOfTwoAtLeast(height, 1);
     }
     int levels = mipmapping_ ? mipLevelsFor(w) : 1;
     if (!createRenderTargetTexture(0, w, h, false, levels)) {

@@ -159,6 +159,8 @@ public:
     static int chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support);
     // Mip levels of an unspliced side: 1 up to 64, then one more per halving down to 64.
     static int mipLevelsFor(int side);
+    // The smallest power of two at or above value, and at least minimum.
+    static int powerOfTwoAtLeast(int value, int minimum);
 
 private:
     struct TextureSlot {
@@ -173,6 +175,8 @@ private:
     bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
                         int height, bool splice);
     bool createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels);
+    // A render target's colour and depth surfaces (its contents are lost); nothing for other pictures.
+    void releaseTargetSurfaces();
     void releaseTexture(int slot);
     void releaseTexturesFrom(int slot);
     bool preparePixels(IDirect3DTexture8* texture, int level, const uint32_t* pixels, int width, int height, int x1,

@@ -21,8 +21,8 @@ public:
     virtual void setD3DDeviceLost() = 0;
 
     // Presents and waits for the device to come back (the window's flipBackBuffer(true)); the loaders call it
-    // while the device is lost.
-    virtual void waitForD3DDevice() = 0;
+    // while the device is lost. False when the wait ended because the program is quitting.
+    virtual bool waitForD3DDevice() = 0;
 
     // The window's per-format support, one byte per engine pixel format in the order X1R5G5B5, R5G6B5,
     // A1R5G5B5, A4R4G4B4, R8G8B8, X8R8G8B8, A8R8G8B8 (non-zero = supported).

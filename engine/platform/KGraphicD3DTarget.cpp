@@ -12,12 +12,6 @@
 
 namespace {
 
-int powerOfTwoAtLeast(int value, int minimum) {
-    int size = minimum;
-    while (size < value) size <<= 1;
-    return size;
-}
-
 void releaseHeldSurfaces() {
     KGraphicD3DModule& module = graphicD3D();
     if (module.backBuffer) module.backBuffer->Release();
@@ -55,6 +49,7 @@ bool KGraphicD3D::makeRenderTarget(long width, long height, bool trueColor, bool
 bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth) {
     KGraphicD3DModule& module = graphicD3D();
     freePicture();
+    dropKeptPixels(); // a target is drawn into: it has no pixels of its own to rebuild or reload from
     trueColor_ = trueColor;
     alpha_ = alpha;
     depthWanted_ = depth;

@@ -1,7 +1,9 @@
-// The renderer factory: kind 0 makes the Direct3D 8 back end; tests may switch to the recording picture.
+// The renderer factory: kind 0 makes the Direct3D 8 back end, kind 1 the OpenGL one; tests may switch to the recording
+// picture.
 #include "KGraphicFactory.h"
 
 #include "KGraphicD3D.h"
+#include "KGraphicGL.h"
 #include "KGraphicRecorder.h"
 
 #include <new>
@@ -25,6 +27,8 @@ KGraphic* createGraphic() {
     switch (RendererKind) {
     case K_RENDERER_DIRECT3D8:
         return new (std::nothrow) KGraphicD3D();
+    case K_RENDERER_OPENGL:
+        return new (std::nothrow) KGraphicGL();
     default:
         return nullptr;
     }

@@ -116,7 +116,10 @@ public:
     IDirect3DDevice8* getD3DDevice() override { return device; }
     bool isD3DDeviceLost() override { return deviceLost; }
     void setD3DDeviceLost() override { deviceLost = true; }
-    void waitForD3DDevice() override { flipBackBuffer(true); }
+    bool waitForD3DDevice() override {
+        flipBackBuffer(true);
+        return !isQuitRequested();
+    }
     const unsigned char* getTextureFormatSupport() override { return textureSupport; }
     const unsigned char* getRenderTargetFormatSupport() override { return renderTargetSupport; }
     bool hasNonSquareTextures() override { return nonSquareTextures; }

@@ -19,6 +19,7 @@
 #include "ProgramStates.h"
 #include "ProgressTable.h"
 #include "SoundTable.h"
+#include "SpatialGrid.h"
 #include "SpriteSheetTable.h"
 #include "TerrainTables.h"
 #include "Tooltip.h"
@@ -34,7 +35,8 @@ bool initGame() {
     startFrameClock(); // the first frame time covers the loading and is clamped
     loadSpriteSheets();
     buildTerrainTables();
-    // Services still to come take these places, in this order: createSpatialGrid, createParticlePool.
+    createSpatialGrid();
+    // Still to come in this place: createParticlePool.
     buildSoundTable(); // its first KSound starts the streaming thread
     initMusicPlaylist();
     loadBitmapFonts();
@@ -100,7 +102,7 @@ void shutdownGame() {
     freeSoundTable();
     // Still to come: destroyParticlePool.
     writeOptions();
-    // Still to come: destroySpatialGrid.
+    destroySpatialGrid();
     freeTerrainTables();
     freeSpriteSheets();
     destroyGameWindow();

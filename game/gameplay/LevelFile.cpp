@@ -2,10 +2,13 @@
 #include "LevelFile.h"
 
 #include "BinaryStream.h"
+#include "GF_Entity.h"
 #include "KLog.h"
 #include "KMiscTools.h"
 #include "KResource.h"
 #include "LevelCatalogue.h"
+#include "PlacementList.h"
+#include "SpatialGrid.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 #include "TileSetTable.h"
@@ -17,13 +20,9 @@ LevelGoals CurrentLevelGoals;
 double EndLevelX = 0.0, EndLevelY = 0.0;
 int32_t LevelVersion = 1;
 int32_t RequiredHoops = 0, PassedHoops = 0;
+int32_t LevelEnemyTotal = 0;
 
 namespace {
-
-std::vector<LevelModelPart>& modelParts() {
-    static std::vector<LevelModelPart> parts;
-    return parts;
-}
 
 // Reads the file step by step and stops at the first fault, naming it and the byte where it lies.
 class LevelParser {
@@ -32,6 +31,7 @@ public:
 
     bool parse(LevelData& level) {
         level.version = in.int32();
+        fieldStart = in.position();
         level.tileSet = in.int32();
         if (!check(level.tileSet >= 0 && level.tileSet < kTileSetCount, "unknown tile set")) return false;
         for (int layer = 0; layer < kTileLayerCount; ++layer) {
@@ -58,6 +58,7 @@ public:
             for (double& time : level.goals.medalTimes) time = finite("medal time");
             for (int32_t& score : level.goals.medalScores) score = in.int32();
             level.goals.timeLimit = finite("time limit");
+            fieldStart = in.position();
             level.goals.gameMode = in.int32();
             if (!check(level.goals.gameMode >= 0 && level.goals.gameMode < kGameModeCount, "unknown game mode"))
                 return false;
@@ -153,14 +154,14 @@ private:
     }
 
     // A count of 0 or less means no placements, as it always has.
-    bool readPlacements(std::vector<PlacementRecord>& placements) {
+    bool readPlacements(std::vector<PlacementFields>& placements) {
         fieldStart = in.position();
         const int32_t count = in.int32();
         placements.clear();
         if (count <= 0) return check(true, "");
-        if (!check(in.has(uint64_t(count) * kPlacementFields * 4), "")) return false;
+        if (!check(in.has(uint64_t(count) * kPlacementFieldCount * 4), "")) return false;
         placements.resize(size_t(count));
-        for (PlacementRecord& record : placements)
+        for (PlacementFields& record : placements)
             for (int32_t& field : record) field = in.int32();
         return check(true, "");
     }
@@ -231,13 +232,6 @@ void captureTileMap(LevelData& level) {
     level.boundsBottom = tileMap.boundsBottom;
 }
 
-int32_t countHoops(const LevelData& level) {
-    int32_t hoops = 0;
-    for (const PlacementRecord& record : level.placements)
-        if (record[0] == kHoopType) ++hoops;
-    return hoops;
-}
-
 } // namespace
 
 bool parseLevelFile(const unsigned char* bytes, size_t size, LevelData& out, std::string& error) {
@@ -270,7 +264,7 @@ std::vector<unsigned char> encodeLevelFile(const LevelData& level) {
     out.int32(level.boundsTop);
     out.int32(level.boundsBottom);
     out.int32(int32_t(level.placements.size()));
-    for (const PlacementRecord& record : level.placements)
+    for (const PlacementFields& record : level.placements)
         for (int32_t field : record) out.int32(field);
     out.real(level.endLevelX);
     out.real(level.endLevelY);
@@ -282,7 +276,7 @@ std::vector<unsigned char> encodeLevelFile(const LevelData& level) {
 }
 
 void prunePlacements(LevelData& level) {
-    std::erase_if(level.placements, [&](const PlacementRecord& record) {
+    std::erase_if(level.placements, [&](const PlacementFields& record) {
         const double x = record[1], y = record[2];
         return !(x >= 0.0 && x <= level.levelWidth - 64.0 && y >= 0.0 && y <= level.levelHeight - 64.0);
     });
@@ -311,52 +305,44 @@ bool writeLevelData(const std::string& path, LevelData& level) {
     return false;
 }
 
-void addLevelModelPart(LevelModelPart part) {
-    modelParts().push_back(std::move(part));
-}
-
-void clearLevelModelParts() {
-    modelParts().clear();
-}
-
 bool readLevelFile(const std::string& path) {
     LevelData level;
     if (!readLevelData(path, level)) return false;
     LevelVersion = level.version;
+    applyToTileMap(level);
+    Placements.assignFields(level.placements);
+    if (spatialGrid) spatialGrid->resize(level.levelWidth, level.levelHeight);
     EndLevelX = level.endLevelX;
     EndLevelY = level.endLevelY;
     CurrentLevelGoals = level.goals;
-    RequiredHoops = countHoops(level);
+    RequiredHoops = Placements.countHoopPlacements();
     PassedHoops = 0;
-    applyToTileMap(level);
-    for (const LevelModelPart& part : modelParts())
-        if (part.apply) part.apply(level);
     return true;
 }
 
 bool writeLevelFile(const std::string& path) {
+    // The records outside the level are deleted from the list itself, not only left out of the file.
+    Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
     LevelData level;
     captureTileMap(level);
+    level.placements = Placements.fieldList();
     level.endLevelX = EndLevelX;
     level.endLevelY = EndLevelY;
     level.goals = CurrentLevelGoals;
-    for (const LevelModelPart& part : modelParts())
-        if (part.capture) part.capture(level);
     const bool written = writeLevelData(path, level);
-    if (written) {
-        LevelVersion = 1;
-        // The pruned placement list goes back to its part, as saving deletes the records it leaves out.
-        for (const LevelModelPart& part : modelParts())
-            if (part.apply) part.apply(level);
-    }
+    if (written) LevelVersion = 1;
     buildLevelCatalogue();
     return written;
 }
 
 bool loadLevel(const std::string& path) {
     if (!readLevelFile(path)) return false;
-    for (const LevelModelPart& part : modelParts())
-        if (part.startPlay) part.startPlay();
+    if (spatialGrid) {
+        // The last level's player is let go with its grid, so no pointer to it outlives the load.
+        spatialGrid->clear();
+        freeRetiredPlayer();
+        LevelEnemyTotal = Placements.spawnAllPlacements(*spatialGrid);
+    }
     return true;
 }
 

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "CellGrid.h"
+#include "EntityPlacement.h"
 #include "TerrainCodes.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,9 +30,6 @@ struct LevelGoals {
     bool operator==(const LevelGoals&) const = default;
 };
 
-constexpr int kPlacementFields = 14; // type, x, y, velocity x, velocity y, rotation, Var 1 .. Var 8
-using PlacementRecord = std::array<int32_t, kPlacementFields>;
-
 // A tile layer as the file holds it: its grid (row-major, index = col + row x cols) and its two clip lines.
 struct LevelLayerData {
     TileGrid tiles;
@@ -49,14 +46,13 @@ struct LevelData {
     ByteGrid substance;                                 // SubstanceCode per cell
     double levelWidth = 10000.0, levelHeight = 5000.0, clipLevel = 1500.0;
     int32_t boundsLeft = 0, boundsRight = 10000, boundsTop = 0, boundsBottom = 5000;
-    std::vector<PlacementRecord> placements;
+    std::vector<PlacementFields> placements; // type, x, y, velocity x, velocity y, rotation, Var 1 .. Var 8
     double endLevelX = 0.0, endLevelY = 0.0;
     LevelGoals goals;
 };
 
 // A level side may be at most as long as the tile map's grids can hold (kMaxGridSide cells).
 constexpr double kMaxLevelSide = double(kMaxGridSide) * kTileSize;
-constexpr int32_t kHoopType = 24;
 constexpr int32_t kBackLayerMinWidth = 18; // Back Water and Back Air are widened to this on read
 
 // Parses a whole file. On success out holds the level (the two back layers widened, their sky rows
@@ -71,18 +67,6 @@ void prunePlacements(LevelData& level);
 bool readLevelData(const std::string& path, LevelData& out);
 bool writeLevelData(const std::string& path, LevelData& level); // prunes first, version becomes 1
 
-// The parts of the global level model kept outside the tile map (the placement list and the spatial grid,
-// the per-level play state) join the level file through these links, called in the order they were added:
-// apply fills the part from a parsed file, capture copies it out for saving, startPlay runs when a level
-// is loaded for play (after every apply).
-struct LevelModelPart {
-    std::function<void(const LevelData&)> apply;
-    std::function<void(LevelData&)> capture;
-    std::function<void()> startPlay;
-};
-void addLevelModelPart(LevelModelPart part);
-void clearLevelModelParts();
-
 // The level's own globals beside the tile map: its goals, the end marker and the version of the file last
 // read or written.
 extern LevelGoals CurrentLevelGoals;
@@ -90,14 +74,17 @@ extern double EndLevelX, EndLevelY;
 extern int32_t LevelVersion;
 // The Race goal: how many hoops the level has, and how many the player has passed (0 after every read).
 extern int32_t RequiredHoops, PassedHoops;
+// The enemies that the last loadLevel spawned (the game state's enemy total; the "No Enemies" cheat spawns none).
+extern int32_t LevelEnemyTotal;
 
-// Reads the file into the level model (the tile map, its theme, the goals and end marker, then the other
-// parts); false, and the model unchanged, when it cannot be read or is damaged.
+// Reads the file into the level model (the tile map and its theme, the placement list, the spatial grid's
+// size, the goals and end marker); false, and the model unchanged, when it cannot be read or is damaged.
 bool readLevelFile(const std::string& path);
 // Writes the level model (placements outside the level are deleted from it first) and rebuilds the level
 // catalogue so that a newly saved level is listed at once; false, and the old file kept, on failure.
 bool writeLevelFile(const std::string& path);
-// The game's load: readLevelFile, then the per-level play state and the entities of every placement.
+// The game's load: readLevelFile, then the spatial grid emptied, the last level's player let go and every
+// placement spawned.
 bool loadLevel(const std::string& path);
 bool loadLevelFileForEditor(const std::string& path);
 bool saveLevelFileForEditor(const std::string& path);

@@ -69,6 +69,9 @@ TEST(KImageTest, UnknownFormatsNeitherDecodeNorEncode) {
     const unsigned char bytes[4] = {1, 2, 3, 4};
     EXPECT_FALSE(KImage::decode(K_IMAGE_UNKNOWN, bytes, sizeof bytes, image));
     EXPECT_FALSE(KImage::decode(ImageFormat(7), bytes, sizeof bytes, image));
+    // No bytes at all, whatever size comes with them, decode as nothing in every format.
+    for (ImageFormat format : {K_IMAGE_BMP, K_IMAGE_JPG, K_IMAGE_TGA, K_IMAGE_PNG, K_IMAGE_GIF})
+        EXPECT_FALSE(KImage::decode(format, nullptr, 64, image)) << "format " << int(format);
     ASSERT_TRUE(image.allocate(1, 1, false));
     unsigned char* data = nullptr;
     size_t size = 0;

@@ -169,6 +169,24 @@ TEST(KTextFace, CallbackPhasesAndTheCaretAfterTheText) {
     EXPECT_EQ(font.blits().size(), 3u);
 }
 
+// A character the face has no glyph for takes no room in any walk of the pen, so the callback's caret and the
+// drawn glyphs stay where the extent puts them, extra spacing or not.
+TEST(KTextFace, CallbackPenSkipsCharactersWithoutAGlyphLikeTheExtent) {
+    FixedAdvanceFont font;
+    const char* text = "a\x80"
+                       "b"; // U+0080 is not in the table
+    int left = -1, right = -1;
+    ASSERT_TRUE(font.face().getCharExtent(text, 0, 0, 0, 3, 2, &left, &right));
+    EXPECT_EQ(left, 13);
+    CallbackLog log;
+    font.face().drawStringWithCallback(text, 0, 0, 200, 100, 0, 0, 3, 2, CallbackLog::record, &log);
+    ASSERT_EQ(log.entries.size(), 3u);
+    EXPECT_EQ(log.entries[0].left, float(left));
+    std::vector<FixedAdvanceFont::Blit> blits = font.blits();
+    ASSERT_EQ(blits.size(), 2u);
+    EXPECT_EQ(blits[1].dx, float(left));
+}
+
 TEST(KTextFace, CallbackDrawingClipsAtEachEdge) {
     FixedAdvanceFont font;
     KTextFace& face = font.face();

@@ -127,9 +127,11 @@ public:
     IDirect3DDevice8* getD3DDevice() override { return device; }
     bool isD3DDeviceLost() override { return lost; }
     void setD3DDeviceLost() override { lost = true; }
-    void waitForD3DDevice() override {
+    bool waitForD3DDevice() override {
         waits++;
+        if (quitDuringWait) return false;
         if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET) resetDevice();
+        return true;
     }
     const unsigned char* getTextureFormatSupport() override { return textureSupport; }
     const unsigned char* getRenderTargetFormatSupport() override { return targetSupport; }
@@ -187,6 +189,7 @@ public:
     int gameWidth, gameHeight, viewWidth, viewHeight;
     bool lost = false, nonSquare = true, inTarget = false;
     int waits = 0, worldViews = 0, clears = 0;
+    bool quitDuringWait = false; // the wait for a lost device ends with the program quitting
     D3DCOLOR clearColor = 0;
     // X1R5G5B5, R5G6B5, A1R5G5B5, A4R4G4B4, R8G8B8, X8R8G8B8, A8R8G8B8
     unsigned char textureSupport[7] = {1, 1, 1, 1, 0, 1, 1};

@@ -613,6 +613,44 @@ TEST_F(KGraphicD3DTest, RenderTargetSizes) {
     }
 }
 
+// A render target that is given a picture (from a file or from pixels) becomes a plain picture with that
+// picture's pixels; its target texture is not reused for them.
+TEST_F(KGraphicD3DTest, ARenderTargetGivenAPictureBecomesAPlainPicture) {
+    TempFolder folder;
+    std::string path = writePng(folder, "plain.png", 16, 16, KImage::pack(0x11, 0x22, 0x33, 255));
+    auto pixels = solid(8, 8, KImage::pack(0x44, 0x55, 0x66, 255));
+    for (bool fromFile : {true, false}) {
+        KGraphicD3D graphic;
+        ASSERT_TRUE(graphic.makeRenderTarget(64, 64, true, true, false));
+        if (fromFile)
+            ASSERT_TRUE(graphic.loadPicture(path.c_str(), true, true));
+        else
+            ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 8, 8, true, true));
+        EXPECT_FALSE(graphic.isRenderTarget());
+        EXPECT_FALSE(graphic.isRenderTargetLost());
+        ASSERT_NE(graphic.getTexture(0), nullptr);
+        EXPECT_EQ(texel(graphic.getTexture(0), 2, 2), fromFile ? 0xFF112233u : 0xFF445566u);
+    }
+}
+
+// reloadPicture reads the caller's buffer only when it belongs to the picture as it now is: not after a failed
+// makePictureFromPixels of another size, and not once the picture has become a render target.
+TEST_F(KGraphicD3DTest, ReloadNeverReadsABufferOfAnotherSize) {
+    auto small = solid(4, 4, 0xFF0000FFu);
+    auto large = solid(64, 64, 0xFF00FF00u);
+    const PictureSplice outside[2] = {{0, 0, 64, 64, 40, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+    KGraphicD3D failed;
+    ASSERT_TRUE(failed.makePictureFromPixels(small.data(), 4, 4, true, true));
+    EXPECT_FALSE(failed.makePictureFromPixels(large.data(), 64, 64, true, true, true, outside));
+    failed.reloadPicture(); // the 4 x 4 buffer is no longer the picture's
+
+    KGraphicD3D target;
+    ASSERT_TRUE(target.makePictureFromPixels(small.data(), 4, 4, true, true));
+    ASSERT_TRUE(target.makeRenderTarget(64, 64, true, true, false));
+    target.reloadPicture(); // a render target has no pixels of its own to reload
+    EXPECT_TRUE(target.isRenderTarget());
+}
+
 TEST_F(KGraphicD3DTest, NestedTargetsReturnToTheEnclosingOneWithoutClearingIt) {
     KGraphicD3D a, b;
     ASSERT_TRUE(a.makeRenderTarget(64, 64, true, true, false));
@@ -649,6 +687,32 @@ TEST_F(KGraphicD3DTest, NestedTargetsReturnToTheEnclosingOneWithoutClearingIt) {
     EXPECT_EQ(countOf(logText(), "D3D8: missing endRenderToTarget"), 4);
     EXPECT_EQ(module.targetCount, 0);
     EXPECT_FALSE(window.inTarget);
+}
+
+TEST_F(KGraphicD3DTest, DeletingTheCurrentTargetReturnsDrawingToTheEnclosingOne) {
+    KGraphicD3DModule& module = graphicD3D();
+    KGraphicD3D outer;
+    ASSERT_TRUE(outer.makeRenderTarget(64, 64, true, true, false));
+    outer.beginRenderToTarget();
+    auto inner = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(inner->makeRenderTarget(32, 32, true, true, false));
+    inner->beginRenderToTarget();
+    inner.reset();
+    EXPECT_EQ(module.targetCount, 1);
+    EXPECT_EQ(module.targetStack[0], &outer);
+    EXPECT_EQ(window.viewWidth, 64);
+
+    auto last = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(last->makeRenderTarget(16, 16, true, true, false));
+    outer.endRenderToTarget();
+    last->beginRenderToTarget();
+    last.reset();
+    EXPECT_EQ(module.targetCount, 0);
+    EXPECT_FALSE(window.inTarget);
+    EXPECT_EQ(window.viewWidth, 800);
+    KLog::clearMemoryBuffer();
+    closeRenderTargets();
+    EXPECT_EQ(logText().find("missing endRenderToTarget"), std::string::npos);
 }
 
 TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {
@@ -698,6 +762,16 @@ TEST_F(KGraphicD3DTest, LoadersWaitForALostDevice) {
     EXPECT_GE(window.waits, 1);
     EXPECT_GE(countOf(logText(), "D3D8: device lost, waiting for reset"), 1);
     EXPECT_EQ(window.device->TestCooperativeLevel(), D3D_OK);
+}
+
+TEST_F(KGraphicD3DTest, ALoaderStopsWaitingWhenTheProgramQuits) {
+    // The device stays lost (a minimised full-screen window) and the user closes the program meanwhile.
+    window.device->simulateDeviceLost();
+    window.quitDuringWait = true;
+    auto pixels = solid(4, 4, 0xFFFFFFFFu);
+    KGraphicD3D graphic;
+    graphic.makePictureFromPixels(pixels.data(), 4, 4, true, true);
+    EXPECT_EQ(window.waits, 1);
 }
 
 TEST_F(KGraphicD3DTest, OutOfVideoMemoryFlushesReloadablePicturesAndRetries) {

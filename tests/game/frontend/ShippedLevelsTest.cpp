@@ -1,9 +1,16 @@
 // The levels shipped in the data folder: each list holds its levels, every file loads, and every level is
 // playable in its mode: one player start in open water, placements inside the level, and the end marker
 // (Action) or every hoop (Race) reachable from the start through cells free of rock.
+#include "CollisionShape.h"
+#include "EntityType.h"
 #include "FolderPaths.h"
+#include "GF_Entity.h"
 #include "LevelCatalogue.h"
 #include "LevelFile.h"
+#include "PlacementList.h"
+#include "SpatialGrid.h"
+#include "TileLayer.h"
+#include "TileMap.h"
 
 #include <gtest/gtest.h>
 #include <queue>
@@ -52,10 +59,10 @@ void expectPlayable(const LevelEntry& entry, int32_t mode) {
     int players = 0;
     Cell start{};
     std::vector<Cell> hoops;
-    for (const PlacementRecord& p : level.placements) {
+    for (const PlacementFields& p : level.placements) {
         EXPECT_TRUE(p[1] >= 0 && p[1] <= level.levelWidth - 64 && p[2] >= 0 && p[2] <= level.levelHeight - 64);
-        if (p[0] == 0) ++players, start = cellOf(p[1], p[2]);
-        if (p[0] == kHoopType) hoops.push_back(cellOf(p[1], p[2]));
+        if (p[0] == kEntityZuzevir) ++players, start = cellOf(p[1], p[2]);
+        if (p[0] == kEntityHoop) hoops.push_back(cellOf(p[1], p[2]));
     }
     ASSERT_EQ(players, 1);
     EXPECT_EQ(level.substance.get(start.col, start.row), kSubstanceWater);
@@ -83,6 +90,34 @@ TEST(ShippedLevels, EveryListHoldsPlayableLevelsOfItsMode) {
         for (const LevelEntry& entry : LevelCatalogue.list(kind)) expectPlayable(entry, mode);
     }
     expectPlayable({"default.lvl", getLevelsFolder() + "default.lvl"}, kGameModeAction);
+    clearLevelCatalogue();
+}
+
+TEST(ShippedLevels, EveryLevelLoadsForPlayWithItsPlayerAndEnemies) {
+    setUpFolders();
+    buildLevelCatalogue();
+    createTileMap();
+    buildCollisionShapes();
+    createSpatialGrid();
+    for (int32_t kind : {kListAction, kListStunt, kListRace})
+        for (const LevelEntry& entry : LevelCatalogue.list(kind)) {
+            SCOPED_TRACE(entry.path);
+            ASSERT_TRUE(loadLevel(entry.path));
+            ASSERT_NE(playerEntity, nullptr);
+            EXPECT_EQ(tileMap.levelWidth, getTileLayer(kLayerFront4)->grid.cols() * 64.0);
+            // The first Action level teaches swimming only; the others hold enemies.
+            if (kind == kListAction && &entry != &LevelCatalogue.list(kind).front()) {
+                EXPECT_GE(LevelEnemyTotal, 3);
+            }
+            if (kind == kListRace) {
+                EXPECT_EQ(RequiredHoops, 8);
+            }
+        }
+    destroySpatialGrid();
+    freeRetiredPlayer();
+    Placements.clearPlacements();
+    freeCollisionShapes();
+    releaseTileMap();
     clearLevelCatalogue();
 }
 

@@ -3,10 +3,15 @@
 // level model changing only after a whole file has been read.
 #include "LevelFile.h"
 #include "../framework/TempUserFolder.h"
+#include "CollisionShape.h"
+#include "EntityType.h"
 #include "FileBuilder.h"
+#include "GF_Entity.h"
 #include "KLog.h"
 #include "KRandom.h"
 #include "LevelCatalogue.h"
+#include "PlacementList.h"
+#include "SpatialGrid.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 #include "TileSetTable.h"
@@ -280,7 +285,7 @@ TEST(LevelFile, DamagedFieldsFailWithTheirReason) {
     };
     const size_t midWaterSize = kFirstLayerOffset + 2 * (8 + 72 + 16);
     const std::vector<Case> cases = {
-        {"tile set 5", [](Bytes& b) { poke32(b, 4, 5); }, "unknown tile set"},
+        {"tile set 5", [](Bytes& b) { poke32(b, 4, 5); }, "unknown tile set at byte 4"},
         {"tile set -1", [](Bytes& b) { poke32(b, 4, -1); }, "unknown tile set"},
         {"negative columns", [](Bytes& b) { poke32(b, kFirstLayerOffset, -1); }, "bad grid size"},
         {"negative rows", [&](Bytes& b) { poke32(b, midWaterSize + 4, -2); }, "bad grid size"},
@@ -359,44 +364,30 @@ TEST(LevelFile, SavingDropsPlacementsOutsideTheLevel) {
     EXPECT_EQ(level.placements[1][2], 0);
 }
 
-// Records what the level model's other parts are handed; it keeps the placement list.
-struct RecordingPart {
-    int applied = 0, captured = 0, started = 0;
-    LevelData last;
-    LevelModelPart part() {
-        return {[this](const LevelData& level) {
-                    ++applied;
-                    last = level;
-                },
-                [this](LevelData& level) {
-                    ++captured;
-                    level.placements = last.placements;
-                },
-                [this] { ++started; }};
-    }
-};
-
 class LevelModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         currentTileSet = kTileSetAlien;
         createTileMap();
-        clearLevelModelParts();
-        addLevelModelPart(recorder.part());
+        buildCollisionShapes();
+        createSpatialGrid();
+        Placements.clearPlacements();
         KLog::clearMemoryBuffer();
         good = getCustomLevelsFolder() + "Good.lvl";
         const Bytes bytes = sampleFile().bytes;
         std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
     }
     void TearDown() override {
-        clearLevelModelParts();
+        destroySpatialGrid();
+        freeRetiredPlayer();
+        Placements.clearPlacements();
+        freeCollisionShapes();
         releaseTileMap();
         currentTileSet = kTileSetAlien;
         CurrentLevelGoals = LevelGoals{};
         clearLevelCatalogue();
     }
     TempUserFolder user;
-    RecordingPart recorder;
     std::string good;
 };
 
@@ -408,6 +399,7 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     PassedHoops = 5;
     ASSERT_TRUE(loadLevel(good));
     EXPECT_EQ(PassedHoops, 0);
+    EXPECT_EQ(RequiredHoops, 1);
     EXPECT_EQ(currentTileSet, kTileSetSnow);
     EXPECT_EQ(tileMap.levelWidth, 1280.0);
     EXPECT_EQ(tileMap.levelHeight, 640.0);
@@ -425,35 +417,36 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     EXPECT_EQ(getTileLayer(kLayerMidAir)->clipAboveY, 250.5);
     EXPECT_EQ(tileMap.collisionGrid.get(1, 0), 13);
     EXPECT_EQ(tileMap.substanceGrid.get(1, 0), 2);
-    EXPECT_EQ(recorder.applied, 1);
-    EXPECT_EQ(recorder.started, 1);
-    EXPECT_TRUE(sameLevel(recorder.last, sampleLevel()));
+    EXPECT_EQ(Placements.fieldList(), sampleLevel().placements);
     EXPECT_EQ(CurrentLevelGoals, sampleLevel().goals);
     EXPECT_EQ(EndLevelX, 1100.25);
-    EXPECT_EQ(RequiredHoops, 1);
+    // The player and the hoop are spawned; neither counts as an enemy.
+    ASSERT_NE(playerEntity, nullptr);
+    EXPECT_EQ(playerEntity->x, 500.0);
+    EXPECT_EQ(LevelEnemyTotal, 0);
 
     EXPECT_FALSE(loadLevel(bad));
     EXPECT_FALSE(loadLevel(getCustomLevelsFolder() + "Missing.lvl"));
-    EXPECT_EQ(recorder.applied, 1);
-    EXPECT_EQ(recorder.started, 1);
     EXPECT_EQ(tileMap.levelWidth, 1280.0);
     EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(0, 0), 14);
+    EXPECT_EQ(Placements.count(), 2);
     EXPECT_EQ(CurrentLevelGoals.gameMode, kGameModeRace);
     EXPECT_NE(logText().find("Level file " + bad + " is damaged: the file ends early"), std::string::npos);
     EXPECT_NE(logText().find("Level file " + getCustomLevelsFolder() + "Missing.lvl could not be read"),
               std::string::npos);
 
+    // The editor's load spawns nothing: the spatial grid keeps what it had.
+    GF_Entity* player = playerEntity;
     ASSERT_TRUE(loadLevelFileForEditor(good));
-    EXPECT_EQ(recorder.applied, 2);
-    EXPECT_EQ(recorder.started, 1); // the editor spawns nothing
+    EXPECT_EQ(playerEntity, player);
 }
 
 TEST_F(LevelModelTest, SavingWritesTheModelPrunesItAndListsTheLevelAtOnce) {
     ASSERT_TRUE(loadLevelFileForEditor(good));
-    recorder.last.placements.push_back({3, 1280 - 63, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    Placements.addPlacement(kEntityMine, 1280 - 63, 10);
     getTileLayer(kLayerFront4)->grid.set(19, 10, 77);
     buildLevelCatalogue();
-    ASSERT_TRUE(LevelCatalogue.list(kListCustom).size() == 1u); // Good.lvl
+    ASSERT_EQ(LevelCatalogue.list(kListCustom).size(), 1u); // Good.lvl
 
     const std::string path = getCustomLevelsFolder() + "05.New.lvl";
     ASSERT_TRUE(saveLevelFileForEditor(path));
@@ -467,7 +460,7 @@ TEST_F(LevelModelTest, SavingWritesTheModelPrunesItAndListsTheLevelAtOnce) {
     EXPECT_EQ(written.goals, sampleLevel().goals);
     EXPECT_EQ(written.endLevelX, 1100.25);
     EXPECT_EQ(written.placements, sampleLevel().placements);
-    EXPECT_EQ(recorder.last.placements, sampleLevel().placements); // the model lost the outside record too
+    EXPECT_EQ(Placements.fieldList(), sampleLevel().placements); // the list lost the outside record too
     ASSERT_EQ(LevelCatalogue.list(kListCustom).size(), 2u);
     EXPECT_EQ(LevelCatalogue.list(kListCustom)[0].fileName, "05.New.lvl");
     EXPECT_EQ(LevelCatalogue.list(kListCustom)[0].path, path);

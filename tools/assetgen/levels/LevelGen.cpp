@@ -1,7 +1,9 @@
 // The level generator: builds the shipped levels (Action, Stunt, Race and the editor's "default.lvl") in the
 // game's own level model and saves each through the game's level writer.
 // Usage: levelgen --data DIR (the data folder that holds levels/, stuntlevels/ and racelevels/)
+#include "EntityType.h"
 #include "LevelFile.h"
+#include "PlacementList.h"
 #include "TerrainCodes.h"
 #include "TileLayer.h"
 #include "TileMap.h"
@@ -16,43 +18,31 @@
 
 namespace {
 
-// The entity kinds placed here, by the numbers a level file stores.
-enum PlacedKind : int32_t {
-    kEntityZuzevir = 0, // the player
-    kEntityLaserFish = 3,
-    kEntityGoldFish = 5,
-    kEntityTurret = 6,
-    kEntityMine = 8, // Var 1: armoured
-    kEntityAutoGun = 9,
-    kEntityBird = 10, // Var 1: the far end of its path
-    kEntityEel = 12,
-    kEntityTntTurtle = 13, // Var 1 .. 4: its path
-    kEntityRoboShark = 16, // Var 1: pass frequency, Var 2: start on the left
-    kEntityDrone = 17,     // Var 1: travel distance, Var 2: rate of fire
-    kEntityOrnament = 18,  // Var 1: plant 0-1, rock 2-3
-    kEntityPowerup = 22,   // Var 1: torpedo, rapid fire, sword or fourfold; Var 2: length
-    kEntityHoop = 24,
-};
+// The Var fields of the kinds placed here: Mine 1 armoured; Bird 1 the far end of its path; Missile Fish and
+// TNT Turtle 1 .. 4 their path; Robo Shark 1 pass frequency, 2 start on the left; Drone 1 travel distance,
+// 2 rate of fire; Ornament 1 plant 0-1, rock 2-3; Powerup 1 torpedo, rapid fire, sword or fourfold, 2 length.
 
 // Tile codes of the terrain tables used here (rotation 0, unflipped unless named).
-constexpr uint16_t kWaterSurface = 1;                // animated surface with the wave crest at the cell's middle
-constexpr uint16_t kWaterBody = 2;                   // translucent water with caustics
-constexpr uint16_t kSandFull = 3;                    // sand frame 8
-constexpr uint16_t kRockFull = 81;                   // rock frame 0
-constexpr uint16_t kRockBottomRight = 105;           // rock frame 3: the bottom-right quarter
-constexpr uint16_t kRockBottomLeft = 109;            // the same, flipped
-constexpr uint16_t kDeepBands[4] = {67, 69, 71, 73}; // the deep-water backdrop from the surface down
-constexpr uint16_t kDeepBubbles = 77;
-constexpr uint16_t kSkyBands[5] = {209, 210, 211, 212, 213}; // the sky from the zenith to the horizon
-constexpr uint16_t kCloudLeft = 214, kCloudRight = 215;      // the cloud bank that alternates along a row
+constexpr uint16_t kWaterSurface = 1;      // animated surface with the wave crest at the cell's middle
+constexpr uint16_t kWaterBody = 2;         // translucent water with caustics
+constexpr uint16_t kSandFull = 3;          // sand frame 8
+constexpr uint16_t kRockFull = 81;         // rock frame 0
+constexpr uint16_t kRockBottomRight = 105; // rock frame 3: the bottom-right quarter
+constexpr uint16_t kRockBottomLeft = 109;  // the same, flipped
+constexpr uint16_t kDeepWater = 73;        // the deep-water backdrop, plain
+constexpr uint16_t kDeepBubbles = 77;      // with rising bubbles
+constexpr uint16_t kFarReef = 79;          // with a far reef silhouette
+constexpr uint16_t kSkyZenith = 209, kSkyHigh = 210, kSkyHorizon = 211, kLoneCloud = 212;
+constexpr uint16_t kCloudLeft = 214, kCloudRight = 215; // the cloud bank that alternates along a row
 
-// One level under construction, in the global tile map and a placement list of its own.
+// One level under construction in the game's level model: the tile map, the placement list, the goals.
 class LevelSketch {
 public:
     // A level of cols x rows cells whose water surface lies in the middle of row surfaceRow.
     LevelSketch(int32_t cols, int32_t rows, int32_t surfaceRow, int tileSet)
         : cols(cols), rows(rows), surface(surfaceRow) {
         createTileMap();
+        Placements.clearPlacements();
         currentTileSet = tileSet;
         setLevelSize(cols * double(kTileSize), rows * double(kTileSize));
         setClipLevel(surfaceRow * double(kTileSize) + kTileSize / 2);
@@ -95,14 +85,12 @@ public:
     }
 
     // A placement at the centre of a cell; vars are Var 1 .. Var 8.
-    void place(int32_t type, double col, double row, std::vector<int32_t> vars = {}, int32_t rotation = 0) {
-        PlacementRecord record{};
-        record[0] = type;
-        record[1] = int32_t(col * kTileSize + kTileSize / 2);
-        record[2] = int32_t(row * kTileSize + kTileSize / 2);
-        record[5] = rotation;
-        for (size_t i = 0; i < vars.size() && i < 8; ++i) record[6 + i] = vars[i];
-        placements.push_back(record);
+    void place(int32_t type, double col, double row, std::vector<int32_t> vars = {}) {
+        EntityPlacement* record = Placements.appendPlacement(EntityPlacement{});
+        record->type = type;
+        record->x = x(col);
+        record->y = y(row);
+        std::copy_n(vars.begin(), std::min(vars.size(), record->vars.size()), record->vars.begin());
     }
     int32_t x(double col) const { return int32_t(col * kTileSize + kTileSize / 2); }
     int32_t y(double row) const { return int32_t(row * kTileSize + kTileSize / 2); }
@@ -114,10 +102,7 @@ public:
 
     // Saves the level through the game's writer; false when it could not be written.
     bool save(const std::string& path) {
-        clearLevelModelParts();
-        addLevelModelPart({nullptr, [this](LevelData& level) { level.placements = placements; }, nullptr});
         const bool written = writeLevelFile(path);
-        clearLevelModelParts();
         if (!written) std::fprintf(stderr, "levelgen: could not write %s\n", path.c_str());
         return written;
     }
@@ -133,7 +118,7 @@ private:
         tileMap.collisionGrid.set(col, row, shape);
     }
 
-    // Sky above the surface, the surface row, water below it; the backdrops behind.
+    // Sky above the surface, the surface row in front of the entities, the deep-water backdrop below it.
     void paintWaterAndSky() {
         for (int32_t row = 0; row < rows; ++row) {
             const uint8_t substance = row < surface    ? kSubstanceAir
@@ -141,29 +126,24 @@ private:
                                                        : kSubstanceWater;
             for (int32_t col = 0; col < cols; ++col) tileMap.substanceGrid.set(col, row, substance);
         }
-        TileGrid& backWater = layer(kLayerBackWater); // fixed to the screen, drawn only below the surface
+        // The deep-water backdrop is fixed to the screen and drawn only below the surface.
+        TileGrid& backWater = layer(kLayerBackWater);
         for (int32_t row = 0; row < backWater.rows(); ++row)
-            for (int32_t col = 0; col < backWater.cols(); ++col)
-                backWater.set(col, row,
-                              row < 4                         ? kDeepBands[row]
-                              : (col * 7 + row * 3) % 11 == 0 ? kDeepBubbles
-                                                              : kDeepBands[3]);
+            for (int32_t col = 0; col < backWater.cols(); ++col) backWater.set(col, row, kDeepWater);
         TileGrid& backAir = layer(kLayerBackAir); // fixed across, scrolling with the level upwards
         for (int32_t row = 0; row <= surface && row < backAir.rows(); ++row)
             for (int32_t col = 0; col < backAir.cols(); ++col) {
                 const int32_t fromSurface = surface - row; // 0 at the surface row
-                uint16_t code = kSkyBands[std::max(0, 4 - fromSurface)];
+                // The upper sky bands, then the horizon band with a cloud bank and a lone cloud now and then.
+                uint16_t code = fromSurface >= 4 ? kSkyZenith : fromSurface == 3 ? kSkyHigh : kSkyHorizon;
                 if (fromSurface == 2) code = col % 2 == 0 ? kCloudLeft : kCloudRight;
+                if (fromSurface == 1 && col % 5 == 2) code = kLoneCloud;
                 backAir.set(col, row, code);
             }
-        for (int32_t col = 0; col < cols; ++col) {
-            layer(kLayerFront3).set(col, surface, kWaterSurface);
-            for (int32_t row = surface + 1; row < rows; ++row) layer(kLayerFront1).set(col, row, kWaterBody);
-        }
+        for (int32_t col = 0; col < cols; ++col) layer(kLayerFront3).set(col, surface, kWaterSurface);
     }
 
     std::vector<int32_t> ground;
-    std::vector<PlacementRecord> placements;
 };
 
 // Rolling sea floor: a base row with gentle hills.
@@ -175,8 +155,8 @@ int32_t rollingFloor(int32_t col, int32_t base, int32_t period, int32_t height) 
 
 bool firstSwim(const std::string& path) {
     LevelSketch level(64, 28, 6, kTileSetPlain);
-    level.setGround([](int32_t col) { return rollingFloor(col, 24, 16, 3); });
-    level.rock(26, 4, 29, 7); // an island to jump over
+    // An island rises from the floor through the surface: the player jumps over it.
+    level.setGround([](int32_t col) { return col >= 26 && col <= 29 ? 4 : rollingFloor(col, 24, 16, 3); });
     level.place(kEntityZuzevir, 3, 10);
     for (int i = 0; i < 5; ++i) level.place(kEntityGoldFish, 10 + i * 10, 12 + (i % 2) * 4);
     level.place(kEntityOrnament, 14, level.groundRow(14) - 1, {0});
@@ -311,6 +291,7 @@ int main(int argc, char** argv) {
     };
     bool ok = true;
     for (const auto& [name, build] : levels) ok = build(data + name) && ok;
+    Placements.clearPlacements();
     releaseTileMap();
     return ok ? 0 : 1;
 }

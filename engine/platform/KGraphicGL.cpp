@@ -1,0 +1,545 @@
+// KGraphicGL pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; half-size
+// loading and the high-resolution variant; texture sizes, targets and formats; preparing RGBA texels with colour
+// key and edge bleeding; splicing; mipmaps; reading textures back to save a picture.
+#include "KGraphicGL.h"
+
+#include "HostGL.h"
+#include "KGraphicGLState.h"
+#include "KGraphicGLWindow.h"
+#include "KLog.h"
+#include "KMiscTools.h"
+#include "KResource.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace gl = host::ogl;
+
+namespace {
+
+constexpr size_t kMaxNameLength = 259;
+
+std::string cutName(const char* name) {
+    std::string text = name ? name : "";
+    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
+    return text;
+}
+
+// A neighbour with alpha lends its colour to a transparent pixel, in this order: below, above, above-left,
+// above-right, below-left, below-right, left, right.
+constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
+
+} // namespace
+
+int KGraphicGL::powerOfTwoAtLeast(int value, int minimum) {
+    int size = std::max(minimum, 1);
+    while (size < value) size <<= 1;
+    return size;
+}
+
+KList<KGraphicGL>& KGraphicGL::list() {
+    static KList<KGraphicGL> pictures;
+    return pictures;
+}
+
+KGraphicGL::KGraphicGL()
+    : minFilter_(gl::NEAREST), srcBlend_(gl::SRC_ALPHA), dstBlend_(gl::ONE_MINUS_SRC_ALPHA), wrap_(gl::CLAMP_TO_EDGE) {
+    list().link(this);
+}
+
+KGraphicGL::~KGraphicGL() {
+    freePicture();
+    dropKeptPixels();
+    list().unlink(this);
+}
+
+void KGraphicGL::setColorKey(bool enable, int c1, int c2, int c3) {
+    colorKeyEnabled_ = enable;
+    colorKey_ = enable ? (uint32_t(c1 & 0xFF) << 16) | (uint32_t(c2 & 0xFF) << 8) | uint32_t(c3 & 0xFF) : 0;
+}
+
+void KGraphicGL::setOneBitAlpha(bool oneBitAlpha) {
+    oneBitAlpha_ = oneBitAlpha;
+}
+
+void KGraphicGL::setMipmapping(bool mipmapping) {
+    mipmapping_ = mipmapping;
+    if (linear_)
+        minFilter_ = mipmapping ? gl::LINEAR_MIPMAP_LINEAR : gl::LINEAR;
+    else
+        minFilter_ = mipmapping ? gl::LINEAR_MIPMAP_NEAREST : gl::NEAREST;
+    markParameters();
+}
+
+void KGraphicGL::setHalfSizeLoading(bool halfSize) {
+    halfSize_ = halfSize;
+}
+
+void KGraphicGL::markParameters() {
+    for (TextureSlot& slot : textures_) slot.filterDirty = slot.wrapDirty = true;
+}
+
+bool KGraphicGL::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
+    ImageFormat format = KImage::getFormatFromName(name);
+    if (format == K_IMAGE_UNKNOWN || !data) return false;
+    return KImage::decode(format, data, size, out);
+}
+
+// Half-size loading: the decoded pictures go up at half their size, and the picture scale halves with them, so
+// the picture still reports its full size and blits still take full-size source rectangles.
+void KGraphicGL::halveDecoded() {
+    if (!halfSize_) return;
+    int halfWidth = image_.getWidth() / 2, halfHeight = image_.getHeight() / 2;
+    image_.halve(halfWidth, halfHeight);
+    if (maskImage_.getPixels()) maskImage_.halve(halfWidth, halfHeight);
+    scale_ *= 0.5f;
+}
+
+bool KGraphicGL::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
+                             const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_UPLOAD_KEPT)
+        return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
+    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
+    if (!fileName) return false;
+
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    bool variant = false;
+    // The double-size variant is only wanted on a display that shows two pixels per game pixel.
+    KGraphicGLWindow* window = graphicGL().window;
+    if (window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f &&
+        KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+        variant = true;
+    else if (!KResource::loadWholeFile(fileName, bytes, size))
+        return false;
+    std::string name = cutName(fileName);
+    bool result = loadPictureFromMemory(name.c_str(), bytes, size, trueColor, alpha, splice, loadKind, spliceTable);
+    delete[] bytes;
+    if (variant) scale_ *= 2;
+    fileName_ = name;
+    maskFileName_.clear();
+    return result;
+}
+
+bool KGraphicGL::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor,
+                                       bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
+        freePicture();
+        dropKeptPixels(); // a new source replaces the old one
+        if (!decodeInto(name, data, size, image_)) return false;
+        scale_ = 1;
+        halveDecoded();
+        trueColor_ = trueColor;
+        alpha_ = alpha;
+        width_ = float(image_.getWidth());
+        height_ = float(image_.getHeight());
+        if (loadKind == K_LOAD_DECODE_ONLY) return true;
+    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
+        return false;
+    }
+    return uploadDecoded(spliceTable, splice);
+}
+
+bool KGraphicGL::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice,
+                                     int loadKind, const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_UPLOAD_KEPT)
+        return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
+                                             loadKind, spliceTable);
+    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
+    if (!fileName || !maskFileName) return false;
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KResource::loadWholeFile(fileName, bytes, size)) return false;
+    unsigned char* maskBytes = nullptr;
+    size_t maskSize = 0;
+    if (!KResource::loadWholeFile(maskFileName, maskBytes, maskSize)) {
+        delete[] bytes;
+        return false;
+    }
+    std::string name = cutName(fileName), maskName = cutName(maskFileName);
+    bool result = loadPictureWithMaskFromMemory(name.c_str(), bytes, size, maskName.c_str(), maskBytes, maskSize,
+                                                trueColor, splice, loadKind, spliceTable);
+    delete[] bytes;
+    delete[] maskBytes;
+    fileName_ = name;
+    maskFileName_ = maskName;
+    return result;
+}
+
+bool KGraphicGL::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
+                                               const char* maskName, const unsigned char* maskData, size_t maskSize,
+                                               bool trueColor, bool splice, int loadKind,
+                                               const PictureSplice* spliceTable) {
+    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
+        freePicture();
+        dropKeptPixels();
+        if (!decodeInto(name, data, size, image_)) return false;
+        if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
+            image_.clear();
+            return false;
+        }
+        // The mask is read pixel for pixel with the colour picture, so it must have the same size.
+        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
+            maskImage_.resample(image_.getWidth(), image_.getHeight());
+        scale_ = 1;
+        halveDecoded();
+        trueColor_ = trueColor;
+        alpha_ = true;
+        width_ = float(image_.getWidth());
+        height_ = float(image_.getHeight());
+        if (loadKind == K_LOAD_DECODE_ONLY) return true;
+    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
+        return false;
+    }
+    if (!maskImage_.getPixels()) return false;
+    alpha_ = true;
+    return uploadDecoded(spliceTable, splice);
+}
+
+// Uploads what the last decode kept (both pictures), then drops the decoded pixels.
+bool KGraphicGL::uploadDecoded(const PictureSplice* spliceTable, bool splice) {
+    if (!image_.getPixels()) return false; // kind 2 needs an earlier kind-1 load
+    bool haveMask = maskImage_.getPixels() != nullptr;
+    if (!haveMask && !image_.getHasAlpha() && !colorKeyEnabled_) alpha_ = false;
+    bool result = uploadTextures(spliceTable, image_.getPixels(), haveMask ? maskImage_.getPixels() : nullptr,
+                                 image_.getWidth(), image_.getHeight(), splice);
+    image_.clear();
+    maskImage_.clear();
+    return result;
+}
+
+bool KGraphicGL::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
+                                       bool splice, const PictureSplice* spliceTable) {
+    if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
+    size_t count = size_t(width) * size_t(height);
+    keptPixels_.assign(pixels, pixels + count);
+    width_ = float(width);
+    height_ = float(height);
+    scale_ = 1;
+    trueColor_ = trueColor;
+    alpha_ = alpha;
+    if (!uploadTextures(spliceTable, keptPixels_.data(), nullptr, int(width), int(height), splice)) return false;
+    callerPixels_ = pixels;
+    return true;
+}
+
+void KGraphicGL::dropKeptPixels() {
+    keptPixels_.clear();
+    keptPixels_.shrink_to_fit();
+    callerPixels_ = nullptr;
+}
+
+void KGraphicGL::reloadPicture() {
+    if (!callerPixels_ || keptPixels_.empty()) return;
+    std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
+    uploadKept();
+}
+
+// Uploads the kept copy again with the picture's own splices.
+bool KGraphicGL::uploadKept() {
+    PictureSplice table[kMaxPictureSplices + 1];
+    int count = std::min(spliceCount_, kMaxPictureSplices);
+    std::copy(splices_, splices_ + count, table);
+    table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
+    return uploadTextures(count > 0 ? table : nullptr, keptPixels_.data(), nullptr, int(width_), int(height_),
+                          count > 0);
+}
+
+bool KGraphicGL::grabBackBuffer(void* reserved, bool splice, const PictureSplice* spliceTable) {
+    KGraphicGLWindow* window = graphicGL().window;
+    if (!window) return false;
+    freePicture();
+    int x, y, width, height;
+    window->getGameAreaViewport(x, y, width, height);
+    if (width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
+    std::vector<unsigned char> rgb(size_t(width) * size_t(height) * 3);
+    gl::pixelStorei(gl::PACK_ALIGNMENT, 1);
+    gl::readPixels(x, y, width, height, gl::RGB, gl::UNSIGNED_BYTE, rgb.data());
+    KImage picture;
+    if (!picture.allocate(width, height, false)) return false;
+    auto perPixel = reinterpret_cast<KGrabPixelFunction>(reserved);
+    for (int row = 0; row < height; row++) {
+        const unsigned char* source = rgb.data() + size_t(height - 1 - row) * size_t(width) * 3; // bottom row first
+        uint32_t* dest = picture.getPixels() + size_t(row) * size_t(width);
+        for (int column = 0; column < width; column++, source += 3) {
+            unsigned char r = source[0], g = source[1], b = source[2];
+            if (perPixel) perPixel(column, row, r, g, b);
+            dest[column] = KImage::pack(r, g, b, 255);
+        }
+    }
+    if (window->isClipping()) picture.resample(window->getGameWidth(), window->getGameHeight());
+    width = picture.getWidth();
+    height = picture.getHeight();
+    keptPixels_.assign(picture.getPixels(), picture.getPixels() + size_t(width) * size_t(height));
+    callerPixels_ = nullptr;
+    width_ = float(width);
+    height_ = float(height);
+    scale_ = 1;
+    trueColor_ = true;
+    alpha_ = false;
+    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
+}
+
+void KGraphicGL::freePicture() {
+    destroyPbuffer();
+    deleteTexturesFrom(0);
+    textureCount_ = 0;
+    spliceCount_ = 0;
+    image_.clear();
+    maskImage_.clear();
+}
+
+void KGraphicGL::deleteTexture(int slot) {
+    TextureSlot& entry = textures_[slot];
+    if (entry.name) {
+        KGraphicGLModule& module = graphicGL();
+        if (module.window) {
+            if (module.boundTexture == entry.name) textureOffGL();
+            gl::deleteTextures(1, &entry.name);
+        }
+    }
+    entry = TextureSlot{};
+}
+
+void KGraphicGL::deleteTexturesFrom(int slot) {
+    for (int i = slot; i < kMaxTextures; i++) deleteTexture(i);
+}
+
+// Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the RGBA buffer of
+// outWidth x outHeight texels at x, y. With a mask, alpha is the mask's G byte. With alpha, transparent pixels
+// take the colour of an opaque neighbour (edge bleeding), so that filtering at the edge of a shape does not pull
+// in a dark fringe.
+void KGraphicGL::preparePixels(uint32_t* out, int outWidth, int outHeight, const uint32_t* pixels, const uint32_t* mask,
+                               int width, int height, int x1, int y1, int x2, int y2, int x, int y) const {
+    const int ox = x - x1, oy = y - y1;
+    x1 = std::max({x1, 0, -ox});
+    y1 = std::max({y1, 0, -oy});
+    x2 = std::min({x2, width, outWidth - ox});
+    y2 = std::min({y2, height, outHeight - oy});
+    auto opaque = [&](int px, int py) {
+        if (px < 0 || py < 0 || px >= width || py >= height) return false;
+        size_t at = size_t(py) * size_t(width) + size_t(px);
+        return mask ? KImage::green(mask[at]) != 0 : KImage::alpha(pixels[at]) != 0;
+    };
+    const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
+    for (int py = y1; py < y2; py++) {
+        uint32_t* row = out + size_t(py + oy) * size_t(outWidth);
+        const uint32_t* source = pixels + size_t(py) * size_t(width);
+        const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
+        for (int px = x1; px < x2; px++) {
+            uint32_t pixel = source[px];
+            uint32_t r = KImage::red(pixel), g = KImage::green(pixel), b = KImage::blue(pixel);
+            uint32_t a = mask ? KImage::green(maskRow[px]) : KImage::alpha(pixel);
+            if (colorKeyEnabled_ && r == keyR && g == keyG && b == keyB) a = 0;
+            if (a == 0 && alpha_) {
+                for (const auto& step : kNeighbours) {
+                    int nx = px + step[0], ny = py + step[1];
+                    if (!opaque(nx, ny)) continue;
+                    uint32_t neighbour = pixels[size_t(ny) * size_t(width) + size_t(nx)];
+                    r = KImage::red(neighbour);
+                    g = KImage::green(neighbour);
+                    b = KImage::blue(neighbour);
+                    break;
+                }
+            }
+            row[px + ox] = KImage::pack(r, g, b, a);
+        }
+    }
+}
+
+// Level 0 of texture slot: updated in place when the slot already has this size, format and target, else a new
+// texture is made.
+bool KGraphicGL::specifyTexture(int slot, int width, int height, unsigned target, const uint32_t* rgba) {
+    TextureSlot& entry = textures_[slot];
+    int internalFormat = alpha_ ? (trueColor_ ? gl::RGBA8 : gl::RGBA) : (trueColor_ ? gl::RGB8 : gl::RGB);
+    gl::pixelStorei(gl::UNPACK_ALIGNMENT, 1);
+    if (entry.name && entry.width == width && entry.height == height && entry.internalFormat == internalFormat &&
+        entry.target == target) {
+        gl::bindTexture(target, entry.name);
+        gl::texSubImage2D(target, 0, 0, 0, width, height, gl::RGBA, gl::UNSIGNED_BYTE, rgba);
+    } else {
+        deleteTexture(slot);
+        gl::genTextures(1, &entry.name);
+        if (!entry.name) return false;
+        gl::bindTexture(target, entry.name);
+        gl::texImage2D(target, 0, internalFormat, width, height, gl::RGBA, gl::UNSIGNED_BYTE, rgba);
+        entry.width = width;
+        entry.height = height;
+        entry.internalFormat = internalFormat;
+        entry.target = target;
+    }
+    // Rectangle textures are addressed in texels.
+    entry.coordWidth = target == gl::TEXTURE_RECTANGLE ? 1.0f : float(width);
+    entry.coordHeight = target == gl::TEXTURE_RECTANGLE ? 1.0f : float(height);
+    entry.filterDirty = entry.wrapDirty = true;
+    // Only the levels filled count, so a mipmapping filter never meets a missing level.
+    int levels = 0;
+    if (mipmapping_ && target == gl::TEXTURE_2D)
+        while ((width >> (levels + 1)) >= 1) levels++;
+    gl::texParameteri(target, gl::TEXTURE_MAX_LEVEL, levels);
+    return true;
+}
+
+void KGraphicGL::fillLevel(int width, int height, const uint32_t* rgba, int level, unsigned target) {
+    gl::texImage2D(target, level, textures_[0].internalFormat, width, height, gl::RGBA, gl::UNSIGNED_BYTE, rgba);
+}
+
+bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask,
+                                int width, int height, bool splice) {
+    KGraphicGLModule& module = graphicGL();
+    if (pbuffer_) freePicture(); // a render target takes no pixels
+    if (!module.window || !pixels || width <= 0 || height <= 0) return false;
+    bool rectangles = module.window->hasRectangleTextures();
+    // A texture OpenGL cannot hold is refused before its buffer is made.
+    const int maxSide = gl::getInteger(gl::MAX_TEXTURE_SIZE);
+    auto fits = [maxSide](int w, int h) { return w <= maxSide && h <= maxSide; };
+    if (!alpha_) mask = nullptr;
+
+    PictureSplice pieces[kMaxPictureSplices];
+    int count = 0;
+    if (splice) {
+        if (spliceTable) {
+            while (count < kMaxPictureSplices && spliceTable[count].x1 < spliceTable[count].x2) {
+                pieces[count] = spliceTable[count];
+                count++;
+            }
+        } else {
+            count = splicePicture(width, height, pieces);
+        }
+    }
+
+    bool result = true;
+    std::vector<uint32_t> buffer;
+    if (count > 0) {
+        int textures = 0;
+        int needWidth[kMaxTextures] = {}, needHeight[kMaxTextures] = {};
+        for (int i = 0; i < count; i++) {
+            const PictureSplice& piece = pieces[i];
+            // A texture index outside the 32 slots cannot be honoured: refuse the table.
+            if (piece.texture < 0 || piece.texture >= kMaxTextures) return false;
+            textures = std::max(textures, piece.texture + 1);
+            needWidth[piece.texture] = std::max(needWidth[piece.texture], int(piece.x2 - piece.x1 + piece.u));
+            needHeight[piece.texture] = std::max(needHeight[piece.texture], int(piece.y2 - piece.y1 + piece.v));
+        }
+        deleteTexturesFrom(textures);
+        for (int t = 0; t < textures && result; t++) {
+            int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
+            if (!rectangles) w = h = std::max(w, h);
+            unsigned target = w == h ? gl::TEXTURE_2D : gl::TEXTURE_RECTANGLE;
+            if (!fits(w, h)) {
+                result = false;
+                break;
+            }
+            buffer.assign(size_t(w) * size_t(h), 0);
+            for (int i = 0; i < count; i++)
+                if (pieces[i].texture == t)
+                    preparePixels(buffer.data(), w, h, pixels, mask, width, height, int(pieces[i].x1),
+                                  int(pieces[i].y1), int(pieces[i].x2), int(pieces[i].y2), int(pieces[i].u),
+                                  int(pieces[i].v));
+            result = specifyTexture(t, w, h, target, buffer.data());
+        }
+        textureCount_ = textures;
+        spliceCount_ = count;
+        std::copy(pieces, pieces + count, splices_);
+    } else {
+        spliceCount_ = 0;
+        deleteTexturesFrom(1);
+        int w, h;
+        if (!rectangles || mipmapping_) {
+            w = h = powerOfTwoAtLeast(std::max(width, height), 1);
+        } else {
+            w = powerOfTwoAtLeast(width, 1);
+            h = powerOfTwoAtLeast(height, 1);
+        }
+        unsigned target = w == h ? gl::TEXTURE_2D : gl::TEXTURE_RECTANGLE;
+        result = fits(w, h);
+        if (result) {
+            buffer.assign(size_t(w) * size_t(h), 0);
+            preparePixels(buffer.data(), w, h, pixels, mask, width, height, 0, 0, width, height, 0, 0);
+            result = specifyTexture(0, w, h, target, buffer.data());
+        }
+        textureCount_ = 1;
+        if (result && mipmapping_) {
+            // Each level halves the texture and is filled from the picture halved once more.
+            KImage picture, maskPicture;
+            result = picture.allocate(width, height, true) && (!mask || maskPicture.allocate(width, height, true));
+            if (result) {
+                std::copy(pixels, pixels + size_t(width) * size_t(height), picture.getPixels());
+                if (mask) std::copy(mask, mask + size_t(width) * size_t(height), maskPicture.getPixels());
+            }
+            for (int level = 1; result && (w >> level) >= 1; level++) {
+                int levelWidth = w >> level, levelHeight = std::max(h >> level, 1);
+                int halfWidth = picture.getWidth() / 2, halfHeight = picture.getHeight() / 2;
+                picture.halve(halfWidth, halfHeight);
+                if (mask) maskPicture.halve(halfWidth, halfHeight);
+                std::fill(buffer.begin(), buffer.begin() + size_t(levelWidth) * size_t(levelHeight), 0u);
+                preparePixels(buffer.data(), levelWidth, levelHeight, picture.getPixels(),
+                              mask ? maskPicture.getPixels() : nullptr, picture.getWidth(), picture.getHeight(), 0, 0,
+                              picture.getWidth(), picture.getHeight(), 0, 0);
+                fillLevel(levelWidth, levelHeight, buffer.data(), level, target);
+            }
+        }
+    }
+    // Uploading bound textures behind the drawing state's back: texturing starts afresh at the next draw.
+    textureOffGL();
+    if (!result) {
+        deleteTexturesFrom(0);
+        textureCount_ = 0;
+        spliceCount_ = 0;
+    }
+    return result;
+}
+
+bool KGraphicGL::savePicture(const char* fileName, int imageFormat) {
+    int width = int(width_), height = int(height_);
+    if (!fileName || width <= 0 || height <= 0) return false;
+    KImage picture;
+    if (!picture.allocate(width, height, true)) return false;
+    KGraphicGLModule& module = graphicGL();
+    if (module.window) {
+        std::vector<uint32_t> texels;
+        gl::pixelStorei(gl::PACK_ALIGNMENT, 1);
+        // Copies texels (u, v) .. of a texture into the picture at x1, y1 .. x2, y2, clipped to both.
+        auto gather = [&](const TextureSlot& slot, int x1, int y1, int x2, int y2, int u, int v) {
+            if (!slot.name) return;
+            texels.assign(size_t(slot.width) * size_t(slot.height), 0);
+            gl::bindTexture(slot.target, slot.name);
+            gl::getTexImage(slot.target, 0, gl::RGBA, gl::UNSIGNED_BYTE, texels.data());
+            const int ox = u - x1, oy = v - y1;
+            x1 = std::max({x1, 0, -ox});
+            y1 = std::max({y1, 0, -oy});
+            x2 = std::min({x2, width, slot.width - ox});
+            y2 = std::min({y2, height, slot.height - oy});
+            for (int py = y1; py < y2; py++)
+                for (int px = x1; px < x2; px++)
+                    picture.getPixels()[size_t(py) * size_t(width) + size_t(px)] =
+                        texels[size_t(py + oy) * size_t(slot.width) + size_t(px + ox)];
+        };
+        if (spliceCount_ == 0) {
+            gather(textures_[0], 0, 0, width, height, 0, 0);
+        } else {
+            for (int i = 0; i < spliceCount_; i++) {
+                const PictureSplice& piece = splices_[i];
+                gather(textures_[piece.texture], int(piece.x1), int(piece.y1), int(piece.x2), int(piece.y2),
+                       int(piece.u), int(piece.v));
+            }
+        }
+        textureOffGL();
+    }
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
+        logMessage("OpenGL: failed to encode image in format %d for savePicture", imageFormat);
+        return false;
+    }
+    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
+    delete[] bytes;
+    if (!written) {
+        logMessage("OpenGL: couldn't write '%s' for savePicture, ERROR", fileName);
+        return false;
+    }
+    return true;
+}
+
+void KGraphicGL::copyToImage(KImage*) {}

@@ -1,0 +1,61 @@
+// The race hoop: counts the player's first pass through it, and draws as a ring of 18 segments in false
+// perspective, its back half behind the player's body and its front half over it.
+#include "BehaviourTools.h"
+#include "CollisionCircle.h"
+#include "GF_EntityKinds.h"
+#include "LevelEvents.h"
+#include "SoundTable.h"
+#include "SpriteAnimation.h"
+#include "TrickEvents.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kScreenWidth = 800, kScreenHeight = 600;
+constexpr int kBackHalf[] = {9, 8, 7, 6, 5, 10, 11, 12};
+constexpr int kFrontHalf[] = {4, 3, 2, 1, 0, 13, 14, 15, 16, 17};
+} // namespace
+
+void GF_EntityHoop::update() {
+    GF_Entity::update();
+    if (passed || !playerEntity) return;
+    CollisionCircle probe(0, 0, 20);
+    probe.place(playerEntity->x, playerEntity->y, 0, 1, false);
+    if (!probe.overlaps(*boundingCircle)) return;
+    const bool through = std::any_of(subCircles.begin(), subCircles.end(),
+                                     [&](const CollisionCircle* circle) { return probe.overlaps(*circle); });
+    if (!through) return;
+    passed = 1;
+    startSequence(1);
+    playSoundAt(x, y, 0.8, kSoundHoop);
+    countHoopPassed();
+    countTrickHoop();
+}
+
+void GF_EntityHoop::draw(double, double) {
+    auto* player = dynamic_cast<GF_EntityZuzevir*>(playerEntity);
+    if (!player) return;
+    // Listed once: a player that is not drawn any more never grows its list.
+    if (std::find(player->hoopList.begin(), player->hoopList.end(), this) == player->hoopList.end())
+        player->hoopList.push_back(this);
+}
+
+void GF_EntityHoop::drawHalf(bool front, double cameraX, double cameraY) {
+    if (!animation) return;
+    const int sequence = passed ? 1 : 0;
+    if (animation->currentSequenceIndex() != sequence) animation->setSequence(sequence);
+    const double h = angle / kDegreesPerRadian;
+    const auto drawSegment = [&](int i) {
+        const double e = i * 20.0 / kDegreesPerRadian;
+        const double f = -0.12 * std::cos(e);
+        const double px = x + 80 * std::sin(e) * std::sin(h) - cameraX;
+        const double py = y + 80 * std::sin(e) * std::cos(h) - cameraY;
+        const double sx = px + f * (kScreenWidth / 2 - px), sy = py + f * (kScreenHeight / 2 - py);
+        animation->drawTransformed(int(sx - 16), int(sy - 16), 0, 1 - (f + 0.12), alpha, false, false);
+    };
+    if (front)
+        for (int i : kFrontHalf) drawSegment(i);
+    else
+        for (int i : kBackHalf) drawSegment(i);
+}

@@ -1,0 +1,121 @@
+// The placement list: editing, pruning, counting and spawning the level's placed objects.
+#include "PlacementList.h"
+
+#include "CheatList.h"
+#include "EntityFactory.h"
+#include "EntityType.h"
+#include "GF_Entity.h"
+#include "SpatialGrid.h"
+
+#include <algorithm>
+
+PlacementList Placements;
+
+PlacementFields EntityPlacement::fields() const {
+    PlacementFields f{type, x, y, vx, vy, rotation};
+    std::copy(vars.begin(), vars.end(), f.begin() + 6);
+    return f;
+}
+
+EntityPlacement EntityPlacement::fromFields(const PlacementFields& f) {
+    EntityPlacement record;
+    record.type = f[0];
+    record.x = f[1];
+    record.y = f[2];
+    record.vx = f[3];
+    record.vy = f[4];
+    record.rotation = f[5];
+    std::copy(f.begin() + 6, f.end(), record.vars.begin());
+    return record;
+}
+
+void PlacementList::clearPlacements() {
+    list.clear();
+}
+
+void PlacementList::assignFields(const std::vector<PlacementFields>& records) {
+    list.clear();
+    list.reserve(records.size());
+    for (const PlacementFields& fields : records) appendPlacement(EntityPlacement::fromFields(fields));
+}
+
+std::vector<PlacementFields> PlacementList::fieldList() const {
+    std::vector<PlacementFields> records;
+    records.reserve(list.size());
+    for (const auto& record : list) records.push_back(record->fields());
+    return records;
+}
+
+EntityPlacement* PlacementList::addPlacement(int32_t type, int32_t x, int32_t y) {
+    if (type == kEntityGoldFish && countGoldZuzevirPlacements() >= kMaxGoldZuzevirPlacements) return nullptr;
+    EntityPlacement record;
+    record.type = type;
+    record.x = x;
+    record.y = y;
+    return appendPlacement(record);
+}
+
+EntityPlacement* PlacementList::appendPlacement(const EntityPlacement& record) {
+    list.push_back(std::make_unique<EntityPlacement>(record));
+    return list.back().get();
+}
+
+void PlacementList::deletePlacement(EntityPlacement* record) {
+    std::erase_if(list, [&](const std::unique_ptr<EntityPlacement>& r) { return r.get() == record; });
+}
+
+EntityPlacement* PlacementList::findPlacementNear(double x, double y) const {
+    for (const auto& record : list) {
+        const double dx = record->x - x, dy = record->y - y;
+        if (dx * dx + dy * dy < 25.0 * 25.0) return record.get();
+    }
+    return nullptr;
+}
+
+int PlacementList::countGoldZuzevirPlacements() const {
+    return int(std::count_if(list.begin(), list.end(), [](const auto& r) { return r->type == kEntityGoldFish; }));
+}
+
+int PlacementList::countHoopPlacements() const {
+    return int(std::count_if(list.begin(), list.end(), [](const auto& r) { return r->type == kEntityHoop; }));
+}
+
+void PlacementList::prunePlacements(double levelWidth, double levelHeight) {
+    std::erase_if(list, [&](const std::unique_ptr<EntityPlacement>& r) {
+        return r->x < 0 || r->x > levelWidth - 64 || r->y < 0 || r->y > levelHeight - 64;
+    });
+}
+
+void PlacementList::ensurePlayerStart() {
+    const bool hasPlayer = std::any_of(list.begin(), list.end(), [](const auto& r) { return r->type == 0; });
+    if (!hasPlayer) addPlacement(kEntityZuzevir, 500, 1000);
+}
+
+GF_Entity* PlacementList::spawnPlacement(const EntityPlacement& record, SpatialGrid& grid) const {
+    if (isCheatOn(kCheatNoEnemies) && record.type != kEntityZuzevir && record.type != kEntityGoldFish &&
+        record.type != kEntityOrnament)
+        return nullptr;
+    if (!isValidEntityType(record.type)) return nullptr;
+    GF_Entity* entity =
+        createEntity(record.type, record.x, record.y, record.vars, record.vx, record.vy, record.rotation);
+    grid.addEntityToCell(entity);
+    return entity;
+}
+
+int PlacementList::spawnAllPlacements(SpatialGrid& grid) const {
+    grid.clear();
+    int enemies = 0;
+    for (const auto& record : list) {
+        const GF_Entity* entity = spawnPlacement(*record, grid);
+        if (entity && entity->countsAsEnemy) enemies++;
+    }
+    return enemies;
+}
+
+const char* placementTypeName(const EntityPlacement& record) {
+    return entityTypeName(record.type);
+}
+
+const char* placementVarLabel(int n, const EntityPlacement& record) {
+    return entityVarLabel(record.type, n);
+}

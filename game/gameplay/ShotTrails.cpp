@@ -1,0 +1,72 @@
+// The flying shots' trails (charged laser, missile, torpedo), the torpedo's lock release, and the powerup's
+// sparkle and pulse: what these kinds add after the base frame step.
+#include "BehaviourTools.h"
+#include "FrameClock.h"
+#include "GF_EntityKinds.h"
+#include "ParticleEffects.h"
+#include "TrickEvents.h"
+
+#include <cmath>
+
+void GF_EntityLaser2::update() {
+    GF_Entity::update();
+    trailClock += frameTime;
+    if (trailClock <= trailInterval) return;
+    trailClock = 0;
+    const int count = charge < 0.2 ? 1 : charge < 0.4 ? 2 : charge < 0.6 ? 3 : charge < 0.8 ? 4 : 5;
+    chargeTrail(count, x, y, vx, vy, getVelocityAngle() + 180, 10);
+}
+
+void GF_EntityMissile1::update() {
+    GF_Entity::update();
+    trailClock += frameTime;
+    if (trailClock <= trailInterval) return;
+    trailClock = 0;
+    double hx, hy;
+    getHotspotPoint(0, hx, hy);
+    missileTrail(hx, hy);
+}
+
+void GF_EntityTorpedo1::update() {
+    GF_Entity::update();
+    trailClock += frameTime;
+    if (trailClock <= trailInterval) return;
+    trailClock = 0;
+    double hx, hy;
+    getHotspotPoint(0, hx, hy);
+    torpedoTrail(hx, hy);
+}
+
+void GF_EntityTorpedo1::onRemoved() {
+    removeTargetLockOfTracker(this);
+    GF_Entity::onRemoved();
+}
+
+void GF_EntityPowerup::update() {
+    GF_Entity::update();
+    sparkleTimer.update();
+    if (sparkleTimer.fired) {
+        switch (weapon) {
+        case 0:
+            sparkle4(x, y, vx, vy, 0, 180);
+            break;
+        case 1:
+            sparkle3(x, y, vx, vy, 0, 180);
+            break;
+        case 2:
+            sparkle1(x, y, vx, vy, 0, 180);
+            break;
+        default:
+            sparkle5(x, y, vx, vy, 0, 180);
+            break;
+        }
+    }
+    if (shrinking) {
+        pulse -= 0.5 * frameTime;
+        if (pulse <= 0.8) shrinking = 0;
+    } else {
+        pulse += 0.5 * frameTime;
+        if (pulse >= 0.9) shrinking = 1;
+    }
+    scale = baseScale * pulse;
+}
