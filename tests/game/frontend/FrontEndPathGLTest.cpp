@@ -90,6 +90,8 @@ TEST_F(FrontEndPath, LogoToMainMenuToGameSelectAndOptionsOnARealWindow) {
     EXPECT_FALSE(host::isPopupStyle(handle));
     EXPECT_TRUE(GameOptions.windowed);
     clickAt(240 + 14, 130 + 14); // "Auto-Aim" off
+    passes(40);
+    clickAt(470 + 14, 100 + 3 * 30 + 14); // "Hard"
     tapKey(0x1B);
     passes(1);
     EXPECT_EQ(currentState, menu);
@@ -103,6 +105,7 @@ TEST_F(FrontEndPath, LogoToMainMenuToGameSelectAndOptionsOnARealWindow) {
     ASSERT_TRUE(decodeOptions(bytes, size, written));
     EXPECT_FALSE(written.autoAim) << "written when the screen was left";
     EXPECT_TRUE(written.windowed);
+    EXPECT_EQ(written.difficulty, 3);
 
     requestProgramState(kQuitProgram, kLeaveAndEnter);
     passes(1);
