@@ -14,6 +14,7 @@
 #include "KWindow.h"
 #include "MouseCursor.h"
 #include "MusicPlaylist.h"
+#include "ParticlePool.h"
 #include "ProgramStates.h"
 #include "SoundTable.h"
 #include "SpatialGrid.h"
@@ -33,7 +34,7 @@ bool initGame() {
     loadSpriteSheets();
     buildTerrainTables();
     createSpatialGrid();
-    // Still to come in this place: createParticlePool.
+    createParticlePool();
     buildSoundTable(); // its first KSound starts the streaming thread
     initMusicPlaylist();
     loadBitmapFonts();
@@ -94,7 +95,7 @@ void shutdownGame() {
     freeBitmapFonts();
     freeMusicPlaylist();
     freeSoundTable();
-    // Still to come: destroyParticlePool.
+    destroyParticlePool();
     writeOptions();
     destroySpatialGrid();
     freeTerrainTables();
