@@ -80,7 +80,7 @@ void updateGoldZuzevirMeter() {
 }
 
 void drawGoldZuzevirMeter() {
-    if (levelGoals.gameMode != kGameModeAction) return;
+    if (CurrentLevelGoals.gameMode != kGameModeAction) return;
     goldZuzevirMeter.update(frameTime);
     goldZuzevirMeter.draw();
 }

@@ -1,21 +1,19 @@
 // The medal rules of Race and Stunt levels from the level's goals.
 #include "Medals.h"
 
-LevelGoals levelGoals;
-
 int medalForTime(const LevelGoals& goals, double levelTime) {
-    if (goals.passedHoops < goals.requiredHoops) return kMedalNone;
-    if (levelTime <= goals.goldTime) return kMedalGold;
-    if (levelTime <= goals.silverTime) return kMedalSilver;
-    if (levelTime <= goals.bronzeTime) return kMedalBronze;
+    if (PassedHoops < RequiredHoops) return kMedalNone;
+    if (levelTime <= goals.medalTimes[kMedalGold]) return kMedalGold;
+    if (levelTime <= goals.medalTimes[kMedalSilver]) return kMedalSilver;
+    if (levelTime <= goals.medalTimes[kMedalBronze]) return kMedalBronze;
     return kMedalNone;
 }
 
 int medalForScore(const LevelGoals& goals, double levelTime, int32_t score) {
     if (!(levelTime > goals.timeLimit)) return kMedalNone;
-    if (score >= goals.goldScore) return kMedalGold;
-    if (score >= goals.silverScore) return kMedalSilver;
-    if (score >= goals.bronzeScore) return kMedalBronze;
+    if (score >= goals.medalScores[kMedalGold]) return kMedalGold;
+    if (score >= goals.medalScores[kMedalSilver]) return kMedalSilver;
+    if (score >= goals.medalScores[kMedalBronze]) return kMedalBronze;
     return kMedalNone;
 }
 

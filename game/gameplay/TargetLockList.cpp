@@ -1,6 +1,7 @@
 // The target-lock list, its reports from torpedoes and targets, and the lock-on brackets.
 #include "TargetLockList.h"
 
+#include "GF_AITorpedo1.h"
 #include "GF_Entity.h"
 #include "GameWindow.h"
 #include "KGraphic.h"
@@ -98,6 +99,8 @@ void removeTargetLockOfTracker(GF_Entity* tracker) {
     targetLocks.removeOfTracker(tracker);
 }
 
+// A target leaving the world is also forgotten by every torpedo chasing it, locked or not.
 void removeTargetLocksOnTarget(GF_Entity* target) {
     targetLocks.removeOnTarget(target);
+    GF_AITorpedo1::forgetTarget(target);
 }

@@ -40,7 +40,7 @@ double wrap180(double angle) {
 }
 
 bool isStuntOrShowingTricks() {
-    return levelGoals.gameMode == kGameModeStunt || isCheatOn(kCheatShowTricks);
+    return CurrentLevelGoals.gameMode == kGameModeStunt || isCheatOn(kCheatShowTricks);
 }
 
 } // namespace
