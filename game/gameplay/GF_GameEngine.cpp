@@ -11,6 +11,7 @@
 #include "GameHud.h"
 #include "GoldZuzevirMeter.h"
 #include "InputState.h"
+#include "LevelCatalogue.h"
 #include "LevelEvents.h"
 #include "LevelFile.h"
 #include "LevelStart.h"
@@ -36,7 +37,6 @@ namespace {
 
 constexpr int kGoalArrowSheet = 27;
 constexpr int kHurtSound = 12;
-constexpr double kHurtLossThreshold = 5.0, kHurtSoundInterval = 0.5;
 
 // The player's health and weapon, as the bars show them.
 class PlayerBarReader : public PlayerBarSource {
@@ -114,7 +114,7 @@ GF_ProgramState* GF_GameEngine::getOpenOverlay() const {
 }
 
 void GF_GameEngine::enter() {
-    previousHealth = timeSinceHurtSound = accumulatedLoss = 0;
+    hurtSound = HurtSoundTracker{};
     clearTargetLocks();
     PlayerBars.shownHealth = 1;
     PlayerBars.shownWeapon = 1;
@@ -133,11 +133,13 @@ void GF_GameEngine::enter() {
     helpPage = -1;
     recordBestTime = 0;
     recordBestScore = 0;
-    if (!currentLevelName().empty()) {
-        const LevelRecord record = findCurrentLevelRecord();
-        if (record.completed) recordBestTime = record.bestTime;
-        recordBestScore = record.bestScore;
-    }
+    // The stored record is only read: a level played but never finished gets none.
+    const std::string name = currentLevelName();
+    for (const LevelRecord& record : ProgressTable.list(LevelCatalogue.currentKind))
+        if (record.name == name) {
+            if (record.completed) recordBestTime = record.bestTime;
+            recordBestScore = record.bestScore;
+        }
     if (LevelStartRequest.helpPageOnEnter >= 0) {
         helpPage = LevelStartRequest.helpPageOnEnter;
         LevelStartRequest.helpPageOnEnter = -1;
@@ -328,21 +330,27 @@ void GF_GameEngine::drawGoalArrow() {
         sheet->drawFrameTransformed(0, int(centreX - 32), int(centreY - 32), angle, 1.0, alpha, false, false);
 }
 
-void GF_GameEngine::updateHurtSound() {
-    timeSinceHurtSound += frameTime;
-    if (!playerEntity) return;
-    const double loss = previousHealth - playerEntity->health;
+bool HurtSoundTracker::step(double dt, double health) {
+    timeSinceSound += dt;
+    const double loss = previousHealth - health;
+    previousHealth = health;
     if (loss <= 0) {
         accumulatedLoss = 0;
-    } else {
-        accumulatedLoss += loss;
-        if (accumulatedLoss >= kHurtLossThreshold && timeSinceHurtSound >= kHurtSoundInterval) {
-            playSoundAt(playerEntity->x, playerEntity->y, 1.0, kHurtSound);
-            accumulatedLoss = 0;
-            timeSinceHurtSound = 0;
-        }
+        return false;
     }
-    previousHealth = playerEntity->health;
+    accumulatedLoss += loss;
+    if (accumulatedLoss < kLossThreshold || timeSinceSound < kInterval) return false;
+    accumulatedLoss = 0;
+    timeSinceSound = 0;
+    return true;
+}
+
+void GF_GameEngine::updateHurtSound() {
+    if (!playerEntity) {
+        hurtSound.timeSinceSound += frameTime;
+        return;
+    }
+    if (hurtSound.step(frameTime, playerEntity->health)) playSoundAt(playerEntity->x, playerEntity->y, 1.0, kHurtSound);
 }
 
 void GF_GameEngine::draw() {

@@ -23,6 +23,16 @@ constexpr double kEndMarkerReach = 150.0;
 constexpr double kGoalArrowHiddenLimit = 60.0, kGoalArrowIdleLimit = 10.0, kGoalArrowNearDistance = 800.0;
 constexpr double kGoalArrowFade = 0.25, kGoalArrowShowTime = 4.0;
 
+// The player's hurt sound: losses of health add up, and once they reach 5 with half a second passed since the
+// last one the sound plays; a frame without loss starts the sum again.
+struct HurtSoundTracker {
+    static constexpr double kLossThreshold = 5.0, kInterval = 0.5;
+    // One frame with the player's health now; true when the sound plays in it.
+    bool step(double dt, double health);
+
+    double previousHealth = 0, timeSinceSound = 0, accumulatedLoss = 0;
+};
+
 class GF_GameEngine : public GF_ProgramState {
 public:
     // Makes the pause overlay; the other overlays are installed by the menus that provide them.
@@ -93,7 +103,7 @@ private:
     uint8_t arrowShowing = 0;
     double arrowClock = 0, hiddenClock = 0, idleClock = 0;
 
-    double previousHealth = 0, timeSinceHurtSound = 0, accumulatedLoss = 0;
+    HurtSoundTracker hurtSound;
 };
 
 // The one game state of the program (the state table's), or null before it is made.
