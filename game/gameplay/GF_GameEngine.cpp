@@ -143,7 +143,8 @@ void GF_GameEngine::enter() {
     if (LevelStartRequest.helpPageOnEnter >= 0) {
         helpPage = LevelStartRequest.helpPageOnEnter;
         LevelStartRequest.helpPageOnEnter = -1;
-        openOverlay(kOverlayHelp);
+        // Without a help overlay the page is skipped rather than freezing the level under nothing.
+        if (getOverlay(kOverlayHelp)) openOverlay(kOverlayHelp);
     }
 }
 
