@@ -83,7 +83,7 @@ double distanceToEndMarker(const GF_Entity& player) {
 } // namespace
 
 GF_GameEngine* getGameEngine() {
-    return static_cast<GF_GameEngine*>(programStates[kStateGameEngine].get());
+    return dynamic_cast<GF_GameEngine*>(programStates[kStateGameEngine].get());
 }
 
 void resetGoalArrowIdleClock() {
@@ -248,6 +248,8 @@ bool GF_GameEngine::isLevelFailed() {
 }
 
 void GF_GameEngine::recordResult(bool won) const {
+    // A level played from outside the catalogue has no name to file its record under.
+    if (currentLevelName().empty()) return;
     LevelRunResult run;
     run.won = won;
     run.levelTime = levelTime;

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -284,13 +285,20 @@ TEST_F(GameStateTest, StuntAndRaceEndsByTableAreRecordedWithTheirResult) {
     setCheatOn(kCheatNoTimeLimit, false);
 }
 
-// With any cheat on, a finished level is not recorded.
-TEST_F(GameStateTest, CheatOnKeepsAFinishedLevelOutOfTheRecords) {
-    setCheatOn(kCheatInvincible, true);
-    startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 320, 700);
-    pass();
-    EXPECT_EQ(game->getOpenOverlayKind(), kOverlayComplete);
-    EXPECT_TRUE(ProgressTable.list(kListAction).empty());
+// With any cheat on, or with no current level of the catalogue to file it under, a finished level is not
+// recorded and no progress file is written.
+TEST_F(GameStateTest, CheatOnOrNoCatalogueLevelKeepsAFinishedLevelOutOfTheRecords) {
+    for (bool cheat : {true, false}) {
+        SCOPED_TRACE(cheat ? "cheat on" : "no current level");
+        setCheatOn(kCheatInvincible, cheat);
+        startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 320, 700);
+        if (!cheat) LevelCatalogue.currentIndex = -1;
+        pass();
+        EXPECT_EQ(game->getOpenOverlayKind(), kOverlayComplete);
+        EXPECT_TRUE(ProgressTable.list(kListAction).empty());
+        EXPECT_FALSE(std::filesystem::exists(progressFilePath()));
+        game->leave();
+    }
     setCheatOn(kCheatInvincible, false);
 }
 
