@@ -12,9 +12,12 @@
 #include "KMiscTools.h"
 #include "KRandom.h"
 #include "KWindow.h"
+#include "LevelCatalogue.h"
+#include "LevelFile.h"
 #include "MouseCursor.h"
 #include "MusicPlaylist.h"
 #include "ProgramStates.h"
+#include "ProgressTable.h"
 #include "SoundTable.h"
 #include "SpatialGrid.h"
 #include "SpriteSheetTable.h"
@@ -39,10 +42,13 @@ bool initGame() {
     loadBitmapFonts();
     resetMouseState();
     createBackKey();
-    // Still to come: the level catalogue's current kind 0, index -1 and scan kind 0; buildLevelCatalogue,
-    // readProgress ("completedlevels");
+    LevelCatalogue.currentKind = kListAction;
+    LevelCatalogue.currentIndex = -1;
+    LevelCatalogue.scanKind = kListAction;
+    buildLevelCatalogue();
+    readProgress();
     buildCheatList();
-    // Still to come: the game mode set to Action.
+    CurrentLevelGoals.gameMode = kGameModeAction;
     clearTooltip();
     applyVolumes();
     constructProgramStates();
@@ -88,7 +94,7 @@ void shutdownGame() {
     if (currentState) currentState->leave();
     destroyProgramStates();
     freeCheatList();
-    // Still to come: clearLevelCatalogue.
+    clearLevelCatalogue();
     deleteBackKey();
     restoreSystemCursor();
     freeBitmapFonts();
