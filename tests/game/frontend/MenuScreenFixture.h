@@ -95,6 +95,9 @@ protected:
         keys.release(0x1B);
         idle(state);
     }
+    static std::vector<RecordedDraw> sharedCalls() {
+        return KGraphicRecorder::callsOn(static_cast<KGraphicRecorder*>(sharedGraphic));
+    }
     static bool requested(int32_t id) { return StateRequest.id == id && StateRequest.mode == kLeaveAndEnter; }
     // A level file with default contents but the given game mode, in the test's folder.
     std::string levelFile(const std::string& name, int32_t mode) {
