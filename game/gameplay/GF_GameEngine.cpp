@@ -6,7 +6,10 @@
 #include "CheatList.h"
 #include "FrameClock.h"
 #include "GF_AIZuzevirManual.h"
+#include "GF_CompleteMenu.h"
 #include "GF_Entity.h"
+#include "GF_FailedMenu.h"
+#include "GF_HelpScreen.h"
 #include "GF_PauseMenu.h"
 #include "GameHud.h"
 #include "GoldZuzevirMeter.h"
@@ -95,7 +98,19 @@ void countHoopPassed() {
 }
 
 GF_GameEngine::GF_GameEngine() {
-    overlays[kOverlayPause] = std::make_unique<GF_PauseMenu>();
+    auto pause = std::make_unique<GF_PauseMenu>();
+    auto complete = std::make_unique<GF_CompleteMenu>();
+    auto failed = std::make_unique<GF_FailedMenu>();
+    auto help = std::make_unique<GF_HelpScreen>();
+    pause->setHost(this);
+    complete->setHost(this);
+    failed->setHost(this);
+    help->setHost(this);
+    helpScreen = help.get();
+    overlays[kOverlayPause] = std::move(pause);
+    overlays[kOverlayComplete] = std::move(complete);
+    overlays[kOverlayFailed] = std::move(failed);
+    overlays[kOverlayHelp] = std::move(help);
     setTrickBankHandler(bankToGameEngine);
     setSoundCameraSource(cameraPosition);
 }
@@ -106,6 +121,7 @@ GF_GameEngine::~GF_GameEngine() {
 }
 
 void GF_GameEngine::installOverlay(GameOverlayKind kind, std::unique_ptr<GF_ProgramState> overlay) {
+    if (kind == kOverlayHelp) helpScreen = dynamic_cast<GF_HelpScreen*>(overlay.get());
     overlays[size_t(kind)] = std::move(overlay);
 }
 
@@ -144,6 +160,7 @@ void GF_GameEngine::enter() {
         helpPage = LevelStartRequest.helpPageOnEnter;
         LevelStartRequest.helpPageOnEnter = -1;
         // Without a help overlay the page is skipped rather than freezing the level under nothing.
+        if (helpScreen) helpScreen->setPage(helpPage);
         if (getOverlay(kOverlayHelp)) openOverlay(kOverlayHelp);
     }
 }
@@ -250,8 +267,13 @@ bool GF_GameEngine::isLevelFailed() {
 void GF_GameEngine::recordResult(bool won) const {
     // A level played from outside the catalogue has no name to file its record under.
     if (currentLevelName().empty()) return;
-    LevelRunResult run;
+    LevelRunResult run = getRunResult();
     run.won = won;
+    recordLevelResult(run);
+}
+
+LevelRunResult GF_GameEngine::getRunResult() const {
+    LevelRunResult run;
     run.levelTime = levelTime;
     run.enemiesPercent = getEnemyPercentDestroyed();
     run.goldZuzevirs = goldZuzevirMeter.count;
@@ -262,7 +284,7 @@ void GF_GameEngine::recordResult(bool won) const {
         run.medal = medalForScore(goals, levelTime, bankedTrickPoints);
     else if (goals.gameMode == kGameModeRace)
         run.medal = medalForTime(goals, levelTime);
-    recordLevelResult(run);
+    return run;
 }
 
 std::string GF_GameEngine::getLevelTimeText() const {
@@ -298,6 +320,11 @@ void GF_GameEngine::showGoalArrow() {
         arrowClock = 0;
     }
     arrowShowing = 1;
+}
+
+void GF_GameEngine::showGoldZuzevirMeter() {
+    goldZuzevirMeter.showing = 1;
+    goldZuzevirMeter.showClock = 0;
 }
 
 void GF_GameEngine::updateGoalArrow() {

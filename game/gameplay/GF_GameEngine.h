@@ -3,11 +3,14 @@
 #pragma once
 
 #include "GF_ProgramState.h"
+#include "OverlayHost.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+class GF_HelpScreen;
 
 enum GameOverlayKind : int32_t {
     kOverlayPause = 0,
@@ -33,9 +36,9 @@ struct HurtSoundTracker {
     double previousHealth = 0, timeSinceSound = 0, accumulatedLoss = 0;
 };
 
-class GF_GameEngine : public GF_ProgramState {
+class GF_GameEngine : public GF_ProgramState, public OverlayHost {
 public:
-    // Makes the pause overlay; the other overlays are installed by the menus that provide them.
+    // Makes the four overlays, each with this state as its host.
     GF_GameEngine();
     ~GF_GameEngine() override;
     GF_GameEngine(const GF_GameEngine&) = delete;
@@ -46,7 +49,7 @@ public:
     void update() override;
     void draw() override;
 
-    // The overlay object of a kind (owned from now on); replaces the one there, which must not be open.
+    // Puts another overlay object in a kind's place (owned from now on); the one there must not be open.
     void installOverlay(GameOverlayKind kind, std::unique_ptr<GF_ProgramState> overlay);
     GF_ProgramState* getOverlay(GameOverlayKind kind) const { return overlays[size_t(kind)].get(); }
     // The open overlay's kind, or -1 while playing; its object (null while playing or with none installed).
@@ -55,14 +58,16 @@ public:
     // Opens the pause overlay now (the window lost the focus during play); its update runs at the next pass.
     void openPauseMenu();
     // An overlay asks to be closed: at the end of its update the game state leaves it and play resumes.
-    void requestOverlayClose() { closeOverlayRequest = 1; }
+    void requestCloseOverlay() override { closeOverlayRequest = 1; }
+    // What the run has achieved so far, as it is recorded and as the complete and failed menus show it.
+    LevelRunResult getRunResult() const override;
 
     // The help page the help overlay shows (set when a level opens with one), -1 for none.
     int32_t getHelpPage() const { return helpPage; }
     double getLevelTime() const { return levelTime; }
     void setLevelTime(double seconds) { levelTime = seconds; }
     // "mm:ss:mmm".
-    std::string getLevelTimeText() const;
+    std::string getLevelTimeText() const override;
     // The share of the level's counted enemies no longer in the grid, 0 .. 100, rounded.
     int32_t getEnemyPercentDestroyed() const;
     int32_t getBankedTrickPoints() const { return bankedTrickPoints; }
@@ -72,7 +77,9 @@ public:
 
     // The goal arrow's show step: both clocks to 0 and the arrow shown (held fully visible when it already
     // is). The pause overlay calls it on every pass, as play does when the player idles or wanders.
-    void showGoalArrow();
+    void showGoalArrow() override;
+    // The Gold Radudod meter slid into view with its clock restarted (the pause overlay, every pass).
+    void showGoldZuzevirMeter() override;
     bool isGoalArrowShowing() const { return arrowShowing != 0; }
     double getGoalArrowClock() const { return arrowClock; }
     // Seconds since the player last fired (every player shot sets it to 0).
@@ -90,6 +97,7 @@ private:
     void updateHurtSound();
 
     std::array<std::unique_ptr<GF_ProgramState>, kGameOverlayCount> overlays;
+    GF_HelpScreen* helpScreen = nullptr; // the help overlay, when it is one, to be given its page
     int32_t activeOverlay = -1;
     uint8_t closeOverlayRequest = 0;
     int32_t helpPage = -1;

@@ -1,5 +1,6 @@
 // The game state on a real window: the shell starts, a shipped Action level is started as the level select
-// starts one, the player swims and fires for two seconds, and the frame is saved through the back buffer.
+// starts one (with its help page), the player swims and fires for two seconds, the back key pauses it, and
+// the frames are saved through the back buffer.
 // With GF_SCREENSHOT_DIR set, the pictures are kept there to be looked at.
 #include "Camera.h"
 #include "GF_Entity.h"
@@ -46,6 +47,18 @@ TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     ASSERT_EQ(currentState, game);
     ASSERT_NE(playerEntity, nullptr);
     const double startX = playerEntity->x;
+    const char* keep = std::getenv("GF_SCREENSHOT_DIR");
+    const std::string folder = keep ? keep : home.homePath();
+    const auto save = [&](const std::string& name) {
+        const std::string shot = folder + "/" + name;
+        drawFrame();
+        EXPECT_TRUE(gameWindow->saveBackBuffer(shot.c_str(), K_IMAGE_PNG, 800, 600));
+        EXPECT_GT(std::filesystem::file_size(shot), 10000u); // a picture of a level, not a blank frame
+        gameWindow->flipBackBuffer(false);
+    };
+    // The second Action level opens with its help page over the level.
+    EXPECT_EQ(game->getOpenOverlayKind(), kOverlayHelp);
+    save("gamestate-help.png");
 
     heldKeys().insert('D');
     host::setCursorOverride(760, 300);
@@ -58,13 +71,7 @@ TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     EXPECT_GT(game->getLevelTime(), 1.0);
     EXPECT_GT(playerEntity->x, startX + 100);
 
-    const char* keep = std::getenv("GF_SCREENSHOT_DIR");
-    const std::string folder = keep ? keep : home.homePath();
-    const std::string shot = folder + "/gamestate-play.png";
-    drawFrame();
-    ASSERT_TRUE(gameWindow->saveBackBuffer(shot.c_str(), K_IMAGE_PNG, 800, 600));
-    EXPECT_GT(std::filesystem::file_size(shot), 10000u); // a picture of a level, not a blank frame
-    gameWindow->flipBackBuffer(false);
+    save("gamestate-play.png");
 
     // The back key opens the pause overlay over the frozen level.
     heldKeys().clear();
@@ -76,6 +83,7 @@ TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     const double frozenTime = game->getLevelTime();
     runMainLoopPass();
     EXPECT_EQ(game->getLevelTime(), frozenTime);
+    save("gamestate-pause.png");
 
     setKeyPoll(nullptr);
     host::clearCursorOverride();

@@ -36,7 +36,7 @@ public:
     void leave() override { journal->push_back(name + " leave"); }
     void update() override {
         journal->push_back(name + " update");
-        if (closeOnUpdate) getGameEngine()->requestOverlayClose();
+        if (closeOnUpdate) getGameEngine()->requestCloseOverlay();
     }
     void draw() override { journal->push_back(name + " draw"); }
 
