@@ -1,6 +1,6 @@
 // The game state on a real window: the shell starts, a shipped Action level is started as the level select
-// starts one (with its help page), the player swims and fires for two seconds, the back key pauses it, and
-// the frames are saved through the back buffer.
+// starts one (with its help page), the player swims and fires for two seconds, the back key pauses it, the
+// player reaches the end and the level completes; the frames are saved through the back buffer.
 // With GF_SCREENSHOT_DIR set, the pictures are kept there to be looked at.
 #include "Camera.h"
 #include "GF_Entity.h"
@@ -14,8 +14,10 @@
 #include "KImage.h"
 #include "KWindow.h"
 #include "LevelCatalogue.h"
+#include "LevelFile.h"
 #include "LevelStart.h"
 #include "ProgramStates.h"
+#include "ProgressTable.h"
 
 #include "../framework/TempUserFolder.h"
 
@@ -84,6 +86,18 @@ TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     runMainLoopPass();
     EXPECT_EQ(game->getLevelTime(), frozenTime);
     save("gamestate-pause.png");
+
+    // Play resumes; the player reaches the end marker: the level is recorded and the complete menu opens.
+    game->requestCloseOverlay();
+    runMainLoopPass();
+    ASSERT_EQ(game->getOpenOverlayKind(), -1);
+    playerEntity->setPosition(EndLevelX, EndLevelY);
+    runMainLoopPass();
+    EXPECT_EQ(game->getOpenOverlayKind(), kOverlayComplete);
+    const LevelRecord stored = findCurrentLevelRecord();
+    EXPECT_TRUE(stored.completed);
+    EXPECT_DOUBLE_EQ(stored.bestTime, game->getLevelTime());
+    save("gamestate-complete.png");
 
     setKeyPoll(nullptr);
     host::clearCursorOverride();
