@@ -420,6 +420,8 @@ TEST_F(GameStateTest, BankedPointsAndEnemyShare) {
     trickScorer.bankHandler(700);
     trickScorer.bankHandler(25000);
     EXPECT_EQ(game->getBankedTrickPoints(), 25700);
+    trickScorer.bankHandler(INT32_MAX); // the score is held at the largest figure instead of wrapping
+    EXPECT_EQ(game->getBankedTrickPoints(), INT32_MAX);
     // Enemies made during play may outnumber the placed ones: the share does not go below 0.
     for (int i = 0; i < 3; ++i) place(kEntityTurret, 800 + 100 * i, 1100);
     EXPECT_EQ(game->getEnemyPercentDestroyed(), 0);
