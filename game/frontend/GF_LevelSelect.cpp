@@ -74,7 +74,7 @@ bool hasStats(const LevelRecord& record) {
 GF_LevelSelect::GF_LevelSelect() = default;
 // A screen destroyed while open frees what its enter loaded.
 GF_LevelSelect::~GF_LevelSelect() {
-    if (headingSheet) leave();
+    leave();
 }
 
 void GF_LevelSelect::enter() {
@@ -104,6 +104,7 @@ void GF_LevelSelect::enter() {
 }
 
 void GF_LevelSelect::leave() {
+    if (!headingSheet) return; // not open
     clearLevelButtons();
     levelButtonLooks.reset();
     selectGameLooks.reset();
