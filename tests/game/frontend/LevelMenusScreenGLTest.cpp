@@ -1,10 +1,11 @@
-// The level select and a help page drawn by the real game on a real window (offscreen video, Mesa GL), the
-// back buffer saved as a picture: the screens load every picture they name without a failure box and cover
-// the frame with their art. GLIMMERFIN_SCREENSHOTS names a folder to keep the pictures in for a look.
+// The level select (map and grid), a help page and the pause menu drawn by the real game on a real window (offscreen
+// video, Mesa GL), the back buffer saved as a picture: the screens load every picture they name without a failure box
+// and cover the frame with their art. GLIMMERFIN_SCREENSHOTS names a folder to keep the pictures in for a look.
 #include "../../tools/AssetFiles.h"
 #include "../framework/TempUserFolder.h"
 #include "GF_HelpScreen.h"
 #include "GF_LevelSelect.h"
+#include "GF_PauseMenu.h"
 #include "GameShell.h"
 #include "GameWindow.h"
 #include "HostInput.h"
@@ -21,18 +22,18 @@
 
 namespace {
 
-// The help page alone as the current screen, over a dark fill.
-class HelpPageScreen : public GF_ProgramState {
+// An overlay alone as the current screen, over a dark fill.
+class OverlayScreen : public GF_ProgramState {
 public:
-    explicit HelpPageScreen(int page) { help.setPage(page); }
-    void enter() override { help.enter(); }
-    void leave() override { help.leave(); }
-    void update() override {}
+    explicit OverlayScreen(GF_ProgramState& shown) : overlay(shown) {}
+    void enter() override { overlay.enter(); }
+    void leave() override { overlay.leave(); }
+    void update() override { overlay.update(); }
     void draw() override {
         if (sharedGraphic) sharedGraphic->fillRect(0, 0, kGameWidth, kGameHeight, 0.05f, 0.2f, 0.35f, 1);
-        help.draw();
+        overlay.draw();
     }
-    GF_HelpScreen help;
+    GF_ProgramState& overlay;
 };
 
 class LevelMenusScreen : public testing::Test {
@@ -68,7 +69,7 @@ protected:
 
 } // namespace
 
-TEST_F(LevelMenusScreen, TheLevelSelectAndAHelpPageDrawTheirArt) {
+TEST_F(LevelMenusScreen, TheLevelSelectHelpPageAndPauseMenuDrawTheirArt) {
     ASSERT_TRUE(initGame());
     ASSERT_FALSE(LevelCatalogue.list(kListAction).empty()) << "the shipped levels are listed";
     LevelRecord done;
@@ -87,16 +88,30 @@ TEST_F(LevelMenusScreen, TheLevelSelectAndAHelpPageDrawTheirArt) {
     EXPECT_GT(saveFrame("levelselect.png"), 0.9);
     EXPECT_EQ(select->getStatsMode(), 0);
 
-    HelpPageScreen page(2);
-    currentState->leave();
-    currentState = &page;
-    page.enter();
-    host::setCursorOverride(10, 10);
+    // The Stunt grid.
+    select->setListKind(kListStunt);
+    requestProgramState(kStateLevelSelect, kLeaveAndEnter);
+    for (int i = 0; i < 10; i++) runMainLoopPass();
     drawFrame();
-    EXPECT_GT(saveFrame("helppage.png"), 0.5);
-    page.leave();
-    currentState = programStates[kStateMainMenu].get();
-    currentState->enter();
+    EXPECT_GT(saveFrame("stuntlevels.png"), 0.6); // the bands are black
+
+    GF_HelpScreen help;
+    help.setPage(2);
+    GF_PauseMenu pause;
+    host::setCursorOverride(10, 10);
+    for (auto& [overlay, name] : {std::pair<GF_ProgramState*, const char*>{&help, "helppage.png"},
+                                  std::pair<GF_ProgramState*, const char*>{&pause, "pausemenu.png"}}) {
+        OverlayScreen page(*overlay);
+        currentState->leave();
+        currentState = &page;
+        page.enter();
+        for (int i = 0; i < 20; i++) runMainLoopPass();
+        drawFrame();
+        EXPECT_GT(saveFrame(name), 0.5) << name;
+        page.leave();
+        currentState = programStates[kStateMainMenu].get();
+        currentState->enter();
+    }
     EXPECT_TRUE(boxes.empty()) << boxes.front();
     gameWindow->terminate();
     shutdownGame();
