@@ -31,7 +31,7 @@ constexpr int kVersionMargin = 30;
 
 } // namespace
 
-GF_MainMenu::GF_MainMenu() = default;
+GF_MainMenu::GF_MainMenu() : versionText(std::string("Version: ") + kGameVersion) {}
 GF_MainMenu::~GF_MainMenu() = default;
 
 void GF_MainMenu::enter() {
@@ -101,10 +101,8 @@ void GF_MainMenu::update() {
 void GF_MainMenu::draw() {
     background.draw();
     for (auto& button : buttons) button->draw();
-    if (KText* font = getFont(kVersionFont)) {
-        const std::string version = std::string("Version: ") + kGameVersion;
-        font->drawStringRight(version.c_str(), kGameWidth - kVersionMargin, kGameHeight - kVersionMargin);
-    }
+    if (KText* font = getFont(kVersionFont))
+        font->drawStringRight(versionText.c_str(), kGameWidth - kVersionMargin, kGameHeight - kVersionMargin);
     if (sharedGraphic && fade > 0)
         sharedGraphic->fillRect(0, 0, float(kGameWidth), float(kGameHeight), 0, 0, 0, float(fade));
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class GF_SpriteButton;
 class SpriteAnimation;
@@ -38,4 +39,5 @@ private:
     double fade = 1.0;
     double fadeSpeed = 1.0; // per second
     bool laughed = false;
+    std::string versionText; // "Version: " and the version
 };

@@ -20,6 +20,9 @@
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr double kApplyPeriod = 0.5;
@@ -41,6 +44,14 @@ constexpr int kBoxesX = 240, kFullScreenY = 100, kAutoAimY = 130;
 // The cheat boxes: rows from (20, 420), 150 apart, a new row 30 lower once x passes the screen width - 170.
 constexpr int kCheatLeft = 20, kCheatTop = 420, kCheatStepX = 150, kCheatStepY = 30, kCheatRowEnd = kGameWidth - 170;
 constexpr int kTitleY = -25;
+
+// Places the knob at the position nearest the fraction. The knob's own placement truncates, and a fraction
+// read back from a knob position does not always multiply back to that position exactly, so some settings
+// would move one step lower on every visit to the screen.
+void showFraction(Slider& slider, double f) {
+    const int range = slider.knobRight() - slider.knobLeft();
+    slider.setKnobX(slider.knobLeft() + int(std::lround(std::clamp(f, 0.0, 1.0) * range)));
+}
 
 void updateBox(CheckBox& box) {
     box.button->update(false);
@@ -96,8 +107,8 @@ void GF_OptionsMenu::enter() {
     mainMenuButton->setHint("Go to the Main Menu");
 
     difficulty->select(GameOptions.difficulty);
-    musicSlider->setValue(GameOptions.musicVolume);
-    soundSlider->setValue(GameOptions.soundVolume);
+    showFraction(*musicSlider, GameOptions.musicVolume);
+    showFraction(*soundSlider, GameOptions.soundVolume);
     applyTimer = 0.0;
 }
 

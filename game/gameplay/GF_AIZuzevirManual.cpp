@@ -276,15 +276,16 @@ void GF_AIZuzevirManual::runWeapons() {
             gunClock = 0;
         }
         gunClock += dt;
+        charge = 0;
+        chargeSounds();
         break;
     }
     case kWeaponSword:
-        if (sword) {
-            resetGoalArrowIdleClock();
-        } else {
-            sword = spawnEntity(kEntityLaserSword, muzzleX, muzzleY, owner->vx, owner->vy, owner->angle);
-            resetGoalArrowIdleClock();
-        }
+        if (!sword) sword = spawnEntity(kEntityLaserSword, muzzleX, muzzleY, owner->vx, owner->vy, owner->angle);
+        resetGoalArrowIdleClock();
+        // A weapon taken up while the laser was charging silences the charge.
+        charge = 0;
+        chargeSounds();
         break;
     default:
         break;

@@ -43,6 +43,8 @@ void GF_EntityHoop::draw(double, double) {
 
 void GF_EntityHoop::drawHalf(bool front, double cameraX, double cameraY) {
     if (!animation) return;
+    const int sequence = passed ? 1 : 0;
+    if (animation->currentSequenceIndex() != sequence) animation->setSequence(sequence);
     const double h = angle / kDegreesPerRadian;
     const auto drawSegment = [&](int i) {
         const double e = i * 20.0 / kDegreesPerRadian;

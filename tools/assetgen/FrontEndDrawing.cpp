@@ -15,6 +15,7 @@ void captionPath(cairo_t* cr, const char* text, double cx, double cy, double siz
     cairo_text_path(cr, text);
 }
 
+// Strokes the current path in the outline colour, then fills it with the source set before.
 void strokeAndFill(cairo_t* cr, Rgb outline, double size) {
     cairo_save(cr);
     setColor(cr, outline);
@@ -28,13 +29,8 @@ void strokeAndFill(cairo_t* cr, Rgb outline, double size) {
 
 void drawCaption(cairo_t* cr, const char* text, double cx, double cy, double size, Rgb fill, Rgb outline) {
     captionPath(cr, text, cx, cy, size);
-    cairo_save(cr);
-    setColor(cr, outline);
-    cairo_set_line_width(cr, std::max(2.0, size / 9));
-    cairo_stroke_preserve(cr);
-    cairo_restore(cr);
     setColor(cr, fill);
-    cairo_fill(cr);
+    strokeAndFill(cr, outline, size);
 }
 
 void drawCaptionGradient(cairo_t* cr, const char* text, double cx, double cy, double size, Rgb top, Rgb bottom,
