@@ -137,8 +137,9 @@ void GF_LevelSelect::layoutLevelButtons() {
     }
     const bool action = listKind == kListAction;
     const bool custom = listKind == kListCustom;
-    const std::vector<LevelEntry>& entries =
-        LevelCatalogue.contains(listKind, 0) ? LevelCatalogue.list(listKind) : std::vector<LevelEntry>();
+    static const std::vector<LevelEntry> noEntries;
+    const bool knownKind = listKind >= 0 && listKind < kLevelListKinds;
+    const std::vector<LevelEntry>& entries = knownKind ? LevelCatalogue.list(listKind) : noEntries;
 
     // The grid cursor of the Stunt, Race and custom lists.
     const int startX = custom ? 30 : 90;
