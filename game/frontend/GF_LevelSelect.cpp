@@ -74,7 +74,7 @@ bool hasStats(const LevelRecord& record) {
 GF_LevelSelect::GF_LevelSelect() = default;
 // A screen destroyed while open frees what its enter loaded.
 GF_LevelSelect::~GF_LevelSelect() {
-    if (headingSheet) leave();
+    leave();
 }
 
 void GF_LevelSelect::enter() {
@@ -104,6 +104,7 @@ void GF_LevelSelect::enter() {
 }
 
 void GF_LevelSelect::leave() {
+    if (!headingSheet) return; // not open
     clearLevelButtons();
     levelButtonLooks.reset();
     selectGameLooks.reset();
@@ -136,8 +137,9 @@ void GF_LevelSelect::layoutLevelButtons() {
     }
     const bool action = listKind == kListAction;
     const bool custom = listKind == kListCustom;
-    const std::vector<LevelEntry>& entries =
-        LevelCatalogue.contains(listKind, 0) ? LevelCatalogue.list(listKind) : std::vector<LevelEntry>();
+    static const std::vector<LevelEntry> noEntries;
+    const bool knownKind = listKind >= 0 && listKind < kLevelListKinds;
+    const std::vector<LevelEntry>& entries = knownKind ? LevelCatalogue.list(listKind) : noEntries;
 
     // The grid cursor of the Stunt, Race and custom lists.
     const int startX = custom ? 30 : 90;

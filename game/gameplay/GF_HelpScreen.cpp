@@ -60,7 +60,7 @@ constexpr int kMouseButtonX = 65, kMouseButtonY = 58;
 GF_HelpScreen::GF_HelpScreen() = default;
 // A page destroyed while open (the program ending during play) frees what its enter loaded.
 GF_HelpScreen::~GF_HelpScreen() {
-    if (textBlock) leave();
+    leave();
 }
 
 void GF_HelpScreen::enter() {
@@ -103,6 +103,8 @@ void GF_HelpScreen::enter() {
 }
 
 void GF_HelpScreen::leave() {
+    // Only an open page frees the shared window frame, so a second leave cannot take it from another overlay.
+    if (!textBlock) return;
     freeWindowFrame();
     picture.reset();
     textBlock.reset();

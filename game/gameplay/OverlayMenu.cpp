@@ -19,7 +19,7 @@ constexpr int kTextHalfWidth = 50;
 OverlayMenu::OverlayMenu() = default;
 // A menu destroyed while open (the program ending during play) frees what its enter loaded.
 OverlayMenu::~OverlayMenu() {
-    if (titleSheet) leave();
+    leave();
 }
 
 void OverlayMenu::beginEnter(const char* titleFile, int titleTop, int width, int height) {
@@ -57,6 +57,8 @@ bool OverlayMenu::clicked(int n) const {
 }
 
 void OverlayMenu::leave() {
+    // Only a menu that is open frees the shared pictures, so a second leave cannot take them from another.
+    if (!titleSheet) return;
     buttons.clear();
     textLines.clear();
     titleSheet.reset();

@@ -1,4 +1,4 @@
-// Text for the front-end pictures and the comics: captions set in DejaVu Sans Bold through cairo's text
+// Text and buttons for the front-end pictures and the comics: captions set in DejaVu Sans Bold through cairo's text
 // paths, centred on a point, filled and edged with a dark outline.
 #pragma once
 
@@ -11,3 +11,6 @@ void drawCaptionGradient(cairo_t* cr, const char* text, double cx, double cy, do
                          Rgb outline);
 // The width the caption takes at that size.
 double captionWidth(cairo_t* cr, const char* text, double size);
+
+// A button picture: a glossy rounded pill with its caption; the hover look glows warmer and brighter.
+void drawButtonLook(cairo_t* cr, FrameRect r, const char* caption, bool hover, double textSize);

@@ -102,29 +102,14 @@ void writeMedals(AssetOutput& out) {
     out.savePng(c, "medals.png", gridFrames(96, 32, 32, 32));
 }
 
-// A pill button look with its caption; the hover look glows warmer.
-void drawPill(cairo_t* cr, FrameRect r, const char* caption, bool hover) {
-    const double x = r.left + 3, y = r.top + 3, w = r.right - r.left - 6, h = r.bottom - r.top - 6;
-    if (hover) softEllipse(cr, x + w / 2, y + h / 2, w / 2 + 2, h / 2 + 2, hex(0xfff0a0), 0.55);
-    roundedRect(cr, x, y, w, h, h / 2);
-    if (hover)
-        verticalGradient(cr, y, hex(0xffe27a), y + h, hex(0xe07a1a));
-    else
-        verticalGradient(cr, y, hex(0x5fd0f0), y + h, hex(0x1260a8));
-    fillAndOutline(cr, kInk, 2.2);
-    highlight(cr, x + w / 2, y + h * 0.3, w * 0.4, h * 0.18, 0.45);
-    const double size = std::min(16.0, 16.0 * (w - 14) / captionWidth(cr, caption, 16));
-    drawCaption(cr, caption, x + w / 2, y + h / 2, size, {1, 1, 1}, kInk);
-}
-
 void writeMenuButtons2(AssetOutput& out) {
     Canvas c(256, 256);
     const std::vector<FrameRect> frames = {{0, 0, 104, 38},    {0, 38, 104, 76},  {0, 76, 118, 114},
                                            {0, 114, 118, 152}, {118, 0, 190, 38}, {118, 38, 190, 76}};
     const char* captions[3] = {"Levels", "Select Game", "Back"};
     for (int k = 0; k < 3; k++) {
-        drawPill(c.cr(), frames[size_t(2 * k)], captions[k], true);
-        drawPill(c.cr(), frames[size_t(2 * k + 1)], captions[k], false);
+        drawButtonLook(c.cr(), frames[size_t(2 * k)], captions[k], true, 16);
+        drawButtonLook(c.cr(), frames[size_t(2 * k + 1)], captions[k], false, 16);
     }
     out.savePng(c, "menubuttons2.png", frames);
 }

@@ -139,6 +139,12 @@ TEST_F(LevelSelectTest, GridsFillRowsAndCustomLevelsNeverLock) {
     EXPECT_EQ(select.getLevelButton(14)->x, 730);
     EXPECT_EQ(select.getLevelButton(15)->x, 30);
     EXPECT_EQ(select.getLevelButton(15)->y, 150);
+    select.leave();
+
+    open(7); // a kind no list has: an empty grid, and drawing it reads no list
+    EXPECT_EQ(select.getLevelButtonCount(), 10);
+    hoverLevel(0);
+    EXPECT_TRUE(select.getPanelTexts().empty());
 }
 
 TEST_F(LevelSelectTest, ALevelButtonStartsItsLevel) {

@@ -8,6 +8,7 @@
 #include "GF_SpriteButton.h"
 #include "KSound.h"
 #include "OverlayHost.h"
+#include "WindowFrame.h"
 
 namespace {
 
@@ -264,6 +265,13 @@ TEST_F(OverlayMenusTest, LeaveFreesEverythingEnterLoaded) {
     EXPECT_FALSE(sharedCalls().empty()); // the window frame's fill
     failed.leave();
     EXPECT_EQ(KGraphicRecorder::instances().count, before);
+    // A menu that is not open leaves the shared window frame to the one that is.
+    pause.enter();
+    failed.leave();
+    complete.leave();
+    EXPECT_NE(getWindowFrame(), nullptr);
+    pause.leave();
+    EXPECT_EQ(getWindowFrame(), nullptr);
 }
 
 } // namespace
