@@ -61,8 +61,6 @@ public:
     SpriteFrame* getFrame(int frame) const;
     KGraphic* getGraphic() const { return graphic; }
     const std::string& getFileName() const { return fileName; }
-    uint8_t getBlend() const { return blend; }
-    uint8_t getFilter() const { return filter; }
     int32_t loadMode = kLoadPlain; // set before loading
 
     // Draws with the frame's top-left at (x, y). A frame the sheet does not have, or a point beyond the
