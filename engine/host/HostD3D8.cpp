@@ -858,6 +858,21 @@ HRESULT IDirect3DDevice8::SetRenderTarget(IDirect3DSurface8* target, IDirect3DSu
     return D3D_OK;
 }
 
+HRESULT IDirect3DDevice8::GetRenderTarget(IDirect3DSurface8** target) {
+    if (!target) return D3DERR_INVALIDCALL;
+    *target = renderTarget_;
+    renderTarget_->AddRef();
+    return D3D_OK;
+}
+
+HRESULT IDirect3DDevice8::GetDepthStencilSurface(IDirect3DSurface8** depth) {
+    if (!depth) return D3DERR_INVALIDCALL;
+    *depth = depthStencil_;
+    if (!depthStencil_) return D3DERR_NOTFOUND;
+    depthStencil_->AddRef();
+    return D3D_OK;
+}
+
 HRESULT IDirect3DDevice8::CopyRects(IDirect3DSurface8* source, const D3DRECT* sourceRects, uint32_t count,
                                     IDirect3DSurface8* destination, const void* destPoints) {
     if (!source || !destination || sourceRects || count != 0 || destPoints) return D3DERR_INVALIDCALL;

@@ -34,6 +34,7 @@ constexpr HRESULT D3D_OK = 0;
 constexpr HRESULT D3DERR_OUTOFVIDEOMEMORY = HRESULT(0x8876017Cu);
 constexpr HRESULT D3DERR_DEVICELOST = HRESULT(0x88760868u);
 constexpr HRESULT D3DERR_DEVICENOTRESET = HRESULT(0x88760869u);
+constexpr HRESULT D3DERR_NOTFOUND = HRESULT(0x88760866u);
 constexpr HRESULT D3DERR_NOTAVAILABLE = HRESULT(0x8876086Au);
 constexpr HRESULT D3DERR_INVALIDCALL = HRESULT(0x8876086Cu);
 inline bool FAILED(HRESULT result) {
@@ -445,6 +446,9 @@ public:
                                IDirect3DVertexBuffer8** buffer);
     // Render into a render-target texture's level 0 or the back buffer; depth may be null.
     HRESULT SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurface8* depthStencil);
+    // The surfaces draws go to now (AddRef'd); the depth surface may be none (D3DERR_NOTFOUND).
+    HRESULT GetRenderTarget(IDirect3DSurface8** renderTarget);
+    HRESULT GetDepthStencilSurface(IDirect3DSurface8** depthStencil);
     // Copies the whole source surface into the destination (same size and format; rects must be null):
     // render-target or back-buffer contents into a system-memory or managed texture level.
     HRESULT CopyRects(IDirect3DSurface8* source, const D3DRECT* sourceRects, uint32_t count,

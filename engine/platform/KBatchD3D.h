@@ -1,31 +1,9 @@
-// KBatchD3D: a device vertex buffer of one of three vertex kinds, kept in a class list so that it can be
-// released before a device reset and made again after it. The game makes none; the reset walks an empty list.
+// KBatchD3D: a Direct3D 8 device vertex buffer (KBatchD3DCore.h), in the Direct3D 8 class list.
 #pragma once
 
-#include "HostD3D8.h"
-#include "KList.h"
-#include "KObjectBase.h"
-#include "KObjectListable.h"
+#include "KBatchD3DCore.h"
 
-enum VertexKind : int {
-    DYNTL = 0,  // transformed, lit: XYZRHW, DIFFUSE, TEX1 (28 bytes), write-only, dynamic
-    DYNL = 1,   // lit: XYZ, DIFFUSE, TEX1 (24 bytes), write-only, dynamic
-    STAT3D = 2, // XYZ, NORMAL, TEX1 (32 bytes), write-only
-};
-
-class KBatchD3D : public KObjectListable, public KObjectBase {
+class KBatchD3D : public KBatchD3DCore<D3D8Api> {
 public:
-    KBatchD3D(int vertexCount, int kind);
-    ~KBatchD3D() override;
-
-    static KList<KBatchD3D>& list();
-
-    int vertexCount = 0;
-    int kind = DYNL;
-    IDirect3DVertexBuffer8* buffer = nullptr;
-    bool locked = false;
-    bool lost = false;
-
-    // Unlocks and releases the device buffer.
-    void releaseBuffer();
+    using KBatchD3DCore::KBatchD3DCore;
 };

@@ -3,17 +3,12 @@
 // OpenGL loses nothing, so a batch lives in client memory and needs no rebuilding.
 #pragma once
 
+#include "KBatch.h"
 #include "KList.h"
 #include "KObjectBase.h"
 #include "KObjectListable.h"
 
 #include <vector>
-
-// The vertex batch record that KGraphic::drawBatchTransformed takes.
-class KBatch : public KObjectBase {
-public:
-    ~KBatch() override = default;
-};
 
 class KBatchGL : public KBatch, public KObjectListable {
 public:

@@ -1,8 +1,9 @@
-// The renderer factory: kind 0 makes the Direct3D 8 back end, kind 1 the OpenGL one; tests may switch to the recording
-// picture.
+// The renderer factory: kind 0 makes the Direct3D 8 back end, kind 1 the OpenGL one and kind 3 the Direct3D 9 one;
+// tests may switch to the recording picture.
 #include "KGraphicFactory.h"
 
 #include "KGraphicD3D.h"
+#include "KGraphicD3D9.h"
 #include "KGraphicGL.h"
 #include "KGraphicRecorder.h"
 
@@ -29,6 +30,8 @@ KGraphic* createGraphic() {
         return new (std::nothrow) KGraphicD3D();
     case K_RENDERER_OPENGL:
         return new (std::nothrow) KGraphicGL();
+    case K_RENDERER_DIRECT3D9:
+        return new (std::nothrow) KGraphicD3D9();
     default:
         return nullptr;
     }

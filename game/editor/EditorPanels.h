@@ -27,7 +27,6 @@ struct LevelPropertiesWidgets {
     EditorToggleButton save{20, kGameHeight - 30, 60, 16, "Save", true};
     EditorToggleButton load{90, kGameHeight - 30, 60, 16, "Load", true};
     // Saves the level under the save dialog's name and plays it as a custom level.
-    EditorButton play{160, kGameHeight - 30, 60, 16, "Play"};
 
     // The game-mode dialog.
     static constexpr int dx = (kGameWidth - 400) / 2, dy = (kGameHeight - 350) / 2;

@@ -105,8 +105,6 @@ public:
     void placeEndMarker();
     // Makes sure of a player start and writes the level into the custom-levels folder; false when not written.
     bool saveCustomLevel(const std::string& name);
-    // "Play": saves under the save dialog's name and starts the level from the Custom list.
-    void playTestLevel();
     bool isGridOn() const;
     bool isAutoTileOn() const;
     bool isAutoCollisionOn() const;

@@ -188,9 +188,6 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
         }
     }
 
-    p.play.update();
-    if (p.play.clicked) playTestLevel();
-
     p.bounds.update();
     if (p.bounds.becameSelected()) p.gameMode.selected = p.save.selected = p.load.selected = 0;
     if (p.bounds.selected) {
@@ -222,33 +219,15 @@ bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
     return saved;
 }
 
-void GF_LevelEditor::playTestLevel() {
-    LevelPropertiesWidgets& p = *properties;
-    const std::string name = p.saveName.text;
-    if (name.empty()) {
-        // The level needs a name first: the save dialog opens for it.
-        p.save.selected = 1;
-        p.gameMode.selected = p.load.selected = p.bounds.selected = 0;
-        return;
-    }
-    if (!saveCustomLevel(name)) return;
-    const std::vector<LevelEntry>& customLevels = LevelCatalogue.list(kListCustom);
-    for (size_t i = 0; i < customLevels.size(); i++)
-        if (customLevels[i].fileName == name + ".lvl") {
-            startCustomLevel(int32_t(i));
-            return;
-        }
-}
-
 void GF_LevelEditor::placeEndMarker() {
     const LevelPropertiesWidgets& p = *properties;
     if (p.gameMode.selected || p.save.selected || p.load.selected || p.bounds.selected) return;
     const int mx = MouseState.x, my = MouseState.y;
     const bool overButton = p.bounds.contains(mx, my) || p.load.contains(mx, my) || p.save.contains(mx, my) ||
-                            p.play.contains(mx, my) || p.setDimensions.contains(mx, my) ||
-                            p.changeTileSet.contains(mx, my) || p.gameMode.contains(mx, my) ||
-                            p.grid.contains(mx, my) || p.setClip.contains(mx, my) || p.endLevel.contains(mx, my) ||
-                            p.autoTile.contains(mx, my) || p.autoCollision.contains(mx, my);
+                            p.setDimensions.contains(mx, my) || p.changeTileSet.contains(mx, my) ||
+                            p.gameMode.contains(mx, my) || p.grid.contains(mx, my) || p.setClip.contains(mx, my) ||
+                            p.endLevel.contains(mx, my) || p.autoTile.contains(mx, my) ||
+                            p.autoCollision.contains(mx, my);
     const bool overField =
         p.widthField.contains(mx, my) || p.heightField.contains(mx, my) || p.clipField.contains(mx, my);
     if (overButton || overField || isOverLayerList(mx, my)) return;
@@ -307,7 +286,6 @@ void GF_LevelEditor::drawLevelPropertiesPanel() const {
         p.loadCancel.draw();
         p.loadDefault.draw();
     }
-    p.play.draw();
     p.bounds.draw();
     if (p.bounds.selected) {
         drawPanelBox(LevelPropertiesWidgets::bx, LevelPropertiesWidgets::by, 300, 200);

@@ -1,8 +1,8 @@
 // A stand-in game window for the Direct3D 8 picture back end's tests: it owns a device of the Direct3D stand-in
-// (recording, or OpenGL on a hidden SDL window), answers the back end's questions with settable fields and sets
-// the view and projection the way the game window does for an unrotated, unzoomed world view.
+// (recording, or OpenGL on a hidden SDL window); the answers, view and projection are D3DTestWindowCommon's.
 #pragma once
 
+#include "D3DTestWindowCommon.h"
 #include "HostD3D8.h"
 #include "KGraphicD3DDevice.h"
 #include "KImage.h"
@@ -11,11 +11,11 @@
 #include <cstring>
 #include <vector>
 
-class D3DTestWindow : public KGraphicD3DWindow {
+class D3DTestWindow : public D3DTestWindowCommon<KGraphicD3DWindow, IDirect3DDevice8> {
 public:
     // recording: no GL at all. Otherwise an OpenGL device on a hidden offscreen window; check ok().
     explicit D3DTestWindow(bool recording, int width = 800, int height = 600, D3D8RecordingSetup setup = {})
-        : gameWidth(width), gameHeight(height), viewWidth(width), viewHeight(height) {
+        : D3DTestWindowCommon(width, height) {
         if (recording) {
             d3d = Direct3DCreate8Recording(setup);
         } else {
@@ -118,32 +118,14 @@ public:
         back->Release();
         return frame;
     }
-    void clear(D3DCOLOR color) {
-        clearColor = color;
-        device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1, 0);
-    }
 
     // KGraphicD3DWindow
     IDirect3DDevice8* getD3DDevice() override { return device; }
-    bool isD3DDeviceLost() override { return lost; }
-    void setD3DDeviceLost() override { lost = true; }
     bool waitForD3DDevice() override {
         waits++;
         if (quitDuringWait) return false;
         if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET) resetDevice();
         return true;
-    }
-    const unsigned char* getTextureFormatSupport() override { return textureSupport; }
-    const unsigned char* getRenderTargetFormatSupport() override { return targetSupport; }
-    bool hasNonSquareTextures() override { return nonSquare; }
-    bool usesDepthBuffer() override { return false; }
-    int getGameAreaWidth() override { return gameWidth; }
-    int getGameAreaHeight() override { return gameHeight; }
-    void getGameAreaRect(int& x, int& y, int& width, int& height) override {
-        x = 0;
-        y = 0;
-        width = gameWidth;
-        height = gameHeight;
     }
     bool copyBackBufferToImage(int width, int height, KImage& image) override {
         readBackBuffer();
@@ -155,44 +137,10 @@ public:
         image.resample(width, height);
         return true;
     }
-    void setTargetView(int newViewWidth, int newViewHeight, int, int) override {
-        viewWidth = newViewWidth;
-        viewHeight = newViewHeight;
-        inTarget = true;
-    }
-    void restoreGameView() override {
-        viewWidth = gameWidth;
-        viewHeight = gameHeight;
-        inTarget = false;
-    }
-    void applyWorldView(float x, float y, float, float, bool clearTarget) override {
-        worldViews++;
-        if (clearTarget) clears++;
-        D3DMATRIX projection{}, view{};
-        projection.m[0][0] = 2.0f / float(viewWidth);
-        projection.m[1][1] = 2.0f / float(viewHeight);
-        projection.m[2][2] = 1;
-        projection.m[3][3] = 1;
-        for (int i = 0; i < 4; i++) view.m[i][i] = 1;
-        view.m[3][0] = x - float(viewWidth / 2);
-        view.m[3][1] = float(viewHeight / 2) - y;
-        device->SetTransform(D3DTS_PROJECTION, &projection);
-        device->SetTransform(D3DTS_VIEW, &view);
-        if (clearTarget) device->Clear(0, nullptr, D3DCLEAR_TARGET, clearColor, 1, 0);
-    }
 
     IDirect3D8* d3d = nullptr;
-    IDirect3DDevice8* device = nullptr;
     SDL_Window* sdlWindow = nullptr;
     bool sdlStarted = false;
     D3DPRESENT_PARAMETERS presentation;
-    int gameWidth, gameHeight, viewWidth, viewHeight;
-    bool lost = false, nonSquare = true, inTarget = false;
-    int waits = 0, worldViews = 0, clears = 0;
     bool quitDuringWait = false; // the wait for a lost device ends with the program quitting
-    D3DCOLOR clearColor = 0;
-    // X1R5G5B5, R5G6B5, A1R5G5B5, A4R4G4B4, R8G8B8, X8R8G8B8, A8R8G8B8
-    unsigned char textureSupport[7] = {1, 1, 1, 1, 0, 1, 1};
-    unsigned char targetSupport[7] = {1, 1, 1, 1, 0, 1, 1};
-    std::vector<uint32_t> frame;
 };

@@ -3,6 +3,7 @@
 // render targets, a device reset in the middle of a scene, and a whole scene against its expected picture.
 #include "KGraphicD3D.h"
 
+#include "BackBufferPixels.h"
 #include "D3DTestWindow.h"
 #include "KGraphicD3DState.h"
 #include "KLog.h"
@@ -17,34 +18,6 @@
 #include <memory>
 
 namespace {
-
-// The colour of texel (x, y) of the 8 x 8 test picture: every texel differs from its neighbours.
-uint32_t testTexel(int x, int y) {
-    return KImage::pack(uint32_t(x * 32 + 15), uint32_t(y * 32 + 15), 90, 255);
-}
-
-// KImage pixel (R, G, B bytes) as the back buffer's 0xFFRRGGBB.
-uint32_t asBackBuffer(uint32_t pixel) {
-    return 0xFF000000u | (KImage::red(pixel) << 16) | (KImage::green(pixel) << 8) | KImage::blue(pixel);
-}
-
-uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
-    return 0xFF000000u | (r << 16) | (g << 8) | b;
-}
-
-bool near(uint32_t a, uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-        if (d > tolerance || d < -tolerance) return false;
-    }
-    return true;
-}
-
-std::string hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", value);
-    return text;
-}
 
 std::string encodeToFile(const TempFolder& folder, const std::string& name, const KImage& image, ImageFormat format) {
     unsigned char* bytes = nullptr;

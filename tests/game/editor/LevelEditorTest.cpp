@@ -432,22 +432,6 @@ TEST_F(LevelEditorTest, SaveAndLoadRoundTripThroughTheCustomFolder) {
     EXPECT_TRUE(props().loadName.text.empty());
 }
 
-TEST_F(LevelEditorTest, PlaySavesTheLevelAndStartsItAsACustomLevel) {
-    chooseRow(kLayerRowSpecial);
-    press(props().play); // no name yet: the save dialog opens for one
-    EXPECT_TRUE(props().save.selected);
-    EXPECT_EQ(StateRequest.id, kNoProgramState);
-    retype(props().saveName, "reef");
-    press(props().saveCancel);
-    getTileLayer(kLayerFront1)->grid.set(2, 2, 12);
-    press(props().play);
-    ASSERT_TRUE(std::filesystem::exists(customPath("reef")));
-    EXPECT_EQ(StateRequest.id, kStateGameEngine);
-    EXPECT_EQ(LevelCatalogue.currentKind, kListCustom);
-    EXPECT_EQ(LevelCatalogue.currentIndex, 0);
-    EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(2, 2), 12); // the level played is the one edited
-}
-
 TEST_F(LevelEditorTest, FunctionKeysAndTheBackKey) {
     keys.press(0x70); // F1
     pass(400, 300, false);

@@ -1,10 +1,10 @@
-// KGraphicD3D render targets (drawing into a texture, nested up to four deep) and what the window calls around
+// KGraphicD3DCore render targets (drawing into a texture, nested up to four deep) and what the window calls around
 // device creation, every frame and every device reset: releasing default-pool textures before a reset and
-// rebuilding pictures after it.
-#include "KGraphicD3D.h"
+// rebuilding pictures after it. Included once, by KGraphicD3DCore.cpp.
+#include "KGraphicD3DCore.h"
 
+#include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
-#include "KGraphicD3DState.h"
 #include "KLog.h"
 
 #include <algorithm>
@@ -12,8 +12,8 @@
 
 namespace {
 
-void releaseHeldSurfaces() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void releaseHeldSurfaces() {
+    auto& module = Api::module();
     if (module.backBuffer) module.backBuffer->Release();
     if (module.backDepth) module.backDepth->Release();
     module.backBuffer = nullptr;
@@ -22,13 +22,8 @@ void releaseHeldSurfaces() {
 
 } // namespace
 
-KGraphicD3DModule& graphicD3D() {
-    static KGraphicD3DModule module;
-    return module;
-}
-
-void resetTextureStateCache() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void d3dcore::resetTextureStateCache() {
+    auto& module = Api::module();
     TextureStateCache fresh;
     for (int i = 0; i < 4; i++) fresh.identity.m[i][i] = 1;
     module.cache = fresh;
@@ -40,14 +35,16 @@ void resetTextureStateCache() {
 
 // ----- Render targets -------------------------------------------------------------------------------------------
 
-bool KGraphicD3D::makeRenderTarget(long width, long height, bool trueColor, bool alpha, bool depth) {
+template <class Api>
+bool KGraphicD3DCore<Api>::makeRenderTarget(long width, long height, bool trueColor, bool alpha, bool depth) {
     if (width <= 0 || height <= 0) return false;
     waitForDevice();
     return createRenderTarget(int(width), int(height), trueColor, alpha, depth);
 }
 
-bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth) {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api>
+bool KGraphicD3DCore<Api>::createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth) {
+    auto& module = Api::module();
     freePicture();
     dropKeptPixels(); // a target is drawn into: it has no pixels of its own to rebuild or reload from
     trueColor_ = trueColor;
@@ -67,16 +64,17 @@ bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool
 
     if (!createRenderTargetTexture(0, textureWidth, textureHeight, true, 1)) {
         if (lastCreateResult_ != D3DERR_OUTOFVIDEOMEMORY) {
-            logMessage("D3D8: CreateSurface returned 0x%08X for a render target, size %dx%d, pixel format %d, ERROR",
-                       unsigned(lastCreateResult_), textureWidth, textureHeight, format);
+            logMessage("%s: CreateSurface returned 0x%08X for a render target, size %dx%d, pixel format %d, ERROR",
+                       Api::kLogPrefix, unsigned(lastCreateResult_), textureWidth, textureHeight, format);
             return false;
         }
         // Free reloadable pictures, oldest first, until the target fits; then bring them back.
-        logMessage("D3D8: out of VRAM for render target, size %dx%d, pixel format %d, flushing", textureWidth,
-                   textureHeight, format);
-        std::vector<KGraphicD3D*> freed;
+        logMessage("%s: out of VRAM for render target, size %dx%d, pixel format %d, flushing", Api::kLogPrefix,
+                   textureWidth, textureHeight, format);
+        std::vector<KGraphicD3DCore*> freed;
         bool created = false;
-        for (KGraphicD3D* picture = list().head; picture && !created; picture = KList<KGraphicD3D>::next(picture)) {
+        for (KGraphicD3DCore* picture = list().head; picture && !created;
+             picture = KList<KGraphicD3DCore>::next(picture)) {
             if (picture == this || picture->renderTarget_ || !picture->hasFileName() || picture->textureCount_ == 0)
                 continue;
             picture->freePicture();
@@ -84,14 +82,14 @@ bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool
             created = createRenderTargetTexture(0, textureWidth, textureHeight, true, 1);
             if (!created && lastCreateResult_ != D3DERR_OUTOFVIDEOMEMORY) break;
         }
-        for (KGraphicD3D* picture : freed) picture->restorePicture();
+        for (KGraphicD3DCore* picture : freed) picture->restorePicture();
         if (!created) {
-            logMessage("D3D8: CreateSurface (render target) returned 0x%X after flushing managed textures, size %dx%d, "
+            logMessage("%s: CreateSurface (render target) returned 0x%X after flushing managed textures, size %dx%d, "
                        "pixel format %d, ERROR",
-                       unsigned(lastCreateResult_), textureWidth, textureHeight, format);
+                       Api::kLogPrefix, unsigned(lastCreateResult_), textureWidth, textureHeight, format);
             return false;
         }
-        logMessage("D3D8: render target created after flushing %d texture%s", int(freed.size()),
+        logMessage("%s: render target created after flushing %d texture%s", Api::kLogPrefix, int(freed.size()),
                    freed.size() > 1 ? "s" : "");
     }
 
@@ -105,14 +103,13 @@ bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool
                                                        D3DFMT_D32, D3DFMT_D24S8, D3DFMT_D24X4S4};
         HRESULT result = D3DERR_NOTAVAILABLE;
         for (D3DFORMAT depthFormat : kDepthFormats) {
-            result = module.device->CreateDepthStencilSurface(textureWidth, textureHeight, depthFormat,
-                                                              D3DMULTISAMPLE_NONE, &depthSurface_);
+            result = Api::createDepthSurface(module.device, textureWidth, textureHeight, depthFormat, &depthSurface_);
             if (SUCCEEDED(result) && depthSurface_) break;
             depthSurface_ = nullptr;
         }
         if (!depthSurface_) {
-            logMessage("D3D8: CreateDepthStencilSurface returned 0x%X while creating render target depth buffer, ERROR",
-                       unsigned(result));
+            logMessage("%s: CreateDepthStencilSurface returned 0x%X while creating render target depth buffer, ERROR",
+                       Api::kLogPrefix, unsigned(result));
             renderTarget_ = true; // so that freePicture releases the colour surface
             freePicture();
             renderTarget_ = false;
@@ -128,43 +125,43 @@ bool KGraphicD3D::createRenderTarget(int width, int height, bool trueColor, bool
     return true;
 }
 
-void KGraphicD3D::setClearOnBegin() {
+template <class Api> void KGraphicD3DCore<Api>::setClearOnBegin() {
     clearOnBegin_ = true;
 }
 
-void KGraphicD3D::beginRenderToTarget() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void KGraphicD3DCore<Api>::beginRenderToTarget() {
+    auto& module = Api::module();
     if (!renderTarget_ || !targetSurface_ || !module.device || !module.window) return;
-    int depth = std::min(module.targetCount, KGraphicD3DModule::kTargetStackDepth - 1);
+    int depth = std::min(module.targetCount, KGraphicD3DModuleOf<Api>::kTargetStackDepth - 1);
     std::copy_backward(module.targetStack, module.targetStack + depth, module.targetStack + depth + 1);
     module.targetStack[0] = this;
     module.targetCount = depth + 1;
 
-    IDirect3DDevice8* device = module.device;
+    typename Api::Device* device = module.device;
     device->EndScene();
-    device->SetRenderTarget(targetSurface_, depthSurface_);
-    D3DVIEWPORT8 viewport = {0, 0, uint32_t(width_), uint32_t(height_), 0, 1};
+    Api::setRenderTarget(device, targetSurface_, depthSurface_);
+    D3DVIEWPORT9 viewport = {0, 0, uint32_t(width_), uint32_t(height_), 0, 1};
     device->SetViewport(&viewport);
     device->BeginScene();
     module.window->setTargetView(int(width_), int(height_), int(textures_[0].coordWidth),
                                  int(textures_[0].coordHeight));
     module.window->applyWorldView(0, 0, 0, 1, clearOnBegin_);
     clearOnBegin_ = false;
-    resetTextureStateCache();
+    d3dcore::resetTextureStateCache<Api>();
 }
 
-void KGraphicD3D::endRenderToTarget() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void KGraphicD3DCore<Api>::endRenderToTarget() {
+    auto& module = Api::module();
     if (!renderTarget_ || !module.device || !module.window) return;
-    IDirect3DDevice8* device = module.device;
+    typename Api::Device* device = module.device;
     device->EndScene();
-    device->SetRenderTarget(module.backBuffer, module.backDepth);
+    Api::setRenderTarget(device, module.backBuffer, module.backDepth);
     int x, y, w, h;
     module.window->getGameAreaRect(x, y, w, h);
-    D3DVIEWPORT8 viewport = {uint32_t(x), uint32_t(y), uint32_t(w), uint32_t(h), 0, 1};
+    D3DVIEWPORT9 viewport = {uint32_t(x), uint32_t(y), uint32_t(w), uint32_t(h), 0, 1};
     device->SetViewport(&viewport);
     device->BeginScene();
-    resetTextureStateCache();
+    d3dcore::resetTextureStateCache<Api>();
     module.window->restoreGameView();
     module.window->applyWorldView(0, 0, 0, 1, false);
 
@@ -175,13 +172,13 @@ void KGraphicD3D::endRenderToTarget() {
     };
     if (module.targetCount > 0) pop();
     if (module.targetCount > 0) {
-        KGraphicD3D* enclosing = module.targetStack[0];
+        KGraphicD3DCore* enclosing = module.targetStack[0];
         pop();
         enclosing->beginRenderToTarget();
     }
 }
 
-bool KGraphicD3D::isRenderTargetLost() {
+template <class Api> bool KGraphicD3DCore<Api>::isRenderTargetLost() {
     if (!renderTarget_) return false;
     bool lost = contentsLost_;
     contentsLost_ = false;
@@ -190,8 +187,8 @@ bool KGraphicD3D::isRenderTargetLost() {
 
 // ----- Rebuilding -------------------------------------------------------------------------------------------------
 
-void KGraphicD3D::restorePicture() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void KGraphicD3DCore<Api>::restorePicture() {
+    auto& module = Api::module();
     module.rebuilding++;
     if (renderTarget_) {
         // The contents-lost flag stays set, so the owner redraws the target.
@@ -219,45 +216,45 @@ void KGraphicD3D::restorePicture() {
 
 // ----- Window hooks -----------------------------------------------------------------------------------------------
 
-void resetDrawingState(KGraphicD3DWindow* window) {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void d3dcore::resetDrawingState(typename Api::Window* window) {
+    auto& module = Api::module();
     module.window = window;
     module.device = window ? window->getD3DDevice() : nullptr;
     module.targetCount = 0;
-    std::fill(module.targetStack, module.targetStack + KGraphicD3DModule::kTargetStackDepth, nullptr);
-    resetTextureStateCache();
-    releaseHeldSurfaces();
+    std::fill(module.targetStack, module.targetStack + KGraphicD3DModuleOf<Api>::kTargetStackDepth, nullptr);
+    d3dcore::resetTextureStateCache<Api>();
+    releaseHeldSurfaces<Api>();
     if (!module.device) return;
-    HRESULT result = module.device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &module.backBuffer);
+    HRESULT result = Api::getBackBuffer(module.device, &module.backBuffer);
     if (FAILED(result)) {
         module.backBuffer = nullptr;
-        logMessage("D3D8: GetBackBuffer returned 0x%X, ERROR", unsigned(result));
+        logMessage("%s: GetBackBuffer returned 0x%X, ERROR", Api::kLogPrefix, unsigned(result));
     }
 }
 
-void closeRenderTargets() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void d3dcore::closeRenderTargets() {
+    auto& module = Api::module();
     while (module.targetCount > 0) {
-        logMessage("D3D8: missing endRenderToTarget");
+        logMessage("%s: missing endRenderToTarget", Api::kLogPrefix);
         int before = module.targetCount;
         module.targetStack[0]->endRenderToTarget();
         if (module.targetCount >= before) module.targetCount = before - 1; // a target that could not end itself
     }
     module.targetCount = 0;
-    std::fill(module.targetStack, module.targetStack + KGraphicD3DModule::kTargetStackDepth, nullptr);
-    resetTextureStateCache();
+    std::fill(module.targetStack, module.targetStack + KGraphicD3DModuleOf<Api>::kTargetStackDepth, nullptr);
+    d3dcore::resetTextureStateCache<Api>();
 }
 
-void releaseDeviceTextures(bool releaseAll) {
-    releaseHeldSurfaces();
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void d3dcore::releaseDeviceTextures(bool releaseAll) {
+    releaseHeldSurfaces<Api>();
+    auto& module = Api::module();
     // Textures bound to a stage are referenced by the device; a bound render target would outlive the reset.
     if (module.device) {
         module.device->SetTexture(0, nullptr);
         module.device->SetTexture(1, nullptr);
     }
     module.cache.texture = nullptr;
-    KGraphicD3D::list().forEach([releaseAll](KGraphicD3D* picture) {
+    KGraphicD3DCore<Api>::list().forEach([releaseAll](KGraphicD3DCore<Api>* picture) {
         if (releaseAll || picture->isRenderTarget()) picture->freePicture();
     });
     // Releasing everything is the window's clean-up: its device goes next, so forget it until the next
@@ -268,8 +265,8 @@ void releaseDeviceTextures(bool releaseAll) {
     }
 }
 
-void restoreRenderTargets() {
-    KGraphicD3D::list().forEach([](KGraphicD3D* picture) {
+template <class Api> void d3dcore::restoreRenderTargets() {
+    KGraphicD3DCore<Api>::list().forEach([](KGraphicD3DCore<Api>* picture) {
         if (picture->isRenderTarget()) picture->restorePicture();
     });
 }

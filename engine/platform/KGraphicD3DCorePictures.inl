@@ -1,15 +1,16 @@
-// KGraphicD3D pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; texture sizes
+// KGraphicD3DCore pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; texture sizes
 // and formats; the conversion of 32-bit pixels into texture formats with colour key and edge bleeding; splicing;
-// mipmaps; read-back and saving to a file.
-#include "KGraphicD3D.h"
+// mipmaps; read-back into a file or a KImage. Included once, by KGraphicD3DCore.cpp.
+#include "KGraphicD3DCore.h"
 
+#include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
-#include "KGraphicD3DState.h"
 #include "KLog.h"
 #include "KMiscTools.h"
 #include "KResource.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -86,19 +87,20 @@ bool bleeds(int format) {
 
 } // namespace
 
-KList<KGraphicD3D>& KGraphicD3D::list() {
-    static KList<KGraphicD3D> pictures;
+template <class Api> KList<KGraphicD3DCore<Api>>& KGraphicD3DCore<Api>::list() {
+    static KList<KGraphicD3DCore> pictures;
     return pictures;
 }
 
-KGraphicD3D::KGraphicD3D()
+template <class Api>
+KGraphicD3DCore<Api>::KGraphicD3DCore()
     : filter_(D3DTEXF_POINT), srcBlend_(D3DBLEND_SRCALPHA), dstBlend_(D3DBLEND_INVSRCALPHA),
       address_(D3DTADDRESS_CLAMP) {
     list().link(this);
 }
 
-KGraphicD3D::~KGraphicD3D() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> KGraphicD3DCore<Api>::~KGraphicD3DCore() {
+    auto& module = Api::module();
     // A target deleted while drawing goes into it hands drawing back to the enclosing target or the back buffer,
     // rather than leave the device drawing into a surface nobody will end.
     while (module.targetCount > 0 && module.targetStack[0] == this) endRenderToTarget();
@@ -113,20 +115,22 @@ KGraphicD3D::~KGraphicD3D() {
     list().unlink(this);
 }
 
-void KGraphicD3D::setColorKey(bool enable, int c1, int c2, int c3) {
+template <class Api> void KGraphicD3DCore<Api>::setColorKey(bool enable, int c1, int c2, int c3) {
     colorKeyEnabled_ = enable;
     colorKey_ = enable ? (uint32_t(c1 & 0xFF) << 16) | (uint32_t(c2 & 0xFF) << 8) | uint32_t(c3 & 0xFF) : 0;
 }
 
-void KGraphicD3D::setOneBitAlpha(bool oneBitAlpha) {
+template <class Api> void KGraphicD3DCore<Api>::setOneBitAlpha(bool oneBitAlpha) {
     oneBitAlpha_ = oneBitAlpha;
 }
-void KGraphicD3D::setMipmapping(bool mipmapping) {
+template <class Api> void KGraphicD3DCore<Api>::setMipmapping(bool mipmapping) {
     mipmapping_ = mipmapping;
 }
-void KGraphicD3D::setHalfSizeLoading(bool) {}
+template <class Api> void KGraphicD3DCore<Api>::setHalfSizeLoading(bool) {}
 
-int KGraphicD3D::chooseTextureFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support) {
+template <class Api>
+int KGraphicD3DCore<Api>::chooseTextureFormat(bool trueColor, bool alpha, bool oneBitAlpha,
+                                              const unsigned char* support) {
     if (trueColor && alpha && supported(support, K_PF_A8R8G8B8)) return D3DFMT_A8R8G8B8;
     if (trueColor && !alpha) {
         if (supported(support, K_PF_R8G8B8)) return D3DFMT_R8G8B8;
@@ -136,18 +140,20 @@ int KGraphicD3D::chooseTextureFormat(bool trueColor, bool alpha, bool oneBitAlph
     return supported(support, K_PF_R5G6B5) ? D3DFMT_R5G6B5 : D3DFMT_X1R5G5B5;
 }
 
-int KGraphicD3D::chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support) {
+template <class Api>
+int KGraphicD3DCore<Api>::chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha,
+                                                   const unsigned char* support) {
     // The render-target table chooses exactly as the texture table does, from the render-target support bytes.
     return chooseTextureFormat(trueColor, alpha, oneBitAlpha, support);
 }
 
-int KGraphicD3D::powerOfTwoAtLeast(int value, int minimum) {
+template <class Api> int KGraphicD3DCore<Api>::powerOfTwoAtLeast(int value, int minimum) {
     int size = std::max(minimum, 1);
     while (size < value) size <<= 1;
     return size;
 }
 
-int KGraphicD3D::mipLevelsFor(int side) {
+template <class Api> int KGraphicD3DCore<Api>::mipLevelsFor(int side) {
     int levels = 1;
     while (side > 64) {
         side >>= 1;
@@ -156,24 +162,26 @@ int KGraphicD3D::mipLevelsFor(int side) {
     return levels;
 }
 
-void KGraphicD3D::waitForDevice() {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api> void KGraphicD3DCore<Api>::waitForDevice() {
+    auto& module = Api::module();
     if (!module.device || !module.window || module.rebuilding > 0) return;
     while (module.device->TestCooperativeLevel() != D3D_OK || module.window->isD3DDeviceLost()) {
-        logMessage("D3D8: device lost, waiting for reset");
+        logMessage("%s: device lost, waiting for reset", Api::kLogPrefix);
         // Closing the window while it waits (minimised in full screen) must end the wait, not hang the program.
         if (!module.window->waitForD3DDevice()) return;
     }
 }
 
-bool KGraphicD3D::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
+template <class Api>
+bool KGraphicD3DCore<Api>::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
     ImageFormat format = KImage::getFormatFromName(name);
     if (format == K_IMAGE_UNKNOWN || !data) return false;
     return KImage::decode(format, data, size, out);
 }
 
-bool KGraphicD3D::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
-                              const PictureSplice* spliceTable) {
+template <class Api>
+bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
+                                       const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_UPLOAD_KEPT)
         return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
@@ -182,7 +190,11 @@ bool KGraphicD3D::loadPicture(const char* fileName, bool trueColor, bool alpha, 
     unsigned char* bytes = nullptr;
     size_t size = 0;
     float scale = 1;
-    if (KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+    // Direct3D 8 always looks for the high-resolution variant, Direct3D 9 only at a resolution scale of 2.
+    bool probe = true;
+    if constexpr (Api::kVersion == 9)
+        probe = Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
+    if (probe && KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
         scale = 2;
     else if (!KResource::loadWholeFile(fileName, bytes, size))
         return false;
@@ -195,8 +207,10 @@ bool KGraphicD3D::loadPicture(const char* fileName, bool trueColor, bool alpha, 
     return result;
 }
 
-bool KGraphicD3D::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor,
-                                        bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
+template <class Api>
+bool KGraphicD3DCore<Api>::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size,
+                                                 bool trueColor, bool alpha, bool splice, int loadKind,
+                                                 const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels(); // a new source replaces the old one
@@ -221,8 +235,9 @@ bool KGraphicD3D::loadPictureFromMemory(const char* name, const unsigned char* d
     return result;
 }
 
-bool KGraphicD3D::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice,
-                                      int loadKind, const PictureSplice* spliceTable) {
+template <class Api>
+bool KGraphicD3DCore<Api>::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor,
+                                               bool splice, int loadKind, const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_UPLOAD_KEPT)
         return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
                                              loadKind, spliceTable);
@@ -247,10 +262,11 @@ bool KGraphicD3D::loadPictureWithMask(const char* fileName, const char* maskFile
     return result;
 }
 
-bool KGraphicD3D::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                const char* maskName, const unsigned char* maskData, size_t maskSize,
-                                                bool trueColor, bool splice, int loadKind,
-                                                const PictureSplice* spliceTable) {
+template <class Api>
+bool KGraphicD3DCore<Api>::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
+                                                         const char* maskName, const unsigned char* maskData,
+                                                         size_t maskSize, bool trueColor, bool splice, int loadKind,
+                                                         const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels();
@@ -263,7 +279,8 @@ bool KGraphicD3D::loadPictureWithMaskFromMemory(const char* name, const unsigned
         if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
             maskImage_.resample(image_.getWidth(), image_.getHeight());
         if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
-            logMessage("D3D8: mask '%s' cannot be fitted to the picture's size", maskName ? maskName : "");
+            logMessage("%s: mask '%s' cannot be fitted to the picture's size", Api::kLogPrefix,
+                       maskName ? maskName : "");
             image_.clear();
             maskImage_.clear();
             return false;
@@ -288,8 +305,9 @@ bool KGraphicD3D::loadPictureWithMaskFromMemory(const char* name, const unsigned
     return result;
 }
 
-bool KGraphicD3D::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
-                                        bool splice, const PictureSplice* spliceTable) {
+template <class Api>
+bool KGraphicD3DCore<Api>::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor,
+                                                 bool alpha, bool splice, const PictureSplice* spliceTable) {
     if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
     size_t count = size_t(width) * size_t(height);
     callerPixels_ = nullptr; // until this upload succeeds the old buffer no longer matches the copy
@@ -304,20 +322,20 @@ bool KGraphicD3D::makePictureFromPixels(const uint32_t* pixels, long width, long
     return true;
 }
 
-void KGraphicD3D::dropKeptPixels() {
+template <class Api> void KGraphicD3DCore<Api>::dropKeptPixels() {
     keptPixels_.clear();
     keptPixels_.shrink_to_fit();
     callerPixels_ = nullptr;
 }
 
-void KGraphicD3D::reloadPicture() {
+template <class Api> void KGraphicD3DCore<Api>::reloadPicture() {
     if (!callerPixels_ || keptPixels_.empty()) return;
     std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
     uploadKept();
 }
 
 // Uploads the kept copy again with the picture's own splices.
-bool KGraphicD3D::uploadKept() {
+template <class Api> bool KGraphicD3DCore<Api>::uploadKept() {
     PictureSplice table[kMaxPictureSplices + 1];
     int count = std::min(spliceCount_, kMaxPictureSplices);
     std::copy(splices_, splices_ + count, table);
@@ -327,14 +345,112 @@ bool KGraphicD3D::uploadKept() {
                           count > 0);
 }
 
-bool KGraphicD3D::grabBackBuffer(void*, bool splice, const PictureSplice* spliceTable) {
-    KGraphicD3DModule& module = graphicD3D();
+namespace {
+
+// The window's back buffer, game area only, resized to the game size: copied into a system-memory texture of the
+// back buffer's size and format and converted to R, G, B bytes with A = 255.
+bool readBackBuffer(KGraphicD3DModuleOf<D3D9Api>& module, KImage& out) {
+    IDirect3DDevice9* device = module.device;
+    IDirect3DSurface9* back = nullptr;
+    HRESULT result = device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
+    if (FAILED(result) || !back) {
+        logMessage("D3D9: GetBackBuffer returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        return false;
+    }
+    D3DSURFACE_DESC desc;
+    result = back->GetDesc(&desc);
+    if (FAILED(result)) {
+        logMessage("D3D9: GetDesc returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        back->Release();
+        return false;
+    }
+    IDirect3DTexture9* copy = nullptr;
+    result = device->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_SYSTEMMEM, &copy, nullptr);
+    if (FAILED(result) || !copy) {
+        logMessage("D3D9: CreateTexture returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        back->Release();
+        return false;
+    }
+    IDirect3DSurface9* surface = nullptr;
+    copy->GetSurfaceLevel(0, &surface);
+    result = device->GetRenderTargetData(back, surface);
+    if (surface) surface->Release();
+    back->Release();
+    if (FAILED(result)) {
+        logMessage("D3D9: GetRenderTargetData returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        copy->Release();
+        return false;
+    }
+    D3DLOCKED_RECT locked;
+    result = copy->LockRect(0, &locked, nullptr, D3DLOCK_READONLY);
+    if (FAILED(result)) {
+        logMessage("D3D9: LockRect returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
+        copy->Release();
+        return false;
+    }
+    int format = int(desc.Format);
+    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||
+                 format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
+    int x0, y0, width, height;
+    module.window->getGameAreaRect(x0, y0, width, height);
+    x0 = std::clamp(x0, 0, int(desc.Width));
+    y0 = std::clamp(y0, 0, int(desc.Height));
+    width = std::min(width, int(desc.Width) - x0);
+    height = std::min(height, int(desc.Height) - y0);
+    bool made = false;
+    if (!known) {
+        logMessage("D3D9: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR", unsigned(format));
+    } else if (width > 0 && height > 0 && out.allocate(width, height, false)) {
+        int texelBytes = bytesPerTexel(format);
+        for (int y = 0; y < height; y++) {
+            const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(y0 + y) * locked.Pitch +
+                                       size_t(x0) * texelBytes;
+            uint32_t* dest = out.getPixels() + size_t(y) * size_t(width);
+            for (int x = 0; x < width; x++, row += texelBytes) {
+                uint32_t r, g, b;
+                if (texelBytes == 4) {
+                    uint32_t word;
+                    std::memcpy(&word, row, 4);
+                    r = (word >> 16) & 0xFF;
+                    g = (word >> 8) & 0xFF;
+                    b = word & 0xFF;
+                } else {
+                    uint16_t word;
+                    std::memcpy(&word, row, 2);
+                    if (format == D3DFMT_R5G6B5) {
+                        r = ((word >> 11) & 0x1F) << 3;
+                        g = ((word >> 5) & 0x3F) << 2;
+                    } else {
+                        r = ((word >> 10) & 0x1F) << 3;
+                        g = ((word >> 5) & 0x1F) << 3;
+                    }
+                    b = (word & 0x1F) << 3;
+                }
+                dest[x] = KImage::pack(r, g, b, 255);
+            }
+        }
+        out.resample(module.window->getGameAreaWidth(), module.window->getGameAreaHeight());
+        made = true;
+    }
+    copy->UnlockRect(0);
+    copy->Release();
+    return made;
+}
+
+} // namespace
+
+template <class Api> bool KGraphicD3DCore<Api>::grabBackBuffer(void*, bool splice, const PictureSplice* spliceTable) {
+    auto& module = Api::module();
     if (!module.window) return false;
-    int width = module.window->getGameAreaWidth(), height = module.window->getGameAreaHeight();
     KImage grabbed;
-    if (!module.window->copyBackBufferToImage(width, height, grabbed) || !grabbed.getPixels()) return false;
-    width = grabbed.getWidth();
-    height = grabbed.getHeight();
+    if constexpr (Api::kVersion == 8) {
+        int width = module.window->getGameAreaWidth(), height = module.window->getGameAreaHeight();
+        if (!module.window->copyBackBufferToImage(width, height, grabbed)) return false;
+    } else {
+        if (!module.device || !readBackBuffer(module, grabbed)) return false;
+    }
+    if (!grabbed.getPixels()) return false;
+    int width = grabbed.getWidth(), height = grabbed.getHeight();
     freePicture();
     keptPixels_.assign(grabbed.getPixels(), grabbed.getPixels() + size_t(width) * size_t(height));
     callerPixels_ = nullptr;
@@ -345,7 +461,7 @@ bool KGraphicD3D::grabBackBuffer(void*, bool splice, const PictureSplice* splice
     return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
 }
 
-void KGraphicD3D::releaseTargetSurfaces() {
+template <class Api> void KGraphicD3DCore<Api>::releaseTargetSurfaces() {
     if (!renderTarget_) return;
     if (targetSurface_) targetSurface_->Release();
     if (depthSurface_) depthSurface_->Release();
@@ -354,7 +470,7 @@ void KGraphicD3D::releaseTargetSurfaces() {
     contentsLost_ = true;
 }
 
-void KGraphicD3D::freePicture() {
+template <class Api> void KGraphicD3DCore<Api>::freePicture() {
     releaseTargetSurfaces();
     releaseTexturesFrom(0);
     textureCount_ = 0;
@@ -363,13 +479,13 @@ void KGraphicD3D::freePicture() {
     maskImage_.clear();
 }
 
-void KGraphicD3D::releaseTexture(int slot) {
+template <class Api> void KGraphicD3DCore<Api>::releaseTexture(int slot) {
     TextureSlot& entry = textures_[slot];
     if (entry.texture) {
-        TextureStateCache& cache = graphicD3D().cache;
+        TextureStateCache& cache = Api::module().cache;
         // The cache compares raw pointers: forget a texture that is going away.
         if (cache.texture == entry.texture) {
-            if (graphicD3D().device) graphicD3D().device->SetTexture(0, nullptr);
+            if (Api::module().device) Api::module().device->SetTexture(0, nullptr);
             cache.texture = nullptr;
         }
         entry.texture->Release();
@@ -377,12 +493,13 @@ void KGraphicD3D::releaseTexture(int slot) {
     entry = TextureSlot{};
 }
 
-void KGraphicD3D::releaseTexturesFrom(int slot) {
+template <class Api> void KGraphicD3DCore<Api>::releaseTexturesFrom(int slot) {
     for (int i = slot; i < kMaxTextures; i++) releaseTexture(i);
 }
 
-bool KGraphicD3D::createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels) {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api>
+bool KGraphicD3DCore<Api>::createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels) {
+    auto& module = Api::module();
     lastCreateResult_ = D3DERR_INVALIDCALL;
     if (!module.device || !module.window) return false;
     const unsigned char* support =
@@ -395,9 +512,8 @@ bool KGraphicD3D::createRenderTargetTexture(int slot, int width, int height, boo
         return true;
     releaseTexture(slot);
     IDirect3DTexture8* texture = nullptr;
-    HRESULT result =
-        module.device->CreateTexture(width, height, levels, renderTarget ? D3DUSAGE_RENDERTARGET : 0, D3DFORMAT(format),
-                                     renderTarget ? D3DPOOL_DEFAULT : D3DPOOL_MANAGED, &texture);
+    HRESULT result = Api::createTexture(module.device, width, height, levels, renderTarget ? D3DUSAGE_RENDERTARGET : 0,
+                                        D3DFORMAT(format), renderTarget ? D3DPOOL_DEFAULT : D3DPOOL_MANAGED, &texture);
     lastCreateResult_ = result;
     if (FAILED(result) || !texture) return false;
     entry.texture = texture;
@@ -417,33 +533,36 @@ bool KGraphicD3D::createRenderTargetTexture(int slot, int width, int height, boo
     return true;
 }
 
-bool KGraphicD3D::preparePixels(IDirect3DTexture8* texture, int level, const uint32_t* pixels, int width, int height,
-                                int x1, int y1, int x2, int y2, int x, int y) {
+template <class Api>
+bool KGraphicD3DCore<Api>::preparePixels(IDirect3DTexture8* texture, int level, const uint32_t* pixels, int width,
+                                         int height, int x1, int y1, int x2, int y2, int x, int y) {
     return fillTexture("preparePixels", texture, level, pixels, nullptr, width, height, x1, y1, x2, y2, x, y);
 }
 
-bool KGraphicD3D::preparePixelsWithMask(IDirect3DTexture8* texture, int level, const uint32_t* pixels,
-                                        const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
-                                        int x, int y) {
+template <class Api>
+bool KGraphicD3DCore<Api>::preparePixelsWithMask(IDirect3DTexture8* texture, int level, const uint32_t* pixels,
+                                                 const uint32_t* mask, int width, int height, int x1, int y1, int x2,
+                                                 int y2, int x, int y) {
     return fillTexture("preparePixelsWithMask", texture, level, pixels, mask, width, height, x1, y1, x2, y2, x, y);
 }
 
 // Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the texture level at x, y.
 // With a mask, alpha is the mask's G byte. Transparent pixels take the colour of an opaque neighbour (edge
 // bleeding) so that filtering at the edge of a shape does not pull in a dark fringe.
-bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int level, const uint32_t* pixels,
-                              const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2, int x,
-                              int y) {
+template <class Api>
+bool KGraphicD3DCore<Api>::fillTexture(const char* who, IDirect3DTexture8* texture, int level, const uint32_t* pixels,
+                                       const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
+                                       int x, int y) {
     D3DSURFACE_DESC desc;
     HRESULT result = texture->GetLevelDesc(level, &desc);
     if (FAILED(result)) {
-        logMessage("D3D8: GetLevelDesc returned 0x%X for %s, ERROR", unsigned(result), who);
+        logMessage("%s: GetLevelDesc returned 0x%X for %s, ERROR", Api::kLogPrefix, unsigned(result), who);
         return false;
     }
     D3DLOCKED_RECT locked;
     result = texture->LockRect(level, &locked, nullptr, D3DLOCK_NOSYSLOCK);
     if (FAILED(result)) {
-        logMessage("D3D8: LockRect returned 0x%X for %s, ERROR", unsigned(result), who);
+        logMessage("%s: LockRect returned 0x%X for %s, ERROR", Api::kLogPrefix, unsigned(result), who);
         return false;
     }
     int format = int(desc.Format);
@@ -451,7 +570,7 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
                          format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4)
                       : bytesPerTexel(format) != 0;
     if (!known) {
-        logMessage("D3D8: unsupported texture format %d for %s, ERROR", format, who);
+        logMessage("%s: unsupported texture format %d for %s, ERROR", Api::kLogPrefix, format, who);
         texture->UnlockRect(level);
         return false;
     }
@@ -497,9 +616,10 @@ bool KGraphicD3D::fillTexture(const char* who, IDirect3DTexture8* texture, int l
     return true;
 }
 
-bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask,
-                                 int width, int height, bool splice) {
-    KGraphicD3DModule& module = graphicD3D();
+template <class Api>
+bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels,
+                                          const uint32_t* mask, int width, int height, bool splice) {
+    auto& module = Api::module();
     if (renderTarget_) {
         // A render target's texture cannot take pixels. The pixels being uploaded may be the decoded picture,
         // so only the device objects go here, not what freePicture drops.
@@ -606,33 +726,34 @@ bool KGraphicD3D::uploadTextures(const PictureSplice* spliceTable, const uint32_
     return true;
 }
 
-bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int outHeight, int x1, int y1,
-                            int x2, int y2, int x, int y) {
+template <class Api>
+bool KGraphicD3DCore<Api>::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int outHeight, int x1,
+                                     int y1, int x2, int y2, int x, int y) {
     D3DSURFACE_DESC desc;
     HRESULT result = texture->GetLevelDesc(0, &desc);
     if (FAILED(result)) {
-        logMessage("D3D8: GetLevelDesc returned 0x%X for getPixels, ERROR", unsigned(result));
+        logMessage("%s: GetLevelDesc returned 0x%X for getPixels, ERROR", Api::kLogPrefix, unsigned(result));
         return false;
     }
     IDirect3DTexture8* source = texture;
     IDirect3DTexture8* copy = nullptr;
     if (desc.Pool == D3DPOOL_DEFAULT) {
-        IDirect3DDevice8* device = graphicD3D().device;
+        typename Api::Device* device = Api::module().device;
         if (!device) return false;
-        result = device->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_SYSTEMMEM, &copy);
+        result = Api::createTexture(device, desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_SYSTEMMEM, &copy);
         if (FAILED(result) || !copy) {
-            logMessage("D3D8: CreateTexture returned 0x%X for getPixels, ERROR", unsigned(result));
+            logMessage("%s: CreateTexture returned 0x%X for getPixels, ERROR", Api::kLogPrefix, unsigned(result));
             return false;
         }
         IDirect3DSurface8* from = nullptr;
         IDirect3DSurface8* to = nullptr;
         texture->GetSurfaceLevel(0, &from);
         copy->GetSurfaceLevel(0, &to);
-        result = device->CopyRects(from, nullptr, 0, to, nullptr);
+        result = Api::copyRenderTarget(device, from, to);
         if (from) from->Release();
         if (to) to->Release();
         if (FAILED(result)) {
-            logMessage("D3D8: CopyRects returned 0x%X for getPixels, ERROR", unsigned(result));
+            logMessage("%s: %s returned 0x%X for getPixels, ERROR", Api::kLogPrefix, Api::kCopyCall, unsigned(result));
             copy->Release();
             return false;
         }
@@ -641,7 +762,7 @@ bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWi
     D3DLOCKED_RECT locked;
     result = source->LockRect(0, &locked, nullptr, D3DLOCK_READONLY);
     if (FAILED(result)) {
-        logMessage("D3D8: LockRect returned 0x%X for getPixels, ERROR", unsigned(result));
+        logMessage("%s: LockRect returned 0x%X for getPixels, ERROR", Api::kLogPrefix, unsigned(result));
         if (copy) copy->Release();
         return false;
     }
@@ -649,7 +770,7 @@ bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWi
     bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R8G8B8 ||
                  format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
     if (!known) {
-        logMessage("D3D8: unsupported texture format 0x%X in getPixels, ERROR", unsigned(format));
+        logMessage("%s: unsupported texture format 0x%X in getPixels, ERROR", Api::kLogPrefix, unsigned(format));
     } else {
         int texelBytes = bytesPerTexel(format);
         // Texel (px + ox, py + oy) goes to pixel (px, py); clip to both.
@@ -696,11 +817,11 @@ bool KGraphicD3D::getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWi
     return known;
 }
 
-bool KGraphicD3D::savePicture(const char* fileName, int imageFormat) {
+// Unspliced: texture 0 up to the smaller of picture and texture size; spliced: every splice's rectangle from its
+// texture position.
+template <class Api> bool KGraphicD3DCore<Api>::readPicture(KImage& picture) {
     int width = int(width_), height = int(height_);
-    if (!fileName || width <= 0 || height <= 0) return false;
-    KImage picture;
-    if (!picture.allocate(width, height, true)) return false;
+    if (width <= 0 || height <= 0 || !picture.allocate(width, height, true)) return false;
     if (spliceCount_ == 0) {
         if (textures_[0].texture)
             getPixels(textures_[0].texture, picture.getPixels(), width, height, 0, 0,
@@ -715,19 +836,28 @@ bool KGraphicD3D::savePicture(const char* fileName, int imageFormat) {
                           int(piece.v));
         }
     }
+    return true;
+}
+
+template <class Api> bool KGraphicD3DCore<Api>::savePicture(const char* fileName, int imageFormat) {
+    KImage picture;
+    if (!fileName || !readPicture(picture)) return false;
     unsigned char* bytes = nullptr;
     size_t size = 0;
     if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
-        logMessage("D3D8: failed to encode image in format %d for savePicture", imageFormat);
+        logMessage("%s: failed to encode image in format %d for savePicture", Api::kLogPrefix, imageFormat);
         return false;
     }
     bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
     delete[] bytes;
     if (!written) {
-        logMessage("D3D8: couldn't write '%s' for savePicture, ERROR", fileName);
+        logMessage("%s: couldn't write '%s' for savePicture, ERROR", Api::kLogPrefix, fileName);
         return false;
     }
     return true;
 }
 
-void KGraphicD3D::copyToImage(KImage*) {}
+template <class Api> void KGraphicD3DCore<Api>::copyToImage(KImage* image) {
+    if constexpr (Api::kVersion == 9)
+        if (image) readPicture(*image);
+}
