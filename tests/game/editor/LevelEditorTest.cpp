@@ -537,4 +537,18 @@ TEST_F(LevelEditorTest, DrawShowsMagentaUnderHiddenLayersThenBoundsAndTheEndMark
     EXPECT_EQ(fills, 2 * kLayerListRows);
 }
 
+TEST_F(LevelEditorTest, CollisionOverlayFillsEachShapeAtParallaxOne) {
+    tileMap.collisionGrid.set(1, 1, kShapeFull);
+    tileMap.collisionGrid.set(2, 1, kShapeLeftHalf);
+    tileMap.collisionGrid.set(3, 1, kShapeNoTopLeft); // two rectangles
+    KGraphicRecorder::clearCalls();
+    editor.drawCollisionOverlay(70, 10); // first column 1, six pixels into it; first row 0
+    const auto calls = KGraphicRecorder::callsOn(static_cast<KGraphicRecorder*>(sharedGraphic));
+    ASSERT_EQ(calls.size(), 4u); // the empty cells draw nothing
+    EXPECT_EQ(calls[0].args, (std::vector<float>{-6, 54, 58, 118, 1, 1, 1, 0.5f}));
+    EXPECT_EQ(calls[1].args, (std::vector<float>{58, 54, 90, 118, 1, 1, 1, 0.5f}));
+    EXPECT_EQ(calls[2].args, (std::vector<float>{154, 54, 186, 86, 1, 1, 1, 0.5f}));
+    EXPECT_EQ(calls[3].args, (std::vector<float>{122, 86, 186, 118, 1, 1, 1, 0.5f}));
+}
+
 } // namespace
