@@ -197,7 +197,8 @@ void GF_Entity::update() {
             removed = 1;
             onFadeEnd();
         }
-    } else if (hasLifetime) {
+    } else if (hasLifetime && !dead) {
+        // An entity that died by a hit has left the world already; its lifetime no longer runs out.
         age += dt;
         if (age > lifetime) {
             dead = 1;
@@ -235,8 +236,8 @@ void GF_Entity::takeDamage(double amount, GF_Entity* attacker) {
     if (attacker && attacker->isShot && behaviour) behaviour->onHit(wrapAngle(attacker->getVelocityAngle() + 180));
     const bool byShot = attacker && attacker->isShot;
     if ((byShot && killedByShot) || (!byShot && killedByBody)) {
-        // An entity already leaving the world does not leave it twice.
-        if (!removed) dieAtOnce();
+        // An entity already leaving the world (removed, fading out or in its dying fade) does not leave it twice.
+        if (!removed && !dead) dieAtOnce();
         return;
     }
     checkDeath();

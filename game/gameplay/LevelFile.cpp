@@ -3,6 +3,7 @@
 
 #include "BinaryStream.h"
 #include "GF_Entity.h"
+#include "GoldZuzevirMeter.h"
 #include "KLog.h"
 #include "KMiscTools.h"
 #include "KResource.h"
@@ -337,6 +338,7 @@ bool writeLevelFile(const std::string& path) {
 
 bool loadLevel(const std::string& path) {
     if (!readLevelFile(path)) return false;
+    resetGoldZuzevirMeter(); // none collected yet, the meter out of view
     if (spatialGrid) {
         // The last level's player is let go with its grid, so no pointer to it outlives the load.
         spatialGrid->clear();

@@ -7,6 +7,7 @@
 #include "EntityType.h"
 #include "FileBuilder.h"
 #include "GF_Entity.h"
+#include "GoldZuzevirMeter.h"
 #include "KLog.h"
 #include "KRandom.h"
 #include "LevelCatalogue.h"
@@ -397,8 +398,10 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     std::ofstream(bad, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size() - 3));
 
     PassedHoops = 5;
+    goldZuzevirMeter.count = 4; // collected in the level before
     ASSERT_TRUE(loadLevel(good));
     EXPECT_EQ(PassedHoops, 0);
+    EXPECT_EQ(goldZuzevirMeter.count, 0);
     EXPECT_EQ(RequiredHoops, 1);
     EXPECT_EQ(currentTileSet, kTileSetSnow);
     EXPECT_EQ(tileMap.levelWidth, 1280.0);
