@@ -121,6 +121,9 @@ void SpatialGrid::maintainGrid() {
             for (size_t i = 0; i < list.size(); i++) {
                 GF_Entity* entity = list[i];
                 if (entity->removed) {
+                    // A shot that left the grid was flagged by its filing, not by a death: it leaves the world
+                    // here, as one that flies out of the active window does.
+                    if (!entity->dead) entity->onRemoved();
                     releaseEntity(entity);
                     continue;
                 }

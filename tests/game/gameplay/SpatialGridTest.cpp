@@ -3,7 +3,10 @@
 #include "EntityWorld.h"
 
 #include "EntityType.h"
+#include "GF_EntityKinds.h"
 #include "SpatialGrid.h"
+#include "TargetLockList.h"
+#include "TrickEvents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,6 +50,20 @@ TEST_F(SpatialGridTest, AShotOutsideTheGridIsFlaggedAndDeletedAtUpkeep) {
     grid.maintainGrid();
     EXPECT_EQ(journal, (std::vector<std::string>{"shot deleted"}));
     EXPECT_EQ(grid.cell(0, 2).size(), 1u);
+}
+
+// A torpedo that leaves the grid's edge leaves the world at the upkeep: its lock on a target goes with it.
+TEST_F(SpatialGridTest, AShotLeavingTheGridDropsItsTargetLock) {
+    SpatialGrid grid(10000, 5000, 800, 600);
+    targetLocks.clear();
+    auto* fish = new RecordingEntity(kEntityLaserFish, 300, 300, nullptr, "fish");
+    auto* torpedo = new GF_EntityTorpedo1(-50, 300, EntityVars{}, 0, 0, 0);
+    grid.addEntityToCell(fish);
+    grid.addEntityToCell(torpedo);
+    addTargetLock(torpedo, fish);
+    ASSERT_TRUE(torpedo->removed);
+    grid.maintainGrid();
+    EXPECT_TRUE(targetLocks.locks().empty());
 }
 
 // An entity flung far past the world (a placed velocity of millions of pixels per second), or to no number
