@@ -3,6 +3,7 @@
 #include "GF_Entity.h"
 
 #include "AngleTools.h"
+#include "Camera.h"
 #include "EntityKinds.h"
 #include "FrameClock.h"
 #include "GF_AI.h"
@@ -100,6 +101,7 @@ GF_Entity::~GF_Entity() {
     // Whoever deletes the player, nothing is left pointing at it.
     if (playerEntity == this) playerEntity = nullptr;
     if (retiredPlayer == this) retiredPlayer = nullptr;
+    if (getCameraTarget() == this) clearCameraTarget(); // a level without a player start leaves none to follow
     for (CollisionCircle* circle : subCircles) delete circle;
     delete boundingCircle;
     delete animation;
