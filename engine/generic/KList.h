@@ -6,6 +6,9 @@
 #include "KObjectBase.h"
 #include "KObjectListable.h"
 
+// The static list of a class is made with `*new` and never destroyed: an object held by another static
+// object may still unlink itself during static destruction (for instance when the program exits from
+// inside a call), after a list with static storage would already be gone.
 template <class T> class KList : public KObjectListable, public KObjectBase {
 public:
     int count = 0;

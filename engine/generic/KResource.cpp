@@ -35,7 +35,7 @@ std::string fileSystemPath(const std::string& path) {
 } // namespace
 
 KList<KResourceArchive>& KResource::mountedArchives() {
-    static KList<KResourceArchive> archives;
+    static KList<KResourceArchive>& archives = *new KList<KResourceArchive>(); // never destroyed (see KList.h)
     return archives;
 }
 
@@ -90,8 +90,6 @@ bool KResource::loadWholeFile(const std::string& path, unsigned char*& bytes, si
 }
 
 void KResource::createDefaultArchive() {
-    // Made here, during the system tools' start-up, so that the list outlives their destructor's shutDown.
-    mountedArchives();
     if (!defaultArchive()) defaultArchive() = new KResourceArchiveDirect();
 }
 

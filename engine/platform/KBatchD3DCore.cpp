@@ -36,7 +36,7 @@ template <class Api> KBatchD3DCore<Api>::~KBatchD3DCore() {
 }
 
 template <class Api> KList<KBatchD3DCore<Api>>& KBatchD3DCore<Api>::list() {
-    static KList<KBatchD3DCore> batches;
+    static KList<KBatchD3DCore>& batches = *new KList<KBatchD3DCore>(); // never destroyed (see KList.h)
     return batches;
 }
 

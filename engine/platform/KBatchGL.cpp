@@ -14,7 +14,7 @@ KBatchGL::~KBatchGL() {
 }
 
 KList<KBatchGL>& KBatchGL::list() {
-    static KList<KBatchGL> batches;
+    static KList<KBatchGL>& batches = *new KList<KBatchGL>(); // never destroyed (see KList.h)
     return batches;
 }
 

@@ -7,12 +7,12 @@
 #include "KGraphicD3DCoreTarget.inl"
 
 KGraphicD3DModuleOf<D3D8Api>& D3D8Api::module() {
-    static KGraphicD3DModuleOf<D3D8Api> module;
+    static KGraphicD3DModuleOf<D3D8Api>& module = *new KGraphicD3DModuleOf<D3D8Api>(); // never destroyed (see KList.h)
     return module;
 }
 
 KGraphicD3DModuleOf<D3D9Api>& D3D9Api::module() {
-    static KGraphicD3DModuleOf<D3D9Api> module;
+    static KGraphicD3DModuleOf<D3D9Api>& module = *new KGraphicD3DModuleOf<D3D9Api>(); // never destroyed (see KList.h)
     return module;
 }
 

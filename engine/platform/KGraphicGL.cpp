@@ -39,7 +39,7 @@ int KGraphicGL::powerOfTwoAtLeast(int value, int minimum) {
 }
 
 KList<KGraphicGL>& KGraphicGL::list() {
-    static KList<KGraphicGL> pictures;
+    static KList<KGraphicGL>& pictures = *new KList<KGraphicGL>(); // never destroyed (see KList.h)
     return pictures;
 }
 

@@ -107,7 +107,7 @@ void setColorOf(int i, const KGraphicColor* corner, float alpha) {
 } // namespace
 
 KGraphicGLModule& graphicGL() {
-    static KGraphicGLModule module;
+    static KGraphicGLModule& module = *new KGraphicGLModule(); // never destroyed (see KList.h)
     return module;
 }
 

@@ -16,7 +16,7 @@ template <class Api> KPixelShaderD3DCore<Api>::~KPixelShaderD3DCore() {
 }
 
 template <class Api> KList<KPixelShaderD3DCore<Api>>& KPixelShaderD3DCore<Api>::list() {
-    static KList<KPixelShaderD3DCore> shaders;
+    static KList<KPixelShaderD3DCore>& shaders = *new KList<KPixelShaderD3DCore>(); // never destroyed (see KList.h)
     return shaders;
 }
 

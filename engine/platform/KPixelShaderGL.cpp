@@ -16,7 +16,7 @@ KPixelShaderGL::~KPixelShaderGL() {
 }
 
 KList<KPixelShaderGL>& KPixelShaderGL::list() {
-    static KList<KPixelShaderGL> shaders;
+    static KList<KPixelShaderGL>& shaders = *new KList<KPixelShaderGL>(); // never destroyed (see KList.h)
     return shaders;
 }
 

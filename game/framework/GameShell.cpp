@@ -86,7 +86,7 @@ void drawFrame() {
 bool onWindowEvent(WindowEvent* event) {
     if (event && event->type == K_EVENT_DEACTIVATED) {
         auto* game = dynamic_cast<GF_GameEngine*>(currentState);
-        if (game && !game->getOpenOverlay()) game->openPauseMenu();
+        if (game && game->getOpenOverlayKind() < 0) game->openPauseMenu();
     }
     return true;
 }

@@ -35,7 +35,6 @@ public:
     // Updates every key, then takes the first fired key (in engine-key order) that types a character.
     void update();
     int32_t getTypedCharacter() const { return typedCharacter; } // 0 none, 8 backspace
-    KeyState& key(int engineKey) { return keys[size_t(engineKey)]; }
 
 private:
     std::array<KeyState, kTypingKeyCount> keys;

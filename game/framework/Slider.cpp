@@ -4,6 +4,7 @@
 #include "SpriteAnimation.h"
 
 #include <algorithm>
+#include <cmath>
 
 Slider::Slider(SpriteAnimation* track, SpriteAnimation* knobPicture, int sliderY)
     : trackAnimation(track), knobAnimation(knobPicture),
@@ -12,7 +13,7 @@ Slider::Slider(SpriteAnimation* track, SpriteAnimation* knobPicture, int sliderY
 }
 
 void Slider::setValue(double f) {
-    f = std::clamp(f, 0.0, 1.0);
+    f = std::isnan(f) ? 0.0 : std::clamp(f, 0.0, 1.0);
     setKnobX(knobLeft() + int32_t(f * (knobRight() - knobLeft())));
 }
 

@@ -9,7 +9,7 @@
 class Slider {
 public:
     Slider(SpriteAnimation* trackAnimation, SpriteAnimation* knobAnimation, int y);
-    // f clamped to 0..1 along the knob's range.
+    // f clamped to 0..1 along the knob's range (not a number: 0).
     void setValue(double f);
     // The knob centre at x, kept within the range.
     void setKnobX(int x);

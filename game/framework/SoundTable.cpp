@@ -52,6 +52,12 @@ constexpr SoundRow kSoundRows[kSoundCount] = {
 constexpr double kHearingDistance = 1000.0;
 constexpr double kPanHalfWidth = kGameWidth / 2.0;
 
+// A volume or pan held to its range; not a number (a position or factor gone wrong) gives 0, since the
+// engine's whole-number volume and pan cannot be made from it.
+double heldTo(double value, double low, double high) {
+    return std::isnan(value) ? 0.0 : std::clamp(value, low, high);
+}
+
 void viewCentre(double& cx, double& cy) {
     double x = 0, y = 0;
     if (cameraSource) cameraSource(x, y);
@@ -75,6 +81,8 @@ SoundCopy::~SoundCopy() = default;
 
 void SoundEntry::play(double volume, double pan) {
     if (copies.empty()) return;
+    volume = heldTo(volume, 0.0, 1.0);
+    pan = heldTo(pan, -1.0, 1.0);
     const size_t n = copies.size();
     const size_t first = size_t(kRand()) % n;
     for (size_t i = 0; i < n; i++) {
@@ -129,13 +137,13 @@ double soundVolumeAt(double x, double y, double factor) {
     double cx, cy;
     viewCentre(cx, cy);
     double distance = std::hypot(x - cx, y - cy);
-    return std::clamp((1.0 - distance / kHearingDistance) * factor, 0.0, 1.0);
+    return heldTo((1.0 - distance / kHearingDistance) * factor, 0.0, 1.0);
 }
 
 double soundPanAt(double x) {
     double cx, cy;
     viewCentre(cx, cy);
-    return std::clamp((x - cx) / kPanHalfWidth, -1.0, 1.0);
+    return heldTo((x - cx) / kPanHalfWidth, -1.0, 1.0);
 }
 
 void playSoundAt(double x, double y, double factor, int id) {

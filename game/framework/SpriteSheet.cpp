@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -100,44 +101,52 @@ void SpriteSheet::addHotspot(int frame, double x, double y, double angle, uint8_
     if (target) target->hotspots.push_back(SpriteHotspot{x, y, angle, flag});
 }
 
+const SpriteFrame* SpriteSheet::drawable(int frame, int x, int y) const {
+    // The picture's destination points are 16-bit. A point beyond them lies far off the screen, and cut to
+    // 16 bits it would land on it (levels run to 131072 pixels).
+    constexpr int kLow = std::numeric_limits<int16_t>::min(), kHigh = std::numeric_limits<int16_t>::max();
+    if (!graphic || x < kLow || x > kHigh || y < kLow || y > kHigh) return nullptr;
+    return getFrame(frame);
+}
+
 SpriteFrame* SpriteSheet::getFrame(int frame) const {
     if (frame < 0 || frame >= int(frames.size())) return nullptr;
     return frames[size_t(frame)].get();
 }
 
 void SpriteSheet::blitFrame(int frame, int x, int y, bool flipX, bool flipY) {
-    const SpriteFrame* f = getFrame(frame);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(frame, x, y);
+    if (!f) return;
     graphic->blitRect(float(f->left), float(f->top), float(f->right), float(f->bottom), short(x), short(y), flipX,
                       flipY);
 }
 
 void SpriteSheet::drawFrame(int frame, int x, int y, bool flipX, bool flipY) {
-    const SpriteFrame* f = getFrame(frame);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(frame, x, y);
+    if (!f) return;
     graphic->blitAlphaRect(float(f->left), float(f->top), float(f->right), float(f->bottom), short(x), short(y), flipX,
                            flipY);
 }
 
 void SpriteSheet::drawFrameStretched(int frame, int x, int y, double angle, double zoom, bool flipX, bool flipY) {
-    const SpriteFrame* f = getFrame(frame);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(frame, x, y);
+    if (!f) return;
     graphic->blitRectFx(float(f->left), float(f->top), float(f->right), float(f->bottom), short(x), short(y),
                         float(angle), float(zoom), flipX, flipY, 0, 0);
 }
 
 void SpriteSheet::drawFrameTransformed(int frame, int x, int y, double angle, double zoom, double alpha, bool flipX,
                                        bool flipY) {
-    const SpriteFrame* f = getFrame(frame);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(frame, x, y);
+    if (!f) return;
     graphic->blitAlphaRectFx(float(f->left), float(f->top), float(f->right), float(f->bottom), short(x), short(y),
                              float(angle), float(zoom), float(alpha), flipX, flipY, 0, 0);
 }
 
 void SpriteSheet::drawFrameClippedBottom(int frame, int x, int y, int limitY, double angle, double zoom, double alpha,
                                          bool flipX, bool flipY) {
-    const SpriteFrame* f = getFrame(frame);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(frame, x, y);
+    if (!f) return;
     int32_t cut = std::max(0, y + f->height() - limitY);
     if (cut > f->height()) return;
     graphic->blitAlphaRectFx(float(f->left), float(f->top), float(f->right), float(f->bottom - cut), short(x), short(y),
@@ -145,8 +154,8 @@ void SpriteSheet::drawFrameClippedBottom(int frame, int x, int y, int limitY, do
 }
 
 void SpriteSheet::drawFirstFrameClipped(int x, int y, int limitX, double angle, double zoom, double alpha) {
-    const SpriteFrame* f = getFrame(0);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(0, x, y);
+    if (!f) return;
     int32_t cut = x + f->width() - limitX;
     if (cut > f->width()) return;
     int32_t right = cut >= 1 ? f->right - cut : f->right;
@@ -186,8 +195,8 @@ struct QuarterTurn {
 
 void SpriteSheet::drawFrameClippedRotated(int frame, int x, int y, int limitY, double angle, double zoom, double alpha,
                                           bool flipX, bool flipY) {
-    const SpriteFrame* f = getFrame(frame);
-    if (!f || !graphic) return;
+    const SpriteFrame* f = drawable(frame, x, y);
+    if (!f) return;
     int32_t cut = limitY - y;
     if (cut < 1) {
         drawFrameTransformed(frame, x, y, angle, zoom, alpha, flipX, flipY);

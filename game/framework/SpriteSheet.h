@@ -61,11 +61,10 @@ public:
     SpriteFrame* getFrame(int frame) const;
     KGraphic* getGraphic() const { return graphic; }
     const std::string& getFileName() const { return fileName; }
-    uint8_t getBlend() const { return blend; }
-    uint8_t getFilter() const { return filter; }
     int32_t loadMode = kLoadPlain; // set before loading
 
-    // Draws with the frame's top-left at (x, y). A frame the sheet does not have draws nothing.
+    // Draws with the frame's top-left at (x, y). A frame the sheet does not have, or a point beyond the
+    // 16-bit range of the picture's destinations (far off the screen), draws nothing.
     void blitFrame(int frame, int x, int y, bool flipX, bool flipY);
     void drawFrame(int frame, int x, int y, bool flipX, bool flipY);
     void drawFrameStretched(int frame, int x, int y, double angle, double zoom, bool flipX, bool flipY);
@@ -81,6 +80,9 @@ public:
 
 private:
     void loadPicture();
+    // The frame to draw at (x, y): null when there is no picture object or frame, or the point lies beyond
+    // the 16-bit destination range.
+    const SpriteFrame* drawable(int frame, int x, int y) const;
 
     KGraphic* graphic = nullptr;
     std::string fileName;

@@ -26,7 +26,7 @@ int TextFont::lineHeight() {
     return bitmapLineHeight;
 }
 
-void TextFont::drawText(const std::string& text, int x, int y) {
+void TextFont::drawText(const char* text, int x, int y) {
     KTextFace* f = face();
     if (!f) return;
     if (clip) {
@@ -34,21 +34,21 @@ void TextFont::drawText(const std::string& text, int x, int y) {
         const bool inside = clipTop <= y && y + h <= clipBottom && x < clipRight && x + w > clipLeft;
         if (!inside) return;
     }
-    f->drawString(text.c_str(), x, y, float(letterSpacing));
+    f->drawString(text, x, y, float(letterSpacing));
 }
 
-void TextFont::drawTextRightAligned(const std::string& text, int x, int y) {
-    if (KTextFace* f = face()) f->drawStringRight(text.c_str(), x, y, float(letterSpacing));
+void TextFont::drawTextRightAligned(const char* text, int x, int y) {
+    if (KTextFace* f = face()) f->drawStringRight(text, x, y, float(letterSpacing));
 }
 
-void TextFont::drawTextCentered(const std::string& text, int x1, int x2, int y) {
-    if (KTextFace* f = face()) f->drawStringCentered(text.c_str(), x1, x2, y, float(letterSpacing));
+void TextFont::drawTextCentered(const char* text, int x1, int x2, int y) {
+    if (KTextFace* f = face()) f->drawStringCentered(text, x1, x2, y, float(letterSpacing));
 }
 
-int TextFont::textWidth(const std::string& text) {
+int TextFont::textWidth(const char* text) {
     KTextFace* f = face();
     if (!f) return 1;
-    return int(f->getStringWidth(text.c_str(), float(letterSpacing)));
+    return int(f->getStringWidth(text, float(letterSpacing)));
 }
 
 void TextFont::setColor(double r, double g, double b, double a) {

@@ -20,11 +20,17 @@ public:
     // The face for fonts folder + file name; the spacing is taken to the nearest pixel (halves away from 0).
     void load(const std::string& fileName, double letterSpacing);
     // Drawn at (x, y); with the clip box on, only when it lies inside the box vertically and overlaps it across.
-    void drawText(const std::string& text, int x, int y);
-    void drawTextRightAligned(const std::string& text, int x, int y); // ends at x
-    void drawTextCentered(const std::string& text, int x1, int x2, int y);
+    // Each text operation also takes a plain C string, so that screens drawing fixed captions every frame
+    // make no string for them.
+    void drawText(const char* text, int x, int y);
+    void drawText(const std::string& text, int x, int y) { drawText(text.c_str(), x, y); }
+    void drawTextRightAligned(const char* text, int x, int y); // ends at x
+    void drawTextRightAligned(const std::string& text, int x, int y) { drawTextRightAligned(text.c_str(), x, y); }
+    void drawTextCentered(const char* text, int x1, int x2, int y);
+    void drawTextCentered(const std::string& text, int x1, int x2, int y) { drawTextCentered(text.c_str(), x1, x2, y); }
     // Width with the letter spacing; 1 without a face.
-    int textWidth(const std::string& text);
+    int textWidth(const char* text);
+    int textWidth(const std::string& text) { return textWidth(text.c_str()); }
     void setColor(double r, double g, double b, double a);
     // A bitmap font (not owned) drawn in place of a TrueType face, spaced by the given line height.
     void setBitmapFont(KText* font, int lineHeight);

@@ -1,13 +1,13 @@
 // The settings and the "options" file.
 #include "GameOptions.h"
 
+#include "BinaryStream.h"
 #include "FolderPaths.h"
 #include "KLog.h"
 #include "KMiscTools.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -17,43 +17,6 @@ GameOptionsRecord GameOptions;
 namespace {
 
 constexpr size_t kMaxOptionsRead = 4096; // far more than any version; a longer file is read this far
-
-class ByteWriter {
-public:
-    explicit ByteWriter(unsigned char* out) : out(out) {}
-    void int32(int32_t value) { bytes(uint32_t(value), 4); }
-    void real(double value) {
-        uint64_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        bytes(bits, 8);
-    }
-
-private:
-    void bytes(uint64_t value, int count) {
-        for (int i = 0; i < count; ++i) *out++ = static_cast<unsigned char>(value >> (8 * i));
-    }
-    unsigned char* out;
-};
-
-class ByteReader {
-public:
-    explicit ByteReader(const unsigned char* in) : in(in) {}
-    int32_t int32() { return int32_t(uint32_t(bytes(4))); }
-    double real() {
-        uint64_t bits = bytes(8);
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-
-private:
-    uint64_t bytes(int count) {
-        uint64_t value = 0;
-        for (int i = 0; i < count; ++i) value |= uint64_t(*in++) << (8 * i);
-        return value;
-    }
-    const unsigned char* in;
-};
 
 double volumeOrDefault(double value, const char* name) {
     if (std::isfinite(value) && value >= 0.0 && value <= 1.0) return value;
@@ -73,9 +36,8 @@ std::string optionsFilePath() {
     return getUserFolderPath() + "options";
 }
 
-std::array<unsigned char, kOptionsFileSize> encodeOptions(const GameOptionsRecord& options) {
-    std::array<unsigned char, kOptionsFileSize> bytes{};
-    ByteWriter writer(bytes.data());
+std::vector<unsigned char> encodeOptions(const GameOptionsRecord& options) {
+    ByteSink writer;
     writer.int32(kOptionsVersion);
     writer.int32(options.difficulty);
     writer.real(options.musicVolume);
@@ -85,12 +47,12 @@ std::array<unsigned char, kOptionsFileSize> encodeOptions(const GameOptionsRecor
     writer.real(options.storedReal);
     writer.int32(options.windowed ? 1 : 0);
     writer.int32(options.autoAim ? 1 : 0);
-    return bytes;
+    return writer.bytes;
 }
 
 bool decodeOptions(const unsigned char* bytes, size_t size, GameOptionsRecord& options) {
     if (size < kOptionsVersionSize[0]) return false;
-    ByteReader reader(bytes);
+    ByteSource reader(bytes, size);
     int32_t version = reader.int32();
     // A file cut short counts as the newest version it holds completely.
     int32_t covered = 0;

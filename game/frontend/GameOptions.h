@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct GameOptionsRecord {
     int32_t difficulty = 1;   // 0 Very Easy, 1 Easy, 2 Medium, 3 Hard, 4 Extreme
@@ -38,5 +39,5 @@ bool writeOptions();
 
 // The file's bytes for the settings, and the settings the bytes give over a starting record (false, and the
 // record unchanged, when the bytes hold no complete version).
-std::array<unsigned char, kOptionsFileSize> encodeOptions(const GameOptionsRecord& options);
+std::vector<unsigned char> encodeOptions(const GameOptionsRecord& options);
 bool decodeOptions(const unsigned char* bytes, size_t size, GameOptionsRecord& options);

@@ -1,4 +1,4 @@
-// Little-endian reading and writing of the game's binary files (levels, progress): a reader that never reads
+// Little-endian reading and writing of the game's binary files (levels, progress, options): a reader that never reads
 // past the bytes it was given and reports the first shortfall, and a writer that appends to a byte vector.
 #pragma once
 

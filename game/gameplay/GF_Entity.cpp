@@ -8,6 +8,7 @@
 #include "FrameClock.h"
 #include "GF_AI.h"
 #include "GameOptions.h"
+#include "ImpactEffects.h"
 #include "KRandom.h"
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
@@ -184,7 +185,7 @@ void GF_Entity::update() {
     if (medium != previousMedium) {
         double surfaceX, surfaceY;
         findWaterSurface(x, y, surfaceX, surfaceY);
-        // The splash particles belong to the particle pool; the sound is played here.
+        splash(surfaceX, surfaceY, vx, vy, radius);
         playSplashSound(surfaceX, surfaceY, vy, radius);
     }
 

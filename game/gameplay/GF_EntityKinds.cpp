@@ -10,6 +10,7 @@
 #include "FrameClock.h"
 #include "GameOptions.h"
 #include "GameWindow.h"
+#include "ImpactEffects.h"
 #include "ParticleEffects.h"
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
@@ -80,16 +81,30 @@ constexpr double kWallSpread = 90;  // a shot's burst at a wall, around the wall
 
 using BurstEffect = void (*)(double x, double y, double bvx, double bvy, double angle, double spread);
 
-void shotBurst(const GF_Entity& e, BurstEffect effect, int sound, double angle, double spread) {
+// A burst around the given direction from the centre, without the entity's velocity (shots at a wall or at
+// their end, wrecks of fixed enemies), and the sound.
+void burstInPlace(const GF_Entity& e, BurstEffect effect, int sound, double angle, double spread) {
     effect(e.x, e.y, 0, 0, angle, spread);
     playEffectSound(e, sound);
 }
 
-// The large explosion of the dolphins and the shark: its two side blasts and the sound.
+// The large explosion of the dolphins and the shark: the blast all round, its two side blasts and the sound.
 void bigExplosionEffect(const GF_Entity& e) {
+    bigExplosion(e.x, e.y, e.vx, e.vy, 0, kFullSpread);
     explosion(e.x, e.y, e.vx, e.vy, 0, 5);
     explosion(e.x, e.y, e.vx, e.vy, 180, 5);
     playEffectSound(e, kSoundLargeExplosion);
+}
+
+// A death burst all round the centre, carried along with the entity's velocity, and the sound.
+void movingDebris(const GF_Entity& e, BurstEffect effect, int sound) {
+    effect(e.x, e.y, e.vx, e.vy, 0, kFullSpread);
+    playEffectSound(e, sound);
+}
+
+// A pickup's burst all round its centre, left where it was collected; pickups make no sound of their own.
+void pickupEffect(const GF_Entity& e, BurstEffect effect) {
+    effect(e.x, e.y, 0, 0, 0, kFullSpread);
 }
 
 // The cheats that change every enemy the level places.
@@ -153,10 +168,10 @@ GF_KIND_BASE(GF_EntityLaser1, kEntityLaser1) {
     startOnBase(*this);
 }
 void GF_EntityLaser1::onWallImpact(double normalAngle) {
-    shotBurst(*this, laserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, laserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityLaser1::onDeathEffect() {
-    shotBurst(*this, laserSparks, kSoundTinyExplosion, 0, kFullSpread);
+    burstInPlace(*this, laserSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityLaser2, kEntityLaser2) {
@@ -174,9 +189,9 @@ void GF_EntityLaser2::onDeathEffect() {
 
 void GF_EntityLaser2::burstByCharge(double angle, double spread) {
     if (charge > 0.5)
-        shotBurst(*this, explosion, kSoundSmallExplosion, angle, spread);
+        burstInPlace(*this, explosion, kSoundSmallExplosion, angle, spread);
     else
-        shotBurst(*this, laserSparks, kSoundTinyExplosion, angle, spread);
+        burstInPlace(*this, laserSparks, kSoundTinyExplosion, angle, spread);
 }
 
 GF_KIND_BASE(GF_EntityLaserFish, kEntityLaserFish) {
@@ -189,7 +204,7 @@ GF_KIND_BASE(GF_EntityLaserFish, kEntityLaserFish) {
     startOnBase(*this);
 }
 void GF_EntityLaserFish::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    movingDebris(*this, debrisBurst, kSoundLargeExplosion);
 }
 void GF_EntityLaserFish::checkDeath() {
     checkDeathFishLike();
@@ -202,10 +217,10 @@ GF_KIND_BASE(GF_EntityMissile1, kEntityMissile1) {
     startOnBase(*this);
 }
 void GF_EntityMissile1::onWallImpact(double normalAngle) {
-    shotBurst(*this, explosion, kSoundSmallExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, explosion, kSoundSmallExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityMissile1::onDeathEffect() {
-    shotBurst(*this, explosion, kSoundSmallExplosion, 0, kFullSpread);
+    burstInPlace(*this, explosion, kSoundSmallExplosion, 0, kFullSpread);
 }
 
 // The Gold Radudod stays where it was placed, whatever the placement says of motion.
@@ -216,6 +231,9 @@ GF_EntityGoldFish::GF_EntityGoldFish(double x, double y, const EntityVars& vars,
                                        0,  1,  2,  3,  4,  5,  6, 7, 8, 9, 10, 11, 12, 13, 14};
     animation = makeAnimation({13}, {{3.0, spin}});
     startOnBase(*this);
+}
+void GF_EntityGoldFish::onDeathEffect() {
+    pickupEffect(*this, pickupBurst);
 }
 void GF_EntityGoldFish::onRemoved() {
     static constexpr double kHeal[5] = {2000, 1000, 500, 250, 0};
@@ -240,7 +258,7 @@ void GF_EntityTurret::getEmitPoint(double& outX, double& outY) {
     outY = y - std::sin(angle / kDegreesPerRadian) * 20;
 }
 void GF_EntityTurret::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    burstInPlace(*this, gunDebris, kSoundLargeExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityTurretLaser, kEntityTurretLaser) {
@@ -249,10 +267,10 @@ GF_KIND_BASE(GF_EntityTurretLaser, kEntityTurretLaser) {
     startOnBase(*this);
 }
 void GF_EntityTurretLaser::onWallImpact(double normalAngle) {
-    shotBurst(*this, sparksFrame1, kSoundTinyExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, sparksFrame1, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityTurretLaser::onDeathEffect() {
-    shotBurst(*this, sparksFrame1, kSoundTinyExplosion, 0, kFullSpread);
+    burstInPlace(*this, sparksFrame1, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] == 1 ? 1 : 0) {
@@ -269,7 +287,7 @@ void GF_EntityMine::onWallImpact(double) {
     onDeathEffect();
 }
 void GF_EntityMine::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    burstInPlace(*this, mineExplosion, kSoundLargeExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityAutoGun, kEntityAutoGun) {
@@ -283,7 +301,7 @@ void GF_EntityAutoGun::getEmitPoint(double& outX, double& outY) {
     outY = y - std::sin(angle / kDegreesPerRadian) * 15;
 }
 void GF_EntityAutoGun::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    burstInPlace(*this, gunDebris, kSoundLargeExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityBird, kEntityBird) {
@@ -293,9 +311,11 @@ GF_KIND_BASE(GF_EntityBird, kEntityBird) {
     startOnBase(*this);
 }
 void GF_EntityBird::onDeathEffect() {
+    debrisBurst(x, y, vx, vy, 0, kFullSpread);
     if (SoundEntry* caw = getSoundEntry(kSoundCaw)) caw->play(1, 0);
 }
 void GF_EntityBird::onFadeEnd() {
+    debrisBurst(x, y, vx, vy, 0, kFullSpread);
     playEffectSound(*this, kSoundCaw);
     playEffectSound(*this, kSoundSmallExplosion);
 }
@@ -306,10 +326,10 @@ GF_KIND_BASE(GF_EntityBomb, kEntityBomb) {
     startOnBase(*this);
 }
 void GF_EntityBomb::onWallImpact(double normalAngle) {
-    shotBurst(*this, explosion, kSoundSmallExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, explosion, kSoundSmallExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityBomb::onDeathEffect() {
-    shotBurst(*this, explosion, kSoundSmallExplosion, 0, kFullSpread);
+    burstInPlace(*this, explosion, kSoundSmallExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityEel, kEntityEel) {
@@ -323,7 +343,7 @@ GF_KIND_BASE(GF_EntityEel, kEntityEel) {
     startOnBase(*this);
 }
 void GF_EntityEel::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    movingDebris(*this, eelDebris, kSoundLargeExplosion);
 }
 
 GF_KIND_BASE(GF_EntityTntTurtle, kEntityTntTurtle) {
@@ -336,7 +356,7 @@ GF_KIND_BASE(GF_EntityTntTurtle, kEntityTntTurtle) {
     startOnBase(*this);
 }
 void GF_EntityTntTurtle::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    movingDebris(*this, turtleDebris, kSoundLargeExplosion);
 }
 
 GF_KIND_BASE(GF_EntityEvilZuzevir, kEntityEvilZuzevir) {
@@ -368,10 +388,10 @@ GF_KIND_BASE(GF_EntityEvilLaser1, kEntityEvilLaser1) {
     startOnBase(*this);
 }
 void GF_EntityEvilLaser1::onWallImpact(double normalAngle) {
-    shotBurst(*this, laserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, laserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityEvilLaser1::onDeathEffect() {
-    shotBurst(*this, laserSparks, kSoundTinyExplosion, 0, kFullSpread);
+    burstInPlace(*this, laserSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityRoboShark, kEntityRoboShark) {
@@ -398,7 +418,7 @@ GF_KIND_BASE(GF_EntityDrone, kEntityDrone) {
     startOnBase(*this);
 }
 void GF_EntityDrone::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    movingDebris(*this, droneDebris, kSoundLargeExplosion);
 }
 
 GF_KIND_BASE(GF_EntityOrnament, kEntityOrnament), kind(vars[0] >= 0 && vars[0] <= 2 ? vars[0] : 3) {
@@ -420,7 +440,7 @@ GF_KIND_BASE(GF_EntityOrnament, kEntityOrnament), kind(vars[0] >= 0 && vars[0] <
     startOnBase(*this);
 }
 void GF_EntityOrnament::onDeathEffect() {
-    playEffectSound(*this, kSoundLargeExplosion);
+    burstInPlace(*this, gunDebris, kSoundLargeExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityTorpedo1, kEntityTorpedo1) {
@@ -429,11 +449,11 @@ GF_KIND_BASE(GF_EntityTorpedo1, kEntityTorpedo1) {
     animation = makeSingleFrame(31, 0);
     startOnBase(*this);
 }
-void GF_EntityTorpedo1::onWallImpact(double) {
-    onDeathEffect();
+void GF_EntityTorpedo1::onWallImpact(double normalAngle) {
+    burstInPlace(*this, torpedoExplosion, kSoundSmallExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityTorpedo1::onDeathEffect() {
-    playEffectSound(*this, kSoundSmallExplosion);
+    burstInPlace(*this, torpedoExplosion, kSoundSmallExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityLaserSword, kEntityLaserSword) {
@@ -451,10 +471,10 @@ GF_KIND_BASE(GF_EntityBullet, kEntityBullet) {
     startOnBase(*this);
 }
 void GF_EntityBullet::onWallImpact(double normalAngle) {
-    shotBurst(*this, bulletSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, bulletSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityBullet::onDeathEffect() {
-    shotBurst(*this, bulletSparks, kSoundTinyExplosion, 0, kFullSpread);
+    burstInPlace(*this, bulletSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityPowerup, kEntityPowerup), weapon(std::clamp(vars[0], 0, 3)),
@@ -463,6 +483,11 @@ GF_KIND_BASE(GF_EntityPowerup, kEntityPowerup), weapon(std::clamp(vars[0], 0, 3)
     static constexpr int kIconFrame[4] = {2, 3, 1, 0};
     animation = makeSingleFrame(33, kIconFrame[weapon]);
     startOnBase(*this);
+}
+void GF_EntityPowerup::onDeathEffect() {
+    // Each weapon's burst has the colours of its sparkle.
+    static constexpr BurstEffect kBurst[4] = {pickupBurst, pickupBurst3, pickupBurst1, pickupBurst5};
+    pickupEffect(*this, kBurst[weapon]);
 }
 void GF_EntityPowerup::onRemoved() {
     // Weapon 0, 1, 2, 3 of the placement are the player's modes 1, 3, 2, 4.
@@ -480,10 +505,10 @@ GF_KIND_BASE(GF_EntityPowerLaser, kEntityPowerLaser) {
     startOnBase(*this);
 }
 void GF_EntityPowerLaser::onWallImpact(double normalAngle) {
-    shotBurst(*this, powerLaserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
+    burstInPlace(*this, powerLaserSparks, kSoundTinyExplosion, normalAngle, kWallSpread);
 }
 void GF_EntityPowerLaser::onDeathEffect() {
-    shotBurst(*this, powerLaserSparks, kSoundTinyExplosion, 0, kFullSpread);
+    burstInPlace(*this, powerLaserSparks, kSoundTinyExplosion, 0, kFullSpread);
 }
 
 GF_KIND_BASE(GF_EntityHoop, kEntityHoop) {

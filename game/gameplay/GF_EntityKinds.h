@@ -70,6 +70,7 @@ class GF_EntityGoldFish : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityGoldFish);
     void checkDeath() override {}
+    void onDeathEffect() override;
     void onRemoved() override;
 };
 
@@ -232,6 +233,7 @@ class GF_EntityPowerup : public GF_Entity {
 public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityPowerup);
     void checkDeath() override {}
+    void onDeathEffect() override;
     void onRemoved() override;
     double pulse = 1;
     uint8_t shrinking = 1;

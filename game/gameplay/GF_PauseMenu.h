@@ -1,13 +1,13 @@
-// The pause overlay of the game state, opened over a level in play.
-// Present so that the program can switch to it; it shows nothing yet and its four operations do nothing.
+// The pause overlay of the game state: resume, restart, a new level, the main menu or quit. While it is open
+// the goal arrow and the Gold Radudod meter are shown anew every pass, so both stand on screen under it.
 #pragma once
 
-#include "GF_ProgramState.h"
+#include "OverlayMenu.h"
 
-class GF_PauseMenu : public GF_ProgramState {
+class GF_PauseMenu : public OverlayMenu {
 public:
-    void enter() override {}
-    void leave() override {}
-    void update() override {}
-    void draw() override {}
+    enum Button { kContinue = 0, kRestart = 1, kSelectLevel = 2, kMainMenu = 3, kExit = 4 };
+
+    void enter() override;
+    void update() override;
 };

@@ -338,7 +338,8 @@ bool writeLevelFile(const std::string& path) {
 
 bool loadLevel(const std::string& path) {
     if (!readLevelFile(path)) return false;
-    resetGoldZuzevirMeter(); // none collected yet, the meter out of view
+    // A new level starts with none collected and the meter out of view, whatever the last one left showing.
+    resetGoldZuzevirMeter();
     if (spatialGrid) {
         // The last level's player is let go with its grid, so no pointer to it outlives the load.
         spatialGrid->clear();

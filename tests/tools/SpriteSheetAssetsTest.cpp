@@ -70,11 +70,95 @@ const std::vector<SheetNeed>& fixedSheets() {
         {"hand.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
         {"torpedo1.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
         {"bullet.png", 0, 0, 0, false, {{0, 0, 16, 16}}},
+        // The level select, the in-level menus and the help pages.
+        {"selectlevelheading.png", 256, 128, 2, false, {}},
+        {"mapbutton.png", 39, 39, 4, false, {}},
+        {"levelbuttons.png", 64, 64, 4, false, {}},
+        {"medals.png", 32, 32, 3, false, {}},
+        {"menubuttons2.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 104, 38},
+          {0, 38, 104, 76},
+          {0, 76, 118, 114},
+          {0, 114, 118, 152},
+          {118, 0, 190, 38},
+          {118, 38, 190, 76}}},
+        {"menutitles1.png", 0, 0, 0, false, {{0, 0, 256, 128}, {0, 128, 256, 256}}},
+        {"mousehighlight.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
+        {"spacebar.png", 0, 0, 0, false, {{0, 0, 256, 115}}},
+        {"mouse.png", 0, 0, 0, false, {{0, 0, 256, 256}}},
+        {"wasd.png", 0, 0, 0, false, {{0, 0, 256, 212}}},
         {"powerupicons.png", 64, 64, 4, false, {}},
         {"powerupoverlays.png", 32, 32, 4, false, {}},
         {"ball.png", 32, 32, 1, false, {}},
         {"ballblue.png", 32, 32, 1, false, {}},
         {"windowframe.png", 16, 16, 8, false, {}},
+        // The front-end screens' sheets.
+        {"menubuttons.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 108, 38},
+          {0, 38, 108, 76},
+          {0, 76, 66, 118},
+          {0, 118, 66, 160},
+          {0, 160, 76, 202},
+          {0, 202, 76, 244},
+          {108, 0, 246, 38},
+          {108, 38, 246, 76},
+          {66, 76, 217, 118},
+          {66, 118, 217, 160},
+          {76, 160, 212, 202},
+          {76, 202, 212, 244}}},
+        {"titlebutton1.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 232, 64}, {0, 64, 232, 128}, {0, 128, 250, 192}, {0, 192, 250, 256}}},
+        {"titlebutton2.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 175, 64}, {0, 64, 175, 128}, {0, 128, 109, 192}, {0, 192, 109, 256}}},
+        {"selectgameheading.png", 256, 128, 2, false, {}},
+        {"selectgamebuttons1.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 145, 64}, {0, 64, 145, 128}, {0, 128, 132, 192}, {0, 192, 132, 256}}},
+        {"selectgamebuttons2.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 120, 64}, {0, 64, 120, 128}, {0, 128, 171, 192}, {0, 192, 171, 256}}},
+        {"menutitles2.png", 0, 0, 0, false, {{0, 0, 256, 128}, {0, 128, 256, 256}}},
+        {"radiobuttons.png",
+         0,
+         0,
+         0,
+         false,
+         {{0, 0, 28, 28},
+          {28, 0, 56, 28},
+          {56, 0, 84, 28},
+          {84, 0, 112, 28},
+          {0, 28, 7, 35},
+          {7, 28, 14, 35},
+          {14, 28, 21, 35},
+          {21, 28, 53, 80},
+          {53, 28, 85, 80},
+          {0, 80, 28, 108},
+          {28, 80, 56, 108},
+          {56, 80, 84, 108},
+          {84, 80, 112, 108}}},
+        {"scenebuttons.png", 0, 0, 0, false, {{0, 0, 71, 38}, {0, 38, 71, 76}, {0, 76, 71, 114}, {0, 114, 71, 152}}},
     };
     return sheets;
 }
@@ -255,6 +339,26 @@ TEST(SpriteSheetAssets, BackdropsAreSixteenFullChromaJpegsOf256Squared) {
             EXPECT_EQ(info.components, 3) << file;
             EXPECT_TRUE(info.fullChroma) << file << " subsamples its colour";
         }
+}
+
+TEST(SpriteSheetAssets, LogoAndComicPicturesAreFullChromaJpegsOf256Squared) {
+    std::vector<std::string> files = {"logoleft.jpg",    "logoright.jpg",   "tollberrytl.jpg",
+                                      "tollberrytr.jpg", "tollberrybl.jpg", "tollberrybr.jpg"};
+    for (int n = 1; n <= 11; n++)
+        files.push_back((n < 10 ? "scene1frame0" : "scene1frame") + std::to_string(n) + ".jpg");
+    const int sceneFrames[4] = {6, 3, 3, 4}; // scenes 2 to 5
+    for (int scene = 2; scene <= 5; scene++)
+        for (int n = 1; n <= sceneFrames[scene - 2]; n++)
+            files.push_back("scene" + std::to_string(scene) + "frame" + std::to_string(n) + ".jpg");
+    EXPECT_EQ(files.size(), 33u);
+    for (const std::string& file : files) {
+        JpegInfo info = readJpegInfo(dataFile("graphics/" + file));
+        EXPECT_EQ(info.width, 256) << file << " is missing or not 256 wide";
+        EXPECT_EQ(info.height, 256) << file;
+        EXPECT_EQ(info.components, 3) << file;
+        EXPECT_TRUE(info.fullChroma) << file << " subsamples its colour";
+        EXPECT_TRUE(readPicture(dataFile("graphics/" + file)).ok()) << file << " does not decode";
+    }
 }
 
 TEST(SpriteSheetAssets, NoHighResolutionVariantIsShipped) {

@@ -10,6 +10,9 @@ void writeEnemyArt(AssetOutput& out);     // fish, turtle, shark, eel, bird, dro
 void writeItemArt(AssetOutput& out);      // shots, particles, pickups, HUD icons, cursors, hoop balls
 void writeTileArt(AssetOutput& out);      // the pictures of the five tile sets
 void writeInterfaceArt(AssetOutput& out); // the window frame and the full-screen backdrops
+void writeFrontEndArt(AssetOutput& out);  // logos, menu buttons and titles, option widgets, comic buttons
+void writeComicArt(AssetOutput& out);     // the comic panels
+void writeLevelMenuArt(AssetOutput& out);  // level select, in-level menus and help pages
 // The bitmap fonts with their character tables (C++ source into tablesFolder) and the TrueType copies.
 void writeFonts(AssetOutput& out, const std::string& fontFolder, const std::string& tablesFolder);
 void writeSounds(AssetOutput& out); // the sound effects

@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
         if (wanted("items")) writeItemArt(out);
         if (wanted("tiles")) writeTileArt(out);
         if (wanted("interface")) writeInterfaceArt(out);
+        if (wanted("frontend")) writeFrontEndArt(out);
+        if (wanted("comics")) writeComicArt(out);
+        if (wanted("levelmenus")) writeLevelMenuArt(out);
         if (wanted("fonts")) writeFonts(out, fonts, tables);
         if (wanted("sounds")) writeSounds(out);
         if (wanted("music")) writeMusic(out);

@@ -125,7 +125,7 @@ TEST_F(GameShell, LosingTheFocusDuringPlayOpensThePauseMenu) {
     currentState = game;
     host::simulateForeground(gameWindow->getWindowHandle(), false);
     runMainLoopPass();
-    EXPECT_EQ(game->getOpenOverlay(), game->getPauseMenu());
+    EXPECT_EQ(game->getOpenOverlay(), game->getOverlay(kOverlayPause));
     gameWindow->terminate();
     shutdownGame();
 }

@@ -112,8 +112,8 @@ TEST(WindowEvents, DeactivationOpensThePauseMenuOnceAndOnlyDuringPlay) {
     EXPECT_TRUE(onWindowEvent(&activated));
     EXPECT_EQ(game->getOpenOverlay(), nullptr); // other events are ignored
     EXPECT_TRUE(onWindowEvent(&deactivated));
-    EXPECT_EQ(game->getOpenOverlay(), game->getPauseMenu());
+    EXPECT_EQ(game->getOpenOverlay(), game->getOverlay(kOverlayPause));
     EXPECT_TRUE(onWindowEvent(&deactivated)); // already paused: unchanged
-    EXPECT_EQ(game->getOpenOverlay(), game->getPauseMenu());
+    EXPECT_EQ(game->getOpenOverlay(), game->getOverlay(kOverlayPause));
     destroyProgramStates();
 }

@@ -8,6 +8,7 @@
 #include "KSound.h"
 #include "TempUserFolder.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -137,6 +138,24 @@ TEST_F(SoundTableTest, BusyCopiesAreInterruptedOnlyByAPlayAsLoudAsTheQuietest) {
     zap.play(1.0, 0);
     EXPECT_EQ(copy(15, 0).volume, 0.2) << "a second play while it sounds is dropped";
     EXPECT_EQ(copy(15, 0).sound->volume, 20);
+}
+
+TEST_F(SoundTableTest, NotANumberPlaysSilentlyAtTheCentre) {
+    const double nan = std::nan("");
+    EXPECT_EQ(soundVolumeAt(nan, 350, 1), 0.0);
+    EXPECT_EQ(soundVolumeAt(500, 350, nan), 0.0);
+    EXPECT_EQ(soundPanAt(nan), 0.0);
+    getSoundEntry(0)->play(nan, nan);
+    EXPECT_EQ(copy(0, 0).volume, 0.0);
+    EXPECT_EQ(copy(0, 0).pan, 0.0);
+    EXPECT_EQ(copy(0, 0).sound->volume, 0);
+    EXPECT_EQ(copy(0, 0).sound->pan, 0);
+    setSoundPosition(nan, nan, 1, 0);
+    EXPECT_EQ(copy(0, 0).sound->volume, 0);
+    getSoundEntry(8)->play(1.5, -3); // beyond the ranges: held to them
+    SoundCopy& laser = copy(8, 0).sound->isPlaying() ? copy(8, 0) : copy(8, 1);
+    EXPECT_EQ(laser.sound->volume, 100);
+    EXPECT_EQ(laser.sound->pan, -100);
 }
 
 TEST_F(SoundTableTest, AFollowingSoundTakesItsNewVolumeAtOnceAndItsPanAtTheNextPlay) {

@@ -156,6 +156,18 @@ TEST_F(SpriteSheetTest, EachDrawHandsTheFrameRectangleToItsPictureOperation) {
     sheet->drawFirstFrameClipped(5, 6, 4, 0, 1, 1);                   // a cut wider than the frame
     sheet->drawFrame(1, 5, 6, false, false);                          // no frame 1
     EXPECT_TRUE(KGraphicRecorder::calls().empty());
+
+    // Far off the screen in a large level: cut to 16 bits, 65500 would become -36, at the left edge.
+    for (const auto& c : cases) c.draw(*sheet); // the frame's own points draw
+    const size_t drawn = KGraphicRecorder::calls().size();
+    sheet->drawFrame(0, 65500, 6, false, false);
+    sheet->blitFrame(0, 5, -65500, false, false);
+    sheet->drawFrameTransformed(0, 32768, 6, 0, 1, 1, false, false);
+    sheet->drawFrameClippedRotated(0, 5, 65500, 65510, 90, 1, 1, false, false);
+    sheet->drawFirstFrameClipped(-32769, 6, 30, 0, 1, 1);
+    EXPECT_EQ(KGraphicRecorder::calls().size(), drawn);
+    sheet->drawFrame(0, 32767, -32768, false, false);
+    EXPECT_EQ(KGraphicRecorder::calls().size(), drawn + 1) << "the last points of the range still draw";
 }
 
 TEST_F(SpriteSheetTest, ClippedRotatedCutsTheSideThatFacesUpAfterTheTurn) {

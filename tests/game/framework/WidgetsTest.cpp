@@ -19,6 +19,7 @@
 #include "Tooltip.h"
 #include "WindowFrame.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -271,6 +272,8 @@ TEST_F(WidgetsTest, SliderValuesAndADraggedKnob) {
     EXPECT_EQ(slider.knobCentre, 255);
     slider.setValue(7);
     EXPECT_EQ(slider.knobCentre, 542);
+    slider.setValue(std::nan(""));
+    EXPECT_EQ(slider.knobCentre, 255) << "not a number: the start of the range";
     slider.setKnobX(100);
     EXPECT_EQ(slider.knobCentre, 255);
 

@@ -387,6 +387,7 @@ protected:
         currentTileSet = kTileSetAlien;
         CurrentLevelGoals = LevelGoals{};
         clearLevelCatalogue();
+        resetGoldZuzevirMeter();
     }
     TempUserFolder user;
     std::string good;
@@ -398,10 +399,14 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     std::ofstream(bad, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size() - 3));
 
     PassedHoops = 5;
-    goldZuzevirMeter.count = 4; // collected in the level before
+    goldZuzevirMeter.count = 3; // the last level's meter, still in view
+    goldZuzevirMeter.showing = 1;
+    goldZuzevirMeter.slide = goldZuzevirMeter.drawnY = GoldZuzevirMeter::kShownY;
     ASSERT_TRUE(loadLevel(good));
     EXPECT_EQ(PassedHoops, 0);
     EXPECT_EQ(goldZuzevirMeter.count, 0);
+    EXPECT_FALSE(goldZuzevirMeter.showing);
+    EXPECT_EQ(goldZuzevirMeter.slide, GoldZuzevirMeter::kHiddenY);
     EXPECT_EQ(RequiredHoops, 1);
     EXPECT_EQ(currentTileSet, kTileSetSnow);
     EXPECT_EQ(tileMap.levelWidth, 1280.0);
@@ -428,12 +433,14 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     EXPECT_EQ(playerEntity->x, 500.0);
     EXPECT_EQ(LevelEnemyTotal, 0);
 
+    goldZuzevirMeter.count = 2;
     EXPECT_FALSE(loadLevel(bad));
     EXPECT_FALSE(loadLevel(getCustomLevelsFolder() + "Missing.lvl"));
     EXPECT_EQ(tileMap.levelWidth, 1280.0);
     EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(0, 0), 14);
     EXPECT_EQ(Placements.count(), 2);
     EXPECT_EQ(CurrentLevelGoals.gameMode, kGameModeRace);
+    EXPECT_EQ(goldZuzevirMeter.count, 2) << "a level that does not load leaves the running one's count";
     EXPECT_NE(logText().find("Level file " + bad + " is damaged: the file ends early"), std::string::npos);
     EXPECT_NE(logText().find("Level file " + getCustomLevelsFolder() + "Missing.lvl could not be read"),
               std::string::npos);

@@ -1,0 +1,192 @@
+// The pictures of the level select, the in-level menus and the help pages: the level select's heading, its
+// map and grid buttons (hover, rest, locked and the all-Gold-Radudods mark), the medals, the second menu-button
+// sheet, the complete and failed titles, and the help pictures (space bar, mouse, W A S D keys, the mouse
+// button's highlight).
+#include "AssetFamilies.h"
+#include "FrontEndDrawing.h"
+
+#include <cmath>
+
+namespace {
+
+const Rgb kInk = hex(0x0a1a30);
+
+// A title in warm gold over a soft blue glow, as the other menu titles.
+void drawTitle(cairo_t* cr, const char* text, double cx, double cy, double size) {
+    softEllipse(cr, cx, cy, size * 3.2, size * 0.9, hex(0x60c0ff), 0.35);
+    drawCaptionGradient(cr, text, cx, cy, size, hex(0xfff4b0), hex(0xf0a020), hex(0x1a1030));
+}
+
+void writeHeading(AssetOutput& out) {
+    Canvas c(512, 128);
+    drawTitle(c.cr(), "Select Level", 200, 72, 50);
+    out.savePng(c, "selectlevelheading.png", gridFrames(512, 128, 256, 128));
+}
+
+// One look of a level button in a cell: a shell-like bead (round) or a rounded tile (square).
+// look 0 hover, 1 rest, 2 locked, 3 the gold mark drawn over the others.
+void drawLevelLook(cairo_t* cr, double x, double y, double size, bool round, int look) {
+    const double cx = x + size / 2, cy = y + size / 2, r = size / 2 - 3;
+    if (look == 3) {
+        // A small gold star in the top-right corner.
+        std::vector<Point> star;
+        for (int k = 0; k < 10; k++) {
+            const double a = -M_PI / 2 + k * M_PI / 5, rr = k % 2 ? size * 0.08 : size * 0.18;
+            star.push_back({x + size * 0.78 + rr * std::cos(a), y + size * 0.22 + rr * std::sin(a)});
+        }
+        cairo_move_to(cr, star[0].x, star[0].y);
+        for (const Point& p : star) cairo_line_to(cr, p.x, p.y);
+        cairo_close_path(cr);
+        radialGradient(cr, {x + size * 0.76, y + size * 0.18}, 1, {x + size * 0.78, y + size * 0.22}, size * 0.18,
+                       hex(0xfffbd0), hex(0xffd030), hex(0xb07010));
+        fillAndOutline(cr, hex(0x3a2000), 1.2);
+        return;
+    }
+    if (round)
+        circle(cr, cx, cy, r);
+    else
+        roundedRect(cr, x + 4, y + 4, size - 8, size - 8, size * 0.18);
+    if (look == 0)
+        radialGradient(cr, {cx - r * 0.3, cy - r * 0.4}, 1, {cx, cy}, r, hex(0xfffbe0), hex(0xffc040), hex(0xd06010));
+    else if (look == 1)
+        radialGradient(cr, {cx - r * 0.3, cy - r * 0.4}, 1, {cx, cy}, r, hex(0xe0f8ff), hex(0x50b0e8), hex(0x1a5090));
+    else
+        radialGradient(cr, {cx - r * 0.3, cy - r * 0.4}, 1, {cx, cy}, r, hex(0xb0b8c0), hex(0x687078), hex(0x343a40));
+    fillAndOutline(cr, kInk, 2);
+    highlight(cr, cx - r * 0.25, cy - r * 0.45, r * 0.45, r * 0.2, 0.5);
+    if (look == 2) {
+        // A padlock.
+        const double s = size / 64;
+        roundedRect(cr, cx - 9 * s, cy - 2 * s, 18 * s, 14 * s, 2 * s);
+        setColor(cr, hex(0xe8c050));
+        cairo_fill_preserve(cr);
+        setColor(cr, kInk);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+        cairo_arc(cr, cx, cy - 2 * s, 6 * s, M_PI, 2 * M_PI);
+        setColor(cr, hex(0xe8c050));
+        cairo_set_line_width(cr, 3 * s);
+        cairo_stroke(cr);
+    }
+}
+
+void writeLevelButtons(AssetOutput& out) {
+    Canvas map(156, 39);
+    for (int look = 0; look < 4; look++) drawLevelLook(map.cr(), 39 * look, 0, 39, /*round=*/true, look);
+    out.savePng(map, "mapbutton.png", gridFrames(156, 39, 39, 39));
+    Canvas grid(256, 64);
+    for (int look = 0; look < 4; look++) drawLevelLook(grid.cr(), 64 * look, 0, 64, /*round=*/false, look);
+    out.savePng(grid, "levelbuttons.png", gridFrames(256, 64, 64, 64));
+}
+
+// Gold, silver and bronze coins with a ribbon.
+void writeMedals(AssetOutput& out) {
+    Canvas c(96, 32);
+    cairo_t* cr = c.cr();
+    const Rgb faces[3][3] = {{hex(0xfffbd0), hex(0xffd030), hex(0xa06a00)},
+                             {hex(0xffffff), hex(0xc8d0d8), hex(0x687078)},
+                             {hex(0xffe0c0), hex(0xd08040), hex(0x703810)}};
+    for (int m = 0; m < 3; m++) {
+        const double x = 32 * m;
+        polygon(cr, {{x + 9, 2}, {x + 14, 2}, {x + 16, 12}, {x + 18, 2}, {x + 23, 2}, {x + 19, 16}, {x + 13, 16}});
+        setColor(cr, m == 0 ? hex(0xd03030) : m == 1 ? hex(0x3060d0) : hex(0x30a050));
+        cairo_fill(cr);
+        circle(cr, x + 16, 20, 10);
+        radialGradient(cr, {x + 13, 17}, 1, {x + 16, 20}, 10, faces[m][0], faces[m][1], faces[m][2]);
+        fillAndOutline(cr, kInk, 1.5);
+        circle(cr, x + 16, 20, 6);
+        setColor(cr, faces[m][2], 0.6);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
+    out.savePng(c, "medals.png", gridFrames(96, 32, 32, 32));
+}
+
+void writeMenuButtons2(AssetOutput& out) {
+    Canvas c(256, 256);
+    const std::vector<FrameRect> frames = {{0, 0, 104, 38},    {0, 38, 104, 76},  {0, 76, 118, 114},
+                                           {0, 114, 118, 152}, {118, 0, 190, 38}, {118, 38, 190, 76}};
+    const char* captions[3] = {"Levels", "Select Game", "Back"};
+    for (int k = 0; k < 3; k++) {
+        drawButtonLook(c.cr(), frames[size_t(2 * k)], captions[k], true, 16);
+        drawButtonLook(c.cr(), frames[size_t(2 * k + 1)], captions[k], false, 16);
+    }
+    out.savePng(c, "menubuttons2.png", frames);
+}
+
+void writeMenuTitles(AssetOutput& out) {
+    // The top half titles the level-complete menu, the bottom half the level-failed menu.
+    Canvas c(256, 256);
+    drawTitle(c.cr(), "Well Done!", 128, 72, 40);
+    drawTitle(c.cr(), "Try Again", 128, 200, 40);
+    out.savePng(c, "menutitles1.png", {{0, 0, 256, 128}, {0, 128, 256, 256}});
+}
+
+// A key cap with its letter, its top face lighter than its sides.
+void drawKey(cairo_t* cr, double x, double y, double w, double h, const char* letter) {
+    roundedRect(cr, x, y, w, h, 5);
+    setColor(cr, hex(0x8890a0));
+    cairo_fill_preserve(cr);
+    setColor(cr, kInk);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    roundedRect(cr, x + 3, y + 2, w - 6, h - 8, 4);
+    verticalGradient(cr, y + 2, hex(0xf4f6fa), y + h - 6, hex(0xc0c8d4));
+    cairo_fill(cr);
+    if (letter[0]) drawCaption(cr, letter, x + w / 2, y + h / 2 - 3, 13, hex(0x203040), hex(0xf4f6fa));
+}
+
+void writeHelpPictures(AssetOutput& out) {
+    // The space bar sits where the page's highlight falls: (29, 67) to (224, 97).
+    Canvas space(256, 128);
+    for (int k = 0; k < 8; k++) drawKey(space.cr(), 8 + 30 * k, 30, 28, 34, "");
+    drawKey(space.cr(), 29, 67, 195, 30, "SPACE");
+    out.savePng(space, "spacebar.png", {{0, 0, 256, 115}});
+
+    // The mouse, its left button under the highlight's 64 x 64 square from (65, 58).
+    Canvas mouse(256, 256);
+    cairo_t* cr = mouse.cr();
+    cairo_move_to(cr, 128, 40);
+    cairo_curve_to(cr, 128, 20, 170, 10, 200, 30);
+    setColor(cr, kInk);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    roundedRect(cr, 68, 50, 120, 190, 58);
+    verticalGradient(cr, 50, hex(0xf0f4f8), 240, hex(0x9aa4b0));
+    fillAndOutline(cr, kInk, 2.5);
+    cairo_move_to(cr, 128, 52);
+    cairo_line_to(cr, 128, 122);
+    cairo_move_to(cr, 70, 122);
+    cairo_line_to(cr, 186, 122);
+    setColor(cr, kInk);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    out.savePng(mouse, "mouse.png", {{0, 0, 256, 256}});
+
+    Canvas glowPicture(64, 64);
+    roundedRect(glowPicture.cr(), 4, 2, 58, 62, 26);
+    setColor(glowPicture.cr(), hex(0xff3020), 0.8);
+    cairo_fill(glowPicture.cr());
+    out.savePng(glowPicture, "mousehighlight.png", {{0, 0, 64, 64}});
+
+    // W above A, S and D, where the page's four highlight squares fall.
+    Canvas wasd(256, 256);
+    drawKey(wasd.cr(), 111, 55, 30, 30, "W");
+    drawKey(wasd.cr(), 82, 88, 30, 30, "A");
+    drawKey(wasd.cr(), 115, 88, 30, 30, "S");
+    drawKey(wasd.cr(), 148, 88, 30, 30, "D");
+    for (int k = 0; k < 2; k++) drawKey(wasd.cr(), 49 + 132 * k, 88, 30, 30, "");
+    drawKey(wasd.cr(), 40, 140, 176, 30, "");
+    out.savePng(wasd, "wasd.png", {{0, 0, 256, 212}});
+}
+
+} // namespace
+
+void writeLevelMenuArt(AssetOutput& out) {
+    writeHeading(out);
+    writeLevelButtons(out);
+    writeMedals(out);
+    writeMenuButtons2(out);
+    writeMenuTitles(out);
+    writeHelpPictures(out);
+}
