@@ -8,6 +8,12 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr size_t kCellReserve = 8; // entities a cell holds before it first grows
+
+} // namespace
+
 SpatialGrid* spatialGrid = nullptr;
 
 void createSpatialGrid() {
@@ -47,6 +53,8 @@ void SpatialGrid::resize(double worldWidth, double worldHeight) {
             }
         }
     }
+    // Room for a few entities in every cell up front, so filing them during play does not allocate.
+    for (CellList& list : newCells) list.reserve(kCellReserve);
     cells = std::move(newCells);
     columnCount = newCols;
     rowCount = newRows;
