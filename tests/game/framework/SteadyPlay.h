@@ -2,10 +2,12 @@
 // shell started on the game's own data, a scene entered (the main menu, the level select, or a shipped level
 // through the level-start operations), then main-loop passes with scripted input, each split into its update
 // half and its draw half (the drawing finished on the device) and measured for time, heap allocations of the
-// main thread and the stand-in device's draw counters.
+// main thread and the stand-in device's draw counters. The world steps by a fixed frame time each pass and
+// the random generator starts from a fixed seed, so the play is the same on every run.
 #pragma once
 
 #include "CountedAllocations.h"
+#include "FrameClock.h"
 #include "GF_GameEngine.h"
 #include "GameShell.h"
 #include "GameWindow.h"
@@ -13,6 +15,8 @@
 #include "HostInput.h"
 #include "InputState.h"
 #include "KGraphicD3DDevice.h"
+#include "KMiscTools.h"
+#include "KRandom.h"
 #include "KWindow.h"
 #include "LevelCatalogue.h"
 #include "LevelStart.h"
@@ -61,6 +65,7 @@ inline IDirect3DDevice8* device() {
 // The scene, entered the way the player enters it; a help page the level opens with is closed at once.
 inline bool enterScene(const Scene& scene) {
     for (int key = 0; key < 256; ++key) keyDown(key) = false;
+    kSrand(1); // the same enemies' choices on every run
     setKeyPoll(scriptedPoll);
     host::setCursorOverride(400, 300);
     if (scene.kind == kSceneMainMenu) {
@@ -94,6 +99,8 @@ inline void scriptInput(const Scene& scene, int pass) {
     host::setCursorOverride(700, 200 + (pass * 5) % 200);
 }
 
+constexpr uint32_t kFrameStepMs = 17;
+
 inline double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -104,6 +111,8 @@ inline PassCost timedPass(const Scene& scene, int pass) {
     scriptInput(scene, pass);
     PassCost cost;
     IDirect3DDevice8* d3d = device();
+    // Every pass steps the world by one frame of 60 fps, however slow the build: the same play on every machine.
+    frameClockLastReading = uint32_t(KMiscTools::getMilliseconds()) - kFrameStepMs;
     auto start = std::chrono::steady_clock::now();
     {
         counted_allocations::Scope counted;
