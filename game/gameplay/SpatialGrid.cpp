@@ -9,6 +9,12 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr size_t kCellReserve = 8; // entities a cell holds before it first grows
+
+} // namespace
+
 SpatialGrid* spatialGrid = nullptr;
 
 void createSpatialGrid() {
@@ -48,6 +54,8 @@ void SpatialGrid::resize(double worldWidth, double worldHeight) {
             }
         }
     }
+    // Room for a few entities in every cell up front, so filing them during play does not allocate.
+    for (CellList& list : newCells) list.reserve(kCellReserve);
     cells = std::move(newCells);
     columnCount = newCols;
     rowCount = newRows;
