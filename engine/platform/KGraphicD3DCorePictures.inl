@@ -7,6 +7,7 @@
 #include "KGraphicD3DDevice.h"
 #include "KLog.h"
 #include "KMiscTools.h"
+#include "KPictureTexels.h"
 #include "KResource.h"
 
 #include <algorithm>
@@ -546,9 +547,8 @@ bool KGraphicD3DCore<Api>::preparePixelsWithMask(IDirect3DTexture8* texture, int
     return fillTexture("preparePixelsWithMask", texture, level, pixels, mask, width, height, x1, y1, x2, y2, x, y);
 }
 
-// Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the texture level at x, y.
-// With a mask, alpha is the mask's G byte. Transparent pixels take the colour of an opaque neighbour (edge
-// bleeding) so that filtering at the edge of a shape does not pull in a dark fringe.
+// Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the texture level at x, y
+// (see convertPictureTexels). Transparent pixels bleed in the formats that bleeds() names.
 template <class Api>
 bool KGraphicD3DCore<Api>::fillTexture(const char* who, IDirect3DTexture8* texture, int level, const uint32_t* pixels,
                                        const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
@@ -574,44 +574,13 @@ bool KGraphicD3DCore<Api>::fillTexture(const char* who, IDirect3DTexture8* textu
         texture->UnlockRect(level);
         return false;
     }
-    // Source pixel (px, py) lands on texel (px + ox, py + oy); clip to the picture and to the texture level.
-    const int ox = x - x1, oy = y - y1;
-    x1 = std::max({x1, 0, -ox});
-    y1 = std::max({y1, 0, -oy});
-    x2 = std::min({x2, width, int(desc.Width) - ox});
-    y2 = std::min({y2, height, int(desc.Height) - oy});
-    int texelBytes = bytesPerTexel(format);
-    bool bleed = bleeds(format);
-    auto opaque = [&](int px, int py) {
-        if (px < 0 || py < 0 || px >= width || py >= height) return false;
-        size_t at = size_t(py) * size_t(width) + size_t(px);
-        return mask ? KImage::green(mask[at]) != 0 : KImage::alpha(pixels[at]) != 0;
-    };
-    static constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
-    const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
-    for (int py = y1; py < y2; py++) {
-        unsigned char* row = static_cast<unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
-        const uint32_t* source = pixels + size_t(py) * size_t(width);
-        const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
-        for (int px = x1; px < x2; px++) {
-            uint32_t pixel = source[px];
-            uint32_t r = KImage::red(pixel), g = KImage::green(pixel), b = KImage::blue(pixel);
-            uint32_t a = mask ? KImage::green(maskRow[px]) : KImage::alpha(pixel);
-            if (colorKeyEnabled_ && r == keyR && g == keyG && b == keyB) a = 0;
-            if (a == 0 && bleed) {
-                for (const auto& step : kNeighbours) {
-                    int nx = px + step[0], ny = py + step[1];
-                    if (!opaque(nx, ny)) continue;
-                    uint32_t neighbour = pixels[size_t(ny) * size_t(width) + size_t(nx)];
-                    r = KImage::red(neighbour);
-                    g = KImage::green(neighbour);
-                    b = KImage::blue(neighbour);
-                    break;
-                }
-            }
-            writeTexel(row + size_t(px + ox) * texelBytes, format, r, g, b, a);
-        }
-    }
+    unsigned char* bits = static_cast<unsigned char*>(locked.pBits);
+    const size_t pitch = size_t(locked.Pitch), texelBytes = size_t(bytesPerTexel(format));
+    convertPictureTexels(pixels, mask, width, height, x1, y1, x2, y2, x, y, int(desc.Width), int(desc.Height),
+                         {colorKeyEnabled_, colorKey_, bleeds(format)},
+                         [=](int tx, int ty, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+                             writeTexel(bits + size_t(ty) * pitch + size_t(tx) * texelBytes, format, r, g, b, a);
+                         });
     texture->UnlockRect(level);
     return true;
 }

@@ -8,6 +8,7 @@
 #include "KGraphicGLWindow.h"
 #include "KLog.h"
 #include "KMiscTools.h"
+#include "KPictureTexels.h"
 #include "KResource.h"
 
 #include <algorithm>
@@ -25,10 +26,6 @@ std::string cutName(const char* name) {
     if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
     return text;
 }
-
-// A neighbour with alpha lends its colour to a transparent pixel, in this order: below, above, above-left,
-// above-right, below-left, below-right, left, right.
-constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
 
 } // namespace
 
@@ -307,45 +304,15 @@ void KGraphicGL::deleteTexturesFrom(int slot) {
 }
 
 // Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the RGBA buffer of
-// outWidth x outHeight texels at x, y. With a mask, alpha is the mask's G byte. With alpha, transparent pixels
-// take the colour of an opaque neighbour (edge bleeding), so that filtering at the edge of a shape does not pull
-// in a dark fringe.
+// outWidth x outHeight texels at x, y (see convertPictureTexels). Transparent pixels bleed when the picture has
+// alpha.
 void KGraphicGL::preparePixels(uint32_t* out, int outWidth, int outHeight, const uint32_t* pixels, const uint32_t* mask,
                                int width, int height, int x1, int y1, int x2, int y2, int x, int y) const {
-    const int ox = x - x1, oy = y - y1;
-    x1 = std::max({x1, 0, -ox});
-    y1 = std::max({y1, 0, -oy});
-    x2 = std::min({x2, width, outWidth - ox});
-    y2 = std::min({y2, height, outHeight - oy});
-    auto opaque = [&](int px, int py) {
-        if (px < 0 || py < 0 || px >= width || py >= height) return false;
-        size_t at = size_t(py) * size_t(width) + size_t(px);
-        return mask ? KImage::green(mask[at]) != 0 : KImage::alpha(pixels[at]) != 0;
-    };
-    const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
-    for (int py = y1; py < y2; py++) {
-        uint32_t* row = out + size_t(py + oy) * size_t(outWidth);
-        const uint32_t* source = pixels + size_t(py) * size_t(width);
-        const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
-        for (int px = x1; px < x2; px++) {
-            uint32_t pixel = source[px];
-            uint32_t r = KImage::red(pixel), g = KImage::green(pixel), b = KImage::blue(pixel);
-            uint32_t a = mask ? KImage::green(maskRow[px]) : KImage::alpha(pixel);
-            if (colorKeyEnabled_ && r == keyR && g == keyG && b == keyB) a = 0;
-            if (a == 0 && alpha_) {
-                for (const auto& step : kNeighbours) {
-                    int nx = px + step[0], ny = py + step[1];
-                    if (!opaque(nx, ny)) continue;
-                    uint32_t neighbour = pixels[size_t(ny) * size_t(width) + size_t(nx)];
-                    r = KImage::red(neighbour);
-                    g = KImage::green(neighbour);
-                    b = KImage::blue(neighbour);
-                    break;
-                }
-            }
-            row[px + ox] = KImage::pack(r, g, b, a);
-        }
-    }
+    convertPictureTexels(pixels, mask, width, height, x1, y1, x2, y2, x, y, outWidth, outHeight,
+                         {colorKeyEnabled_, colorKey_, alpha_},
+                         [out, outWidth](int tx, int ty, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+                             out[size_t(ty) * size_t(outWidth) + size_t(tx)] = KImage::pack(r, g, b, a);
+                         });
 }
 
 // Level 0 of texture slot: updated in place when the slot already has this size, format and target, else a new
