@@ -7,8 +7,8 @@
 #include "KGraphicD3DDevice.h"
 #include "KLog.h"
 #include "KMiscTools.h"
+#include "KPictureSource.h"
 #include "KPictureTexels.h"
-#include "KResource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,16 +17,8 @@
 
 namespace {
 
-constexpr size_t kMaxNameLength = 259;
-
 bool supported(const unsigned char* support, int engineFormat) {
     return support && support[engineFormat] != 0;
-}
-
-std::string cutName(const char* name) {
-    std::string text = name ? name : "";
-    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
-    return text;
 }
 
 // The bytes of one converted texel, in the Direct3D memory layout of its format.
@@ -174,13 +166,6 @@ template <class Api> void KGraphicD3DCore<Api>::waitForDevice() {
 }
 
 template <class Api>
-bool KGraphicD3DCore<Api>::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
-    ImageFormat format = KImage::getFormatFromName(name);
-    if (format == K_IMAGE_UNKNOWN || !data) return false;
-    return KImage::decode(format, data, size, out);
-}
-
-template <class Api>
 bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
                                        const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_UPLOAD_KEPT)
@@ -188,21 +173,20 @@ bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, boo
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName) return false;
 
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
+    KPictureFileBytes file;
     float scale = 1;
     // Direct3D 8 always looks for the high-resolution variant, Direct3D 9 only at a resolution scale of 2.
     bool probe = true;
     if constexpr (Api::kVersion == 9)
         probe = Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
-    if (probe && KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+    if (probe && file.read(makeHighResName(fileName)))
         scale = 2;
-    else if (!KResource::loadWholeFile(fileName, bytes, size))
+    else if (!file.read(fileName))
         return false;
     scale_ = scale;
-    std::string name = cutName(fileName);
-    bool result = loadPictureFromMemory(name.c_str(), bytes, size, trueColor, alpha, splice, loadKind, spliceTable);
-    delete[] bytes;
+    std::string name = cutPictureName(fileName);
+    bool result =
+        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
     fileName_ = name;
     maskFileName_.clear();
     return result;
@@ -215,7 +199,7 @@ bool KGraphicD3DCore<Api>::loadPictureFromMemory(const char* name, const unsigne
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels(); // a new source replaces the old one
-        if (!decodeInto(name, data, size, image_)) return false;
+        if (!decodePicture(name, data, size, image_)) return false;
         trueColor_ = trueColor;
         alpha_ = alpha;
         width_ = float(image_.getWidth());
@@ -244,20 +228,11 @@ bool KGraphicD3DCore<Api>::loadPictureWithMask(const char* fileName, const char*
                                              loadKind, spliceTable);
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName || !maskFileName) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KResource::loadWholeFile(fileName, bytes, size)) return false;
-    unsigned char* maskBytes = nullptr;
-    size_t maskSize = 0;
-    if (!KResource::loadWholeFile(maskFileName, maskBytes, maskSize)) {
-        delete[] bytes;
-        return false;
-    }
-    std::string name = cutName(fileName), maskName = cutName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), bytes, size, maskName.c_str(), maskBytes, maskSize,
-                                                trueColor, splice, loadKind, spliceTable);
-    delete[] bytes;
-    delete[] maskBytes;
+    KPictureFileBytes file, maskFile;
+    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
+    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
+    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
+                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
     fileName_ = name;
     maskFileName_ = maskName;
     return result;
@@ -271,14 +246,7 @@ bool KGraphicD3DCore<Api>::loadPictureWithMaskFromMemory(const char* name, const
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels();
-        if (!decodeInto(name, data, size, image_)) return false;
-        if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
-            image_.clear();
-            return false;
-        }
-        // The mask is read pixel for pixel with the colour picture, so it must have the same size.
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
-            maskImage_.resample(image_.getWidth(), image_.getHeight());
+        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
         if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
             logMessage("%s: mask '%s' cannot be fitted to the picture's size", Api::kLogPrefix,
                        maskName ? maskName : "");

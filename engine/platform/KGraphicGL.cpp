@@ -8,26 +8,14 @@
 #include "KGraphicGLWindow.h"
 #include "KLog.h"
 #include "KMiscTools.h"
+#include "KPictureSource.h"
 #include "KPictureTexels.h"
-#include "KResource.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace gl = host::ogl;
-
-namespace {
-
-constexpr size_t kMaxNameLength = 259;
-
-std::string cutName(const char* name) {
-    std::string text = name ? name : "";
-    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
-    return text;
-}
-
-} // namespace
 
 int KGraphicGL::powerOfTwoAtLeast(int value, int minimum) {
     int size = std::max(minimum, 1);
@@ -77,12 +65,6 @@ void KGraphicGL::markParameters() {
     for (TextureSlot& slot : textures_) slot.filterDirty = slot.wrapDirty = true;
 }
 
-bool KGraphicGL::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
-    ImageFormat format = KImage::getFormatFromName(name);
-    if (format == K_IMAGE_UNKNOWN || !data) return false;
-    return KImage::decode(format, data, size, out);
-}
-
 // Half-size loading: the decoded pictures go up at half their size, and the picture scale halves with them, so
 // the picture still reports its full size and blits still take full-size source rectangles.
 void KGraphicGL::halveDecoded() {
@@ -100,19 +82,17 @@ bool KGraphicGL::loadPicture(const char* fileName, bool trueColor, bool alpha, b
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName) return false;
 
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
+    KPictureFileBytes file;
     bool variant = false;
     // The double-size variant is only wanted on a display that shows two pixels per game pixel.
     KGraphicGLWindow* window = graphicGL().window;
-    if (window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f &&
-        KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+    if (window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f && file.read(makeHighResName(fileName)))
         variant = true;
-    else if (!KResource::loadWholeFile(fileName, bytes, size))
+    else if (!file.read(fileName))
         return false;
-    std::string name = cutName(fileName);
-    bool result = loadPictureFromMemory(name.c_str(), bytes, size, trueColor, alpha, splice, loadKind, spliceTable);
-    delete[] bytes;
+    std::string name = cutPictureName(fileName);
+    bool result =
+        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
     if (variant) scale_ *= 2;
     fileName_ = name;
     maskFileName_.clear();
@@ -124,7 +104,7 @@ bool KGraphicGL::loadPictureFromMemory(const char* name, const unsigned char* da
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels(); // a new source replaces the old one
-        if (!decodeInto(name, data, size, image_)) return false;
+        if (!decodePicture(name, data, size, image_)) return false;
         scale_ = 1;
         halveDecoded();
         trueColor_ = trueColor;
@@ -145,20 +125,11 @@ bool KGraphicGL::loadPictureWithMask(const char* fileName, const char* maskFileN
                                              loadKind, spliceTable);
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName || !maskFileName) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KResource::loadWholeFile(fileName, bytes, size)) return false;
-    unsigned char* maskBytes = nullptr;
-    size_t maskSize = 0;
-    if (!KResource::loadWholeFile(maskFileName, maskBytes, maskSize)) {
-        delete[] bytes;
-        return false;
-    }
-    std::string name = cutName(fileName), maskName = cutName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), bytes, size, maskName.c_str(), maskBytes, maskSize,
-                                                trueColor, splice, loadKind, spliceTable);
-    delete[] bytes;
-    delete[] maskBytes;
+    KPictureFileBytes file, maskFile;
+    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
+    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
+    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
+                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
     fileName_ = name;
     maskFileName_ = maskName;
     return result;
@@ -171,14 +142,7 @@ bool KGraphicGL::loadPictureWithMaskFromMemory(const char* name, const unsigned 
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels();
-        if (!decodeInto(name, data, size, image_)) return false;
-        if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
-            image_.clear();
-            return false;
-        }
-        // The mask is read pixel for pixel with the colour picture, so it must have the same size.
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
-            maskImage_.resample(image_.getWidth(), image_.getHeight());
+        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
         scale_ = 1;
         halveDecoded();
         trueColor_ = trueColor;
