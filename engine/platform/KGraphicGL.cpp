@@ -143,6 +143,13 @@ bool KGraphicGL::loadPictureWithMaskFromMemory(const char* name, const unsigned 
         freePicture();
         dropKeptPixels();
         if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
+        // The mask is read pixel by pixel against the picture: one that could not be resampled must not be used.
+        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
+            logMessage("OpenGL: mask '%s' cannot be fitted to the picture's size", maskName ? maskName : "");
+            image_.clear();
+            maskImage_.clear();
+            return false;
+        }
         scale_ = 1;
         halveDecoded();
         trueColor_ = trueColor;
