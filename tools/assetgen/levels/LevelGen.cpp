@@ -25,6 +25,8 @@ namespace {
 // Tile codes of the terrain tables used here (rotation 0, unflipped unless named).
 constexpr uint16_t kWaterSurface = 1; // animated surface with the wave crest at the cell's middle
 constexpr uint16_t kDeepWater = 73;   // the deep-water backdrop, plain
+constexpr uint16_t kFarReef = 79;     // with a far reef silhouette
+constexpr int32_t kScreenRows = 10;   // the rows of the backdrop a 600-pixel screen shows
 constexpr uint16_t kSkyZenith = 209, kSkyHigh = 210, kSkyHorizon = 211, kLoneCloud = 212;
 constexpr uint16_t kCloudLeft = 214, kCloudRight = 215; // the cloud bank that alternates along a row
 
@@ -138,9 +140,14 @@ private:
             for (int32_t col = 0; col < cols; ++col) tileMap.substanceGrid.set(col, row, substance);
         }
         // The deep-water backdrop is fixed to the screen and drawn only below the surface.
+        // Its lowest screen row shows a far reef.
         TileGrid& backWater = getTileLayer(kLayerBackWater)->grid;
         for (int32_t row = 0; row < backWater.rows(); ++row)
-            for (int32_t col = 0; col < backWater.cols(); ++col) backWater.set(col, row, kDeepWater);
+            for (int32_t col = 0; col < backWater.cols(); ++col) {
+                uint16_t code = kDeepWater;
+                if (row == kScreenRows - 1) code = kFarReef;
+                backWater.set(col, row, code);
+            }
         TileGrid& backAir = getTileLayer(kLayerBackAir)->grid; // fixed across, scrolling with the level upwards
         for (int32_t row = 0; row <= surface && row < backAir.rows(); ++row)
             for (int32_t col = 0; col < backAir.cols(); ++col) {
@@ -183,11 +190,11 @@ int32_t bump(int32_t col, int32_t from, int32_t to, int32_t top, int32_t floor) 
 bool firstSwim(const std::string& path) {
     LevelSketch level(80, 24, 6, kTileSetPlain, 101);
     level.setGround([](int32_t col) {
-        return std::min(bump(col, 28, 40, 10, rollingFloor(col, 20, 16, 2)), bump(col, 58, 66, 12, 20));
+        return std::min(bump(col, 28, 40, 10, rollingFloor(col, 16, 16, 2)), bump(col, 58, 66, 11, 16));
     });
     level.rock(47, 2, 50, 3); // floating above the water: leap under it or onto the waves beside it
     level.place(kEntityZuzevir, 4, 11);
-    const int32_t gold[][2] = {{14, 12}, {34, 8}, {48, 5}, {62, 10}, {70, 16}};
+    const int32_t gold[][2] = {{14, 12}, {34, 8}, {48, 5}, {62, 9}, {70, 13}};
     for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
     for (int32_t col : {10, 22, 44, 54, 72}) level.onFloor(kEntityOrnament, col, {col % 4});
     level.endMarker(76, 12);
