@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -193,6 +194,44 @@ TEST_F(GameStateTest, ActionReplaySwimsToTheEndMarkerAndRecordsTheWin) {
     EXPECT_EQ(getCameraX(), camera);
     EXPECT_EQ(game->getLevelTime(), time);
     EXPECT_EQ(ProgressTable.list(kListAction).size(), 1u);
+}
+
+// The first shipped Action level played from its file: a scripted swimmer steers along waypoints with the
+// direction keys and the mouse, over the sandbar, past the floating rock, over the second bar and down to the
+// marker, the route a new player takes, and must reach the end marker within a minute.
+TEST_F(GameStateTest, ScriptedSwimmerFinishesTheFirstShippedActionLevel) {
+    buildLevelCatalogue(); // the shipped lists in place of the fixture's own level files
+    const std::vector<LevelEntry>& action = LevelCatalogue.list(kListAction);
+    ASSERT_FALSE(action.empty());
+    LevelCatalogue.currentKind = kListAction;
+    LevelCatalogue.currentIndex = 0;
+    ASSERT_TRUE(loadLevel(action.front().path));
+    ASSERT_NE(playerEntity, nullptr);
+    EXPECT_EQ(LevelEnemyTotal, 0);
+    game->enter();
+
+    const struct { double col, row; } route[] = {{20, 11}, {34, 8}, {48, 9}, {62, 9}, {76, 12}};
+    size_t next = 0;
+    int n = 0;
+    constexpr int kLimit = 64 * 60; // a minute of play
+    while (game->getOpenOverlayKind() < 0 && n < kLimit) {
+        const double wx = route[next].col * 64 + 32, wy = route[next].row * 64 + 32;
+        if (next + 1 < std::size(route) && std::hypot(playerEntity->x - wx, playerEntity->y - wy) < 160) ++next;
+        // The keys push toward the waypoint, the mouse turns the swimmer to face it.
+        heldKeys().clear();
+        if (wx > playerEntity->x + 32) heldKeys().insert('D');
+        if (wx < playerEntity->x - 32) heldKeys().insert('A');
+        if (wy > playerEntity->y + 32) heldKeys().insert('S');
+        if (wy < playerEntity->y - 32) heldKeys().insert('W');
+        MouseState.x = int32_t(std::clamp(wx - getCameraX(), 0.0, 799.0));
+        MouseState.y = int32_t(std::clamp(wy - getCameraY(), 0.0, 599.0));
+        pass();
+        ++n;
+    }
+    ASSERT_EQ(game->getOpenOverlayKind(), kOverlayComplete)
+        << "stopped at " << playerEntity->x / 64 << ", " << playerEntity->y / 64 << " after " << n << " frames";
+    EXPECT_LT(n, kLimit);
+    EXPECT_TRUE(findCurrentLevelRecord().completed);
 }
 
 // Dead for 3.0 s of world steps fails an Action level; paused frames do not count, and nothing is recorded.
