@@ -338,7 +338,8 @@ bool frozenBay(const std::string& path) {
     return level.save(path);
 }
 
-// Hoops stand upright (160 pixels tall) along a course; each is passed once.
+// Hoops stand upright (160 pixels tall) along a course; each is passed once. The medal times leave a few
+// seconds over a swim that keeps to the course without a leap for gold, and plenty for bronze.
 void hoopCourse(LevelSketch& level, const std::vector<std::pair<double, double>>& cells) {
     for (auto [col, row] : cells) level.place(kEntityHoop, col, row);
 }
@@ -348,7 +349,7 @@ bool hoopRun(const std::string& path) {
     level.setGround([](int32_t col) { return rollingFloor(col, 22, 18, 3); });
     level.place(kEntityZuzevir, 3, 10);
     hoopCourse(level, {{12, 10}, {20, 13}, {28, 16}, {36, 13}, {44, 10}, {52, 13}, {60, 16}, {70, 11}});
-    raceGoals(40.0, 30.0, 22.0);
+    raceGoals(28.0, 20.0, 16.0);
     return level.save(path);
 }
 
@@ -359,7 +360,7 @@ bool lavaLoop(const std::string& path) {
     level.place(kEntityZuzevir, 3, 9);
     hoopCourse(level, {{12, 9}, {26, 9}, {38, 9}, {48, 14}, {44, 22}, {32, 23}, {20, 22}, {12, 17}});
     level.place(kEntityMine, 30, 25, {0});
-    raceGoals(50.0, 38.0, 28.0);
+    raceGoals(26.0, 19.0, 15.0);
     return level.save(path);
 }
 
@@ -375,7 +376,7 @@ bool coralSlalom(const std::string& path) {
     level.rock(70, 7, 71, 13, kDarkRock);
     level.place(kEntityZuzevir, 3, 10);
     hoopCourse(level, {{12, 11}, {20, 11}, {30, 18}, {40, 11}, {50, 18}, {60, 11}, {70, 18}, {82, 12}});
-    raceGoals(55.0, 42.0, 32.0);
+    raceGoals(40.0, 30.0, 24.0);
     return level.save(path);
 }
 
