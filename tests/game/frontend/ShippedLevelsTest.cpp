@@ -109,6 +109,10 @@ void expectPlayable(const LevelEntry& entry, int32_t mode) {
     std::vector<Cell> hoops, gold;
     for (const PlacementFields& p : level.placements) {
         EXPECT_TRUE(p[1] >= 0 && p[1] <= level.levelWidth - 64 && p[2] >= 0 && p[2] <= level.levelHeight - 64);
+        // Nothing is buried in rock: every placement stands in a cell that is at most partly solid.
+        const Cell at = cellOf(p[1], p[2]);
+        EXPECT_NE(level.collision.get(at.col, at.row), kShapeFull)
+            << "kind " << p[0] << " at " << at.col << ", " << at.row;
         if (p[0] == kEntityZuzevir) ++players, start = cellOf(p[1], p[2]);
         if (p[0] == kEntityHoop) hoops.push_back(cellOf(p[1], p[2]));
         if (p[0] == kEntityGoldFish) gold.push_back(cellOf(p[1], p[2]));

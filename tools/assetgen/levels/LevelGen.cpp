@@ -102,6 +102,10 @@ public:
         // there is no ground and no water to hold it.
         rock(0, 0, 0, rows - 1, floorGroup);
         rock(cols - 1, 0, cols - 1, rows - 1, floorGroup);
+        // No waves drawn over rock that stands in the surface row.
+        for (int32_t col = 0; col < cols; ++col)
+            if (tileMap.collisionGrid.get(col, surface) == kShapeFull)
+                getTileLayer(kLayerFront3)->grid.set(col, surface, 0);
         shapeEdges();
         const bool written = writeLevelFile(path);
         if (!written) std::fprintf(stderr, "levelgen: could not write %s\n", path.c_str());
@@ -225,22 +229,22 @@ bool targetPractice(const std::string& path) {
 
 // Under the ice shelf: a long tunnel with turrets on its floor, TNT turtles and an eel in the open water after.
 bool iceShelf(const std::string& path) {
-    LevelSketch level(96, 32, 6, kTileSetSnow, 103);
-    level.setGround([](int32_t col) { return rollingFloor(col, 28, 24, 4); });
+    LevelSketch level(96, 26, 6, kTileSetSnow, 103);
+    level.setGround([](int32_t col) { return rollingFloor(col, 21, 24, 3); });
     level.rock(24, 5, 52, 9, kRock);   // the shelf: a roof from the surface down, so the tunnel runs below it
-    level.rock(36, 20, 40, 24, kRock); // and a boulder in the tunnel
+    level.rock(36, 14, 39, 15, kRock); // and a boulder in the tunnel
     level.place(kEntityZuzevir, 4, 12);
     level.onFloor(kEntityTurret, 30);
     level.onFloor(kEntityTurret, 46);
-    level.place(kEntityMine, 34, 14, {0});
-    level.place(kEntityMine, 44, 17, {1});
+    level.place(kEntityMine, 34, 12, {0});
+    level.place(kEntityMine, 44, 15, {1});
     level.patrol(kEntityTntTurtle, 58, 12, 66, 14);
-    level.patrol(kEntityTntTurtle, 70, 18, 78, 16);
-    level.place(kEntityEel, 84, 22);
-    level.patrol(kEntityLaserFish, 62, 22, 72, 22);
-    level.place(kEntityPowerup, 20, 16, {2, 15});
-    level.place(kEntityPowerup, 56, 22, {0, 10});
-    const int32_t gold[][2] = {{16, 22}, {38, 14}, {50, 22}, {74, 10}, {88, 18}};
+    level.patrol(kEntityTntTurtle, 70, 15, 78, 13);
+    level.place(kEntityEel, 84, 15);
+    level.patrol(kEntityLaserFish, 62, 16, 72, 16);
+    level.place(kEntityPowerup, 20, 14, {2, 15});
+    level.place(kEntityPowerup, 56, 15, {0, 10});
+    const int32_t gold[][2] = {{16, 15}, {38, 12}, {50, 15}, {74, 10}, {88, 14}};
     for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
     level.endMarker(92, 12);
     return level.save(path);
@@ -276,31 +280,31 @@ bool deepTrench(const std::string& path) {
 
 // The alien reef: everything met so far at once, around coral pillars rising from the floor.
 bool alienReef(const std::string& path) {
-    LevelSketch level(110, 36, 7, kTileSetAlien, 105);
+    LevelSketch level(110, 30, 7, kTileSetAlien, 105);
     level.setGround([](int32_t col) {
-        int32_t row = rollingFloor(col, 32, 18, 4);
+        int32_t row = rollingFloor(col, 24, 18, 4);
         for (int32_t pillar : {22, 46, 70, 90})
-            if (col >= pillar && col <= pillar + 2) row = 17; // a pillar with open water above it
+            if (col >= pillar && col <= pillar + 2) row = 13; // a pillar with open water above it
         return row;
     });
-    level.rock(54, 11, 62, 13, kDarkRock);
-    level.place(kEntityZuzevir, 4, 13);
-    level.patrol(kEntityLaserFish, 14, 14, 20, 18);
-    level.patrol(kEntityLaserFish, 34, 12, 42, 16);
-    level.patrol(kEntityLaserFish, 76, 20, 86, 22);
-    level.place(kEntityMine, 28, 20, {1});
-    level.place(kEntityMine, 50, 15, {1});
-    level.place(kEntityMine, 66, 24, {0});
+    level.rock(54, 9, 62, 10, kDarkRock);
+    level.place(kEntityZuzevir, 4, 12);
+    level.patrol(kEntityLaserFish, 14, 12, 20, 15);
+    level.patrol(kEntityLaserFish, 34, 11, 42, 15);
+    level.patrol(kEntityLaserFish, 76, 15, 86, 17);
+    level.place(kEntityMine, 28, 16, {1});
+    level.place(kEntityMine, 50, 12, {1});
+    level.place(kEntityMine, 66, 17, {0});
     level.onFloor(kEntityTurret, 38);
     level.onFloor(kEntityTurret, 80);
-    level.place(kEntityRoboShark, 60, 22, {3, 0});
+    level.place(kEntityRoboShark, 60, 17, {3, 0});
     level.place(kEntityDrone, 96, 3, {300, 3});
-    level.patrol(kEntityTntTurtle, 94, 16, 102, 20);
-    level.place(kEntityPowerup, 12, 22, {1, 15});
-    level.place(kEntityPowerup, 58, 16, {3, 15});
-    const int32_t gold[][2] = {{23, 14}, {47, 14}, {58, 28}, {71, 14}, {91, 14}};
+    level.patrol(kEntityTntTurtle, 94, 12, 102, 16);
+    level.place(kEntityPowerup, 12, 16, {1, 15});
+    level.place(kEntityPowerup, 58, 14, {3, 15});
+    const int32_t gold[][2] = {{23, 10}, {47, 10}, {58, 16}, {71, 10}, {91, 10}};
     for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
-    level.endMarker(106, 14);
+    level.endMarker(106, 12);
     return level.save(path);
 }
 
