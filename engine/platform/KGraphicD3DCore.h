@@ -176,7 +176,6 @@ private:
     };
 
     void waitForDevice();
-    static bool decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out);
     bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
                         int height, bool splice);
     bool createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels);

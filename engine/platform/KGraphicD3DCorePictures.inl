@@ -7,7 +7,8 @@
 #include "KGraphicD3DDevice.h"
 #include "KLog.h"
 #include "KMiscTools.h"
-#include "KResource.h"
+#include "KPictureSource.h"
+#include "KPictureTexels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,16 +17,8 @@
 
 namespace {
 
-constexpr size_t kMaxNameLength = 259;
-
 bool supported(const unsigned char* support, int engineFormat) {
     return support && support[engineFormat] != 0;
-}
-
-std::string cutName(const char* name) {
-    std::string text = name ? name : "";
-    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
-    return text;
 }
 
 // The bytes of one converted texel, in the Direct3D memory layout of its format.
@@ -173,13 +166,6 @@ template <class Api> void KGraphicD3DCore<Api>::waitForDevice() {
 }
 
 template <class Api>
-bool KGraphicD3DCore<Api>::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
-    ImageFormat format = KImage::getFormatFromName(name);
-    if (format == K_IMAGE_UNKNOWN || !data) return false;
-    return KImage::decode(format, data, size, out);
-}
-
-template <class Api>
 bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
                                        const PictureSplice* spliceTable) {
     if (loadKind == K_LOAD_UPLOAD_KEPT)
@@ -187,21 +173,20 @@ bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, boo
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName) return false;
 
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
+    KPictureFileBytes file;
     float scale = 1;
     // Direct3D 8 always looks for the high-resolution variant, Direct3D 9 only at a resolution scale of 2.
     bool probe = true;
     if constexpr (Api::kVersion == 9)
         probe = Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
-    if (probe && KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+    if (probe && file.read(makeHighResName(fileName)))
         scale = 2;
-    else if (!KResource::loadWholeFile(fileName, bytes, size))
+    else if (!file.read(fileName))
         return false;
     scale_ = scale;
-    std::string name = cutName(fileName);
-    bool result = loadPictureFromMemory(name.c_str(), bytes, size, trueColor, alpha, splice, loadKind, spliceTable);
-    delete[] bytes;
+    std::string name = cutPictureName(fileName);
+    bool result =
+        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
     fileName_ = name;
     maskFileName_.clear();
     return result;
@@ -214,7 +199,7 @@ bool KGraphicD3DCore<Api>::loadPictureFromMemory(const char* name, const unsigne
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels(); // a new source replaces the old one
-        if (!decodeInto(name, data, size, image_)) return false;
+        if (!decodePicture(name, data, size, image_)) return false;
         trueColor_ = trueColor;
         alpha_ = alpha;
         width_ = float(image_.getWidth());
@@ -243,20 +228,11 @@ bool KGraphicD3DCore<Api>::loadPictureWithMask(const char* fileName, const char*
                                              loadKind, spliceTable);
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName || !maskFileName) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KResource::loadWholeFile(fileName, bytes, size)) return false;
-    unsigned char* maskBytes = nullptr;
-    size_t maskSize = 0;
-    if (!KResource::loadWholeFile(maskFileName, maskBytes, maskSize)) {
-        delete[] bytes;
-        return false;
-    }
-    std::string name = cutName(fileName), maskName = cutName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), bytes, size, maskName.c_str(), maskBytes, maskSize,
-                                                trueColor, splice, loadKind, spliceTable);
-    delete[] bytes;
-    delete[] maskBytes;
+    KPictureFileBytes file, maskFile;
+    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
+    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
+    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
+                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
     fileName_ = name;
     maskFileName_ = maskName;
     return result;
@@ -270,14 +246,7 @@ bool KGraphicD3DCore<Api>::loadPictureWithMaskFromMemory(const char* name, const
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels();
-        if (!decodeInto(name, data, size, image_)) return false;
-        if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
-            image_.clear();
-            return false;
-        }
-        // The mask is read pixel for pixel with the colour picture, so it must have the same size.
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
-            maskImage_.resample(image_.getWidth(), image_.getHeight());
+        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
         if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
             logMessage("%s: mask '%s' cannot be fitted to the picture's size", Api::kLogPrefix,
                        maskName ? maskName : "");
@@ -546,9 +515,8 @@ bool KGraphicD3DCore<Api>::preparePixelsWithMask(IDirect3DTexture8* texture, int
     return fillTexture("preparePixelsWithMask", texture, level, pixels, mask, width, height, x1, y1, x2, y2, x, y);
 }
 
-// Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the texture level at x, y.
-// With a mask, alpha is the mask's G byte. Transparent pixels take the colour of an opaque neighbour (edge
-// bleeding) so that filtering at the edge of a shape does not pull in a dark fringe.
+// Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the texture level at x, y
+// (see convertPictureTexels). Transparent pixels bleed in the formats that bleeds() names.
 template <class Api>
 bool KGraphicD3DCore<Api>::fillTexture(const char* who, IDirect3DTexture8* texture, int level, const uint32_t* pixels,
                                        const uint32_t* mask, int width, int height, int x1, int y1, int x2, int y2,
@@ -574,44 +542,13 @@ bool KGraphicD3DCore<Api>::fillTexture(const char* who, IDirect3DTexture8* textu
         texture->UnlockRect(level);
         return false;
     }
-    // Source pixel (px, py) lands on texel (px + ox, py + oy); clip to the picture and to the texture level.
-    const int ox = x - x1, oy = y - y1;
-    x1 = std::max({x1, 0, -ox});
-    y1 = std::max({y1, 0, -oy});
-    x2 = std::min({x2, width, int(desc.Width) - ox});
-    y2 = std::min({y2, height, int(desc.Height) - oy});
-    int texelBytes = bytesPerTexel(format);
-    bool bleed = bleeds(format);
-    auto opaque = [&](int px, int py) {
-        if (px < 0 || py < 0 || px >= width || py >= height) return false;
-        size_t at = size_t(py) * size_t(width) + size_t(px);
-        return mask ? KImage::green(mask[at]) != 0 : KImage::alpha(pixels[at]) != 0;
-    };
-    static constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
-    const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
-    for (int py = y1; py < y2; py++) {
-        unsigned char* row = static_cast<unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
-        const uint32_t* source = pixels + size_t(py) * size_t(width);
-        const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
-        for (int px = x1; px < x2; px++) {
-            uint32_t pixel = source[px];
-            uint32_t r = KImage::red(pixel), g = KImage::green(pixel), b = KImage::blue(pixel);
-            uint32_t a = mask ? KImage::green(maskRow[px]) : KImage::alpha(pixel);
-            if (colorKeyEnabled_ && r == keyR && g == keyG && b == keyB) a = 0;
-            if (a == 0 && bleed) {
-                for (const auto& step : kNeighbours) {
-                    int nx = px + step[0], ny = py + step[1];
-                    if (!opaque(nx, ny)) continue;
-                    uint32_t neighbour = pixels[size_t(ny) * size_t(width) + size_t(nx)];
-                    r = KImage::red(neighbour);
-                    g = KImage::green(neighbour);
-                    b = KImage::blue(neighbour);
-                    break;
-                }
-            }
-            writeTexel(row + size_t(px + ox) * texelBytes, format, r, g, b, a);
-        }
-    }
+    unsigned char* bits = static_cast<unsigned char*>(locked.pBits);
+    const size_t pitch = size_t(locked.Pitch), texelBytes = size_t(bytesPerTexel(format));
+    convertPictureTexels(pixels, mask, width, height, x1, y1, x2, y2, x, y, int(desc.Width), int(desc.Height),
+                         {colorKeyEnabled_, colorKey_, bleeds(format)},
+                         [=](int tx, int ty, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+                             writeTexel(bits + size_t(ty) * pitch + size_t(tx) * texelBytes, format, r, g, b, a);
+                         });
     texture->UnlockRect(level);
     return true;
 }

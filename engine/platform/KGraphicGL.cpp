@@ -8,29 +8,14 @@
 #include "KGraphicGLWindow.h"
 #include "KLog.h"
 #include "KMiscTools.h"
-#include "KResource.h"
+#include "KPictureSource.h"
+#include "KPictureTexels.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace gl = host::ogl;
-
-namespace {
-
-constexpr size_t kMaxNameLength = 259;
-
-std::string cutName(const char* name) {
-    std::string text = name ? name : "";
-    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
-    return text;
-}
-
-// A neighbour with alpha lends its colour to a transparent pixel, in this order: below, above, above-left,
-// above-right, below-left, below-right, left, right.
-constexpr int kNeighbours[8][2] = {{0, 1}, {0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
-
-} // namespace
 
 int KGraphicGL::powerOfTwoAtLeast(int value, int minimum) {
     int size = std::max(minimum, 1);
@@ -80,12 +65,6 @@ void KGraphicGL::markParameters() {
     for (TextureSlot& slot : textures_) slot.filterDirty = slot.wrapDirty = true;
 }
 
-bool KGraphicGL::decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out) {
-    ImageFormat format = KImage::getFormatFromName(name);
-    if (format == K_IMAGE_UNKNOWN || !data) return false;
-    return KImage::decode(format, data, size, out);
-}
-
 // Half-size loading: the decoded pictures go up at half their size, and the picture scale halves with them, so
 // the picture still reports its full size and blits still take full-size source rectangles.
 void KGraphicGL::halveDecoded() {
@@ -103,19 +82,17 @@ bool KGraphicGL::loadPicture(const char* fileName, bool trueColor, bool alpha, b
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName) return false;
 
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
+    KPictureFileBytes file;
     bool variant = false;
     // The double-size variant is only wanted on a display that shows two pixels per game pixel.
     KGraphicGLWindow* window = graphicGL().window;
-    if (window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f &&
-        KResource::loadWholeFile(makeHighResName(fileName), bytes, size))
+    if (window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f && file.read(makeHighResName(fileName)))
         variant = true;
-    else if (!KResource::loadWholeFile(fileName, bytes, size))
+    else if (!file.read(fileName))
         return false;
-    std::string name = cutName(fileName);
-    bool result = loadPictureFromMemory(name.c_str(), bytes, size, trueColor, alpha, splice, loadKind, spliceTable);
-    delete[] bytes;
+    std::string name = cutPictureName(fileName);
+    bool result =
+        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
     if (variant) scale_ *= 2;
     fileName_ = name;
     maskFileName_.clear();
@@ -127,7 +104,7 @@ bool KGraphicGL::loadPictureFromMemory(const char* name, const unsigned char* da
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels(); // a new source replaces the old one
-        if (!decodeInto(name, data, size, image_)) return false;
+        if (!decodePicture(name, data, size, image_)) return false;
         scale_ = 1;
         halveDecoded();
         trueColor_ = trueColor;
@@ -148,20 +125,11 @@ bool KGraphicGL::loadPictureWithMask(const char* fileName, const char* maskFileN
                                              loadKind, spliceTable);
     if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
     if (!fileName || !maskFileName) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KResource::loadWholeFile(fileName, bytes, size)) return false;
-    unsigned char* maskBytes = nullptr;
-    size_t maskSize = 0;
-    if (!KResource::loadWholeFile(maskFileName, maskBytes, maskSize)) {
-        delete[] bytes;
-        return false;
-    }
-    std::string name = cutName(fileName), maskName = cutName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), bytes, size, maskName.c_str(), maskBytes, maskSize,
-                                                trueColor, splice, loadKind, spliceTable);
-    delete[] bytes;
-    delete[] maskBytes;
+    KPictureFileBytes file, maskFile;
+    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
+    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
+    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
+                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
     fileName_ = name;
     maskFileName_ = maskName;
     return result;
@@ -174,14 +142,7 @@ bool KGraphicGL::loadPictureWithMaskFromMemory(const char* name, const unsigned 
     if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
         freePicture();
         dropKeptPixels();
-        if (!decodeInto(name, data, size, image_)) return false;
-        if (!decodeInto(maskName, maskData, maskSize, maskImage_)) {
-            image_.clear();
-            return false;
-        }
-        // The mask is read pixel for pixel with the colour picture, so it must have the same size.
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight())
-            maskImage_.resample(image_.getWidth(), image_.getHeight());
+        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
         scale_ = 1;
         halveDecoded();
         trueColor_ = trueColor;
@@ -307,45 +268,15 @@ void KGraphicGL::deleteTexturesFrom(int slot) {
 }
 
 // Converts the source rectangle x1, y1 .. x2, y2 of a width x height picture into the RGBA buffer of
-// outWidth x outHeight texels at x, y. With a mask, alpha is the mask's G byte. With alpha, transparent pixels
-// take the colour of an opaque neighbour (edge bleeding), so that filtering at the edge of a shape does not pull
-// in a dark fringe.
+// outWidth x outHeight texels at x, y (see convertPictureTexels). Transparent pixels bleed when the picture has
+// alpha.
 void KGraphicGL::preparePixels(uint32_t* out, int outWidth, int outHeight, const uint32_t* pixels, const uint32_t* mask,
                                int width, int height, int x1, int y1, int x2, int y2, int x, int y) const {
-    const int ox = x - x1, oy = y - y1;
-    x1 = std::max({x1, 0, -ox});
-    y1 = std::max({y1, 0, -oy});
-    x2 = std::min({x2, width, outWidth - ox});
-    y2 = std::min({y2, height, outHeight - oy});
-    auto opaque = [&](int px, int py) {
-        if (px < 0 || py < 0 || px >= width || py >= height) return false;
-        size_t at = size_t(py) * size_t(width) + size_t(px);
-        return mask ? KImage::green(mask[at]) != 0 : KImage::alpha(pixels[at]) != 0;
-    };
-    const uint32_t keyR = colorKey_ & 0xFF, keyG = (colorKey_ >> 8) & 0xFF, keyB = (colorKey_ >> 16) & 0xFF;
-    for (int py = y1; py < y2; py++) {
-        uint32_t* row = out + size_t(py + oy) * size_t(outWidth);
-        const uint32_t* source = pixels + size_t(py) * size_t(width);
-        const uint32_t* maskRow = mask ? mask + size_t(py) * size_t(width) : nullptr;
-        for (int px = x1; px < x2; px++) {
-            uint32_t pixel = source[px];
-            uint32_t r = KImage::red(pixel), g = KImage::green(pixel), b = KImage::blue(pixel);
-            uint32_t a = mask ? KImage::green(maskRow[px]) : KImage::alpha(pixel);
-            if (colorKeyEnabled_ && r == keyR && g == keyG && b == keyB) a = 0;
-            if (a == 0 && alpha_) {
-                for (const auto& step : kNeighbours) {
-                    int nx = px + step[0], ny = py + step[1];
-                    if (!opaque(nx, ny)) continue;
-                    uint32_t neighbour = pixels[size_t(ny) * size_t(width) + size_t(nx)];
-                    r = KImage::red(neighbour);
-                    g = KImage::green(neighbour);
-                    b = KImage::blue(neighbour);
-                    break;
-                }
-            }
-            row[px + ox] = KImage::pack(r, g, b, a);
-        }
-    }
+    convertPictureTexels(pixels, mask, width, height, x1, y1, x2, y2, x, y, outWidth, outHeight,
+                         {colorKeyEnabled_, colorKey_, alpha_},
+                         [out, outWidth](int tx, int ty, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+                             out[size_t(ty) * size_t(outWidth) + size_t(tx)] = KImage::pack(r, g, b, a);
+                         });
 }
 
 // Level 0 of texture slot: updated in place when the slot already has this size, format and target, else a new

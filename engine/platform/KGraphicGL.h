@@ -157,7 +157,6 @@ private:
 
     // The smallest power of two at or above value, and at least minimum.
     static int powerOfTwoAtLeast(int value, int minimum = 1);
-    static bool decodeInto(const char* name, const unsigned char* data, size_t size, KImage& out);
     void halveDecoded();
     bool uploadDecoded(const PictureSplice* spliceTable, bool splice);
     bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,

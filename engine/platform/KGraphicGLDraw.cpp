@@ -484,36 +484,22 @@ void KGraphicGL::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, f
     }
 
     // Spliced: each triangle of the quad is cut along the splices and every part drawn from its own texture.
-    constexpr int kMaxParts = 4 * kMaxPictureSplices;
-    PictureSplice parts[kMaxParts];
-    int partCount = findSplicesInRect(spliceCount_, splices_, 0, 0, width_, height_, kMaxParts, parts);
-    const SpliceTriangle sources[2] = {{{{sx1, sy1}, {sx2, sy2}, {sx3, sy3}}}, {{{sx1, sy1}, {sx3, sy3}, {sx4, sy4}}}};
-    const SpliceTriangle dests[2] = {{{{dx1, dy1}, {dx2, dy2}, {dx3, dy3}}}, {{{dx1, dy1}, {dx3, dy3}, {dx4, dy4}}}};
-    for (int p = 0; p < partCount; p++) {
-        const PictureSplice& part = parts[p];
-        if (part.x2 <= part.x1 || part.y2 <= part.y1) continue;
-        if (part.texture < 0 || part.texture >= textureCount_) continue;
-        bool prepared = false;
-        for (int t = 0; t < 2; t++) {
-            SpliceTriangle pieces[kMaxClippedTriangles];
-            int pieceCount = clipTriangleToSplices(sources[t], part, pieces);
-            for (int i = 0; i < pieceCount; i++) {
-                if (!prepared) {
-                    if (!bindSlot(part.texture, true)) break;
-                    gl::color4f(colorR_, colorG_, colorB_, colorA_);
-                    prepared = true;
-                }
-                for (int k = 0; k < 3; k++) {
-                    SplicePoint source = pieces[i].p[k], dest;
-                    if (!solveAffineTexCoords(sources[t], dests[t], source, dest)) dest = source;
-                    setPosition(k, dest.x, height - dest.y);
-                    setTexCoord(k, (source.x - part.x1 + part.u) / module.divisorWidth,
-                                (source.y - part.y1 + part.v) / module.divisorHeight);
-                }
-                gl::drawArrays(gl::TRIANGLES, 0, 3);
+    const SplicePoint sources[4] = {{sx1, sy1}, {sx2, sy2}, {sx3, sy3}, {sx4, sy4}};
+    const SplicePoint dests[4] = {{dx1, dy1}, {dx2, dy2}, {dx3, dy3}, {dx4, dy4}};
+    walkSplicedQuad(
+        spliceCount_, splices_, textureCount_, width_, height_, sources, dests, [] { return true; },
+        [&](const PictureSplice& part) {
+            if (!bindSlot(part.texture, true)) return false;
+            gl::color4f(colorR_, colorG_, colorB_, colorA_);
+            return true;
+        },
+        [&](const SplicePoint(&dest)[3], const SplicePoint(&texel)[3]) {
+            for (int k = 0; k < 3; k++) {
+                setPosition(k, dest[k].x, height - dest[k].y);
+                setTexCoord(k, texel[k].x / module.divisorWidth, texel[k].y / module.divisorHeight);
             }
-        }
-    }
+            gl::drawArrays(gl::TRIANGLES, 0, 3);
+        });
 }
 
 void KGraphicGL::blitAlphaRectMasked(float sx1, float sy1, float sx2, float sy2, KGraphic* mask, float mx1, float my1,
@@ -589,8 +575,7 @@ void KGraphicGL::blitSplicedAlphaRect(float sx1, float sy1, float sx2, float sy2
     blitSpliced(sx1, sy1, sx2, sy2, dx, dy, angle, zoom, alpha, flipX, flipY, px, py, true);
 }
 
-// Walks the source rectangle row by row over the splices. The splicer's pieces overlap by their border strips,
-// so each splice remembers the texture row it has drawn down to and a later piece skips those rows.
+// Draws the source rectangle piece by piece over the splices (walkSplicedRect).
 void KGraphicGL::blitSpliced(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoom,
                              float alpha, bool flipX, bool flipY, float px, float py, bool blended) {
     if (spliceCount_ == 0 || zoom <= 0 || !graphicGL().window) return;
@@ -599,35 +584,10 @@ void KGraphicGL::blitSpliced(float sx1, float sy1, float sx2, float sy2, float d
     gl::translatef(dx + cx, viewHeight() - (dy + cy), 0);
     gl::rotatef(angle, 0, 0, 1);
     gl::scalef(zoom, zoom, 1);
-    float drawnTo[kMaxPictureSplices] = {};
-    float x0 = std::max(sx1, 0.0f), y0 = std::max(sy1, 0.0f);
-    for (float y = y0; y < sy2;) {
-        float rowStep = sy2 - y0 + 1;
-        float x = x0;
-        bool found = true;
-        while (x < sx2 && found) {
-            found = false;
-            for (int i = 0; i < spliceCount_ && x < sx2; i++) {
-                const PictureSplice& piece = splices_[i];
-                if (!(piece.x1 <= x && x < piece.x2 && piece.y1 <= y && y < piece.y2)) continue;
-                found = true;
-                float w = std::min(sx2, piece.x2) - x, h = std::min(sy2, piece.y2) - y;
-                float tu = x - piece.x1 + piece.u, tv = y - piece.y1 + piece.v;
-                if (tv + h > drawnTo[i]) {
-                    float skip = tv < drawnTo[i] ? drawnTo[i] - tv : 0;
-                    drawnTo[i] = tv + h;
-                    if (bindSlot(piece.texture, blended)) {
-                        float localX = flipX ? (sx2 - sx1) - (x - sx1) - w - cx : (x - sx1) - cx;
-                        float localY = flipY ? cy - ((sy2 - sy1) - (y - sy1) - h) : cy - (y - sy1) - skip;
-                        emitQuad(tu, tv + skip, tu + w, tv + h, localX, localY, flipX, flipY, alpha);
-                    }
-                }
-                x += w;
-                rowStep = std::min(rowStep, h);
-            }
-        }
-        if (rowStep <= 0) break;
-        y += rowStep;
-    }
+    walkSplicedRect(
+        spliceCount_, splices_, sx1, sy1, sx2, sy2, cx, cy, flipX, flipY,
+        [&](const PictureSplice& piece, float u1, float v1, float u2, float v2, float localX, float localY) {
+            if (bindSlot(piece.texture, blended)) emitQuad(u1, v1, u2, v2, localX, localY, flipX, flipY, alpha);
+        });
     gl::popMatrix();
 }

@@ -7,6 +7,7 @@
 #include "KEngineCursor.h"
 #include "KLog.h"
 #include "KMouse.h"
+#include "KWindowD3DRenderStates.h"
 
 namespace {
 // While the device is lost nothing is drawn or paced; this keeps the loop from spinning meanwhile.
@@ -24,20 +25,7 @@ Matrix4 translation(float x, float y) {
 void KWindowD3D::resetRenderStates() {
     if (!device) return;
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
-    device->SetRenderState(D3DRS_DITHERENABLE, 0);
-    device->SetRenderState(D3DRS_SPECULARENABLE, 0);
-    device->SetRenderState(D3DRS_LIGHTING, 0);
-    device->SetRenderState(D3DRS_COLORVERTEX, 1);
-    device->SetRenderState(D3DRS_ZENABLE, 0);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    applyWindowRenderStates(device);
     device->SetPixelShader(0);
     desktopRefreshRate = host::currentRefreshRate();
 }

@@ -26,7 +26,6 @@ struct LevelPropertiesWidgets {
     EditorToggleButton bounds{20, kGameHeight - 60, 100, 16, "Level Bounds", true};
     EditorToggleButton save{20, kGameHeight - 30, 60, 16, "Save", true};
     EditorToggleButton load{90, kGameHeight - 30, 60, 16, "Load", true};
-    // Saves the level under the save dialog's name and plays it as a custom level.
 
     // The game-mode dialog.
     static constexpr int dx = (kGameWidth - 400) / 2, dy = (kGameHeight - 350) / 2;

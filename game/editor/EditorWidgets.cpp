@@ -9,7 +9,6 @@
 #include "KText.h"
 #include "MouseCursor.h"
 
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -111,7 +110,6 @@ EditorTextField::EditorTextField(int fx, int fy, int w, int h, int maxChars, boo
       height(h == -1 ? getFontLineHeight(kCaptionFont) + kTextFieldMargin : h) {}
 
 int32_t EditorTextField::intValue() const {
-    errno = 0;
     const long long value = std::strtoll(text.c_str(), nullptr, 10);
     // A field may hold more digits than a 32-bit value: such a value is held to the 32-bit range.
     if (value > INT32_MAX) return INT32_MAX;

@@ -49,6 +49,9 @@ constexpr std::array<LayerRow, kLayerListRows> kLayerRows = {{
     {"Special", kLayerFront4, kToolProperties, false},
 }};
 
+// Further from the screen than any text reaches, and well inside what an int holds.
+constexpr double kFarOffScreen = 1e6;
+
 constexpr int kLayerListTop = 360, kLayerListStep = 17;
 constexpr int kLayerButtonX = 680, kLayerButtonWidth = 100, kVisibilityX = 664, kLayerButtonHeight = 15;
 
@@ -261,6 +264,8 @@ void GF_LevelEditor::drawEndMarker() const {
         sharedGraphic->drawLine(float(ex - 30), float(ey - 30), float(ex + 30), float(ey + 30), 1, 0, 0, 1);
         sharedGraphic->drawLine(float(ex - 30), float(ey + 30), float(ex + 30), float(ey - 30), 1, 0, 0, 1);
     }
+    // A marker far off the screen (a level file may put it anywhere) has no text to show.
+    if (std::fabs(ex) > kFarOffScreen || std::fabs(ey) > kFarOffScreen) return;
     if (KText* font = getFont(1)) {
         const int x = int(std::trunc(ex)), y = int(std::trunc(ey));
         font->drawStringCentered("END LEVEL", x - 10, x + 10, y - 7);

@@ -91,6 +91,10 @@ public:
     void drawEntityPanel() const;
     void fillEntityDialog();
     void applyEntityDialog();
+    void closeEntityDialog();
+    // Closes the dialog when its placement is no longer in the list (a load replaced the list, or a save
+    // pruned the records outside the level), so no edit reaches a freed or a different record.
+    void closeEntityDialogIfGone();
     bool isOverEntityButtons(int x, int y) const;
     static int32_t entityListType(int index);
 

@@ -34,8 +34,7 @@ void GF_LevelEditor::buildEntityPanel() {
 }
 
 void GF_LevelEditor::buildEntityDialog() {
-    dialogOpen = 0;
-    editedPlacement = nullptr;
+    closeEntityDialog();
     entityDialog = std::make_unique<EntityDialogWidgets>();
 }
 
@@ -43,8 +42,7 @@ void GF_LevelEditor::freeEntityPanel() {
     selectButton.reset();
     typeButtons.clear();
     entityDialog.reset();
-    dialogOpen = 0;
-    editedPlacement = nullptr;
+    closeEntityDialog();
 }
 
 bool GF_LevelEditor::isOverEntityButtons(int x, int y) const {
@@ -71,6 +69,18 @@ void GF_LevelEditor::applyEntityDialog() {
     *editedPlacement = EntityPlacement::fromFields(fields);
 }
 
+void GF_LevelEditor::closeEntityDialog() {
+    dialogOpen = 0;
+    editedPlacement = nullptr;
+}
+
+void GF_LevelEditor::closeEntityDialogIfGone() {
+    if (!editedPlacement) return;
+    for (const auto& record : Placements.records())
+        if (record.get() == editedPlacement) return;
+    closeEntityDialog();
+}
+
 void GF_LevelEditor::updateEntityPanel() {
     if (dialogOpen) {
         EntityDialogWidgets& dialog = *entityDialog;
@@ -80,15 +90,12 @@ void GF_LevelEditor::updateEntityPanel() {
         dialog.acceptButton.update();
         if (dialog.deleteButton.clicked) {
             Placements.deletePlacement(editedPlacement);
-            dialogOpen = 0;
-            editedPlacement = nullptr;
+            closeEntityDialog();
         } else if (dialog.cancelButton.clicked) {
-            dialogOpen = 0;
-            editedPlacement = nullptr;
+            closeEntityDialog();
         } else if (dialog.acceptButton.clicked) {
             applyEntityDialog();
-            dialogOpen = 0;
-            editedPlacement = nullptr;
+            closeEntityDialog();
         }
         return;
     }

@@ -87,8 +87,6 @@ void GF_LevelEditor::drawCollisionOverlay(double viewX, double viewY) const {
         for (int32_t col = std::max(firstCol, 0); col < colEnd; col++) {
             CollisionShape* shape = getCollisionShape(grid.get(col, row));
             if (!shape || !shape->hasRects()) continue;
-            shape->setPosition(double((col - firstCol) * 64 - offX), double((row - firstRow) * 64 - offY));
-            if (shape->first) shape->first->fill(1, 1, 1, 0.5f);
-            if (shape->second) shape->second->fill(1, 1, 1, 0.5f);
+            shape->drawOutline(double((col - firstCol) * 64 - offX), double((row - firstRow) * 64 - offY));
         }
 }

@@ -5,9 +5,8 @@
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
-#include "LevelCatalogue.h"
+#include "KLog.h"
 #include "LevelFile.h"
-#include "LevelStart.h"
 #include "PanelBox.h"
 #include "PlacementList.h"
 #include "SpatialGrid.h"
@@ -16,11 +15,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
+// A model value as a field's text. The fields read back 32-bit values, and a value from a level file may be any
+// finite real: it is shown held to the 32-bit range rather than converted past what an integer holds.
 void setInt(EditorTextField& field, double value) {
-    field.setInt((long long)std::trunc(value));
+    field.setInt((long long)std::trunc(std::clamp(value, double(INT32_MIN), double(INT32_MAX))));
 }
 
 } // namespace
@@ -75,7 +77,7 @@ void GF_LevelEditor::refreshGameModeFields() {
 void GF_LevelEditor::loadDefaultLevel() {
     properties->saveName.setText("");
     properties->loadName.setText("");
-    loadLevelFileForEditor(getLevelsFolder() + "default.lvl");
+    if (loadLevelFileForEditor(getLevelsFolder() + "default.lvl")) closeEntityDialog();
     refreshPropertyFields();
 }
 
@@ -176,7 +178,7 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
             const std::string name = p.loadName.text;
             p.saveName.setText(name);
             if (!name.empty()) {
-                loadLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
+                if (loadLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl")) closeEntityDialog();
                 refreshPropertyFields();
                 p.load.selected = 0;
             }
@@ -213,8 +215,14 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 }
 
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
+    // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
+    if (name.find('/') != std::string::npos) {
+        logMessage("Level name %s holds a '/'; a custom level is saved by its file name alone", name.c_str());
+        return false;
+    }
     Placements.ensurePlayerStart();
     const bool saved = saveLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
+    closeEntityDialogIfGone(); // the writer drops the placements outside the level
     refreshPropertyFields();
     return saved;
 }

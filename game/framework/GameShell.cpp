@@ -59,7 +59,7 @@ bool initGame() {
     return true;
 }
 
-void runMainLoopPass() {
+void updateFrame() {
     gameWindow->processEvents();
     stepFrameClock();
     pollMouse();
@@ -68,6 +68,10 @@ void runMainLoopPass() {
     if (StateRequest.id >= 0) switchProgramState();
     currentState->update();
     updateMusic();
+}
+
+void runMainLoopPass() {
+    updateFrame();
     drawFrame();
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }

@@ -9,8 +9,10 @@ struct WindowEvent;
 bool initGame();
 // Runs passes until the window's quit flag is set.
 void runMainLoop();
-// One pass of the loop (all but the quit test).
+// One pass of the loop (all but the quit test): updateFrame, drawFrame, the flip.
 void runMainLoopPass();
+// A pass's update half: events, the frame clock, input, a pending state switch, the state's update, the music.
+void updateFrame();
 // One frame's drawing: the view reset (no clear), the current state, the tooltip, the cursor.
 void drawFrame();
 // Deactivation during play opens the game state's pause menu; every other event is ignored. Returns true.

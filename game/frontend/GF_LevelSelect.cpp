@@ -12,6 +12,7 @@
 #include "KText.h"
 #include "LevelCatalogue.h"
 #include "LevelStart.h"
+#include "Medals.h"
 #include "MenuPieces.h"
 #include "ProgramStates.h"
 #include "SpriteAnimation.h"
@@ -55,9 +56,8 @@ std::string difficultyName(int32_t difficulty) {
     return difficulty >= 0 && difficulty <= 4 ? names[difficulty] : "-";
 }
 
-std::string medalName(int32_t medal) {
-    static const char* const names[] = {"Bronze", "Silver", "Gold"};
-    return medal >= 0 && medal <= 2 ? names[medal] : "-";
+std::string medalOrDash(int32_t medal) {
+    return medal >= kMedalBronze && medal <= kMedalGold ? medalName(medal) : "-";
 }
 
 std::string groupedOrDash(int32_t value) {
@@ -252,11 +252,11 @@ void GF_LevelSelect::readPanelRecord(int index) {
     case 1:
         line("Best Score: ", groupedOrDash(r.bestScore), kLabelX, kValueX, kPanelTop + kPanelStep);
         line("Best Trick: ", groupedOrDash(r.bestTrick), kLabelX, kValueX, kPanelTop + 2 * kPanelStep);
-        line("Medal Awarded: ", medalName(r.medal), kLabelX, kValueX, kPanelTop + 3 * kPanelStep);
+        line("Medal Awarded: ", medalOrDash(r.medal), kLabelX, kValueX, kPanelTop + 3 * kPanelStep);
         break;
     case 2:
         line("Best Time: ", formatTime(r.bestTime), kLabelX, kValueX, kPanelTop + 2 * kPanelStep);
-        line("Medal Awarded: ", medalName(r.medal), kLabelX, kValueX, kPanelTop + 3 * kPanelStep);
+        line("Medal Awarded: ", medalOrDash(r.medal), kLabelX, kValueX, kPanelTop + 3 * kPanelStep);
         break;
     default:
         panelTexts.push_back({"No Stats Available", kLabelX, kPanelTop + 3 * kPanelStep, false});

@@ -9,6 +9,7 @@
 #include "ParticleEffects.h"
 #include "SoundTable.h"
 #include "SpatialGrid.h"
+#include "SpriteAnimation.h"
 #include "TerrainCodes.h"
 #include "TileMap.h"
 
@@ -33,6 +34,14 @@ double directionY(double angle) {
 
 double randomFraction() {
     return double(kRand()) / 32767.0;
+}
+
+double randomBetween(double low, double high) {
+    return low + randomFraction() * (high - low);
+}
+
+int currentSequence(const GF_Entity& e) {
+    return e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
 }
 
 GF_Entity* spawnEntity(int32_t type, double x, double y, double vx, double vy, double rotation,

@@ -37,6 +37,10 @@ double directionX(double angle);
 double directionY(double angle);
 // A random fraction 0 .. 1 (one draw).
 double randomFraction();
+// A random value in [low, high] (one draw).
+double randomBetween(double low, double high);
+// The animation sequence the entity shows now; its base sequence when it has no animation.
+int currentSequence(const GF_Entity& e);
 
 // Makes an entity of the type at the exact point with the velocity and rotation and hands it to the spatial
 // grid's pending list, which files it later in the frame and owns it. Null when there is no grid.

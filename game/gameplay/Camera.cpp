@@ -56,10 +56,11 @@ void updateCamera(double dt, double mouseX, double mouseY) {
 }
 
 void clampCamera() {
+    // In doubles: the bounds are whatever whole numbers the level holds, and the screen is taken from them.
     cameraX = std::max(cameraX, double(tileMap.boundsLeft));
-    if (cameraX > tileMap.boundsRight - kGameWidth) cameraX = tileMap.boundsRight - kGameWidth;
+    cameraX = std::min(cameraX, double(tileMap.boundsRight) - kGameWidth);
     cameraY = std::max(cameraY, double(tileMap.boundsTop));
-    if (cameraY > tileMap.boundsBottom - kGameHeight) cameraY = tileMap.boundsBottom - kGameHeight;
+    cameraY = std::min(cameraY, double(tileMap.boundsBottom) - kGameHeight);
 }
 
 double getCameraX() {

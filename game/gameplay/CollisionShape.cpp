@@ -72,6 +72,12 @@ void CollisionShape::setPosition(double x, double y) {
     if (second) second->setPosition(x, y);
 }
 
+void CollisionShape::drawOutline(double x, double y) {
+    setPosition(x, y);
+    if (first) first->fill(1, 1, 1, 0.5f);
+    if (second) second->fill(1, 1, 1, 0.5f);
+}
+
 bool CollisionShape::contains(double x, double y) const {
     return (first && first->contains(x, y)) || (second && second->contains(x, y));
 }

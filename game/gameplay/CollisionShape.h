@@ -29,6 +29,8 @@ public:
     // True when the point lies strictly inside either rectangle.
     bool contains(double x, double y) const;
     bool hasRects() const { return first != nullptr; }
+    // The editor's overlay: puts the shape at the tile origin (x, y) and fills its rectangles white at half alpha.
+    void drawOutline(double x, double y);
 
     std::unique_ptr<CollisionRect> first, second;
     int angle = -1; // degrees out of the solid part towards the open side, 0 = +x, 90 = up; -1 = none

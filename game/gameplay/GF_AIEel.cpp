@@ -63,7 +63,7 @@ void GF_AIEel::swim(double px, double py) {
     owner->turnToward(owner->steerAngleToPoint(px, py), 500);
     const double toPoint = angleToPoint(owner->x, owner->y, px, py);
     if (std::fabs(angleDifference(toPoint, owner->angle)) >= 30 || owner->medium != kSubstanceWater) return;
-    const int sequence = owner->animation ? owner->animation->currentSequenceIndex() : owner->baseSequence;
+    const int sequence = currentSequence(*owner);
     if (sequence == owner->flipSequence || sequence == owner->reverseSequence) lastStroke = 1; // next: 0
     if (owner->animationEnded || sequence == owner->baseSequence) {
         lastStroke = lastStroke == 0 ? 1 : 0;

@@ -7,18 +7,9 @@
 #include "FrameClock.h"
 #include "GF_EntityKinds.h"
 #include "ParticleEffects.h"
-#include "SpriteAnimation.h"
 #include "TerrainCodes.h"
 
 #include <cmath>
-
-namespace {
-
-int currentSequence(const GF_Entity& e) {
-    return e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
-}
-
-} // namespace
 
 void GF_AIMissile::update() {
     if (playerEntity) {

@@ -7,6 +7,7 @@
 #include "CollisionCircle.h"
 #include "FrameClock.h"
 #include "GF_Entity.h"
+#include "GameWindow.h"
 #include "ParticleEffects.h"
 #include "SoundTable.h"
 #include "TileMap.h"
@@ -15,7 +16,6 @@
 #include <cmath>
 
 namespace {
-constexpr double kScreenWidth = 800, kScreenHeight = 600;
 constexpr double kPassSpeed = 300;
 } // namespace
 
@@ -32,12 +32,12 @@ void GF_AIRoboShark::drawDelay() {
 }
 
 void GF_AIRoboShark::updateViewBoxes() {
-    viewCentreX = cameraX + kScreenWidth / 2;
-    viewCentreY = cameraY + kScreenHeight / 2;
-    innerHalfW = 0.6 * kScreenWidth;
-    innerHalfH = 0.6 * kScreenHeight;
-    outerHalfW = 0.8 * kScreenWidth;
-    outerHalfH = 0.8 * kScreenHeight;
+    viewCentreX = cameraX + kGameWidth / 2.0;
+    viewCentreY = cameraY + kGameHeight / 2.0;
+    innerHalfW = 0.6 * kGameWidth;
+    innerHalfH = 0.6 * kGameHeight;
+    outerHalfW = 0.8 * kGameWidth;
+    outerHalfH = 0.8 * kGameHeight;
 }
 
 void GF_AIRoboShark::update() {

@@ -8,7 +8,6 @@
 #include "GF_Entity.h"
 #include "ParticleEffects.h"
 #include "SoundTable.h"
-#include "SpriteAnimation.h"
 #include "TerrainCodes.h"
 
 #include <cmath>
@@ -18,10 +17,6 @@ namespace {
 constexpr double kArrival = 100;
 constexpr double kChaseMemory = 3.0;
 constexpr double kKeepAway = 225;
-
-int currentSequence(const GF_Entity& e) {
-    return e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
-}
 
 bool inWater(const GF_Entity& e) {
     return e.medium == kSubstanceWater;

@@ -6,6 +6,7 @@
 #include "BehaviourTools.h"
 #include "GF_Entity.h"
 #include "TerrainCodes.h"
+#include "TrickEvents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +22,9 @@ GF_AITorpedo1::GF_AITorpedo1(GF_Entity* owner) : GF_AI(owner) {
 
 GF_AITorpedo1::~GF_AITorpedo1() {
     liveTorpedoes.erase(std::find(liveTorpedoes.begin(), liveTorpedoes.end(), this));
+    // The torpedo is going, whichever way it left (a shot past the grid's edge is dropped without onRemoved):
+    // no bracket may stay on its target for it.
+    removeTargetLockOfTracker(owner);
 }
 
 void GF_AITorpedo1::forgetTarget(GF_Entity* gone) {

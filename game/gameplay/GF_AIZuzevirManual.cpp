@@ -15,7 +15,6 @@
 #include "ParticleEffects.h"
 #include "SoundTable.h"
 #include "SpatialGrid.h"
-#include "SpriteAnimation.h"
 #include "TerrainCodes.h"
 #include "TrickEvents.h"
 
@@ -26,10 +25,6 @@ namespace {
 
 constexpr int kVkSpace = 0x20, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;
 constexpr double kMuzzleSpread = 30;
-
-int currentSequence(const GF_Entity& e) {
-    return e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
-}
 
 // The direction the movement keys ask for; false with none held. Of several, the later of right, up, left,
 // down, right+up, up+left, left+down, down+right wins.
@@ -239,7 +234,8 @@ void GF_AIZuzevirManual::runWeapons() {
                 fireChargedLaser(muzzleX, muzzleY, aim);
                 charge = 0;
             } else {
-                fireLaser(muzzleX, muzzleY, aim);
+                fireStraightShot(kEntityLaser1, laserSparks, kSoundLaser, muzzleX, muzzleY, aim);
+                countTrickLaserShot();
             }
         }
         if (released && charge >= minCharge) fireChargedLaser(muzzleX, muzzleY, aim);
@@ -270,9 +266,9 @@ void GF_AIZuzevirManual::runWeapons() {
             gunClock = 100;
         else if (gunClock > interval) {
             if (weaponMode == kWeaponMachineGun)
-                fireBullet(muzzleX, muzzleY, aim);
+                fireStraightShot(kEntityBullet, bulletSparks, kSoundBullet, muzzleX, muzzleY, aim);
             else
-                firePowerLaser(muzzleX, muzzleY, aim);
+                fireStraightShot(kEntityPowerLaser, powerLaserSparks, kSoundLaser, muzzleX, muzzleY, aim);
             gunClock = 0;
         }
         gunClock += dt;
@@ -312,13 +308,13 @@ void GF_AIZuzevirManual::chargeSounds() {
     }
 }
 
-void GF_AIZuzevirManual::fireLaser(double muzzleX, double muzzleY, double aim) {
+void GF_AIZuzevirManual::fireStraightShot(int32_t type, MuzzleEffect sparks, int sound, double muzzleX, double muzzleY,
+                                          double aim) {
     const double dt = frameTime;
-    spawnEntity(kEntityLaser1, muzzleX + owner->vx * dt, muzzleY + owner->vy * dt, directionX(aim) * 1000,
+    spawnEntity(type, muzzleX + owner->vx * dt, muzzleY + owner->vy * dt, directionX(aim) * 1000,
                 directionY(aim) * 1000, aim);
-    laserSparks(muzzleX, muzzleY, owner->vx, owner->vy, aim, kMuzzleSpread);
-    playSoundAt(owner->x, owner->y, 1, kSoundLaser);
-    countTrickLaserShot();
+    sparks(muzzleX, muzzleY, owner->vx, owner->vy, aim, kMuzzleSpread);
+    playSoundAt(owner->x, owner->y, 1, sound);
     resetGoalArrowIdleClock();
 }
 
@@ -349,24 +345,6 @@ void GF_AIZuzevirManual::fireTorpedo(double muzzleX, double muzzleY, double aim)
         homing->target = target;
         addTargetLock(torpedo, target);
     }
-}
-
-void GF_AIZuzevirManual::fireBullet(double muzzleX, double muzzleY, double aim) {
-    const double dt = frameTime;
-    spawnEntity(kEntityBullet, muzzleX + owner->vx * dt, muzzleY + owner->vy * dt, directionX(aim) * 1000,
-                directionY(aim) * 1000, aim);
-    bulletSparks(muzzleX, muzzleY, owner->vx, owner->vy, aim, kMuzzleSpread);
-    playSoundAt(owner->x, owner->y, 1, kSoundBullet);
-    resetGoalArrowIdleClock();
-}
-
-void GF_AIZuzevirManual::firePowerLaser(double muzzleX, double muzzleY, double aim) {
-    const double dt = frameTime;
-    spawnEntity(kEntityPowerLaser, muzzleX + owner->vx * dt, muzzleY + owner->vy * dt, directionX(aim) * 1000,
-                directionY(aim) * 1000, aim);
-    powerLaserSparks(muzzleX, muzzleY, owner->vx, owner->vy, aim, kMuzzleSpread);
-    playSoundAt(owner->x, owner->y, 1, kSoundLaser);
-    resetGoalArrowIdleClock();
 }
 
 void GF_AIZuzevirManual::turn() {

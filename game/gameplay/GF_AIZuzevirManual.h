@@ -57,11 +57,13 @@ private:
     void turn();
     void thrust();
     void chargeSounds();
-    void fireLaser(double muzzleX, double muzzleY, double aim);
+    // A muzzle burst: (x, y, base vx, base vy, angle, spread).
+    using MuzzleEffect = void (*)(double, double, double, double, double, double);
+    // A laser, bullet or power laser: 1000 pixels per second along the aim, leaving the muzzle where the
+    // player will be after this frame, with its sparks and sound.
+    void fireStraightShot(int32_t type, MuzzleEffect sparks, int sound, double muzzleX, double muzzleY, double aim);
     void fireChargedLaser(double muzzleX, double muzzleY, double aim);
     void fireTorpedo(double muzzleX, double muzzleY, double aim);
-    void fireBullet(double muzzleX, double muzzleY, double aim);
-    void firePowerLaser(double muzzleX, double muzzleY, double aim);
     // The mouse in level coordinates.
     double mouseX() const;
     double mouseY() const;

@@ -5,6 +5,7 @@
 #include "InputState.h"
 #include "LevelFile.h"
 #include "LevelStart.h"
+#include "Medals.h"
 #include "MenuPieces.h"
 #include "OverlayHost.h"
 #include "ProgramStates.h"
@@ -13,11 +14,6 @@
 
 namespace {
 constexpr int kLaughSound = 6;
-
-const char* medalAwarded(int medal) {
-    static const char* const names[] = {"Bronze", "Silver", "Gold"};
-    return medal >= 0 && medal <= 2 ? names[medal] : "None";
-}
 } // namespace
 
 void GF_CompleteMenu::enter() {
@@ -32,7 +28,7 @@ void GF_CompleteMenu::enter() {
 
     const LevelRunResult run = host ? host->getRunResult() : LevelRunResult();
     const std::string time = "Your Time: " + (host ? host->getLevelTimeText() : formatTime(run.levelTime));
-    const std::string medal = std::string("Medal Awarded: ") + medalAwarded(run.medal);
+    const std::string medal = std::string("Medal Awarded: ") + medalName(run.medal);
     if (mode == kGameModeAction) {
         addText(time, 145);
         addText("Enemies Destroyed: " + intToString(run.enemiesPercent) + "%", 165);

@@ -3,6 +3,7 @@
 #include "GF_Entity.h"
 
 #include "AngleTools.h"
+#include "Camera.h"
 #include "EntityKinds.h"
 #include "FrameClock.h"
 #include "GF_AI.h"
@@ -101,6 +102,7 @@ GF_Entity::~GF_Entity() {
     // Whoever deletes the player, nothing is left pointing at it.
     if (playerEntity == this) playerEntity = nullptr;
     if (retiredPlayer == this) retiredPlayer = nullptr;
+    if (getCameraTarget() == this) clearCameraTarget(); // a level without a player start leaves none to follow
     for (CollisionCircle* circle : subCircles) delete circle;
     delete boundingCircle;
     delete animation;
@@ -198,7 +200,8 @@ void GF_Entity::update() {
             removed = 1;
             onFadeEnd();
         }
-    } else if (hasLifetime) {
+    } else if (hasLifetime && !dead) {
+        // An entity that died by a hit has left the world already; its lifetime no longer runs out.
         age += dt;
         if (age > lifetime) {
             dead = 1;
@@ -236,8 +239,8 @@ void GF_Entity::takeDamage(double amount, GF_Entity* attacker) {
     if (attacker && attacker->isShot && behaviour) behaviour->onHit(wrapAngle(attacker->getVelocityAngle() + 180));
     const bool byShot = attacker && attacker->isShot;
     if ((byShot && killedByShot) || (!byShot && killedByBody)) {
-        // An entity already leaving the world does not leave it twice.
-        if (!removed) dieAtOnce();
+        // An entity already leaving the world (removed, fading out or in its dying fade) does not leave it twice.
+        if (!removed && !dead) dieAtOnce();
         return;
     }
     checkDeath();

@@ -3,6 +3,7 @@
 #include "BehaviourTools.h"
 #include "CollisionCircle.h"
 #include "GF_EntityKinds.h"
+#include "GameWindow.h"
 #include "LevelEvents.h"
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
@@ -12,7 +13,6 @@
 #include <cmath>
 
 namespace {
-constexpr double kScreenWidth = 800, kScreenHeight = 600;
 constexpr int kBackHalf[] = {9, 8, 7, 6, 5, 10, 11, 12};
 constexpr int kFrontHalf[] = {4, 3, 2, 1, 0, 13, 14, 15, 16, 17};
 } // namespace
@@ -51,7 +51,7 @@ void GF_EntityHoop::drawHalf(bool front, double cameraX, double cameraY) {
         const double f = -0.12 * std::cos(e);
         const double px = x + 80 * std::sin(e) * std::sin(h) - cameraX;
         const double py = y + 80 * std::sin(e) * std::cos(h) - cameraY;
-        const double sx = px + f * (kScreenWidth / 2 - px), sy = py + f * (kScreenHeight / 2 - py);
+        const double sx = px + f * (kGameWidth / 2.0 - px), sy = py + f * (kGameHeight / 2.0 - py);
         animation->drawTransformed(int(sx - 16), int(sy - 16), 0, 1 - (f + 0.12), alpha, false, false);
     };
     if (front)

@@ -3,6 +3,7 @@
 #include "GF_EntityKinds.h"
 
 #include "AngleTools.h"
+#include "BehaviourTools.h"
 #include "Behaviours.h"
 #include "CheatList.h"
 #include "EntityKinds.h"
@@ -119,7 +120,7 @@ void applyEnemyCheats(GF_Entity& e) {
 
 // A dolphin reports false while it glides (its base sequence) or glides through a turn (sequence 2).
 bool dolphinIsNotTurning(const GF_Entity& e) {
-    const int sequence = e.animation ? e.animation->currentSequenceIndex() : e.baseSequence;
+    const int sequence = currentSequence(e);
     return sequence != e.baseSequence && sequence != 2;
 }
 

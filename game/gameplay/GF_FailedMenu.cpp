@@ -4,6 +4,7 @@
 #include "InputState.h"
 #include "LevelFile.h"
 #include "LevelStart.h"
+#include "Medals.h"
 #include "MenuPieces.h"
 #include "OverlayHost.h"
 #include "ProgramStates.h"
@@ -19,10 +20,10 @@ void GF_FailedMenu::enter() {
     const LevelRunResult run = host ? host->getRunResult() : LevelRunResult();
     if (mode == kGameModeRace) {
         addText("Your Time: " + (host ? host->getLevelTimeText() : formatTime(run.levelTime)), 130);
-        addText("Needed Time: " + formatTime(CurrentLevelGoals.medalTimes[0]), 150);
+        addText("Needed Time: " + formatTime(CurrentLevelGoals.medalTimes[kMedalBronze]), 150);
     } else if (mode == kGameModeStunt) {
         addText("Your Score: " + intToGroupedString(run.bankedTrickPoints), 130);
-        addText("Needed Score: " + intToGroupedString(CurrentLevelGoals.medalScores[0]), 150);
+        addText("Needed Score: " + intToGroupedString(CurrentLevelGoals.medalScores[kMedalBronze]), 150);
     }
 }
 

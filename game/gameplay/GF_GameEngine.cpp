@@ -140,22 +140,13 @@ void GF_GameEngine::enter() {
     resetParticles();
     trickScorer.startLevel();
     resetTrickJump();
-    resetGoldZuzevirMeter();
     activeOverlay = -1;
     levelTime = 0;
     closeOverlayRequest = 0;
     bankedTrickPoints = 0;
     deathTimer = 0;
     helpPage = -1;
-    recordBestTime = 0;
-    recordBestScore = 0;
-    // The stored record is only read: a level played but never finished gets none.
-    const std::string name = currentLevelName();
-    for (const LevelRecord& record : ProgressTable.list(LevelCatalogue.currentKind))
-        if (record.name == name) {
-            if (record.completed) recordBestTime = record.bestTime;
-            recordBestScore = record.bestScore;
-        }
+    readStoredRecord();
     if (LevelStartRequest.helpPageOnEnter >= 0) {
         helpPage = LevelStartRequest.helpPageOnEnter;
         LevelStartRequest.helpPageOnEnter = -1;
@@ -264,12 +255,28 @@ bool GF_GameEngine::isLevelFailed() {
     }
 }
 
-void GF_GameEngine::recordResult(bool won) const {
+void GF_GameEngine::recordResult(bool won) {
     // A level played from outside the catalogue has no name to file its record under.
     if (currentLevelName().empty()) return;
     LevelRunResult run = getRunResult();
     run.won = won;
     recordLevelResult(run);
+    // The HUD under the overlay shows the record as it now stands.
+    readStoredRecord();
+}
+
+void GF_GameEngine::readStoredRecord() {
+    // Only read, so that playing a level outside the catalogue adds no record; a level never played has the
+    // default record, whose best time shows as "-".
+    const LevelRecord none;
+    recordBestTime = none.bestTime;
+    recordBestScore = none.bestScore;
+    const std::string name = currentLevelName();
+    for (const LevelRecord& record : ProgressTable.list(LevelCatalogue.currentKind))
+        if (record.name == name) {
+            recordBestTime = record.bestTime;
+            recordBestScore = record.bestScore;
+        }
 }
 
 LevelRunResult GF_GameEngine::getRunResult() const {

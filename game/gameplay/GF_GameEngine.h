@@ -72,6 +72,9 @@ public:
     int32_t getEnemyPercentDestroyed() const;
     int32_t getBankedTrickPoints() const { return bankedTrickPoints; }
     double getDeathTimer() const { return deathTimer; }
+    // The running level's stored best time and score, as the HUD shows them.
+    double getStoredBestTime() const { return recordBestTime; }
+    int32_t getStoredBestScore() const { return recordBestScore; }
     // Adds banked trick points to the Stunt score, with a sound by their size (the trick scorer's bank).
     void bankTrickPoints(int32_t points);
 
@@ -91,7 +94,8 @@ private:
     void updateOpenOverlay();
     bool isLevelCompleted();
     bool isLevelFailed();
-    void recordResult(bool won) const;
+    void recordResult(bool won);
+    void readStoredRecord();
     void updateGoalArrow();
     void drawGoalArrow();
     void updateHurtSound();

@@ -31,7 +31,7 @@ public:
     const std::string& getTitle() const { return title; }
     const TextBlock* getTextBlock() const { return textBlock.get(); }
     // The medal lines of the racing and stunt pages, from the loaded level's goals; empty on the others.
-    const std::string& getMedalLine(int n) const { return medalLines[n]; }
+    std::string getMedalLine(int n) const { return n >= 0 && n < 3 ? medalLines[n] : std::string(); }
     double getHighlightAlpha() const { return highlightAlpha; }
 
     int32_t panelX = 0, panelY = 0, panelWidth = 0, panelHeight = 0;

@@ -2,6 +2,7 @@
 #include "LevelFile.h"
 
 #include "BinaryStream.h"
+#include "Camera.h"
 #include "GF_Entity.h"
 #include "GoldZuzevirMeter.h"
 #include "KLog.h"
@@ -10,6 +11,7 @@
 #include "LevelCatalogue.h"
 #include "PlacementList.h"
 #include "SpatialGrid.h"
+#include "TargetLockList.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 #include "TileSetTable.h"
@@ -341,7 +343,10 @@ bool loadLevel(const std::string& path) {
     // A new level starts with none collected and the meter out of view, whatever the last one left showing.
     resetGoldZuzevirMeter();
     if (spatialGrid) {
-        // The last level's player is let go with its grid, so no pointer to it outlives the load.
+        // The last level's entities are let go with its grid, the player too, so no pointer to any of them
+        // outlives the load: the camera follows nothing until the new player is made, and no lock remains.
+        clearCameraTarget();
+        clearTargetLocks();
         spatialGrid->clear();
         freeRetiredPlayer();
         LevelEnemyTotal = Placements.spawnAllPlacements(*spatialGrid);

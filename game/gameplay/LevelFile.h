@@ -83,8 +83,8 @@ bool readLevelFile(const std::string& path);
 // Writes the level model (placements outside the level are deleted from it first) and rebuilds the level
 // catalogue so that a newly saved level is listed at once; false, and the old file kept, on failure.
 bool writeLevelFile(const std::string& path);
-// The game's load: readLevelFile, then the spatial grid emptied, the last level's player let go and every
-// placement spawned.
+// The game's load: readLevelFile, then the Gold Radudod meter reset, the spatial grid emptied, the last
+// level's player let go and every placement spawned.
 bool loadLevel(const std::string& path);
 bool loadLevelFileForEditor(const std::string& path);
 bool saveLevelFileForEditor(const std::string& path);

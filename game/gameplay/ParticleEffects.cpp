@@ -14,20 +14,13 @@
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-
-double uniform(double low, double high) {
-    return low + randomFraction() * (high - low);
-}
-
 // One particle thrown along theta (90 points up the screen): the vertical speed is drawn before the
 // horizontal one.
 void throwParticle(double x, double y, double bvx, double bvy, double theta, const ParticlePreset& preset,
                    double speedMin, double speedMax) {
-    const double sY = uniform(speedMin, speedMax);
-    const double sX = uniform(speedMin, speedMax);
-    const double r = theta * kRadiansPerDegree;
-    spawnParticle(x, y, bvx + std::cos(r) * sX, bvy - std::sin(r) * sY, preset);
+    const double sY = randomBetween(speedMin, speedMax);
+    const double sX = randomBetween(speedMin, speedMax);
+    spawnParticle(x, y, bvx + directionX(theta) * sX, bvy + directionY(theta) * sY, preset);
 }
 
 void burst(int count, const ParticlePreset& preset, double speedMin, double speedMax, double x, double y, double bvx,
@@ -48,8 +41,8 @@ void pairedBurst(int rounds, const ParticlePreset& first, const ParticlePreset& 
 
 // A trail puff: a small random drift, the vertical part drawn first.
 void trailParticle(double x, double y, const ParticlePreset& preset) {
-    const double vy = uniform(-25, 25);
-    const double vx = uniform(-25, 25);
+    const double vy = randomBetween(-25, 25);
+    const double vx = randomBetween(-25, 25);
     spawnParticle(x, y, vx, vy, preset);
 }
 
@@ -59,8 +52,7 @@ void waterParticles(int count, double x, double y, double angle, double speed, c
         const double theta = wrapAngle(angle - 10 + randomFraction() * 20);
         const double fy = 0.1 + 0.9 * randomFraction();
         const double fx = 0.1 + 0.9 * randomFraction();
-        const double r = theta * kRadiansPerDegree;
-        spawnParticle(x, y, std::cos(r) * speed * fx, -std::sin(r) * speed * fy, preset);
+        spawnParticle(x, y, directionX(theta) * speed * fx, directionY(theta) * speed * fy, preset);
     }
 }
 
@@ -196,9 +188,10 @@ void pickupBurst5(double x, double y, double bvx, double bvy, double angle, doub
 
 void randomPuffs(double x, double y) {
     for (int i = 0; i < 10; i++) {
-        const double r = uniform(-180, 180) * kRadiansPerDegree;
-        const double s = uniform(0, 200);
-        spawnParticle(x, y, std::cos(r) * s, std::sin(r) * s, puffPreset0);
+        // No base velocity, and the vertical part is not turned to point up the screen.
+        const double theta = randomBetween(-180, 180);
+        const double s = randomBetween(0, 200);
+        spawnParticle(x, y, directionX(theta) * s, -directionY(theta) * s, puffPreset0);
     }
 }
 
@@ -222,7 +215,7 @@ void splash(double x, double y, double vx, double vy, double radius) {
     double s = std::min(std::sqrt(vx * vx + vy * vy), 600.0);
     if (!(s >= 0) || !(std::fabs(radius) < 1e6)) return; // a broken velocity or size throws nothing
     int n = std::min(int(radius / 10) + int(s / 200), 20);
-    const double m = wrapAngle(std::atan2(-vy, vx) / kRadiansPerDegree);
+    const double m = angleToPoint(0, 0, vx, vy);
     if (vy < 0) { // leaving the water: fewer, slower drops upward and bubbles below
         n /= 2;
         s /= 2;

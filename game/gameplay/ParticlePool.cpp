@@ -17,10 +17,6 @@ ParticlePool* particlePool = nullptr;
 
 namespace {
 
-double uniform(double low, double high) {
-    return low + randomFraction() * (high - low);
-}
-
 // Particles this far outside the screen are not drawn: their picture (at most 19 x 19 at scale 3) cannot
 // reach it, and the picture position must fit the drawing call's 16-bit coordinates.
 constexpr double kDrawMargin = 100;
@@ -72,9 +68,9 @@ Particle* ParticlePool::spawn(double x, double y, double vx, double vy, const Pa
     p->y = y - preset.height / 2;
     p->vx = vx;
     p->vy = vy;
-    p->lifetime = uniform(preset.lifeMin, preset.lifeMax);
-    p->fadeStart = uniform(preset.fadeStartMin, preset.fadeStartMax);
-    p->scale = uniform(preset.scaleMin, preset.scaleMax);
+    p->lifetime = randomBetween(preset.lifeMin, preset.lifeMax);
+    p->fadeStart = randomBetween(preset.fadeStartMin, preset.fadeStartMax);
+    p->scale = randomBetween(preset.scaleMin, preset.scaleMax);
     p->dead = 0;
     return p;
 }
@@ -111,7 +107,9 @@ double particleAlpha(const Particle& particle) {
 void ParticlePool::draw(double cameraX, double cameraY) const {
     for (const Particle* p = liveList.head; p; p = p->next) {
         const double sx = p->x - cameraX, sy = p->y - cameraY;
-        if (sx < -kDrawMargin || sx > kGameWidth + kDrawMargin || sy < -kDrawMargin || sy > kGameHeight + kDrawMargin)
+        // Written so that a position that is not a number is skipped too.
+        if (!(sx >= -kDrawMargin && sx <= kGameWidth + kDrawMargin && sy >= -kDrawMargin &&
+              sy <= kGameHeight + kDrawMargin))
             continue;
         SpriteSheet* sheet = getSpriteSheet(p->preset->sheet);
         if (!sheet) continue;

@@ -4,9 +4,16 @@
 
 #include "GF_Entity.h"
 #include "GameWindow.h"
+#include "TerrainCodes.h"
 #include "TileMap.h"
 
 #include <algorithm>
+
+namespace {
+
+constexpr size_t kCellReserve = 8; // entities a cell holds before it first grows
+
+} // namespace
 
 SpatialGrid* spatialGrid = nullptr;
 
@@ -47,6 +54,8 @@ void SpatialGrid::resize(double worldWidth, double worldHeight) {
             }
         }
     }
+    // Room for a few entities in every cell up front, so filing them during play does not allocate.
+    for (CellList& list : newCells) list.reserve(kCellReserve);
     cells = std::move(newCells);
     columnCount = newCols;
     rowCount = newRows;
@@ -65,7 +74,8 @@ void SpatialGrid::clear() {
 }
 
 SpatialGrid::CellList& SpatialGrid::cellOfEntity(GF_Entity* entity) {
-    const int32_t col = int32_t(entity->x / kGridCellSize), row = int32_t(entity->y / kGridCellSize);
+    // Held to a defined range, so that an entity flung far out of the world (or to no number) still files.
+    const int32_t col = cellOfCoordinate(entity->x, kGridCellSize), row = cellOfCoordinate(entity->y, kGridCellSize);
     const int32_t clampedCol = std::clamp(col, 0, columnCount - 1), clampedRow = std::clamp(row, 0, rowCount - 1);
     // A centre left of or above the grid truncates toward zero into cell 0 and is clamped all the same.
     const bool outside = clampedCol != col || clampedRow != row || entity->x < 0 || entity->y < 0;
@@ -88,8 +98,8 @@ void SpatialGrid::setGridView(double x, double y) {
 }
 
 void SpatialGrid::computeGridWindows() {
-    const int32_t firstCol = int32_t(viewPositionX / kGridCellSize) - 1;
-    const int32_t firstRow = int32_t(viewPositionY / kGridCellSize) - 1;
+    const int32_t firstCol = cellOfCoordinate(viewPositionX, kGridCellSize) - 1;
+    const int32_t firstRow = cellOfCoordinate(viewPositionY, kGridCellSize) - 1;
     auto clampCol = [&](int32_t c) { return std::clamp(c, 0, columnCount - 1); };
     auto clampRow = [&](int32_t r) { return std::clamp(r, 0, rowCount - 1); };
     drawArea = {clampCol(firstCol), clampCol(firstCol + drawSpanX), clampRow(firstRow), clampRow(firstRow + drawSpanY)};
@@ -119,6 +129,9 @@ void SpatialGrid::maintainGrid() {
             for (size_t i = 0; i < list.size(); i++) {
                 GF_Entity* entity = list[i];
                 if (entity->removed) {
+                    // A shot that left the grid was flagged by its filing, not by a death: it leaves the world
+                    // here, as one that flies out of the active window does.
+                    if (!entity->dead) entity->onRemoved();
                     releaseEntity(entity);
                     continue;
                 }

@@ -52,11 +52,12 @@ constexpr int kTileCodeCount = 301; // tile codes 0 .. 300; 0 is the empty cell
 // size never asks for more memory than a real level could use.
 constexpr int32_t kMaxGridSide = 2048;
 
-// The cell of a world coordinate as the grids number them: trunc(v) div 64, truncated towards zero. A
-// coordinate far past any grid (or not a number) is held where the conversion to an integer stays defined.
-inline int32_t cellOfCoordinate(double v) {
+// The cell of a world coordinate as the grids number them: trunc(v) div cellSize (64 for the tile grids),
+// truncated towards zero. A coordinate far past any grid (or not a number) is held where the conversion to
+// an integer stays defined.
+inline int32_t cellOfCoordinate(double v, int32_t cellSize = kTileSize) {
     double t = std::trunc(v);
     if (!(t >= -1e9)) t = -1e9;
     if (t > 1e9) t = 1e9;
-    return int32_t(t) / kTileSize;
+    return int32_t(t) / cellSize;
 }

@@ -16,6 +16,12 @@ constexpr int kViewRows = kGameHeight / kTileSize + 2; // 11 at 600 pixels
 
 enum RowCut { kWhole, kBelowLine, kAboveLine };
 
+// A clip line on the screen. Lines beyond the rows in view act as lines just beyond them, so a line far off
+// (a level file may hold any finite value) is held there before it becomes a whole number.
+int screenLine(double clipY, double cameraY) {
+    return int(std::clamp(std::trunc(clipY - cameraY), -2.0 * kTileSize, double(kGameHeight + 2 * kTileSize)));
+}
+
 // Cells of a scaled level side: rounded half away from zero, held to what a grid can hold.
 int32_t scaledCells(double levelSide, double scroll, int32_t minimum) {
     const double cells = std::round(levelSide / kTileSize * scroll);
@@ -58,10 +64,10 @@ void TileLayer::draw(double cameraX, double cameraY) const {
     int lineY = 0; // the clip line on screen: it sits at its world height whatever the parallax
     if (clipAboveY >= 0) {
         mode = kBelowLine;
-        lineY = int(std::trunc(clipAboveY - cameraY));
+        lineY = screenLine(clipAboveY, cameraY);
     } else if (clipBelowY >= 0) {
         mode = kAboveLine;
-        lineY = int(std::trunc(clipBelowY - cameraY));
+        lineY = screenLine(clipBelowY, cameraY);
     }
     for (int32_t row = rowFrom; row <= rowTo; row++) {
         const int top = (row - firstRow) * kTileSize - offY;

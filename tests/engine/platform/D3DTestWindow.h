@@ -6,6 +6,7 @@
 #include "HostD3D8.h"
 #include "KGraphicD3DDevice.h"
 #include "KImage.h"
+#include "KWindowD3DRenderStates.h"
 
 #include <SDL2/SDL.h>
 #include <cstring>
@@ -81,22 +82,7 @@ public:
     }
 
     // The render states the game window sets after making or resetting the device.
-    void resetRenderStates() {
-        device->SetRenderState(D3DRS_DITHERENABLE, 0);
-        device->SetRenderState(D3DRS_SPECULARENABLE, 0);
-        device->SetRenderState(D3DRS_LIGHTING, 0);
-        device->SetRenderState(D3DRS_COLORVERTEX, 1);
-        device->SetRenderState(D3DRS_ZENABLE, 0);
-        device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-        device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-        device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-        device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-        device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-    }
+    void resetRenderStates() { applyWindowRenderStates(device); }
 
     // The back buffer's pixel at (x, y) as 0xAARRGGBB (alpha forced to 0xFF).
     uint32_t pixel(int x, int y) {

@@ -432,6 +432,69 @@ TEST_F(LevelEditorTest, SaveAndLoadRoundTripThroughTheCustomFolder) {
     EXPECT_TRUE(props().loadName.text.empty());
 }
 
+TEST_F(LevelEditorTest, AnOpenEntityDialogNeverEditsARecordALoadOrSaveReplaced) {
+    // A load replaces every record: the dialog left open under another tool closes, so its "Accept" cannot
+    // write into a freed record or into a record of the loaded level.
+    Placements.addPlacement(kEntityMine, 300, 750);
+    chooseRow(kLayerRowEntities);
+    click(300, 200);
+    ASSERT_TRUE(editor.dialogOpen);
+    chooseRow(kLayerRowSpecial);
+    press(props().load);
+    press(props().loadDefault);
+    EXPECT_FALSE(editor.dialogOpen);
+    EXPECT_EQ(editor.editedPlacement, nullptr);
+
+    // A save drops the records outside the level: a dialog on one of them closes, one on a kept record stays.
+    Placements.clearPlacements();
+    Placements.addPlacement(kEntityMine, int32_t(tileMap.levelWidth) + 500, 750);
+    Placements.addPlacement(kEntityMine, 300, 750);
+    editor.cameraX = tileMap.levelWidth;
+    chooseRow(kLayerRowEntities);
+    press(*editor.selectButton);
+    click(500, 200);
+    ASSERT_TRUE(editor.dialogOpen);
+    chooseRow(kLayerRowSpecial);
+    press(props().save);
+    retype(props().saveName, "edge");
+    press(props().saveButton);
+    ASSERT_TRUE(std::filesystem::exists(customPath("edge")));
+    EXPECT_FALSE(editor.dialogOpen);
+    editor.cameraX = 0;
+    chooseRow(kLayerRowEntities);
+    click(300, 200);
+    ASSERT_TRUE(editor.dialogOpen);
+    chooseRow(kLayerRowSpecial);
+    press(props().save);
+    press(props().saveButton);
+    EXPECT_TRUE(editor.dialogOpen);
+    EXPECT_EQ(editor.editedPlacement, Placements.findPlacementNear(300, 750));
+}
+
+TEST_F(LevelEditorTest, ASaveNameWithASlashWritesNothingAndKeepsTheDialogOpen) {
+    chooseRow(kLayerRowSpecial);
+    press(props().save);
+    props().saveName.setText("../escaped");
+    press(props().saveButton);
+    EXPECT_TRUE(props().save.selected);
+    EXPECT_FALSE(std::filesystem::exists(getCustomLevelsFolder() + "../escaped.lvl"));
+    EXPECT_EQ(Placements.count(), 0); // nothing was prepared for a save either
+}
+
+TEST_F(LevelEditorTest, FarValuesFromALevelFileShowHeldToTheFieldRange) {
+    // A level file may hold any finite real: fields show such values held to 32 bits, and an end marker far
+    // off the screen draws no text, with no conversion past what an integer holds.
+    CurrentLevelGoals.medalTimes[0] = 1e12;
+    CurrentLevelGoals.timeLimit = -1e15;
+    EndLevelX = 1e15;
+    EndLevelY = -1e15;
+    chooseRow(kLayerRowSpecial);
+    press(props().gameMode);
+    EXPECT_EQ(props().timeFields[0].text, "2147483647");
+    EXPECT_EQ(props().timeLimitField.text, "-2147483648");
+    editor.draw();
+}
+
 TEST_F(LevelEditorTest, FunctionKeysAndTheBackKey) {
     keys.press(0x70); // F1
     pass(400, 300, false);
@@ -472,6 +535,20 @@ TEST_F(LevelEditorTest, DrawShowsMagentaUnderHiddenLayersThenBoundsAndTheEndMark
     int fills = 0;
     for (size_t i = 7; i < calls.size(); i++) fills += calls[i].operation == "fillRect";
     EXPECT_EQ(fills, 2 * kLayerListRows);
+}
+
+TEST_F(LevelEditorTest, CollisionOverlayFillsEachShapeAtParallaxOne) {
+    tileMap.collisionGrid.set(1, 1, kShapeFull);
+    tileMap.collisionGrid.set(2, 1, kShapeLeftHalf);
+    tileMap.collisionGrid.set(3, 1, kShapeNoTopLeft); // two rectangles
+    KGraphicRecorder::clearCalls();
+    editor.drawCollisionOverlay(70, 10); // first column 1, six pixels into it; first row 0
+    const auto calls = KGraphicRecorder::callsOn(static_cast<KGraphicRecorder*>(sharedGraphic));
+    ASSERT_EQ(calls.size(), 4u); // the empty cells draw nothing
+    EXPECT_EQ(calls[0].args, (std::vector<float>{-6, 54, 58, 118, 1, 1, 1, 0.5f}));
+    EXPECT_EQ(calls[1].args, (std::vector<float>{58, 54, 90, 118, 1, 1, 1, 0.5f}));
+    EXPECT_EQ(calls[2].args, (std::vector<float>{154, 54, 186, 86, 1, 1, 1, 0.5f}));
+    EXPECT_EQ(calls[3].args, (std::vector<float>{122, 86, 186, 118, 1, 1, 1, 0.5f}));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "Camera.h"
 #include "TerrainFixture.h"
 
+#include <cstdint>
+
 namespace {
 
 struct Subject : CameraSubject {
@@ -99,6 +101,12 @@ TEST_F(CameraTest, TheViewNeverLeavesTheBounds) {
     clampCamera();
     EXPECT_EQ(getCameraX(), -200);
     EXPECT_EQ(getCameraY(), -100);
+
+    // The lowest bounds a level file can hold still give a view just left of and above them.
+    tileMap.boundsLeft = tileMap.boundsRight = tileMap.boundsTop = tileMap.boundsBottom = INT32_MIN;
+    clampCamera();
+    EXPECT_EQ(getCameraX(), double(INT32_MIN) - 800);
+    EXPECT_EQ(getCameraY(), double(INT32_MIN) - 600);
 }
 
 TEST_F(CameraTest, WithoutASubjectTheCameraStandsStill) {

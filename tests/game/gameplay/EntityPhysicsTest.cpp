@@ -191,6 +191,46 @@ TEST_F(EntityPhysicsTest, ALaserFliesItsLifetimeThenFades) {
     EXPECT_LT(laser->alpha, 0.05);
 }
 
+// A shot killed by a hit in the frame's contacts is updated once more before the grid deletes it; its
+// lifetime running out then must not make it leave the world a second time, nor may a second hit.
+TEST_F(EntityPhysicsTest, AnEntityLeavesTheWorldOnlyOnce) {
+    struct CountingLaser : GF_Entity {
+        CountingLaser() : GF_Entity(entityKind(kEntityLaser1), 1000, 1000, 400, 0, 0) {}
+        void onRemoved() override {
+            removals++;
+            GF_Entity::onRemoved();
+        }
+        int removals = 0;
+    } laser;
+    auto body = make(kEntityLaserFish);
+    laser.age = laser.lifetime - kDt / 2;
+    laser.takeDamage(body->getContactDamage(), body.get());
+    ASSERT_TRUE(laser.removed);
+    EXPECT_EQ(laser.removals, 1);
+    laser.update();
+    laser.update();
+    EXPECT_EQ(laser.removals, 1);
+    EXPECT_FALSE(laser.expiring);
+
+    // A mine in its dying fade that is touched again does not die a second time.
+    struct CountingMine : GF_EntityMine {
+        CountingMine() : GF_EntityMine(1000, 1000, EntityVars{}, 0, 0, 0) {}
+        void onRemoved() override {
+            removals++;
+            GF_EntityMine::onRemoved();
+        }
+        void onDeathEffect() override { effects++; }
+        int removals = 0, effects = 0;
+    } mine;
+    mine.health = -1;
+    mine.checkDeath();
+    ASSERT_TRUE(mine.dying);
+    mine.takeDamage(body->getContactDamage(), body.get());
+    EXPECT_FALSE(mine.removed);
+    EXPECT_EQ(mine.removals, 1);
+    EXPECT_EQ(mine.effects, 0);
+}
+
 TEST_F(EntityPhysicsTest, ContactPairRules) {
     struct Case {
         int a, b;

@@ -18,6 +18,7 @@
 #include "ProgramStates.h"
 #include "ProgressTable.h"
 #include "TempFolder.h"
+#include "TextTools.h"
 #include "TrickScorer.h"
 
 #include <gtest/gtest.h>
@@ -378,6 +379,35 @@ TEST_F(GameStateTest, CheatOnOrNoCatalogueLevelKeepsAFinishedLevelOutOfTheRecord
         game->leave();
     }
     setCheatOn(kCheatInvincible, false);
+}
+
+// The HUD's best figures come from the level's stored record: none for a level never played (its best time
+// shows as "-"), the stored ones on a later visit, and the new record as soon as the finish is recorded.
+TEST_F(GameStateTest, HudBestFiguresFollowTheStoredRecord) {
+    startLevel(kListRace, kGameModeRace, {at(kEntityZuzevir, 300, 700), at(kEntityHoop, 2000, 1000)});
+    EXPECT_EQ(game->getStoredBestTime(), LevelRecord{}.bestTime);
+    EXPECT_EQ(formatTime(game->getStoredBestTime()), "-");
+    for (int n = 0; n < 10; ++n) pass();
+    PassedHoops = RequiredHoops;
+    pass();
+    ASSERT_EQ(game->getOpenOverlayKind(), kOverlayComplete);
+    EXPECT_DOUBLE_EQ(game->getStoredBestTime(), game->getLevelTime());
+    const double best = game->getLevelTime();
+    game->leave();
+
+    // A failed run stored earlier still counts: its time is the record's best time.
+    ProgressTable = ProgressTableRecord{};
+    startLevel(kListRace, kGameModeRace, {at(kEntityZuzevir, 300, 700), at(kEntityHoop, 2000, 1000)});
+    for (int n = 0; n < 250; ++n) pass();
+    PassedHoops = RequiredHoops;
+    pass();
+    ASSERT_EQ(game->getOpenOverlayKind(), kOverlayFailed);
+    const double failedTime = game->getLevelTime();
+    game->leave();
+    startLevel(kListRace, kGameModeRace, {at(kEntityZuzevir, 300, 700), at(kEntityHoop, 2000, 1000)});
+    EXPECT_DOUBLE_EQ(game->getStoredBestTime(), failedTime);
+    EXPECT_GT(failedTime, best);
+    game->leave();
 }
 
 // The overlay frame rules: what opens, enters, updates and leaves in each frame, as a table of scripts.

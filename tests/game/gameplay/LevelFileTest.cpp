@@ -3,6 +3,7 @@
 // level model changing only after a whole file has been read.
 #include "LevelFile.h"
 #include "../framework/TempUserFolder.h"
+#include "Camera.h"
 #include "CollisionShape.h"
 #include "EntityType.h"
 #include "FileBuilder.h"
@@ -13,9 +14,11 @@
 #include "LevelCatalogue.h"
 #include "PlacementList.h"
 #include "SpatialGrid.h"
+#include "TargetLockList.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 #include "TileSetTable.h"
+#include "TrickEvents.h"
 
 #include <cmath>
 #include <filesystem>
@@ -449,6 +452,24 @@ TEST_F(LevelModelTest, LoadFillsTheModelAndADamagedFileChangesNothing) {
     GF_Entity* player = playerEntity;
     ASSERT_TRUE(loadLevelFileForEditor(good));
     EXPECT_EQ(playerEntity, player);
+}
+
+TEST_F(LevelModelTest, ALoadLetsGoOfTheCameraSubjectAndTheLocksOfTheLastLevel) {
+    ASSERT_TRUE(loadLevel(good));
+    ASSERT_NE(playerEntity, nullptr);
+    EXPECT_EQ(getCameraTarget(), playerEntity);
+    addTargetLock(playerEntity, playerEntity); // any two entities of this level
+
+    // A level without a player: nothing is followed any more and no lock names an entity of the last level.
+    LevelData level = sampleLevel();
+    level.placements.erase(level.placements.begin());
+    const std::string empty = getCustomLevelsFolder() + "NoPlayer.lvl";
+    ASSERT_TRUE(writeLevelData(empty, level));
+    ASSERT_TRUE(loadLevel(empty));
+    EXPECT_EQ(playerEntity, nullptr);
+    EXPECT_EQ(getCameraTarget(), nullptr);
+    EXPECT_TRUE(targetLocks.locks().empty());
+    updateCamera(1.0 / 60, 400, 300);
 }
 
 TEST_F(LevelModelTest, SavingWritesTheModelPrunesItAndListsTheLevelAtOnce) {

@@ -318,7 +318,8 @@ TEST_F(ParticlePoolTest, DrawsLiveParticlesInOrderFromTheCameraWithScaleAndAlpha
     host::setMessageBoxHandler([](const std::string&, const std::string&) {});
     loadSpriteSheets();
     spawnParticle(109.5, 209.5, 0, 0, sparkPreset2);
-    spawnParticle(5000, 5000, 0, 0, sparkPreset0); // far off the screen
+    spawnParticle(5000, 5000, 0, 0, sparkPreset0);        // far off the screen
+    spawnParticle(std::nan(""), 100, 0, 0, sparkPreset0); // a broken position is not drawn
     spawnParticle(59.5, 59.5, 0, 0, puffPreset4);
     Particle& first = const_cast<Particle&>(*particlePool->firstLive());
     first.scale = 1.5;

@@ -3,9 +3,13 @@
 #include "EntityWorld.h"
 
 #include "EntityType.h"
+#include "GF_EntityKinds.h"
 #include "SpatialGrid.h"
+#include "TargetLockList.h"
+#include "TrickEvents.h"
 
 #include <algorithm>
+#include <cmath>
 
 using SpatialGridTest = EntityWorld;
 
@@ -46,6 +50,42 @@ TEST_F(SpatialGridTest, AShotOutsideTheGridIsFlaggedAndDeletedAtUpkeep) {
     grid.maintainGrid();
     EXPECT_EQ(journal, (std::vector<std::string>{"shot deleted"}));
     EXPECT_EQ(grid.cell(0, 2).size(), 1u);
+}
+
+// A torpedo that leaves the grid's edge leaves the world at the upkeep: its lock on a target goes with it.
+TEST_F(SpatialGridTest, AShotLeavingTheGridDropsItsTargetLock) {
+    SpatialGrid grid(10000, 5000, 800, 600);
+    targetLocks.clear();
+    auto* fish = new RecordingEntity(kEntityLaserFish, 300, 300, nullptr, "fish");
+    auto* torpedo = new GF_EntityTorpedo1(-50, 300, EntityVars{}, 0, 0, 0);
+    grid.addEntityToCell(fish);
+    grid.addEntityToCell(torpedo);
+    addTargetLock(torpedo, fish);
+    ASSERT_TRUE(torpedo->removed);
+    grid.maintainGrid();
+    EXPECT_TRUE(targetLocks.locks().empty());
+}
+
+// An entity flung far past the world (a placed velocity of millions of pixels per second), or to no number
+// at all, still files into an edge cell and meets the terrain test without an undefined conversion.
+TEST_F(SpatialGridTest, FarFlungPositionsFileIntoTheEdgeCells) {
+    SpatialGrid grid(10000, 5000, 800, 600);
+    const double far = 1e12, nan = std::nan("");
+    struct Case {
+        double x, y;
+        int32_t col, row;
+    } cases[] = {{far, far, 69, 34}, {-far, 300, 0, 2}, {nan, nan, 0, 0}, {300, -far, 2, 0}};
+    for (const Case& c : cases) {
+        auto* fish = new RecordingEntity(kEntityLaserFish, 0, 0, nullptr, "fish");
+        fish->x = c.x;
+        fish->y = c.y;
+        grid.addEntityToCell(fish);
+        EXPECT_EQ(grid.cell(c.col, c.row).back(), fish) << c.x << ", " << c.y;
+        terrainContact(fish);
+    }
+    grid.setGridView(far, nan);
+    EXPECT_EQ(grid.drawWindow().lastCol, 69);
+    EXPECT_EQ(grid.drawWindow().firstRow, 0);
 }
 
 TEST_F(SpatialGridTest, PendingEntitiesAreFiledOnlyByTheFlush) {

@@ -41,6 +41,16 @@ TEST_F(TargetLockListTest, ATorpedoRemovesOnlyItsFirstLock) {
     EXPECT_EQ(targetLocks.locks().size(), 2u);
 }
 
+TEST_F(TargetLockListTest, ATorpedoDeletedWithoutItsRemovalReportStillTakesItsLock) {
+    // A shot that leaves the grid is deleted without onRemoved: its behaviour going takes the lock with it.
+    auto torpedo = std::make_unique<GF_AITorpedo1>(e(0));
+    addTargetLock(e(0), e(3));
+    addTargetLock(e(1), e(3));
+    torpedo.reset();
+    ASSERT_EQ(targetLocks.locks().size(), 1u);
+    EXPECT_EQ(targetLocks.locks()[0].tracker, e(1));
+}
+
 TEST_F(TargetLockListTest, ATargetLeavingTakesEveryLockOnItAndItsTrackersForgetIt) {
     GF_AITorpedo1 chasing(e(0)), other(e(1));
     chasing.target = e(3);

@@ -239,6 +239,25 @@ TEST_F(TileDrawTest, AWaterLayerIsCutAtTheClipLevel) {
     KGraphicRecorder::clearCalls();
     getTileLayer(kLayerBackWater)->draw(0, 700);
     EXPECT_TRUE(draws().empty());
+
+    // A line a level file puts far below any screen: a water layer shows nothing, an air layer all, whole.
+    struct Case {
+        bool waterSide;
+        double line;
+        size_t draws;
+    };
+    TileLayer& layer = *getTileLayer(kLayerBackWater);
+    for (const Case c :
+         {Case{true, 1e300, 0}, Case{true, 3e9, 0}, Case{false, 1e300, 14 * 11}, Case{false, 3e9, 14 * 11}}) {
+        SCOPED_TRACE(c.line);
+        layer.clipAboveY = c.waterSide ? c.line : -1;
+        layer.clipBelowY = c.waterSide ? -1 : c.line;
+        KGraphicRecorder::clearCalls();
+        layer.draw(0, 1460);
+        calls = draws();
+        ASSERT_EQ(calls.size(), c.draws);
+        for (const RecordedDraw& call : calls) EXPECT_EQ(call.operation, "blitRect");
+    }
 }
 
 TEST_F(TileDrawTest, ALayerLimitedToTheAirIsCutToItsPartAboveTheLine) {

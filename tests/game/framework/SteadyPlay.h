@@ -1,0 +1,145 @@
+// Drives the real game through its busiest scenes for the frame benchmark and the allocation budget test: the
+// shell started on the game's own data, a scene entered (the main menu, the level select, or a shipped level
+// through the level-start operations), then main-loop passes with scripted input, each split into its update
+// half and its draw half (the drawing finished on the device) and measured for time, heap allocations of the
+// main thread and the stand-in device's draw counters. The world steps by a fixed frame time each pass and
+// the random generator starts from a fixed seed, so the play is the same on every run.
+#pragma once
+
+#include "CountedAllocations.h"
+#include "FrameClock.h"
+#include "GF_GameEngine.h"
+#include "GameShell.h"
+#include "GameWindow.h"
+#include "HostD3D8.h"
+#include "HostInput.h"
+#include "InputState.h"
+#include "KGraphicD3DDevice.h"
+#include "KMiscTools.h"
+#include "KRandom.h"
+#include "KWindow.h"
+#include "LevelCatalogue.h"
+#include "LevelStart.h"
+#include "ProgramStates.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace steady_play {
+
+struct PassCost {
+    double updateMs = 0, drawMs = 0;
+    uint64_t updateAllocations = 0, drawAllocations = 0;
+    uint64_t glDrawCalls = 0, drawPrimitiveCalls = 0;
+};
+
+enum SceneKind { kSceneMainMenu, kSceneLevelSelect, kSceneLevel };
+
+struct Scene {
+    SceneKind kind;
+    int32_t listKind = kListAction; // for a level
+    int32_t index = 0;
+    std::string name() const {
+        if (kind == kSceneMainMenu) return "main menu";
+        if (kind == kSceneLevelSelect) return "level select";
+        static const char* const kinds[] = {"Action", "Stunt", "Race", "Custom"};
+        return std::string(kinds[listKind]) + " " + std::to_string(index) + " " +
+               LevelCatalogue.list(listKind)[size_t(index)].fileName;
+    }
+};
+
+inline bool& keyDown(int key) {
+    static bool keys[256] = {};
+    return keys[key & 0xFF];
+}
+inline bool scriptedPoll(int key) {
+    return keyDown(key);
+}
+
+inline IDirect3DDevice8* device() {
+    auto* window = dynamic_cast<KGraphicD3DWindow*>(gameWindow);
+    return window ? window->getD3DDevice() : nullptr;
+}
+
+// The scene, entered the way the player enters it; a help page the level opens with is closed at once.
+inline bool enterScene(const Scene& scene) {
+    for (int key = 0; key < 256; ++key) keyDown(key) = false;
+    kSrand(1); // the same enemies' choices on every run
+    setKeyPoll(scriptedPoll);
+    host::setCursorOverride(400, 300);
+    if (scene.kind == kSceneMainMenu) {
+        requestProgramState(kStateMainMenu, kLeaveAndEnter);
+    } else if (scene.kind == kSceneLevelSelect) {
+        LevelCatalogue.currentKind = kListAction;
+        requestProgramState(kStateLevelSelect, kLeaveAndEnter);
+    } else {
+        startLevelOfKind(scene.listKind, scene.index);
+    }
+    runMainLoopPass();
+    if (scene.kind != kSceneLevel) return true;
+    auto* game = getGameEngine();
+    if (currentState != game) return false;
+    if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay();
+    runMainLoopPass();
+    return game->getOpenOverlayKind() < 0;
+}
+
+// The scripted player: swims right with turns up and down, fires in bursts at a point ahead; on the menus the
+// pointer sweeps across the buttons.
+inline void scriptInput(const Scene& scene, int pass) {
+    if (scene.kind != kSceneLevel) {
+        host::setCursorOverride(100 + (pass * 7) % 600, 100 + (pass * 3) % 400);
+        return;
+    }
+    keyDown('D') = true;
+    keyDown('W') = pass % 120 < 40;
+    keyDown('S') = pass % 120 >= 60 && pass % 120 < 100;
+    keyDown(1) = pass % 16 < 8;
+    host::setCursorOverride(700, 200 + (pass * 5) % 200);
+}
+
+constexpr uint32_t kFrameStepMs = 17;
+
+inline double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// One main-loop pass as the shell runs it, measured in its two halves. The flip (the present and the frame
+// cap's wait) is outside both.
+inline PassCost timedPass(const Scene& scene, int pass) {
+    scriptInput(scene, pass);
+    PassCost cost;
+    IDirect3DDevice8* d3d = device();
+    // Every pass steps the world by one frame of 60 fps, however slow the build: the same play on every machine.
+    frameClockLastReading = uint32_t(KMiscTools::getMilliseconds()) - kFrameStepMs;
+    auto start = std::chrono::steady_clock::now();
+    {
+        counted_allocations::Scope counted;
+        updateFrame();
+        cost.updateAllocations = counted.allocations();
+    }
+    cost.updateMs = millisecondsSince(start);
+    if (d3d) d3d->resetCounters();
+    start = std::chrono::steady_clock::now();
+    {
+        counted_allocations::Scope counted;
+        drawFrame();
+        if (d3d) d3d->finish();
+        cost.drawAllocations = counted.allocations();
+    }
+    cost.drawMs = millisecondsSince(start);
+    if (d3d) {
+        cost.glDrawCalls = d3d->glDrawCalls();
+        cost.drawPrimitiveCalls = d3d->drawPrimitiveCalls();
+    }
+    gameWindow->flipBackBuffer(/*waitForForeground=*/false);
+    return cost;
+}
+
+inline void stopScripting() {
+    setKeyPoll(nullptr);
+    host::clearCursorOverride();
+}
+
+} // namespace steady_play
