@@ -3,9 +3,27 @@
 #include "AssetFamilies.h"
 #include "Jpeg.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
+
+// The level buttons' spots on the map, top-left corners of the 39 x 39 buttons, in level order; the level
+// select places its buttons at these same points.
+constexpr int kMapSpotCount = 50;
+constexpr int kMapSpots[kMapSpotCount][2] = {
+    {85, 232},  {28, 252},  {19, 163},  {70, 131},  {128, 140}, {186, 146}, {243, 135}, {290, 168}, {277, 216},
+    {247, 255}, {199, 281}, {157, 288}, {109, 292}, {70, 306},  {60, 355},  {100, 378}, {148, 387}, {207, 377},
+    {250, 354}, {285, 326}, {336, 332}, {367, 360}, {414, 342}, {403, 285}, {467, 304}, {447, 376}, {375, 415},
+    {394, 468}, {475, 425}, {495, 353}, {457, 222}, {446, 147}, {494, 175}, {513, 247}, {556, 214}, {530, 146},
+    {515, 82},  {576, 93},  {613, 148}, {618, 207}, {568, 340}, {585, 407}, {628, 370}, {629, 310}, {673, 286},
+    {703, 325}, {680, 373}, {644, 414}, {668, 468}, {724, 448}};
+constexpr double kMapButtonHalf = 19.5;
+
+Point mapSpotCentre(int i) {
+    return {kMapSpots[i][0] + kMapButtonHalf, kMapSpots[i][1] + kMapButtonHalf};
+}
 
 void writeWindowFrame(AssetOutput& out) {
     // The frame is drawn once as a 48 x 48 window and cut into its four corners and four edges; the
@@ -157,49 +175,72 @@ void drawMapScene(cairo_t* cr) {
         cairo_set_line_width(cr, 1.3);
         cairo_stroke(cr);
     }
-    // Five islands, one for each world, joined by a dotted route.
+    // Five islands, one under each world of ten level buttons, drawn first so that the route runs over them.
     struct Isle {
-        double x, y, r;
         uint32_t shore, land;
     };
-    const Isle isles[5] = {{140, 420, 70, 0xf0dca0, 0x4aa040},
-                           {310, 200, 60, 0xf0b080, 0xc06040},
-                           {470, 420, 65, 0xf4f8ff, 0xb8c8e0},
-                           {620, 190, 62, 0x5a5458, 0x3a2a2a},
-                           {690, 460, 55, 0xe0a0f0, 0x6a3a9a}};
-    cairo_move_to(cr, isles[0].x, isles[0].y);
-    for (int i = 1; i < 5; i++)
-        cairo_curve_to(cr, (isles[i - 1].x + isles[i].x) / 2, isles[i - 1].y - 80, (isles[i - 1].x + isles[i].x) / 2,
-                       isles[i].y + 80, isles[i].x, isles[i].y);
-    double dash[2] = {8, 8};
-    cairo_set_dash(cr, dash, 2, 0);
-    setColor(cr, {1, 1, 1}, 0.75);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
-    for (const Isle& isle : isles) {
+    const Isle isles[5] = {
+        {0xf0dca0, 0x4aa040}, {0xf0b080, 0xc06040}, {0xf4f8ff, 0xb8c8e0}, {0x5a5458, 0x3a2a2a}, {0xe0a0f0, 0x6a3a9a}};
+    for (int world = 0; world < 5; world++) {
+        Point middle{0, 0};
+        for (int k = 0; k < 10; k++) {
+            const Point spot = mapSpotCentre(world * 10 + k);
+            middle.x += spot.x / 10;
+            middle.y += spot.y / 10;
+        }
+        double reach = 0; // the farthest button of the world from its middle
+        for (int k = 0; k < 10; k++) {
+            const Point spot = mapSpotCentre(world * 10 + k);
+            reach = std::max(reach, std::hypot(spot.x - middle.x, spot.y - middle.y));
+        }
+        const double r = reach * 0.8;
         std::vector<Point> shape;
         for (int k = 0; k < 12; k++) {
-            double a = k * M_PI / 6, r = isle.r * rng.uniform(0.75, 1.1);
-            shape.push_back({isle.x + r * std::cos(a), isle.y + r * 0.7 * std::sin(a)});
+            double a = k * M_PI / 6, out = r * rng.uniform(0.8, 1.05);
+            shape.push_back({middle.x + out * std::cos(a), middle.y + out * 0.75 * std::sin(a)});
         }
         smoothClosedPath(cr, shape);
         setColor(cr, {1, 1, 1}, 0.35);
         cairo_set_line_width(cr, 10);
         cairo_stroke_preserve(cr);
-        setColor(cr, hex(isle.shore));
+        setColor(cr, hex(isles[world].shore));
         fillAndOutline(cr, hex(0x1a2a3a), 2);
         std::vector<Point> inner;
         for (const Point& p : shape)
-            inner.push_back({isle.x + (p.x - isle.x) * 0.7, isle.y + (p.y - isle.y) * 0.7 - 4});
+            inner.push_back({middle.x + (p.x - middle.x) * 0.6, middle.y + (p.y - middle.y) * 0.6 - 4});
         smoothClosedPath(cr, inner);
-        verticalGradient(cr, isle.y - isle.r, shade(hex(isle.land), 1.3), isle.y + isle.r * 0.5,
-                         shade(hex(isle.land), 0.7));
-        fillAndOutline(cr, shade(hex(isle.land), 0.4), 1.5);
+        verticalGradient(cr, middle.y - r, shade(hex(isles[world].land), 1.3), middle.y + r * 0.5,
+                         shade(hex(isles[world].land), 0.7));
+        fillAndOutline(cr, shade(hex(isles[world].land), 0.4), 1.5);
     }
+    // The dotted route through every level button in play order: a smooth curve (Catmull-Rom through the
+    // button centres), with a shadow so that it reads on land and water alike.
+    cairo_move_to(cr, mapSpotCentre(0).x, mapSpotCentre(0).y);
+    for (int i = 0; i + 1 < kMapSpotCount; i++) {
+        const Point p0 = mapSpotCentre(std::max(i - 1, 0)), p1 = mapSpotCentre(i), p2 = mapSpotCentre(i + 1);
+        const Point p3 = mapSpotCentre(std::min(i + 2, kMapSpotCount - 1));
+        cairo_curve_to(cr, p1.x + (p2.x - p0.x) / 6, p1.y + (p2.y - p0.y) / 6, p2.x - (p3.x - p1.x) / 6,
+                       p2.y - (p3.y - p1.y) / 6, p2.x, p2.y);
+    }
+    cairo_path_t* route = cairo_copy_path(cr);
+    double dash[2] = {6, 6};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_translate(cr, 1.5, 1.5);
+    setColor(cr, hex(0x0a1a2a), 0.5);
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+    cairo_translate(cr, -1.5, -1.5);
+    cairo_append_path(cr, route);
+    cairo_path_destroy(route);
+    setColor(cr, {1, 1, 1}, 0.85);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     // Compass rose.
     cairo_save(cr);
-    cairo_translate(cr, 90, 110);
+    cairo_translate(cr, 735, 95); // top right, clear of the buttons and the heading
     for (int k = 0; k < 8; k++) {
         double len = k % 2 ? 26 : 48;
         cairo_save(cr);

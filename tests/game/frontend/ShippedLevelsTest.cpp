@@ -1,6 +1,7 @@
 // The levels shipped in the data folder: each list holds its levels, every file loads, and every level is
 // playable in its mode: one player start in open water, placements inside the level, and the end marker
-// (Action) or every hoop (Race) reachable from the start through cells free of rock.
+// (Action) or every hoop (Race) and every Gold Radudod reachable from the start by swimming and leaping, and
+// the collision shapes and substances matching the terrain drawn.
 #include "CollisionShape.h"
 #include "EntityType.h"
 #include "FolderPaths.h"
@@ -9,11 +10,14 @@
 #include "LevelFile.h"
 #include "PlacementList.h"
 #include "SpatialGrid.h"
+#include "TileBrush.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <queue>
+#include <set>
 
 namespace {
 
@@ -25,13 +29,26 @@ Cell cellOf(double x, double y) {
     return {int32_t(x) / kTileSize, int32_t(y) / kTileSize};
 }
 
-// The cells free of rock that a swimmer can reach from the start, moving between side neighbours.
+// How far a leaping swimmer gets above the water, in cells: no route may need a higher leap.
+constexpr int32_t kLeapRows = 2;
+
+// Whether a swimmer can be in the cell: free of terrain, and in the water or no higher above it than a leap.
+bool swimmable(const LevelData& level, Cell c) {
+    if (!level.collision.contains(c.col, c.row) || level.collision.get(c.col, c.row) != kShapeNone) return false;
+    for (int32_t below = 0; below <= kLeapRows; ++below)
+        if (level.substance.contains(c.col, c.row + below) &&
+            level.substance.get(c.col, c.row + below) != kSubstanceAir)
+            return true;
+    return false;
+}
+
+// The cells a swimmer can reach from the start, moving between side neighbours.
 std::vector<bool> reachable(const LevelData& level, Cell start) {
     const ByteGrid& solid = level.collision;
     std::vector<bool> seen(size_t(solid.cols()) * size_t(solid.rows()), false);
     std::queue<Cell> open;
     auto visit = [&](Cell c) {
-        if (!solid.contains(c.col, c.row) || solid.get(c.col, c.row) != kShapeNone) return;
+        if (!swimmable(level, c)) return;
         const size_t at = size_t(c.col) + size_t(c.row) * size_t(solid.cols());
         if (seen[at]) return;
         seen[at] = true;
@@ -49,20 +66,56 @@ std::vector<bool> reachable(const LevelData& level, Cell start) {
     return seen;
 }
 
+// What is drawn is what is felt: every terrain tile of the front layers carries its own collision shape, no
+// collision cell lies where nothing is drawn, and the water under the drawn surface row is water.
+void expectTerrainMatchesPicture(const LevelData& level, const TilePainter& painter) {
+    const ByteGrid& shapes = level.collision;
+    int mismatches = 0;
+    for (int32_t row = 0; row < shapes.rows(); ++row)
+        for (int32_t col = 0; col < shapes.cols(); ++col) {
+            int32_t drawn = kShapeNone;
+            for (int id : {kLayerFront1, kLayerFront2, kLayerFront3, kLayerFront4}) {
+                const TileGrid& tiles = level.layers[size_t(id)].tiles;
+                const TileBrush* brush =
+                    tiles.contains(col, row) ? painter.findBrushOfTile(tiles.get(col, row)) : nullptr;
+                if (brush && brush->group != 0) drawn = brush->shape;
+            }
+            if (shapes.get(col, row) != drawn && mismatches++ < 5)
+                ADD_FAILURE() << "cell " << col << ", " << row << ": shape " << int(shapes.get(col, row)) << ", drawn "
+                              << drawn;
+        }
+    const TileGrid& surface = level.layers[kLayerFront3].tiles;
+    for (int32_t col = 0; col < surface.cols(); ++col)
+        for (int32_t row = 0; row < surface.rows(); ++row)
+            if (surface.get(col, row) == 1) {
+                EXPECT_EQ(level.substance.get(col, row), kSubstanceTransition) << col << ", " << row;
+                if (level.substance.contains(col, row + 1))
+                    EXPECT_EQ(level.substance.get(col, row + 1), kSubstanceWater) << col << ", " << row + 1;
+                if (row > 0) EXPECT_EQ(level.substance.get(col, row - 1), kSubstanceAir) << col << ", " << row - 1;
+            }
+}
+
 void expectPlayable(const LevelEntry& entry, int32_t mode) {
     SCOPED_TRACE(entry.path);
     LevelData level;
     ASSERT_TRUE(readLevelData(entry.path, level));
     EXPECT_EQ(level.goals.gameMode, mode);
     ASSERT_EQ(level.collision.cols(), level.layers[kLayerFront4].tiles.cols());
+    const std::vector<std::unique_ptr<TileBrush>> brushes = buildTileBrushList();
+    expectTerrainMatchesPicture(level, TilePainter(brushes));
 
     int players = 0;
     Cell start{};
-    std::vector<Cell> hoops;
+    std::vector<Cell> hoops, gold;
     for (const PlacementFields& p : level.placements) {
         EXPECT_TRUE(p[1] >= 0 && p[1] <= level.levelWidth - 64 && p[2] >= 0 && p[2] <= level.levelHeight - 64);
+        // Nothing is buried in rock: every placement stands in a cell that is at most partly solid.
+        const Cell at = cellOf(p[1], p[2]);
+        EXPECT_NE(level.collision.get(at.col, at.row), kShapeFull)
+            << "kind " << p[0] << " at " << at.col << ", " << at.row;
         if (p[0] == kEntityZuzevir) ++players, start = cellOf(p[1], p[2]);
         if (p[0] == kEntityHoop) hoops.push_back(cellOf(p[1], p[2]));
+        if (p[0] == kEntityGoldFish) gold.push_back(cellOf(p[1], p[2]));
     }
     ASSERT_EQ(players, 1);
     EXPECT_EQ(level.substance.get(start.col, start.row), kSubstanceWater);
@@ -71,8 +124,13 @@ void expectPlayable(const LevelEntry& entry, int32_t mode) {
         return level.collision.contains(c.col, c.row) &&
                open[size_t(c.col) + size_t(c.row) * size_t(level.collision.cols())];
     };
+    // Walls close both sides: a swimmer that left the level would fall for ever outside its ground.
+    for (int32_t row = 0; row < level.collision.rows(); ++row)
+        EXPECT_FALSE(canReach({0, row}) || canReach({level.collision.cols() - 1, row})) << "open side at row " << row;
     if (mode == kGameModeAction) {
         EXPECT_TRUE(canReach(cellOf(level.endLevelX, level.endLevelY)));
+        // Every Gold Radudod can be collected, so the all-Gold-Radudods mark can be earned.
+        for (Cell g : gold) EXPECT_TRUE(canReach(g)) << "Gold Radudod at " << g.col << ", " << g.row;
     }
     if (mode == kGameModeRace) {
         EXPECT_GE(hoops.size(), 3u);
@@ -90,6 +148,26 @@ TEST(ShippedLevels, EveryListHoldsPlayableLevelsOfItsMode) {
         for (const LevelEntry& entry : LevelCatalogue.list(kind)) expectPlayable(entry, mode);
     }
     expectPlayable({"default.lvl", getLevelsFolder() + "default.lvl"}, kGameModeAction);
+    clearLevelCatalogue();
+}
+
+// The Action series: five levels that use the five tile themes, each with five Gold Radudods to collect.
+TEST(ShippedLevels, ActionSeriesShowsEveryThemeAndItsGoldRadudods) {
+    setUpFolders();
+    buildLevelCatalogue();
+    const std::vector<LevelEntry>& action = LevelCatalogue.list(kListAction);
+    ASSERT_GE(action.size(), 5u);
+    std::set<int32_t> themes;
+    for (const LevelEntry& entry : action) {
+        SCOPED_TRACE(entry.path);
+        LevelData level;
+        ASSERT_TRUE(readLevelData(entry.path, level));
+        themes.insert(level.tileSet);
+        int gold = 0;
+        for (const PlacementFields& p : level.placements) gold += p[0] == kEntityGoldFish;
+        EXPECT_EQ(gold, 5);
+    }
+    EXPECT_EQ(themes.size(), 5u);
     clearLevelCatalogue();
 }
 

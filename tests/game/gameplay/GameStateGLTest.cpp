@@ -18,6 +18,7 @@
 #include "LevelStart.h"
 #include "ProgramStates.h"
 #include "ProgressTable.h"
+#include "TileMap.h"
 
 #include "../framework/TempUserFolder.h"
 
@@ -35,13 +36,40 @@ std::set<int>& heldKeys() {
 
 } // namespace
 
-TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
+// The game shell started on a real window for one test, with scripted keys, and shut down after it.
+class GameStateGL : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GameOptions = GameOptionsRecord();
+        host::setMessageBoxHandler([](const std::string&, const std::string&) {});
+        ASSERT_TRUE(initGame());
+        setKeyPoll([](int key) { return heldKeys().count(key) != 0; });
+    }
+    void TearDown() override {
+        setKeyPoll(nullptr);
+        host::clearCursorOverride();
+        gameWindow->terminate();
+        shutdownGame();
+        host::setMessageBoxHandler(nullptr);
+        host::clearQuitPosted();
+        GameOptions = GameOptionsRecord();
+        heldKeys().clear();
+    }
+    // Draws a frame and saves it from the back buffer, into GF_SCREENSHOT_DIR when that is set.
+    void save(const std::string& name) {
+        const char* keep = std::getenv("GF_SCREENSHOT_DIR");
+        const std::string shot = (keep ? std::string(keep) : home.homePath()) + "/" + name;
+        drawFrame();
+        EXPECT_TRUE(gameWindow->saveBackBuffer(shot.c_str(), K_IMAGE_PNG, 800, 600));
+        EXPECT_GT(std::filesystem::file_size(shot), 10000u) << name; // a picture of a level, not a blank frame
+        gameWindow->flipBackBuffer(false);
+    }
+
     TempUserFolder home;
-    GameOptions = GameOptionsRecord();
-    host::setMessageBoxHandler([](const std::string&, const std::string&) {});
-    ASSERT_TRUE(initGame());
+};
+
+TEST_F(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     ASSERT_GE(LevelCatalogue.list(kListAction).size(), 2u);
-    setKeyPoll([](int key) { return heldKeys().count(key) != 0; });
 
     startActionLevel(1, /*withComic=*/false);
     runMainLoopPass();
@@ -49,15 +77,6 @@ TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     ASSERT_EQ(currentState, game);
     ASSERT_NE(playerEntity, nullptr);
     const double startX = playerEntity->x;
-    const char* keep = std::getenv("GF_SCREENSHOT_DIR");
-    const std::string folder = keep ? keep : home.homePath();
-    const auto save = [&](const std::string& name) {
-        const std::string shot = folder + "/" + name;
-        drawFrame();
-        EXPECT_TRUE(gameWindow->saveBackBuffer(shot.c_str(), K_IMAGE_PNG, 800, 600));
-        EXPECT_GT(std::filesystem::file_size(shot), 10000u); // a picture of a level, not a blank frame
-        gameWindow->flipBackBuffer(false);
-    };
     // The second Action level opens with its help page over the level.
     EXPECT_EQ(game->getOpenOverlayKind(), kOverlayHelp);
     save("gamestate-help.png");
@@ -98,12 +117,33 @@ TEST(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     EXPECT_TRUE(stored.completed);
     EXPECT_DOUBLE_EQ(stored.bestTime, game->getLevelTime());
     save("gamestate-complete.png");
+}
 
-    setKeyPoll(nullptr);
-    host::clearCursorOverride();
-    gameWindow->terminate();
-    shutdownGame();
-    host::setMessageBoxHandler(nullptr);
-    host::clearQuitPosted();
-    GameOptions = GameOptionsRecord();
+// Every shipped level on the real window: each starts as its list starts it, the player swims for a second, and
+// frames from its start and from two points along it are drawn and saved (kept with GF_SCREENSHOT_DIR).
+TEST_F(GameStateGL, EveryShippedLevelStartsAndDrawsItsWorld) {
+    const char* kindNames[] = {"action", "stunt", "race"};
+    for (int32_t kind : {kListAction, kListStunt, kListRace})
+        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) {
+            SCOPED_TRACE(LevelCatalogue.list(kind)[i].path);
+            startLevelOfKind(kind, int32_t(i));
+            runMainLoopPass();
+            GF_GameEngine* game = getGameEngine();
+            ASSERT_EQ(currentState, game);
+            ASSERT_NE(playerEntity, nullptr);
+            if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay(); // a help page
+            heldKeys() = {'D'};
+            host::setCursorOverride(760, 300);
+            for (int pass = 0; pass < 64; ++pass) runMainLoopPass();
+            const std::string stem = std::string(kindNames[kind]) + "-" + std::to_string(i + 1);
+            save(stem + "-start.png");
+            // Two points further along, half and three quarters of the way across at the middle depth.
+            for (double along : {0.5, 0.8}) {
+                playerEntity->setPosition(tileMap.levelWidth * along, tileMap.clipLevel + 300);
+                heldKeys().clear();
+                for (int pass = 0; pass < 40; ++pass) runMainLoopPass();
+                save(stem + "-" + std::to_string(int(along * 100)) + ".png");
+            }
+            heldKeys().clear();
+        }
 }

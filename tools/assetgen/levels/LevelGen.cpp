@@ -2,47 +2,48 @@
 // game's own level model and saves each through the game's level writer.
 // Usage: levelgen --data DIR (the data folder that holds levels/, stuntlevels/ and racelevels/)
 #include "EntityType.h"
+#include "KRandom.h"
 #include "LevelFile.h"
 #include "PlacementList.h"
 #include "TerrainCodes.h"
+#include "TileBrush.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 #include "TileSetTable.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The Var fields of the kinds placed here: Mine 1 armoured; Bird 1 the far end of its path; Missile Fish and
-// TNT Turtle 1 .. 4 their path; Robo Shark 1 pass frequency, 2 start on the left; Drone 1 travel distance,
-// 2 rate of fire; Ornament 1 plant 0-1, rock 2-3; Powerup 1 torpedo, rapid fire, sword or fourfold, 2 length.
-
 // Tile codes of the terrain tables used here (rotation 0, unflipped unless named).
-constexpr uint16_t kWaterSurface = 1;      // animated surface with the wave crest at the cell's middle
-constexpr uint16_t kWaterBody = 2;         // translucent water with caustics
-constexpr uint16_t kSandFull = 3;          // sand frame 8
-constexpr uint16_t kRockFull = 81;         // rock frame 0
-constexpr uint16_t kRockBottomRight = 105; // rock frame 3: the bottom-right quarter
-constexpr uint16_t kRockBottomLeft = 109;  // the same, flipped
-constexpr uint16_t kDeepWater = 73;        // the deep-water backdrop, plain
-constexpr uint16_t kDeepBubbles = 77;      // with rising bubbles
-constexpr uint16_t kFarReef = 79;          // with a far reef silhouette
+constexpr uint16_t kWaterSurface = 1; // animated surface with the wave crest at the cell's middle
+constexpr uint16_t kDeepWater = 73;   // the deep-water backdrop, plain
+constexpr uint16_t kFarReef = 79;     // with a far reef silhouette
+constexpr int32_t kScreenRows = 10;   // the rows of the backdrop a 600-pixel screen shows
 constexpr uint16_t kSkyZenith = 209, kSkyHigh = 210, kSkyHorizon = 211, kLoneCloud = 212;
 constexpr uint16_t kCloudLeft = 214, kCloudRight = 215; // the cloud bank that alternates along a row
+
+// The terrain groups of the editor's brushes: solid cells of a group are painted with its full tiles and the
+// cells around them shaped into its edges and corners, each with its collision shape.
+constexpr int kSand = 1, kRock = 2, kDarkRock = 3;
 
 // One level under construction in the game's level model: the tile map, the placement list, the goals.
 class LevelSketch {
 public:
-    // A level of cols x rows cells whose water surface lies in the middle of row surfaceRow.
-    LevelSketch(int32_t cols, int32_t rows, int32_t surfaceRow, int tileSet)
-        : cols(cols), rows(rows), surface(surfaceRow) {
+    // A level of cols x rows cells whose water surface lies in the middle of row surfaceRow; seed makes the
+    // choice among each brush's interchangeable tiles the same on every run.
+    LevelSketch(int32_t cols, int32_t rows, int32_t surfaceRow, int tileSet, uint32_t seed)
+        : cols(cols), rows(rows), surface(surfaceRow), brushes(buildTileBrushList()), painter(brushes) {
         createTileMap();
         Placements.clearPlacements();
+        kSrand(seed);
         currentTileSet = tileSet;
         setLevelSize(cols * double(kTileSize), rows * double(kTileSize));
         setClipLevel(surfaceRow * double(kTileSize) + kTileSize / 2);
@@ -54,34 +55,20 @@ public:
         ground.assign(size_t(cols), rows);
     }
 
-    // The floor: every column solid from its ground row down, sand on top of rock, a quarter step where the
-    // next column stands higher, and the collision shapes to match.
-    void setGround(const std::function<int32_t(int32_t col)>& groundRow) {
-        for (int32_t col = 0; col < cols; ++col) ground[size_t(col)] = std::clamp(groundRow(col), 1, rows);
-        TileGrid& terrain = layer(kLayerFront2);
+    // The floor: every column solid from its ground row down.
+    void setGround(const std::function<int32_t(int32_t col)>& groundRow, int group = kSand) {
+        floorGroup = group;
         for (int32_t col = 0; col < cols; ++col) {
-            const int32_t top = ground[size_t(col)];
-            for (int32_t row = top; row < rows; ++row) {
-                terrain.set(col, row, row == top && top > surface ? kSandFull : kRockFull);
-                tileMap.collisionGrid.set(col, row, kShapeFull);
-            }
-            const int32_t left = col > 0 ? ground[size_t(col - 1)] : top;
-            const int32_t right = col + 1 < cols ? ground[size_t(col + 1)] : top;
-            if (top - 1 >= 0 && right < top)
-                step(col, top - 1, kRockBottomRight, kShapeBottomRight);
-            else if (top - 1 >= 0 && left < top)
-                step(col, top - 1, kRockBottomLeft, kShapeBottomLeft);
+            ground[size_t(col)] = std::clamp(groundRow(col), surface + 2, rows);
+            for (int32_t row = ground[size_t(col)]; row < rows; ++row) solid(col, row, group);
         }
     }
     int32_t groundRow(int32_t col) const { return ground[size_t(std::clamp(col, 0, cols - 1))]; }
 
-    // A solid block of rock, such as an island or a ceiling.
-    void rock(int32_t col0, int32_t row0, int32_t col1, int32_t row1) {
+    // A solid block, such as a reef, an island or a ceiling.
+    void rock(int32_t col0, int32_t row0, int32_t col1, int32_t row1, int group = kRock) {
         for (int32_t row = row0; row <= row1; ++row)
-            for (int32_t col = col0; col <= col1; ++col) {
-                layer(kLayerFront2).set(col, row, kRockFull);
-                tileMap.collisionGrid.set(col, row, kShapeFull);
-            }
+            for (int32_t col = col0; col <= col1; ++col) solid(col, row, group);
     }
 
     // A placement at the centre of a cell; vars are Var 1 .. Var 8.
@@ -92,6 +79,14 @@ public:
         record->y = y(row);
         std::copy_n(vars.begin(), std::min(vars.size(), record->vars.size()), record->vars.begin());
     }
+    // A Gold Radudod, a mine or a plant resting on the floor of a column.
+    void onFloor(int32_t type, int32_t col, std::vector<int32_t> vars = {}) {
+        place(type, col, groundRow(col) - 1, std::move(vars));
+    }
+    // A swimmer that patrols between two cells.
+    void patrol(int32_t type, double col0, double row0, double col1, double row1) {
+        place(type, col0, row0, {x(col0), y(row0), x(col1), y(row1)});
+    }
     int32_t x(double col) const { return int32_t(col * kTileSize + kTileSize / 2); }
     int32_t y(double row) const { return int32_t(row * kTileSize + kTileSize / 2); }
 
@@ -100,8 +95,18 @@ public:
         EndLevelY = y(row);
     }
 
-    // Saves the level through the game's writer; false when it could not be written.
+    // Shapes the terrain's edges and saves the level through the game's writer; false when it could not be
+    // written.
     bool save(const std::string& path) {
+        // Cliffs of the floor's ground close both sides from top to bottom: nothing can leave the level, where
+        // there is no ground and no water to hold it.
+        rock(0, 0, 0, rows - 1, floorGroup);
+        rock(cols - 1, 0, cols - 1, rows - 1, floorGroup);
+        // No waves drawn over rock that stands in the surface row.
+        for (int32_t col = 0; col < cols; ++col)
+            if (tileMap.collisionGrid.get(col, surface) == kShapeFull)
+                getTileLayer(kLayerFront3)->grid.set(col, surface, 0);
+        shapeEdges();
         const bool written = writeLevelFile(path);
         if (!written) std::fprintf(stderr, "levelgen: could not write %s\n", path.c_str());
         return written;
@@ -110,12 +115,24 @@ public:
     const int32_t cols, rows, surface;
 
 private:
-    TileGrid& layer(int id) { return getTileLayer(id)->grid; }
+    TileLayer& terrain() { return *getTileLayer(kLayerFront2); }
 
-    void step(int32_t col, int32_t row, uint16_t tile, uint8_t shape) {
-        if (tileMap.collisionGrid.get(col, row) != kShapeNone) return;
-        layer(kLayerFront2).set(col, row, tile);
-        tileMap.collisionGrid.set(col, row, shape);
+    void solid(int32_t col, int32_t row, int group) {
+        if (!terrain().grid.contains(col, row)) return;
+        painter.paintTile(terrain(), col, row, *painter.findShapedBrush(group, kShapeFull));
+    }
+
+    // Every empty cell beside solid ground takes the edge or corner tile of that ground's group, and the
+    // collision shape of that tile: the auto-tiling rule of the editor, run once over the whole map so that
+    // later blocks never reshape earlier ones.
+    void shapeEdges() {
+        TileLayer& layer = terrain();
+        for (int32_t row = 0; row < rows; ++row)
+            for (int32_t col = 0; col < cols; ++col)
+                for (int group : {kSand, kRock, kDarkRock}) {
+                    if (layer.grid.get(col, row) != 0) break;
+                    painter.reshapeNeighbour(group, layer, col, row);
+                }
     }
 
     // Sky above the surface, the surface row in front of the entities, the deep-water backdrop below it.
@@ -127,10 +144,15 @@ private:
             for (int32_t col = 0; col < cols; ++col) tileMap.substanceGrid.set(col, row, substance);
         }
         // The deep-water backdrop is fixed to the screen and drawn only below the surface.
-        TileGrid& backWater = layer(kLayerBackWater);
+        // Its lowest screen row shows a far reef.
+        TileGrid& backWater = getTileLayer(kLayerBackWater)->grid;
         for (int32_t row = 0; row < backWater.rows(); ++row)
-            for (int32_t col = 0; col < backWater.cols(); ++col) backWater.set(col, row, kDeepWater);
-        TileGrid& backAir = layer(kLayerBackAir); // fixed across, scrolling with the level upwards
+            for (int32_t col = 0; col < backWater.cols(); ++col) {
+                uint16_t code = kDeepWater;
+                if (row == kScreenRows - 1) code = kFarReef;
+                backWater.set(col, row, code);
+            }
+        TileGrid& backAir = getTileLayer(kLayerBackAir)->grid; // fixed across, scrolling with the level upwards
         for (int32_t row = 0; row <= surface && row < backAir.rows(); ++row)
             for (int32_t col = 0; col < backAir.cols(); ++col) {
                 const int32_t fromSurface = surface - row; // 0 at the surface row
@@ -140,10 +162,13 @@ private:
                 if (fromSurface == 1 && col % 5 == 2) code = kLoneCloud;
                 backAir.set(col, row, code);
             }
-        for (int32_t col = 0; col < cols; ++col) layer(kLayerFront3).set(col, surface, kWaterSurface);
+        for (int32_t col = 0; col < cols; ++col) getTileLayer(kLayerFront3)->grid.set(col, surface, kWaterSurface);
     }
 
     std::vector<int32_t> ground;
+    int floorGroup = kSand;
+    std::vector<std::unique_ptr<TileBrush>> brushes;
+    TilePainter painter;
 };
 
 // Rolling sea floor: a base row with gentle hills.
@@ -153,53 +178,133 @@ int32_t rollingFloor(int32_t col, int32_t base, int32_t period, int32_t height) 
     return base - rise * height * 2 / period;
 }
 
+// A smooth bump of the floor up to row top between two columns, for sandbars and reefs to swim over.
+int32_t bump(int32_t col, int32_t from, int32_t to, int32_t top, int32_t floor) {
+    if (col < from || col > to) return floor;
+    const int32_t half = (to - from) / 2, fromMiddle = std::abs(col - (from + half));
+    return std::min(floor, top + fromMiddle * (floor - top) / std::max(half, 1) / 2);
+}
+
+// The Var fields of the kinds placed here: Mine 1 armoured; Bird 1 the far end of its path; Missile Fish and
+// TNT Turtle 1 .. 4 their path; Robo Shark 1 pass frequency, 2 start on the left; Drone 1 travel distance,
+// 2 rate of fire; Ornament 1 plant 0-1, rock 2-3; Powerup 1 torpedo, rapid fire, sword or fourfold, 2 length.
+
+// The first level teaches swimming and leaping: no enemies, a sandbar to swim over, a floating rock to leap at
+// and the five Gold Radudods along the way.
 bool firstSwim(const std::string& path) {
-    LevelSketch level(64, 28, 6, kTileSetPlain);
-    // An island rises from the floor through the surface: the player jumps over it.
-    level.setGround([](int32_t col) { return col >= 26 && col <= 29 ? 4 : rollingFloor(col, 24, 16, 3); });
-    level.place(kEntityZuzevir, 3, 10);
-    for (int i = 0; i < 5; ++i) level.place(kEntityGoldFish, 10 + i * 10, 12 + (i % 2) * 4);
-    level.place(kEntityOrnament, 14, level.groundRow(14) - 1, {0});
-    level.place(kEntityOrnament, 40, level.groundRow(40) - 1, {2});
-    level.place(kEntityPowerup, 33, 14, {1, 10});
-    level.endMarker(60, 14);
-    return level.save(path);
-}
-
-bool targetPractice(const std::string& path) {
-    LevelSketch level(72, 30, 7, kTileSetSunset);
-    level.setGround([](int32_t col) { return rollingFloor(col, 26, 24, 4); });
-    level.place(kEntityZuzevir, 3, 12);
-    const int32_t fish[][2] = {{14, 12}, {22, 16}, {30, 11}, {44, 18}, {52, 13}};
-    for (const auto& f : fish)
-        level.place(kEntityLaserFish, f[0], f[1],
-                    {level.x(f[0] - 4), level.y(f[1]), level.x(f[0] + 4), level.y(f[1] + 2)});
-    level.place(kEntityMine, 36, 15, {0});
-    level.place(kEntityMine, 38, 20, {1});
-    level.place(kEntityTurret, 48, level.groundRow(48) - 1);
-    level.place(kEntityGoldFish, 26, 20);
-    level.place(kEntityGoldFish, 58, 12);
-    level.endMarker(68, 15);
-    return level.save(path);
-}
-
-bool deepTrench(const std::string& path) {
-    LevelSketch level(80, 40, 6, kTileSetVolcano);
+    LevelSketch level(80, 24, 6, kTileSetPlain, 101);
     level.setGround([](int32_t col) {
-        if (col > 24 && col < 56) return 36 + (col % 5 == 0 ? -1 : 0); // the trench
-        return rollingFloor(col, 22, 12, 3);
+        return std::min(bump(col, 28, 40, 10, rollingFloor(col, 16, 16, 2)), bump(col, 58, 66, 11, 16));
     });
-    level.rock(30, 10, 34, 14);
-    level.rock(46, 16, 50, 20);
-    level.place(kEntityZuzevir, 3, 10);
-    level.place(kEntityEel, 28, 30);
-    level.place(kEntityRoboShark, 40, 28, {4, 1});
-    level.place(kEntityDrone, 52, 12, {300, 2});
-    level.place(kEntityAutoGun, 60, level.groundRow(60) - 1);
-    level.place(kEntityTntTurtle, 66, 14, {level.x(62), level.y(14), level.x(72), level.y(16)});
-    for (int i = 0; i < 4; ++i) level.place(kEntityGoldFish, 20 + i * 14, 24 + (i % 2) * 6);
-    level.place(kEntityPowerup, 38, 34, {0, 10});
-    level.endMarker(76, 14);
+    level.rock(47, 2, 50, 3); // floating above the water: leap under it or onto the waves beside it
+    level.place(kEntityZuzevir, 4, 11);
+    const int32_t gold[][2] = {{14, 12}, {34, 8}, {48, 5}, {62, 9}, {70, 13}};
+    for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
+    for (int32_t col : {10, 22, 44, 54, 72}) level.onFloor(kEntityOrnament, col, {col % 4});
+    level.endMarker(76, 12);
+    return level.save(path);
+}
+
+// Missile fish, a few mines and one turret, with a powerup to answer them.
+bool targetPractice(const std::string& path) {
+    LevelSketch level(90, 28, 7, kTileSetSunset, 102);
+    level.setGround([](int32_t col) { return bump(col, 50, 62, 15, rollingFloor(col, 24, 20, 4)); });
+    level.rock(30, 13, 34, 15); // a reef in mid-water to hide behind
+    level.place(kEntityZuzevir, 4, 12);
+    level.patrol(kEntityLaserFish, 16, 12, 22, 14);
+    level.patrol(kEntityLaserFish, 26, 18, 34, 19);
+    level.patrol(kEntityLaserFish, 44, 11, 50, 12);
+    level.patrol(kEntityLaserFish, 68, 14, 76, 17);
+    level.place(kEntityMine, 38, 12, {0});
+    level.place(kEntityMine, 40, 17, {0});
+    level.place(kEntityMine, 64, 11, {1});
+    level.onFloor(kEntityTurret, 56);
+    level.place(kEntityPowerup, 24, 10, {1, 15});
+    const int32_t gold[][2] = {{12, 16}, {32, 17}, {46, 20}, {60, 9}, {80, 18}};
+    for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
+    for (int32_t col : {8, 20, 42, 70, 84}) level.onFloor(kEntityOrnament, col, {col % 4});
+    level.endMarker(86, 14);
+    return level.save(path);
+}
+
+// Under the ice shelf: a long tunnel with turrets on its floor, TNT turtles and an eel in the open water after.
+bool iceShelf(const std::string& path) {
+    LevelSketch level(96, 26, 6, kTileSetSnow, 103);
+    level.setGround([](int32_t col) { return rollingFloor(col, 21, 24, 3); });
+    level.rock(24, 5, 52, 9, kRock);   // the shelf: a roof from the surface down, so the tunnel runs below it
+    level.rock(36, 14, 39, 15, kRock); // and a boulder in the tunnel
+    level.place(kEntityZuzevir, 4, 12);
+    level.onFloor(kEntityTurret, 30);
+    level.onFloor(kEntityTurret, 46);
+    level.place(kEntityMine, 34, 12, {0});
+    level.place(kEntityMine, 44, 15, {1});
+    level.patrol(kEntityTntTurtle, 58, 12, 66, 14);
+    level.patrol(kEntityTntTurtle, 70, 15, 78, 13);
+    level.place(kEntityEel, 84, 15);
+    level.patrol(kEntityLaserFish, 62, 16, 72, 16);
+    level.place(kEntityPowerup, 20, 14, {2, 15});
+    level.place(kEntityPowerup, 56, 15, {0, 10});
+    const int32_t gold[][2] = {{16, 15}, {38, 12}, {50, 15}, {74, 10}, {88, 14}};
+    for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
+    level.endMarker(92, 12);
+    return level.save(path);
+}
+
+// The deep trench: the Robo Shark patrols the drop, drones hover over the surface, guns guard the far rim.
+bool deepTrench(const std::string& path) {
+    LevelSketch level(100, 40, 6, kTileSetVolcano, 104);
+    level.setGround(
+        [](int32_t col) {
+            if (col > 24 && col < 66) return 36 - (col % 7 == 0 ? 1 : 0); // the trench
+            return rollingFloor(col, 20, 12, 3);
+        },
+        kRock);
+    level.rock(32, 12, 36, 15, kDarkRock);
+    level.rock(50, 20, 55, 23, kDarkRock);
+    level.place(kEntityZuzevir, 4, 11);
+    level.place(kEntityEel, 30, 30);
+    level.place(kEntityRoboShark, 45, 28, {4, 1});
+    level.place(kEntityDrone, 40, 3, {400, 2});
+    level.place(kEntityDrone, 72, 3, {300, 2});
+    level.onFloor(kEntityAutoGun, 70);
+    level.onFloor(kEntityAutoGun, 82);
+    level.place(kEntityMine, 60, 14, {1});
+    level.patrol(kEntityTntTurtle, 76, 12, 86, 14);
+    level.place(kEntityPowerup, 28, 18, {3, 15});
+    level.place(kEntityPowerup, 58, 32, {0, 12});
+    const int32_t gold[][2] = {{18, 14}, {34, 26}, {48, 32}, {62, 24}, {90, 12}};
+    for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
+    level.endMarker(96, 12);
+    return level.save(path);
+}
+
+// The alien reef: everything met so far at once, around coral pillars rising from the floor.
+bool alienReef(const std::string& path) {
+    LevelSketch level(110, 30, 7, kTileSetAlien, 105);
+    level.setGround([](int32_t col) {
+        int32_t row = rollingFloor(col, 24, 18, 4);
+        for (int32_t pillar : {22, 46, 70, 90})
+            if (col >= pillar && col <= pillar + 2) row = 13; // a pillar with open water above it
+        return row;
+    });
+    level.rock(54, 9, 62, 10, kDarkRock);
+    level.place(kEntityZuzevir, 4, 12);
+    level.patrol(kEntityLaserFish, 14, 12, 20, 15);
+    level.patrol(kEntityLaserFish, 34, 11, 42, 15);
+    level.patrol(kEntityLaserFish, 76, 15, 86, 17);
+    level.place(kEntityMine, 28, 16, {1});
+    level.place(kEntityMine, 50, 12, {1});
+    level.place(kEntityMine, 66, 17, {0});
+    level.onFloor(kEntityTurret, 38);
+    level.onFloor(kEntityTurret, 80);
+    level.place(kEntityRoboShark, 60, 17, {3, 0});
+    level.place(kEntityDrone, 96, 3, {300, 3});
+    level.patrol(kEntityTntTurtle, 94, 12, 102, 16);
+    level.place(kEntityPowerup, 12, 16, {1, 15});
+    level.place(kEntityPowerup, 58, 14, {3, 15});
+    const int32_t gold[][2] = {{23, 10}, {47, 10}, {58, 16}, {71, 10}, {91, 10}};
+    for (const auto& g : gold) level.place(kEntityGoldFish, g[0], g[1]);
+    level.endMarker(106, 12);
     return level.save(path);
 }
 
@@ -214,55 +319,74 @@ void raceGoals(double bronze, double silver, double gold) {
     CurrentLevelGoals.medalTimes = {bronze, silver, gold};
 }
 
+// A wide, deep pool with open sky: a single flip scores 700, a double 4900, so a steady player reaches
+// bronze in the time with a dozen single flips.
 bool splashPark(const std::string& path) {
-    LevelSketch level(56, 24, 8, kTileSetPlain);
-    level.setGround([](int32_t col) { return col < 4 || col > 51 ? 9 : 20; }); // a wide, deep pool
-    level.place(kEntityZuzevir, 10, 12);
-    level.place(kEntityBird, 20, 3, {level.x(34)});
-    level.place(kEntityGoldFish, 28, 5);
-    level.place(kEntityOrnament, 24, level.groundRow(24) - 1, {1});
-    stuntGoals(1000, 2000, 3000, 60.0);
+    LevelSketch level(64, 26, 10, kTileSetPlain, 201);
+    level.setGround([](int32_t col) { return col < 3 || col > 60 ? 12 : bump(col, 28, 36, 19, 23); });
+    level.place(kEntityZuzevir, 12, 15);
+    level.place(kEntityBird, 20, 4, {level.x(44)});
+    for (int32_t col : {10, 24, 40, 52}) level.onFloor(kEntityOrnament, col, {col % 4});
+    stuntGoals(5000, 12000, 25000, 90.0);
     return level.save(path);
 }
 
+// Two pools either side of an ice rock rising out of the sea, with a low sky ceiling far above.
 bool frozenBay(const std::string& path) {
-    LevelSketch level(64, 26, 7, kTileSetSnow);
-    level.setGround([](int32_t col) { return rollingFloor(col, 22, 20, 5); });
-    level.rock(30, 5, 33, 8); // an ice rock to leap over
-    level.place(kEntityZuzevir, 8, 12);
-    level.place(kEntityGoldFish, 31, 3);
-    stuntGoals(1500, 3000, 4500, 75.0);
+    LevelSketch level(72, 28, 10, kTileSetSnow, 202);
+    level.setGround([](int32_t col) { return rollingFloor(col, 24, 24, 4); });
+    level.rock(33, 3, 38, 5, kRock); // a floating ice floe to leap past
+    level.place(kEntityZuzevir, 10, 15);
+    level.place(kEntityBird, 44, 3, {level.x(66)});
+    stuntGoals(8000, 18000, 35000, 120.0);
     return level.save(path);
 }
 
-// Hoops stand upright (160 pixels tall) along a course; each is passed once.
+// Hoops stand upright (160 pixels tall) along a course; each is passed once. The medal times leave a few
+// seconds over a swim that keeps to the course without a leap for gold, and plenty for bronze.
 void hoopCourse(LevelSketch& level, const std::vector<std::pair<double, double>>& cells) {
     for (auto [col, row] : cells) level.place(kEntityHoop, col, row);
 }
 
 bool hoopRun(const std::string& path) {
-    LevelSketch level(72, 24, 6, kTileSetPlain);
-    level.setGround([](int32_t col) { return rollingFloor(col, 21, 18, 3); });
+    LevelSketch level(80, 26, 6, kTileSetSunset, 301);
+    level.setGround([](int32_t col) { return rollingFloor(col, 22, 18, 3); });
     level.place(kEntityZuzevir, 3, 10);
-    hoopCourse(level, {{12, 11}, {20, 14}, {28, 10}, {36, 15}, {44, 12}, {52, 9}, {60, 13}, {67, 11}});
-    raceGoals(40.0, 34.0, 30.0);
+    hoopCourse(level, {{12, 10}, {20, 13}, {28, 16}, {36, 13}, {44, 10}, {52, 13}, {60, 16}, {70, 11}});
+    raceGoals(28.0, 20.0, 16.0);
     return level.save(path);
 }
 
 bool lavaLoop(const std::string& path) {
-    LevelSketch level(60, 30, 5, kTileSetVolcano);
-    level.setGround([](int32_t col) { return rollingFloor(col, 27, 10, 2); });
-    level.rock(20, 12, 40, 16); // the course runs round this reef
+    LevelSketch level(64, 32, 5, kTileSetVolcano, 302);
+    level.setGround([](int32_t col) { return rollingFloor(col, 29, 10, 2); }, kRock);
+    level.rock(20, 13, 42, 17, kDarkRock); // the course runs round this reef
     level.place(kEntityZuzevir, 3, 9);
-    hoopCourse(level, {{12, 9}, {24, 9}, {36, 9}, {46, 13}, {44, 20}, {32, 22}, {20, 21}, {10, 18}});
-    level.place(kEntityMine, 30, 19, {0});
-    raceGoals(45.0, 38.0, 33.0);
+    hoopCourse(level, {{12, 9}, {26, 9}, {38, 9}, {48, 14}, {44, 22}, {32, 23}, {20, 22}, {12, 17}});
+    level.place(kEntityMine, 30, 25, {0});
+    raceGoals(26.0, 19.0, 15.0);
+    return level.save(path);
+}
+
+bool coralSlalom(const std::string& path) {
+    LevelSketch level(90, 30, 6, kTileSetAlien, 303);
+    level.setGround([](int32_t col) {
+        for (int32_t pillar : {20, 40, 60})
+            if (col >= pillar && col <= pillar + 1) return 16;
+        return rollingFloor(col, 26, 16, 3);
+    });
+    level.rock(30, 7, 31, 13, kDarkRock); // the slalom gates hang from the surface and rise from the floor
+    level.rock(50, 7, 51, 13, kDarkRock);
+    level.rock(70, 7, 71, 13, kDarkRock);
+    level.place(kEntityZuzevir, 3, 10);
+    hoopCourse(level, {{12, 11}, {20, 11}, {30, 18}, {40, 11}, {50, 18}, {60, 11}, {70, 18}, {82, 12}});
+    raceGoals(40.0, 30.0, 24.0);
     return level.save(path);
 }
 
 // The editor's start level: open water with a floor, the player start and nothing else.
 bool defaultLevel(const std::string& path) {
-    LevelSketch level(48, 24, 6, kTileSetAlien);
+    LevelSketch level(48, 24, 6, kTileSetAlien, 1);
     level.setGround([](int32_t) { return 20; });
     level.place(kEntityZuzevir, 6, 10);
     level.endMarker(44, 12);
@@ -277,17 +401,26 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string data = std::string(argv[2]) + "/";
-    for (const char* folder : {"levels", "stuntlevels", "racelevels"})
+    // The three folders hold only what is built here: a level dropped from the list or renamed must not stay
+    // behind in the game's lists.
+    for (const char* folder : {"levels", "stuntlevels", "racelevels"}) {
         std::filesystem::create_directories(data + folder);
+        std::error_code error;
+        for (const auto& file : std::filesystem::directory_iterator(data + folder, error))
+            if (file.path().extension() == ".lvl") std::filesystem::remove(file.path(), error);
+    }
     const std::vector<std::pair<std::string, bool (*)(const std::string&)>> levels = {
         {"levels/default.lvl", defaultLevel},
         {"levels/01.First Swim.lvl", firstSwim},
         {"levels/02.Target Practice.lvl", targetPractice},
-        {"levels/03.Deep Trench.lvl", deepTrench},
+        {"levels/03.Ice Shelf.lvl", iceShelf},
+        {"levels/04.Deep Trench.lvl", deepTrench},
+        {"levels/05.Alien Reef.lvl", alienReef},
         {"stuntlevels/01.Splash Park.lvl", splashPark},
         {"stuntlevels/02.Frozen Bay.lvl", frozenBay},
         {"racelevels/01.Hoop Run.lvl", hoopRun},
         {"racelevels/02.Lava Loop.lvl", lavaLoop},
+        {"racelevels/03.Coral Slalom.lvl", coralSlalom},
     };
     bool ok = true;
     for (const auto& [name, build] : levels) ok = build(data + name) && ok;
