@@ -89,9 +89,12 @@ void expectTerrainMatchesPicture(const LevelData& level, const TilePainter& pain
         for (int32_t row = 0; row < surface.rows(); ++row)
             if (surface.get(col, row) == 1) {
                 EXPECT_EQ(level.substance.get(col, row), kSubstanceTransition) << col << ", " << row;
-                if (level.substance.contains(col, row + 1))
+                if (level.substance.contains(col, row + 1)) {
                     EXPECT_EQ(level.substance.get(col, row + 1), kSubstanceWater) << col << ", " << row + 1;
-                if (row > 0) EXPECT_EQ(level.substance.get(col, row - 1), kSubstanceAir) << col << ", " << row - 1;
+                }
+                if (row > 0) {
+                    EXPECT_EQ(level.substance.get(col, row - 1), kSubstanceAir) << col << ", " << row - 1;
+                }
             }
 }
 
