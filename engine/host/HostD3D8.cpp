@@ -344,7 +344,8 @@ HRESULT IDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* parameters) {
         record(D3D8Call::Reset, uint32_t(D3DERR_INVALIDCALL));
         return D3DERR_INVALIDCALL;
     }
-    if (cooperation_ == Cooperation::Lost) TestCooperativeLevel();
+    // A full-screen device that went to the background is lost even if nobody has asked since.
+    TestCooperativeLevel();
     HRESULT result = D3D_OK;
     // Objects the device itself holds do not count; anything else in the default pool blocks the reset.
     uint32_t backBufferHolders = backBuffer_->referenceCount() - 1;

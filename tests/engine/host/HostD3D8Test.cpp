@@ -60,6 +60,11 @@ TEST_F(RecordingDevice, FullScreenLossWaitsForTheForegroundThenForAReset) {
     EXPECT_EQ(device->Reset(&full), D3D_OK);
     EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+
+    foreground = false;
+    EXPECT_EQ(device->Reset(&full), D3DERR_DEVICELOST) << "lost without a test in between";
+    foreground = true;
+    EXPECT_EQ(device->Reset(&full), D3D_OK);
 }
 
 TEST_F(RecordingDevice, SimulatedLossAndFailingResets) {
