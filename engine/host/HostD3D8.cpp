@@ -30,8 +30,13 @@ D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     return r;
 }
 
-// Vertices drawn by primitiveCount primitives of a type; 0 for an unknown type.
+// The most primitives one draw takes, as hardware of this class reports; larger counts would overflow the
+// vertex arithmetic.
+constexpr uint32_t kMaxPrimitiveCount = 0xFFFFF;
+
+// Vertices drawn by primitiveCount primitives of a type; 0 for an unknown type or too many primitives.
 uint32_t vertexCount(D3DPRIMITIVETYPE type, uint32_t primitives) {
+    if (primitives > kMaxPrimitiveCount) return 0;
     switch (type) {
     case D3DPT_POINTLIST:
         return primitives;
@@ -339,7 +344,8 @@ HRESULT IDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* parameters) {
         record(D3D8Call::Reset, uint32_t(D3DERR_INVALIDCALL));
         return D3DERR_INVALIDCALL;
     }
-    if (cooperation_ == Cooperation::Lost) TestCooperativeLevel();
+    // A full-screen device that went to the background is lost even if nobody has asked since.
+    TestCooperativeLevel();
     HRESULT result = D3D_OK;
     // Objects the device itself holds do not count; anything else in the default pool blocks the reset.
     uint32_t backBufferHolders = backBuffer_->referenceCount() - 1;
@@ -356,11 +362,17 @@ HRESULT IDirect3DDevice8::Reset(D3DPRESENT_PARAMETERS* parameters) {
         return result;
     }
     if (gl_) gl_->flush();
-    SDL_Window* window = parameters_.hDeviceWindow;
+    D3DPRESENT_PARAMETERS previous = parameters_;
     parameters_ = *parameters;
-    if (!parameters_.hDeviceWindow) parameters_.hDeviceWindow = window;
+    if (!parameters_.hDeviceWindow) parameters_.hDeviceWindow = previous.hDeviceWindow;
     result = applyParameters(parameters_);
-    if (SUCCEEDED(result)) cooperation_ = Cooperation::Ok;
+    if (SUCCEEDED(result))
+        cooperation_ = Cooperation::Ok;
+    else {
+        // Refused parameters change nothing; as after any failed reset, only another reset brings the device back.
+        parameters_ = previous;
+        cooperation_ = Cooperation::NotReset;
+    }
     record(D3D8Call::Reset, uint32_t(result));
     return result;
 }
@@ -522,8 +534,8 @@ HRESULT IDirect3DDevice8::SetViewport(const D3DVIEWPORT8* viewport) {
     if (!viewport) return D3DERR_INVALIDCALL;
     record(D3D8Call::SetViewport, viewport->X, viewport->Y, viewport->Width);
     const D3DSURFACE_DESC& target = renderTarget_->desc_;
-    if (viewport->Width == 0 || viewport->Height == 0 || viewport->X + viewport->Width > target.Width ||
-        viewport->Y + viewport->Height > target.Height || viewport->MinZ > viewport->MaxZ)
+    if (viewport->Width == 0 || viewport->Height == 0 || uint64_t(viewport->X) + viewport->Width > target.Width ||
+        uint64_t(viewport->Y) + viewport->Height > target.Height || !(viewport->MinZ <= viewport->MaxZ))
         return D3DERR_INVALIDCALL;
     viewport_ = *viewport;
     if (gl_) gl_->stateChanged();

@@ -491,8 +491,8 @@ TEST_F(GLDevice, MaskedBlitTakesAlphaFromStageOne) {
     mask->Release();
 }
 
-// A scene of every kind of draw with changes of texture, blending, world transform, render target and a
-// texture rewritten between draws.
+// A scene of every kind of draw with changes of texture, blending, world transform, viewport, render target,
+// a texture rewritten between draws and a read-back of the back buffer.
 void drawScene(GLDevice& f, IDirect3DTexture8* const* pictures, IDirect3DTexture8* target) {
     IDirect3DDevice8* device = f.device;
     IDirect3DSurface8 *targetSurface = nullptr, *back = nullptr;
@@ -520,6 +520,16 @@ void drawScene(GLDevice& f, IDirect3DTexture8* const* pictures, IDirect3DTexture
             f.view(800, 600);
             device->SetTexture(0, target);
             f.blit(0, 0, 64, 64, 700, 500, 64, 64);
+        }
+        if (i == 450 || i == 470) {
+            // A viewport over part of the back buffer for a while; then a read-back of gathered draws.
+            D3DVIEWPORT8 part = {100, 80, 400, 300, 0, 1}, whole = {0, 0, 800, 600, 0, 1};
+            device->SetViewport(i == 450 ? &part : &whole);
+        }
+        if (i == 520) {
+            D3DLOCKED_RECT locked;
+            back->LockRect(&locked, nullptr, D3DLOCK_READONLY);
+            back->UnlockRect();
         }
         if (i % 8 == 0) {
             kind = next(10);

@@ -2,8 +2,10 @@
 // failures, reference counting, the textures' CPU copies, state defaults and what draws record.
 #include "HostD3D8.h"
 
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -58,6 +60,11 @@ TEST_F(RecordingDevice, FullScreenLossWaitsForTheForegroundThenForAReset) {
     EXPECT_EQ(device->Reset(&full), D3D_OK);
     EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+
+    foreground = false;
+    EXPECT_EQ(device->Reset(&full), D3DERR_DEVICELOST) << "lost without a test in between";
+    foreground = true;
+    EXPECT_EQ(device->Reset(&full), D3D_OK);
 }
 
 TEST_F(RecordingDevice, SimulatedLossAndFailingResets) {
@@ -76,6 +83,17 @@ TEST_F(RecordingDevice, SimulatedLossAndFailingResets) {
     EXPECT_EQ(device->Reset(&parameters), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
     EXPECT_EQ(device->Reset(&parameters), D3D_OK);
+
+    // So does one refusing its parameters, which keeps the ones it had.
+    D3DPRESENT_PARAMETERS refused = parameters;
+    refused.BackBufferFormat = D3DFMT_A4R4G4B4;
+    refused.Windowed = false;
+    EXPECT_EQ(device->Reset(&refused), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(device->presentationParameters().BackBufferFormat, D3DFMT_X8R8G8B8);
+    EXPECT_TRUE(device->presentationParameters().Windowed);
+    EXPECT_EQ(device->Reset(&parameters), D3D_OK);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
 }
 
 TEST_F(RecordingDevice, ResetIsRefusedWhileDefaultPoolObjectsLive) {
@@ -310,6 +328,34 @@ TEST_F(RecordingDevice, ClearFillsTheViewportOfTheBackBuffer) {
     EXPECT_EQ(pixel(100, 550), 0u);
     back->UnlockRect();
     back->Release();
+}
+
+TEST_F(RecordingDevice, SizesThatWouldWrapAroundAreRefused) {
+    // A viewport whose end overflows 32 bits once passed and then cleared outside the back buffer.
+    const D3DVIEWPORT8 wrapping[] = {{0xFFFFFFFFu, 0, 2, 10, 0, 1},
+                                     {0, 0xFFFFFF00u, 10, 0x200, 0, 1},
+                                     {10, 10, 0xFFFFFFF8u, 10, 0, 1},
+                                     {0, 0, 10, 10, 0, std::nanf("")}};
+    for (const D3DVIEWPORT8& viewport : wrapping)
+        EXPECT_EQ(device->SetViewport(&viewport), D3DERR_INVALIDCALL) << viewport.X << "," << viewport.Y;
+    D3DVIEWPORT8 kept;
+    device->GetViewport(&kept);
+    EXPECT_EQ(kept.Width, 800u);
+    EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0), D3D_OK);
+
+    // Primitive counts whose vertex count wraps to a few vertices: refused, nothing read past the array.
+    struct Vertex {
+        float x, y, z;
+        uint32_t color;
+    } three[3] = {};
+    ASSERT_EQ(device->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    const std::pair<D3DPRIMITIVETYPE, uint32_t> wraps[] = {{D3DPT_TRIANGLELIST, 0x55555556u},
+                                                           {D3DPT_TRIANGLESTRIP, 0xFFFFFFFFu},
+                                                           {D3DPT_LINELIST, 0x80000001u},
+                                                           {D3DPT_TRIANGLELIST, 0x100000u}};
+    for (const auto& [type, count] : wraps)
+        EXPECT_EQ(device->DrawPrimitiveUP(type, count, three, sizeof(Vertex)), D3DERR_INVALIDCALL) << count;
+    EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, three, sizeof(Vertex)), D3D_OK);
 }
 
 TEST_F(RecordingDevice, CopyRectsTakesARenderTargetsPixels) {
