@@ -54,7 +54,7 @@ std::vector<Theme> themes() {
             hex(0xbfe6ff),
             hex(0xffffff),
             hex(0x2a9ccc),
-            hex(0x0a2a5a),
+            hex(0x124476),
             hex(0xbff4ff),
             mat(0xe2c27a, 0xb8934a, 0xf6e0a6, 0xfff0c0, 0x5a3c14, 0.5, 11),
             mat(0x8a7a6a, 0x5a4a3e, 0xb0a08e, 0xc8b8a0, 0x2a1e16, 0.2, 21, 0.4, 0x3a2c22),
@@ -79,7 +79,7 @@ std::vector<Theme> themes() {
     t[1].skyHorizon = hex(0xffa050);
     t[1].cloud = hex(0xffd0a0);
     t[1].deepTop = hex(0x4a6ab0);
-    t[1].deepBottom = hex(0x100a40);
+    t[1].deepBottom = hex(0x24205e);
     t[1].rays = hex(0xffd8b0);
     t[1].sand0 = mat(0xe0a070, 0xb07048, 0xf4c89a, 0xffe0c0, 0x5a2a14, 0.5, 12);
     // Snow: pale sky, icy rock, frosted sand and blue-white coral.
@@ -94,7 +94,7 @@ std::vector<Theme> themes() {
     t[2].skyHorizon = hex(0xe8f0f8);
     t[2].cloud = hex(0xffffff);
     t[2].deepTop = hex(0x5a9ab8);
-    t[2].deepBottom = hex(0x0a2038);
+    t[2].deepBottom = hex(0x183c58);
     t[2].sand0 = mat(0xe8eef6, 0xa8b8cc, 0xffffff, 0xffffff, 0x3a4a64, 0.3, 13);
     t[2].rockA = mat(0x7a8aa0, 0x4a5a70, 0xb8c8da, 0xf4f8ff, 0x1a2434, 0.2, 23, 0.4, 0x303c50);
     t[2].rockB = mat(0x5a6a80, 0x3a4658, 0x90a0b4, 0xe8f0ff, 0x141c28, 0.2, 33, 0.4, 0x263040);
@@ -121,8 +121,8 @@ std::vector<Theme> themes() {
     t[3].skyTop = hex(0x1a0a0a);
     t[3].skyHorizon = hex(0xd04a1a);
     t[3].cloud = hex(0x5a4040);
-    t[3].deepTop = hex(0x4a4a3a);
-    t[3].deepBottom = hex(0x100808);
+    t[3].deepTop = hex(0x6a5e4a);
+    t[3].deepBottom = hex(0x3a2a26);
     t[3].rays = hex(0xffa060);
     t[3].sand0 = mat(0x4a4448, 0x2a2628, 0x6a6468, 0x8a8488, 0x0a0808, 0.6, 14);
     t[3].rockA = mat(0x3a3236, 0x1e1a1c, 0x5a5054, 0x7a6a6a, 0x0a0606, 0.2, 24, 1.0, 0xff5a10);
@@ -150,8 +150,8 @@ std::vector<Theme> themes() {
     t[4].skyTop = hex(0x1a0a3a);
     t[4].skyHorizon = hex(0x60f0a0);
     t[4].cloud = hex(0xe0a0ff);
-    t[4].deepTop = hex(0x2a8a8a);
-    t[4].deepBottom = hex(0x1a0a3a);
+    t[4].deepTop = hex(0x2a9a94);
+    t[4].deepBottom = hex(0x33206a);
     t[4].rays = hex(0xa0ffd0);
     t[4].sand0 = mat(0xc060c0, 0x803a8a, 0xf0a0f0, 0xffd0ff, 0x3a0a40, 0.5, 15);
     t[4].rockA = mat(0x3a5a6a, 0x1a2a3a, 0x6aa0b0, 0x90ffe0, 0x0a141a, 0.2, 25, 0.7, 0x40ffd0);
@@ -488,50 +488,72 @@ void skySheet(AssetOutput& out, const Theme& t) {
     Canvas canvas(256, 256);
     cairo_t* cr = canvas.cr();
     auto cell = [](int f) { return Point{static_cast<double>((f % 4) * T), static_cast<double>((f / 4) * T)}; };
-    // 0..6: the opaque deep-water backdrop, in bands that stack from the surface downwards.
-    Rgb d0 = t.deepTop, d3 = t.deepBottom, d1 = mix(d0, d3, 0.33), d2 = mix(d0, d3, 0.66);
-    Rgb deep[7][2] = {{d0, d1}, {d1, d2}, {d2, d3}, {d3, d3}, {d1, d2}, {d2, d3}, {d3, d3}};
-    for (int f = 0; f < 7; f++) {
+    // 0..7: the opaque deep-water backdrop, in bands that stack from the surface downwards: 0 (or 4, the same
+    // band with light shafts) under the surface, then 1, 2, and the deep colour of 3, on which 5 (bubbles) and
+    // 6 (a far reef) are scattered. Each band starts with the colour the one above ends with, and the first
+    // starts with the surface water as it shows over the horizon, so a column of bands has no seams.
+    Rgb d0 = mix(t.skyHorizon, t.waterTop, kWaterAlpha), d1 = t.deepTop, d3 = t.deepBottom, d2 = mix(d1, d3, 0.5);
+    Rgb deep[8][2] = {{d0, d1}, {d1, d2}, {d2, d3}, {d3, d3}, {d0, d1}, {d3, d3}, {d3, d3}, {d3, d3}};
+    for (int f = 0; f < 8; f++) {
         Point c = cell(f);
         band(cr, c.x, c.y, deep[f][0], deep[f][1]);
     }
-    // Light shafts, rising bubbles and a far reef silhouette, all symmetric so the flipped copies join.
-    for (int k = 0; k < 2; k++) {
+    // Light shafts falling from the surface and fading out before the band ends, clear of the side edges.
+    {
         Point c = cell(4);
-        double x = c.x + 20 + k * 24;
-        cairo_move_to(cr, x - 4, c.y);
-        cairo_line_to(cr, x + 4, c.y);
-        cairo_line_to(cr, x + 10, c.y + T);
-        cairo_line_to(cr, x - 2, c.y + T);
-        cairo_close_path(cr);
-        setColor(cr, t.rays, 0.1);
-        cairo_fill(cr);
+        const double shafts[3][3] = {{14, 5, 0.16}, {34, 8, 0.12}, {50, 4, 0.14}}; // x, half width, strength
+        for (const auto& s : shafts) {
+            cairo_move_to(cr, c.x + s[0] - s[1], c.y);
+            cairo_line_to(cr, c.x + s[0] + s[1], c.y);
+            cairo_line_to(cr, c.x + s[0] + s[1] + 4, c.y + 56);
+            cairo_line_to(cr, c.x + s[0] - s[1] + 4, c.y + 56);
+            cairo_close_path(cr);
+            cairo_pattern_t* fade = cairo_pattern_create_linear(0, c.y, 0, c.y + 56);
+            cairo_pattern_add_color_stop_rgba(fade, 0, t.rays.r, t.rays.g, t.rays.b, s[2]);
+            cairo_pattern_add_color_stop_rgba(fade, 1, t.rays.r, t.rays.g, t.rays.b, 0);
+            cairo_set_source(cr, fade);
+            cairo_fill(cr);
+            cairo_pattern_destroy(fade);
+        }
     }
+    // A few rising bubbles, away from the edges.
     {
         Point c = cell(5);
         ArtRandom rng(5);
-        for (int k = 0; k < 7; k++) {
-            double x = c.x + rng.uniform(12, 52), y = c.y + rng.uniform(8, 56), r = rng.uniform(1.2, 3);
+        for (int k = 0; k < 6; k++) {
+            double x = c.x + rng.uniform(12, 52), y = c.y + rng.uniform(10, 54), r = rng.uniform(1.2, 2.8);
             circle(cr, x, y, r);
-            setColor(cr, t.rays, 0.35);
+            setColor(cr, t.rays, 0.12);
+            cairo_fill_preserve(cr);
+            setColor(cr, t.rays, 0.4);
             cairo_set_line_width(cr, 0.8);
             cairo_stroke(cr);
+            circle(cr, x - r * 0.35, y - r * 0.35, r * 0.3);
+            setColor(cr, t.rays, 0.5);
+            cairo_fill(cr);
         }
-        c = cell(6);
-        cairo_move_to(cr, c.x, c.y + T);
-        cairo_curve_to(cr, c.x + 10, c.y + 40, c.x + 22, c.y + 44, c.x + 32, c.y + 36);
-        cairo_curve_to(cr, c.x + 42, c.y + 44, c.x + 54, c.y + 40, c.x + T, c.y + T);
-        cairo_close_path(cr);
-        setColor(cr, shade(d3, 0.7), 0.8);
-        cairo_fill(cr);
     }
+    // A far reef: a low ridge with two coral spires, hazy at the top and fading into the deep water at its foot,
+    // so it stands on flat deep water beside and below it.
     {
-        Point c = cell(7);
-        band(cr, c.x, c.y, d3, d3);
+        Point c = cell(6);
+        cairo_move_to(cr, c.x, c.y + T);
+        cairo_curve_to(cr, c.x + 8, c.y + 50, c.x + 14, c.y + 46, c.x + 18, c.y + 44);
+        cairo_line_to(cr, c.x + 20, c.y + 26);
+        cairo_line_to(cr, c.x + 24, c.y + 42);
+        cairo_curve_to(cr, c.x + 32, c.y + 38, c.x + 38, c.y + 40, c.x + 42, c.y + 42);
+        cairo_line_to(cr, c.x + 45, c.y + 32);
+        cairo_line_to(cr, c.x + 48, c.y + 45);
+        cairo_curve_to(cr, c.x + 54, c.y + 48, c.x + 60, c.y + 54, c.x + T, c.y + T);
+        cairo_close_path(cr);
+        verticalGradient(cr, c.y + 26, mix(d3, d2, 0.45), c.y + T, d3);
+        cairo_fill(cr);
     }
     // 8..13: the sky from the zenith down to the horizon.
     Rgb s0 = t.skyTop, s3 = t.skyHorizon, s1 = mix(s0, s3, 0.33), s2 = mix(s0, s3, 0.66);
-    Rgb skies[6][2] = {{s0, s1}, {s1, s2}, {s2, s3}, {s2, s3}, {s2, s3}, {s2, s3}};
+    // 8 is the plain zenith that repeats upwards, 9 leads down to the cloud bank (12 and 13), and 10 and 11
+    // (with a lone cloud high in the cell, above the waves) are the horizon behind the surface row.
+    Rgb skies[6][2] = {{s0, s0}, {s0, s1}, {s2, s3}, {s2, s3}, {s1, s2}, {s1, s2}};
     for (int f = 8; f < 14; f++) {
         Point c = cell(f);
         band(cr, c.x, c.y, skies[f - 8][0], skies[f - 8][1]);
@@ -544,7 +566,7 @@ void skySheet(AssetOutput& out, const Theme& t) {
         cairo_clip(cr);
         ArtRandom rng(seed);
         for (int k = 0; k < count; k++) {
-            double px = rng.uniform(0, period), py = rng.uniform(34, 50), r = rng.uniform(7, 13);
+            double px = rng.uniform(0, period), py = rng.uniform(30, 42), r = rng.uniform(6, 11);
             for (double rep = -period; rep <= period; rep += period) {
                 double x = px + rep - offset;
                 if (mirror) x = T - x;
@@ -556,7 +578,7 @@ void skySheet(AssetOutput& out, const Theme& t) {
     {
         Point c = cell(11);
         cairo_save(cr);
-        cairo_translate(cr, c.x + 32, c.y + 30);
+        cairo_translate(cr, c.x + 32, c.y + 15);
         cairo_scale(cr, 18, 7);
         circle(cr, 0, 0, 1);
         cairo_restore(cr);

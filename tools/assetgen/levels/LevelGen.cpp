@@ -24,9 +24,11 @@ namespace {
 
 // Tile codes of the terrain tables used here (rotation 0, unflipped unless named).
 constexpr uint16_t kWaterSurface = 1; // animated surface with the wave crest at the cell's middle
-constexpr uint16_t kDeepWater = 73;   // the deep-water backdrop, plain
-constexpr uint16_t kFarReef = 79;     // with a far reef silhouette
-constexpr int32_t kScreenRows = 10;   // the rows of the backdrop a 600-pixel screen shows
+// The deep-water backdrop bands, unflipped; the code after each is the same frame mirrored. Under the surface
+// come the shallow band (or the same band with light shafts), two bands darkening downwards, then the plain deep
+// water with bubbles and far reefs scattered on it.
+constexpr uint16_t kShallow = 67, kShallowShafts = 75, kMiddle = 69, kLow = 71;
+constexpr uint16_t kDeepWater = 73, kBubbles = 77, kFarReef = 79;
 constexpr uint16_t kSkyZenith = 209, kSkyHigh = 210, kSkyHorizon = 211, kLoneCloud = 212;
 constexpr uint16_t kCloudLeft = 214, kCloudRight = 215; // the cloud bank that alternates along a row
 
@@ -40,7 +42,7 @@ public:
     // A level of cols x rows cells whose water surface lies in the middle of row surfaceRow; seed makes the
     // choice among each brush's interchangeable tiles the same on every run.
     LevelSketch(int32_t cols, int32_t rows, int32_t surfaceRow, int tileSet, uint32_t seed)
-        : cols(cols), rows(rows), surface(surfaceRow), brushes(buildTileBrushList()), painter(brushes) {
+        : cols(cols), rows(rows), surface(surfaceRow), seed(seed), brushes(buildTileBrushList()), painter(brushes) {
         createTileMap();
         Placements.clearPlacements();
         kSrand(seed);
@@ -107,12 +109,14 @@ public:
             if (tileMap.collisionGrid.get(col, surface) == kShapeFull)
                 getTileLayer(kLayerFront3)->grid.set(col, surface, 0);
         shapeEdges();
+        paintFarReefs();
         const bool written = writeLevelFile(path);
         if (!written) std::fprintf(stderr, "levelgen: could not write %s\n", path.c_str());
         return written;
     }
 
     const int32_t cols, rows, surface;
+    const uint32_t seed;
 
 private:
     TileLayer& terrain() { return *getTileLayer(kLayerFront2); }
@@ -135,7 +139,27 @@ private:
                 }
     }
 
-    // Sky above the surface, the surface row in front of the entities, the deep-water backdrop below it.
+    // A number 0..99 for a backdrop cell, the same on every run and independent of the brushes' random choices.
+    uint32_t scatter(int32_t col, int32_t row) const {
+        uint32_t h = seed * 2654435761u ^ uint32_t(col) * 40503u ^ uint32_t(row) * 2246822519u;
+        h ^= h >> 13;
+        h *= 2654435769u;
+        return (h ^ (h >> 16)) % 100;
+    }
+    // A backdrop band, mirrored in about half the cells so that repeats are harder to spot.
+    uint16_t band(uint16_t code, int32_t col, int32_t row) const {
+        return uint16_t(code + (scatter(col + 17, row) < 50 ? 1 : 0));
+    }
+
+    // The deep-water band of a row below the surface (fromSurface >= 1).
+    uint16_t waterBand(int32_t col, int32_t row, int32_t fromSurface) const {
+        if (fromSurface == 1) return band(scatter(col, row) < 40 ? kShallowShafts : kShallow, col, row);
+        if (fromSurface == 2) return band(kMiddle, col, row);
+        if (fromSurface == 3) return band(kLow, col, row);
+        return band(scatter(col, row) < 4 ? kBubbles : kDeepWater, col, row);
+    }
+
+    // Sky above the surface, the surface row in front of the entities, the water backdrop below it.
     void paintWaterAndSky() {
         for (int32_t row = 0; row < rows; ++row) {
             const uint8_t substance = row < surface    ? kSubstanceAir
@@ -143,26 +167,43 @@ private:
                                                        : kSubstanceWater;
             for (int32_t col = 0; col < cols; ++col) tileMap.substanceGrid.set(col, row, substance);
         }
-        // The deep-water backdrop is fixed to the screen and drawn only below the surface.
-        // Its lowest screen row shows a far reef.
+        // The screen-fixed Back Water layer shows only below the surface, wherever the Back Air layer leaves a
+        // gap: plain deep water with a few bubbles.
         TileGrid& backWater = getTileLayer(kLayerBackWater)->grid;
         for (int32_t row = 0; row < backWater.rows(); ++row)
-            for (int32_t col = 0; col < backWater.cols(); ++col) {
-                uint16_t code = kDeepWater;
-                if (row == kScreenRows - 1) code = kFarReef;
-                backWater.set(col, row, code);
-            }
-        TileGrid& backAir = getTileLayer(kLayerBackAir)->grid; // fixed across, scrolling with the level upwards
-        for (int32_t row = 0; row <= surface && row < backAir.rows(); ++row)
+            for (int32_t col = 0; col < backWater.cols(); ++col) backWater.set(col, row, waterBand(col, row, 4));
+        // The Back Air layer stays fixed across the screen and scrolls with the level upwards and downwards: the
+        // sky bands above the surface, the water bands getting deeper below it, so the backdrop follows the
+        // depth of the water the player swims in.
+        TileGrid& backAir = getTileLayer(kLayerBackAir)->grid;
+        for (int32_t row = 0; row < backAir.rows(); ++row)
             for (int32_t col = 0; col < backAir.cols(); ++col) {
-                const int32_t fromSurface = surface - row; // 0 at the surface row
-                // The upper sky bands, then the horizon band with a cloud bank and a lone cloud now and then.
-                uint16_t code = fromSurface >= 4 ? kSkyZenith : fromSurface == 3 ? kSkyHigh : kSkyHorizon;
-                if (fromSurface == 2) code = col % 2 == 0 ? kCloudLeft : kCloudRight;
-                if (fromSurface == 1 && col % 5 == 2) code = kLoneCloud;
+                const int32_t fromSurface = row - surface; // 0 at the surface row, negative in the sky
+                uint16_t code = 0;
+                if (fromSurface > 0)
+                    code = waterBand(col, row, fromSurface);
+                else if (fromSurface <= -3)
+                    code = kSkyZenith;
+                else if (fromSurface == -2)
+                    code = kSkyHigh;
+                else if (fromSurface == -1) // the cloud bank: its two halves alternate along the row
+                    code = col % 2 == 0 ? kCloudLeft : kCloudRight;
+                else // the horizon behind the waves, a lone cloud now and then
+                    code = scatter(col, row) < 25 ? kLoneCloud : kSkyHorizon;
                 backAir.set(col, row, code);
             }
         for (int32_t col = 0; col < cols; ++col) getTileLayer(kLayerFront3)->grid.set(col, surface, kWaterSurface);
+    }
+
+    // Far reefs in runs along the deep water just above the usual floor height, where the plain deep band lies.
+    void paintFarReefs() {
+        std::vector<int32_t> sorted = ground;
+        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        const int32_t row = sorted[sorted.size() / 2] - 1;
+        TileGrid& backAir = getTileLayer(kLayerBackAir)->grid;
+        if (row - surface < 4 || row >= backAir.rows()) return;
+        for (int32_t col = 0; col < backAir.cols(); ++col)
+            if (scatter(col / 3, row) < 55) backAir.set(col, row, band(kFarReef, col, row));
     }
 
     std::vector<int32_t> ground;
