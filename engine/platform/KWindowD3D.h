@@ -143,6 +143,10 @@ public:
     const char16_t* getTitle() const { return title; }
 
 private:
+    static const D3DMATRIX* asD3D(const Matrix4& matrix) {
+        static_assert(sizeof(Matrix4) == sizeof(D3DMATRIX));
+        return reinterpret_cast<const D3DMATRIX*>(&matrix);
+    }
     static intptr_t windowProcedure(host::WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
     void cleanup();

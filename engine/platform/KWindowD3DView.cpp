@@ -1,0 +1,152 @@
+// The Direct3D 8 window's view of the game area: the clear colour, the viewports, the world view and matrix, the
+// clip rectangle, and the view the picture back end points at a render target and back.
+#include "KWindowD3D.h"
+
+#include "KD3DColor.h"
+
+#include <algorithm>
+
+namespace {
+Matrix4 ortho(float width, float height) {
+    Matrix4 m;
+    return makeOrthoMatrix(m, width, height, 0, 1);
+}
+} // namespace
+
+void KWindowD3D::setClearColor(float r, float g, float b, float a) {
+    clearColor = packColor(r, g, b, a);
+}
+
+void KWindowD3D::setGameViewport() {
+    if (!device) return;
+    D3DVIEWPORT8 viewport =
+        drawingIntoTarget
+            ? D3DVIEWPORT8{0, 0, uint32_t(actualWidth), uint32_t(actualHeight), 0, 1}
+            : D3DVIEWPORT8{uint32_t(offsetX), uint32_t(offsetY), uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
+    device->SetViewport(&viewport);
+}
+
+void KWindowD3D::setFullViewport() {
+    if (!device) return;
+    D3DVIEWPORT8 viewport = {0, 0, uint32_t(backBufferWidth), uint32_t(backBufferHeight), 0, 1};
+    device->SetViewport(&viewport);
+}
+
+void KWindowD3D::endClip() {
+    if (!clipActive) return;
+    if (device) {
+        device->EndScene();
+        setGameViewport();
+        device->BeginScene();
+    }
+    clipActive = false;
+}
+
+void KWindowD3D::setWorldView(float x, float y, float angle, float zoom, bool clear) {
+    endClip();
+    Matrix4 rotation, zoomMatrix;
+    makeRotationZMatrix(rotation, angle * 3.1415927f / 180.0f);
+    makeScalingMatrix(zoomMatrix, zoom, zoom, 1);
+    worldMatrix = translationMatrix(float(-(gameWidth / 2)), float(gameHeight / 2)) * rotation * zoomMatrix *
+                  translationMatrix(x, y);
+    Matrix4 view =
+        worldMatrix * translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
+    if (!device) return;
+    Matrix4 identity;
+    makeIdentityMatrix(identity);
+    device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));
+    device->SetTransform(D3DTS_VIEW, asD3D(view));
+    device->SetTransform(D3DTS_WORLD, asD3D(identity));
+    if (clear) device->Clear(0, nullptr, D3DCLEAR_TARGET, clearColor, 1.0f, 0);
+}
+
+void KWindowD3D::setWorldMatrix(const Matrix4& matrix) {
+    worldMatrix = matrix * translationMatrix(float(-(gameWidth / 2)), float(gameHeight / 2));
+    if (clipActive)
+        worldMatrix = worldMatrix * translationMatrix((float(viewWidth) - clipX2) / 2 - clipX1 / 2,
+                                                      clipY1 / 2 - (float(viewHeight) - clipY2) / 2);
+    Matrix4 view =
+        worldMatrix * translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
+    if (device) device->SetTransform(D3DTS_VIEW, asD3D(view));
+}
+
+void KWindowD3D::setClipRect(bool enabled, float x1, float y1, float x2, float y2) {
+    if (deviceLost || !device) return;
+    if (enabled) {
+        x1 = std::clamp(x1, 0.0f, float(viewWidth));
+        x2 = std::clamp(x2, 0.0f, float(viewWidth));
+        y1 = std::clamp(y1, 0.0f, float(viewHeight));
+        y2 = std::clamp(y2, 0.0f, float(viewHeight));
+        int left = int(x1), top = int(y1), right = int(x2), bottom = int(y2);
+        if (!drawingIntoTarget) {
+            left = actualWidth * left / viewWidth + offsetX;
+            right = actualWidth * right / viewWidth + offsetX;
+            top = actualHeight * top / viewHeight + offsetY;
+            bottom = actualHeight * bottom / viewHeight + offsetY;
+        }
+        D3DVIEWPORT8 viewport = {uint32_t(left),
+                                 uint32_t(top),
+                                 uint32_t(std::max(0, right - left)),
+                                 uint32_t(std::max(0, bottom - top)),
+                                 0,
+                                 1};
+        device->EndScene();
+        device->SetViewport(&viewport);
+        device->BeginScene();
+        clipX1 = x1;
+        clipY1 = y1;
+        clipX2 = x2;
+        clipY2 = y2;
+        Matrix4 view = worldMatrix * translationMatrix(-x1, y1) *
+                       translationMatrix(float(gameWidth / 2) - (x2 - x1) / 2, (y2 - y1) / 2 - float(gameHeight / 2));
+        device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(x2 - x1, y2 - y1)));
+        device->SetTransform(D3DTS_VIEW, asD3D(view));
+        clipActive = true;
+    } else if (clipActive) {
+        device->EndScene();
+        setGameViewport();
+        device->BeginScene();
+        Matrix4 view = worldMatrix *
+                       translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
+        device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));
+        device->SetTransform(D3DTS_VIEW, asD3D(view));
+        clipActive = false;
+    }
+}
+
+void KWindowD3D::getGameAreaRect(int& x, int& y, int& width, int& height) {
+    x = offsetX;
+    y = offsetY;
+    width = actualWidth;
+    height = actualHeight;
+}
+
+void KWindowD3D::setTargetView(int targetViewWidth, int targetViewHeight, int textureWidth, int textureHeight) {
+    if (!drawingIntoTarget) {
+        savedOffsetX = offsetX;
+        savedOffsetY = offsetY;
+        savedScale = scale;
+    }
+    viewWidth = targetViewWidth;
+    viewHeight = targetViewHeight;
+    surfaceTextureWidth = textureWidth;
+    surfaceTextureHeight = textureHeight;
+    drawingIntoTarget = true;
+    offsetX = offsetY = 0;
+    scale = 1.0f;
+}
+
+void KWindowD3D::restoreGameView() {
+    if (drawingIntoTarget) {
+        offsetX = savedOffsetX;
+        offsetY = savedOffsetY;
+        scale = savedScale;
+    }
+    drawingIntoTarget = false;
+    viewWidth = surfaceTextureWidth = gameWidth;
+    viewHeight = surfaceTextureHeight = gameHeight;
+}
+
+void KWindowD3D::applyWorldView(float x, float y, float angle, float zoom, bool clear) {
+    setWorldView(x, y, angle, zoom, clear);
+}
