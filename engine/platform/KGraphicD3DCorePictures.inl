@@ -7,7 +7,6 @@
 #include "KGraphicD3DDevice.h"
 #include "KLog.h"
 #include "KMiscTools.h"
-#include "KPictureSource.h"
 #include "KPictureTexels.h"
 
 #include <algorithm>
@@ -108,17 +107,6 @@ template <class Api> KGraphicD3DCore<Api>::~KGraphicD3DCore() {
     list().unlink(this);
 }
 
-template <class Api> void KGraphicD3DCore<Api>::setColorKey(bool enable, int c1, int c2, int c3) {
-    colorKeyEnabled_ = enable;
-    colorKey_ = enable ? (uint32_t(c1 & 0xFF) << 16) | (uint32_t(c2 & 0xFF) << 8) | uint32_t(c3 & 0xFF) : 0;
-}
-
-template <class Api> void KGraphicD3DCore<Api>::setOneBitAlpha(bool oneBitAlpha) {
-    oneBitAlpha_ = oneBitAlpha;
-}
-template <class Api> void KGraphicD3DCore<Api>::setMipmapping(bool mipmapping) {
-    mipmapping_ = mipmapping;
-}
 template <class Api> void KGraphicD3DCore<Api>::setHalfSizeLoading(bool) {}
 
 template <class Api>
@@ -140,12 +128,6 @@ int KGraphicD3DCore<Api>::chooseRenderTargetFormat(bool trueColor, bool alpha, b
     return chooseTextureFormat(trueColor, alpha, oneBitAlpha, support);
 }
 
-template <class Api> int KGraphicD3DCore<Api>::powerOfTwoAtLeast(int value, int minimum) {
-    int size = std::max(minimum, 1);
-    while (size < value) size <<= 1;
-    return size;
-}
-
 template <class Api> int KGraphicD3DCore<Api>::mipLevelsFor(int side) {
     int levels = 1;
     while (side > 64) {
@@ -165,153 +147,10 @@ template <class Api> void KGraphicD3DCore<Api>::waitForDevice() {
     }
 }
 
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
-                                       const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_UPLOAD_KEPT)
-        return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
-    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
-    if (!fileName) return false;
-
-    KPictureFileBytes file;
-    float scale = 1;
-    // Direct3D 8 always looks for the high-resolution variant, Direct3D 9 only at a resolution scale of 2.
-    bool probe = true;
+template <class Api> bool KGraphicD3DCore<Api>::wantsHighResolutionVariant() {
     if constexpr (Api::kVersion == 9)
-        probe = Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
-    if (probe && file.read(makeHighResName(fileName)))
-        scale = 2;
-    else if (!file.read(fileName))
-        return false;
-    scale_ = scale;
-    std::string name = cutPictureName(fileName);
-    bool result =
-        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
-    fileName_ = name;
-    maskFileName_.clear();
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                 bool trueColor, bool alpha, bool splice, int loadKind,
-                                                 const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
-        freePicture();
-        dropKeptPixels(); // a new source replaces the old one
-        if (!decodePicture(name, data, size, image_)) return false;
-        trueColor_ = trueColor;
-        alpha_ = alpha;
-        width_ = float(image_.getWidth());
-        height_ = float(image_.getHeight());
-        if (loadKind == K_LOAD_DECODE_ONLY) return true;
-    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
-        return false;
-    }
-    // Kind 2 needs what an earlier kind-1 load kept.
-    if (!image_.getPixels()) return false;
-    waitForDevice();
-    bool haveMask = maskImage_.getPixels() != nullptr;
-    if (!image_.getHasAlpha() && !maskImage_.getHasAlpha() && !colorKeyEnabled_) alpha_ = false;
-    bool result = uploadTextures(spliceTable, image_.getPixels(), haveMask ? maskImage_.getPixels() : nullptr,
-                                 image_.getWidth(), image_.getHeight(), splice);
-    image_.clear();
-    maskImage_.clear();
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor,
-                                               bool splice, int loadKind, const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_UPLOAD_KEPT)
-        return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
-                                             loadKind, spliceTable);
-    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
-    if (!fileName || !maskFileName) return false;
-    KPictureFileBytes file, maskFile;
-    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
-    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
-                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
-    fileName_ = name;
-    maskFileName_ = maskName;
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                         const char* maskName, const unsigned char* maskData,
-                                                         size_t maskSize, bool trueColor, bool splice, int loadKind,
-                                                         const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
-        freePicture();
-        dropKeptPixels();
-        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
-            logMessage("%s: mask '%s' cannot be fitted to the picture's size", Api::kLogPrefix,
-                       maskName ? maskName : "");
-            image_.clear();
-            maskImage_.clear();
-            return false;
-        }
-        trueColor_ = trueColor;
-        width_ = float(image_.getWidth());
-        height_ = float(image_.getHeight());
-        if (loadKind == K_LOAD_DECODE_ONLY) {
-            alpha_ = true;
-            return true;
-        }
-    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
-        return false;
-    }
-    if (!image_.getPixels() || !maskImage_.getPixels()) return false;
-    alpha_ = true;
-    waitForDevice();
-    bool result = uploadTextures(spliceTable, image_.getPixels(), maskImage_.getPixels(), image_.getWidth(),
-                                 image_.getHeight(), splice);
-    image_.clear();
-    maskImage_.clear();
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor,
-                                                 bool alpha, bool splice, const PictureSplice* spliceTable) {
-    if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
-    size_t count = size_t(width) * size_t(height);
-    callerPixels_ = nullptr; // until this upload succeeds the old buffer no longer matches the copy
-    keptPixels_.assign(pixels, pixels + count);
-    waitForDevice();
-    width_ = float(width);
-    height_ = float(height);
-    trueColor_ = trueColor;
-    alpha_ = alpha;
-    if (!uploadTextures(spliceTable, keptPixels_.data(), nullptr, int(width), int(height), splice)) return false;
-    callerPixels_ = pixels;
+        return Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
     return true;
-}
-
-template <class Api> void KGraphicD3DCore<Api>::dropKeptPixels() {
-    keptPixels_.clear();
-    keptPixels_.shrink_to_fit();
-    callerPixels_ = nullptr;
-}
-
-template <class Api> void KGraphicD3DCore<Api>::reloadPicture() {
-    if (!callerPixels_ || keptPixels_.empty()) return;
-    std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
-    uploadKept();
-}
-
-// Uploads the kept copy again with the picture's own splices.
-template <class Api> bool KGraphicD3DCore<Api>::uploadKept() {
-    PictureSplice table[kMaxPictureSplices + 1];
-    int count = std::min(spliceCount_, kMaxPictureSplices);
-    std::copy(splices_, splices_ + count, table);
-    table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
-    waitForDevice();
-    return uploadTextures(count > 0 ? table : nullptr, keptPixels_.data(), nullptr, int(width_), int(height_),
-                          count > 0);
 }
 
 namespace {
@@ -569,28 +408,11 @@ bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, cons
     bool withMask = mask && alpha_;
 
     PictureSplice pieces[kMaxPictureSplices];
-    int count = 0;
-    if (splice) {
-        if (spliceTable) {
-            while (count < kMaxPictureSplices && spliceTable[count].x1 < spliceTable[count].x2) {
-                pieces[count] = spliceTable[count];
-                count++;
-            }
-        } else {
-            count = splicePicture(width, height, pieces);
-        }
-    }
+    int count = collectSplices(spliceTable, splice, width, height, pieces);
     if (count > 0) {
-        int textures = 0;
-        int needWidth[kMaxTextures] = {}, needHeight[kMaxTextures] = {};
-        for (int i = 0; i < count; i++) {
-            const PictureSplice& piece = pieces[i];
-            // A texture index outside the 32 slots cannot be honoured: refuse the table.
-            if (piece.texture < 0 || piece.texture >= kMaxTextures) return false;
-            textures = std::max(textures, piece.texture + 1);
-            needWidth[piece.texture] = std::max(needWidth[piece.texture], int(piece.x2 - piece.x1 + piece.u));
-            needHeight[piece.texture] = std::max(needHeight[piece.texture], int(piece.y2 - piece.y1 + piece.v));
-        }
+        int needWidth[kMaxTextures], needHeight[kMaxTextures];
+        int textures = measureSpliceTextures(pieces, count, needWidth, needHeight);
+        if (textures < 0) return false;
         releaseTexturesFrom(textures);
         for (int t = 0; t < textures; t++) {
             int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
@@ -621,10 +443,10 @@ bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, cons
     releaseTexturesFrom(1);
     int w, h;
     if (!nonSquare || mipmapping_) {
-        w = h = powerOfTwoAtLeast(std::max(width, height), 1);
+        w = h = powerOfTwoAtLeast(std::max(width, height));
     } else {
-        w = powerOfTwoAtLeast(width, 1);
-        h = powerOfTwoAtLeast(height, 1);
+        w = powerOfTwoAtLeast(width);
+        h = powerOfTwoAtLeast(height);
     }
     int levels = mipmapping_ ? mipLevelsFor(w) : 1;
     if (!createRenderTargetTexture(0, w, h, false, levels)) {

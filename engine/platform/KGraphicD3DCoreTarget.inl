@@ -198,9 +198,7 @@ template <class Api> void KGraphicD3DCore<Api>::restorePicture() {
         uploadKept();
     } else if (!fileName_.empty()) {
         PictureSplice table[kMaxPictureSplices + 1];
-        int count = std::min(spliceCount_, kMaxPictureSplices);
-        std::copy(splices_, splices_ + count, table);
-        table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
+        int count = copySplicesInto(table);
         std::string name = fileName_, maskName = maskFileName_;
         freePicture();
         if (!maskName.empty())
