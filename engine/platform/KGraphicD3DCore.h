@@ -1,10 +1,10 @@
 // KGraphicD3DCore: the Direct3D back end of KGraphic, written once for both device interfaces (KGraphicD3DApi.h):
 // KGraphicD3D is its Direct3D 8 form, KGraphicD3D9 its Direct3D 9 form. One object holds one picture (up to 32
-// managed textures, or one render-target texture) and its drawing settings. Pictures are loaded and uploaded in
-// KGraphicD3DCorePictures.inl, drawn in KGraphicD3DCoreDraw.inl, and made render targets and rebuilt around device
-// resets in KGraphicD3DCoreTarget.inl; KGraphicD3DCore.cpp makes both forms. Where the versions differ in
-// behaviour (the high-resolution probe, the FxXY checks, the transformed blits, quads and batches, copyToImage and
-// the back-buffer grab), the code says so by the version number.
+// managed textures, or one render-target texture) and its drawing settings. Pictures are loaded through
+// KGraphicBase and uploaded in KGraphicD3DCorePictures.inl, drawn in KGraphicD3DCoreDraw.inl, and made render targets
+// and rebuilt around device resets in KGraphicD3DCoreTarget.inl; KGraphicD3DCore.cpp makes both forms. Where the
+// versions differ in behaviour (the high-resolution probe, the FxXY checks, the transformed blits, quads and batches,
+// copyToImage and the back-buffer grab), the code says so by the version number.
 #pragma once
 
 #include "KGraphicBase.h"

@@ -1,6 +1,6 @@
-// KGraphicD3DCore pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; texture sizes
-// and formats; the conversion of 32-bit pixels into texture formats with colour key and edge bleeding; splicing;
-// mipmaps; read-back into a file or a KImage. Included once, by KGraphicD3DCore.cpp.
+// KGraphicD3DCore pictures (loaded through KGraphicBase): waiting for the device, the grab of the back buffer;
+// texture sizes and formats; the conversion of 32-bit pixels into texture formats with colour key and edge
+// bleeding; splicing; mipmaps; read-back into a file or a KImage. Included once, by KGraphicD3DCore.cpp.
 #include "KGraphicD3DCore.h"
 
 #include "KGraphicD3D9Device.h"

@@ -1,6 +1,6 @@
-// KGraphicGL pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; half-size
-// loading and the high-resolution variant; texture sizes, targets and formats; preparing RGBA texels with colour
-// key and edge bleeding; splicing; mipmaps; reading textures back to save a picture.
+// KGraphicGL pictures (loaded through KGraphicBase): half-size loading and the high-resolution variant; the grab of
+// the back buffer; texture sizes, targets and formats; preparing RGBA texels with colour key and edge bleeding;
+// splicing; mipmaps; reading textures back to save a picture.
 #include "KGraphicGL.h"
 
 #include "HostGL.h"

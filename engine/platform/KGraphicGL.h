@@ -1,6 +1,7 @@
 // KGraphicGL: the OpenGL 1.x back end of KGraphic. One object holds one picture (up to 32 textures, 2-D or
-// rectangle, or one render target drawn through a pbuffer) and its drawing settings. Pictures are loaded and
-// uploaded in KGraphicGL.cpp, drawn in KGraphicGLDraw.cpp and made render targets in KGraphicGLTarget.cpp.
+// rectangle, or one render target drawn through a pbuffer) and its drawing settings. Pictures are loaded through
+// KGraphicBase and uploaded in KGraphicGL.cpp, drawn in KGraphicGLDraw.cpp and made render targets in
+// KGraphicGLTarget.cpp.
 #pragma once
 
 #include "HostWGL.h"
