@@ -305,7 +305,7 @@ bool KWindowD3D::createGameWindow(int width, int height, int requestedBits, bool
     viewWidth = surfaceTextureWidth = gameWidth;
     viewHeight = surfaceTextureHeight = gameHeight;
     clearTwiceAndPresent(0xFF000000u);
-    D3DVIEWPORT8 viewport = {uint32_t(offsetX), uint32_t(offsetY), uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
+    D3DVIEWPORT8 viewport = gameViewport();
     result = device->SetViewport(&viewport);
     if (FAILED(result)) logMessage("D3D8: SetViewport returned 0x%X, ERROR", unsigned(result));
     setDefaultWorldView();

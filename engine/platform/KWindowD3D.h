@@ -156,9 +156,17 @@ private:
     void fillPresentationParameters();
     void setSwapForFrameRate();
     void resetRenderStates();
+    // The game area's viewport (the whole target while drawing into one) and the whole back buffer's.
+    D3DVIEWPORT8 gameViewport() const;
+    D3DVIEWPORT8 fullViewport() const;
     void setGameViewport();
     void setFullViewport();
+    // A viewport takes effect between scenes: the scene is ended before it and begun again after.
+    void setViewportBetweenScenes(const D3DVIEWPORT8& viewport);
+    // The view transform that places a world matrix of the game area in the current view.
+    Matrix4 viewOf(const Matrix4& world) const;
     void clearTwiceAndPresent(D3DCOLOR color);
+    void endSceneIfBegun();
     void releaseDeviceObjects();
     void restoreDeviceObjects();
     void redrawAfterReset(D3DCOLOR clearColour);

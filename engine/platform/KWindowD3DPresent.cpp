@@ -15,11 +15,6 @@ constexpr int kLostFrameSleepMs = 10;
 // How long one wait for a message lasts while the window is not in front, before the quit flag is looked at.
 constexpr int kForegroundWaitMs = 100;
 constexpr int kResetRetrySleepMs = 3;
-
-Matrix4 translation(float x, float y) {
-    Matrix4 m;
-    return makeTranslationMatrix(m, x, y, 0);
-}
 } // namespace
 
 void KWindowD3D::resetRenderStates() {
@@ -37,6 +32,12 @@ void KWindowD3D::clearTwiceAndPresent(D3DCOLOR color) {
         device->EndScene();
         device->Present(nullptr, nullptr, nullptr, nullptr);
     }
+}
+
+void KWindowD3D::endSceneIfBegun() {
+    if (!sceneBegun) return;
+    device->EndScene();
+    sceneBegun = false;
 }
 
 void KWindowD3D::releaseDeviceObjects() {
@@ -80,16 +81,14 @@ void KWindowD3D::fillMargins() {
         backEnd.fillRectBlended(-1, height - 0.5f, width + 1, height + 2, 0, 0, 0, 1);
     }
     if (offsetX <= 0 && offsetY <= 0) return;
-    device->EndScene();
-    setFullViewport();
-    device->BeginScene();
+    setViewportBetweenScenes(fullViewport());
     Matrix4 projection, identity;
     makeOrthoMatrix(projection, float(backBufferWidth), float(backBufferHeight), 0, 1);
     makeIdentityMatrix(identity);
-    Matrix4 view = translation(float(-(backBufferWidth / 2)), float(backBufferHeight / 2));
-    device->SetTransform(D3DTS_PROJECTION, reinterpret_cast<const D3DMATRIX*>(&projection));
-    device->SetTransform(D3DTS_VIEW, reinterpret_cast<const D3DMATRIX*>(&view));
-    device->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&identity));
+    device->SetTransform(D3DTS_PROJECTION, asD3D(projection));
+    device->SetTransform(D3DTS_VIEW,
+                         asD3D(translationMatrix(float(-(backBufferWidth / 2)), float(backBufferHeight / 2))));
+    device->SetTransform(D3DTS_WORLD, asD3D(identity));
     float areaWidth = float(actualWidth), areaHeight = float(actualHeight);
     float x = float(offsetX), y = float(offsetY);
     if (offsetX < 1) { // bars above and below
@@ -99,9 +98,7 @@ void KWindowD3D::fillMargins() {
         backEnd.fillRectBlended(-1, -1, x, areaHeight + 1, 0, 0, 0, 1);
         backEnd.fillRectBlended(x + areaWidth, -1, 2 * x + areaWidth + 1, areaHeight + 1, 0, 0, 0, 1);
     }
-    device->EndScene();
-    setGameViewport();
-    device->BeginScene();
+    setViewportBetweenScenes(gameViewport());
     setDefaultWorldView();
 }
 
@@ -129,10 +126,7 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
     fillMargins();
     if (brightness < 1.0f)
         backEnd.fillRectBlended(-1, -1, float(gameWidth + 1), float(gameHeight + 1), 0, 0, 0, 1.0f - brightness);
-    if (sceneBegun) {
-        device->EndScene();
-        sceneBegun = false;
-    }
+    endSceneIfBegun();
     backEnd.closeRenderTargets();
 
     HRESULT result = device->TestCooperativeLevel();
@@ -219,10 +213,7 @@ int KWindowD3D::setMaxFrameRate(int framesPerSecond) {
     if ((previous >= 0) == (framesPerSecond >= 0) || !device) return previous;
     setSwapForFrameRate();
     deviceLost = true;
-    if (sceneBegun) {
-        device->EndScene();
-        sceneBegun = false;
-    }
+    endSceneIfBegun();
     releaseDeviceObjects();
     HRESULT result = device->Reset(&presentation);
     if (FAILED(result)) logMessage("D3D8: Reset returned 0x%X for setMaxFrameRate, ERROR", unsigned(result));
@@ -253,10 +244,7 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     presentation.BackBufferFormat = on ? chooseFullScreenFormat() : desktopFormat;
 
     deviceLost = true;
-    if (sceneBegun) {
-        device->EndScene();
-        sceneBegun = false;
-    }
+    endSceneIfBegun();
     releaseDeviceObjects();
 
     // Both waits give up when the game is being closed: the device may never come back then.

@@ -17,28 +17,40 @@ void KWindowD3D::setClearColor(float r, float g, float b, float a) {
     clearColor = packColor(r, g, b, a);
 }
 
+D3DVIEWPORT8 KWindowD3D::gameViewport() const {
+    if (drawingIntoTarget) return {0, 0, uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
+    return {uint32_t(offsetX), uint32_t(offsetY), uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
+}
+
+D3DVIEWPORT8 KWindowD3D::fullViewport() const {
+    return {0, 0, uint32_t(backBufferWidth), uint32_t(backBufferHeight), 0, 1};
+}
+
 void KWindowD3D::setGameViewport() {
     if (!device) return;
-    D3DVIEWPORT8 viewport =
-        drawingIntoTarget
-            ? D3DVIEWPORT8{0, 0, uint32_t(actualWidth), uint32_t(actualHeight), 0, 1}
-            : D3DVIEWPORT8{uint32_t(offsetX), uint32_t(offsetY), uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
+    D3DVIEWPORT8 viewport = gameViewport();
     device->SetViewport(&viewport);
 }
 
 void KWindowD3D::setFullViewport() {
     if (!device) return;
-    D3DVIEWPORT8 viewport = {0, 0, uint32_t(backBufferWidth), uint32_t(backBufferHeight), 0, 1};
+    D3DVIEWPORT8 viewport = fullViewport();
     device->SetViewport(&viewport);
+}
+
+void KWindowD3D::setViewportBetweenScenes(const D3DVIEWPORT8& viewport) {
+    device->EndScene();
+    device->SetViewport(&viewport);
+    device->BeginScene();
+}
+
+Matrix4 KWindowD3D::viewOf(const Matrix4& world) const {
+    return world * translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
 }
 
 void KWindowD3D::endClip() {
     if (!clipActive) return;
-    if (device) {
-        device->EndScene();
-        setGameViewport();
-        device->BeginScene();
-    }
+    if (device) setViewportBetweenScenes(gameViewport());
     clipActive = false;
 }
 
@@ -49,13 +61,11 @@ void KWindowD3D::setWorldView(float x, float y, float angle, float zoom, bool cl
     makeScalingMatrix(zoomMatrix, zoom, zoom, 1);
     worldMatrix = translationMatrix(float(-(gameWidth / 2)), float(gameHeight / 2)) * rotation * zoomMatrix *
                   translationMatrix(x, y);
-    Matrix4 view =
-        worldMatrix * translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
     if (!device) return;
     Matrix4 identity;
     makeIdentityMatrix(identity);
     device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));
-    device->SetTransform(D3DTS_VIEW, asD3D(view));
+    device->SetTransform(D3DTS_VIEW, asD3D(viewOf(worldMatrix)));
     device->SetTransform(D3DTS_WORLD, asD3D(identity));
     if (clear) device->Clear(0, nullptr, D3DCLEAR_TARGET, clearColor, 1.0f, 0);
 }
@@ -65,9 +75,7 @@ void KWindowD3D::setWorldMatrix(const Matrix4& matrix) {
     if (clipActive)
         worldMatrix = worldMatrix * translationMatrix((float(viewWidth) - clipX2) / 2 - clipX1 / 2,
                                                       clipY1 / 2 - (float(viewHeight) - clipY2) / 2);
-    Matrix4 view =
-        worldMatrix * translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
-    if (device) device->SetTransform(D3DTS_VIEW, asD3D(view));
+    if (device) device->SetTransform(D3DTS_VIEW, asD3D(viewOf(worldMatrix)));
 }
 
 void KWindowD3D::setClipRect(bool enabled, float x1, float y1, float x2, float y2) {
@@ -90,9 +98,7 @@ void KWindowD3D::setClipRect(bool enabled, float x1, float y1, float x2, float y
                                  uint32_t(std::max(0, bottom - top)),
                                  0,
                                  1};
-        device->EndScene();
-        device->SetViewport(&viewport);
-        device->BeginScene();
+        setViewportBetweenScenes(viewport);
         clipX1 = x1;
         clipY1 = y1;
         clipX2 = x2;
@@ -103,14 +109,9 @@ void KWindowD3D::setClipRect(bool enabled, float x1, float y1, float x2, float y
         device->SetTransform(D3DTS_VIEW, asD3D(view));
         clipActive = true;
     } else if (clipActive) {
-        device->EndScene();
-        setGameViewport();
-        device->BeginScene();
-        Matrix4 view = worldMatrix *
-                       translationMatrix(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
+        endClip();
         device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));
-        device->SetTransform(D3DTS_VIEW, asD3D(view));
-        clipActive = false;
+        device->SetTransform(D3DTS_VIEW, asD3D(viewOf(worldMatrix)));
     }
 }
 
