@@ -3,6 +3,7 @@
 // picture at the fill colour (colour 0 for indexed pictures, transparent black otherwise).
 #include "KImageHandlerBmp.h"
 
+#include "KLittleEndian.h"
 #include "KLog.h"
 
 #include <cstring>
@@ -12,32 +13,6 @@ namespace {
 uint32_t colorTable[256];
 
 constexpr uint32_t kMethodRgb = 0, kMethodRle8 = 1, kMethodRle4 = 2, kMethodBitfields = 3;
-
-uint32_t readLittle16(const unsigned char* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8);
-}
-
-uint32_t readLittle32(const unsigned char* p) {
-    return readLittle16(p) | (readLittle16(p + 2) << 16);
-}
-
-void writeLittle16(unsigned char* p, uint32_t value) {
-    p[0] = uint8_t(value);
-    p[1] = uint8_t(value >> 8);
-}
-
-void writeLittle32(unsigned char* p, uint32_t value) {
-    writeLittle16(p, value);
-    writeLittle16(p + 2, value >> 16);
-}
-
-uint32_t decode555(uint32_t v) {
-    return KImage::pack(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3, 255);
-}
-
-uint32_t decode565(uint32_t v) {
-    return KImage::pack(((v >> 11) & 31) << 3, ((v >> 5) & 63) << 2, (v & 31) << 3, 255);
-}
 
 // Where decoded pixels go: rows are numbered in storage order and mapped to picture rows here.
 struct Canvas {
@@ -118,10 +93,10 @@ void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas
                 break;
             }
             case Layout::Rgb555:
-                out[x] = decode555(readLittle16(in + x * 2));
+                out[x] = KImage::unpack555(readLittle16(in + x * 2));
                 break;
             case Layout::Rgb565:
-                out[x] = decode565(readLittle16(in + x * 2));
+                out[x] = KImage::unpack565(readLittle16(in + x * 2));
                 break;
             case Layout::Bgr24:
                 out[x] = KImage::pack(in[x * 3 + 2], in[x * 3 + 1], in[x * 3], 255);

@@ -2,6 +2,7 @@
 // colour map overwrites the entries it holds, the others keep what an earlier decode left there.
 #include "KImageHandlerTga.h"
 
+#include "KLittleEndian.h"
 #include "KLog.h"
 
 #include <cstring>
@@ -12,19 +13,13 @@ uint32_t colorTable[256];
 
 constexpr size_t kHeaderSize = 18;
 
-int readLittle16(const unsigned char* p) {
-    return p[0] | (p[1] << 8);
-}
-
 uint32_t decodePixel(const unsigned char* p, int depth) {
     switch (depth) {
     case 8:
         return colorTable[p[0]];
     case 15:
-    case 16: {
-        int v = readLittle16(p);
-        return KImage::pack(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3, 255);
-    }
+    case 16:
+        return KImage::unpack555(readLittle16(p));
     case 24:
         return KImage::pack(p[2], p[1], p[0], 255);
     default:

@@ -3,6 +3,7 @@
 // bleeding; splicing; mipmaps; read-back into a file or a KImage. Included once, by KGraphicD3DCore.cpp.
 #include "KGraphicD3DCore.h"
 
+#include "KD3DPixels.h"
 #include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
 #include "KLog.h"
@@ -18,59 +19,6 @@ namespace {
 
 bool supported(const unsigned char* support, int engineFormat) {
     return support && support[engineFormat] != 0;
-}
-
-// The bytes of one converted texel, in the Direct3D memory layout of its format.
-void writeTexel(unsigned char* dest, int format, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-    switch (format) {
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8: {
-        uint32_t word = (a << 24) | (r << 16) | (g << 8) | b;
-        std::memcpy(dest, &word, 4);
-        break;
-    }
-    case D3DFMT_R8G8B8:
-        dest[0] = (unsigned char)b;
-        dest[1] = (unsigned char)g;
-        dest[2] = (unsigned char)r;
-        break;
-    case D3DFMT_R5G6B5: {
-        uint16_t word = uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    case D3DFMT_X1R5G5B5: {
-        uint16_t word = uint16_t(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    case D3DFMT_A1R5G5B5: {
-        uint16_t word = uint16_t(((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    case D3DFMT_A4R4G4B4: {
-        uint16_t word = uint16_t(((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    }
-}
-
-int bytesPerTexel(int format) {
-    switch (format) {
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-        return 4;
-    case D3DFMT_R8G8B8:
-        return 3;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-        return 2;
-    }
-    return 0;
 }
 
 bool bleeds(int format) {
@@ -196,9 +144,6 @@ bool readBackBuffer(KGraphicD3DModuleOf<D3D9Api>& module, KImage& out) {
         copy->Release();
         return false;
     }
-    int format = int(desc.Format);
-    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||
-                 format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
     int x0, y0, width, height;
     module.window->getGameAreaRect(x0, y0, width, height);
     x0 = std::clamp(x0, 0, int(desc.Width));
@@ -206,39 +151,16 @@ bool readBackBuffer(KGraphicD3DModuleOf<D3D9Api>& module, KImage& out) {
     width = std::min(width, int(desc.Width) - x0);
     height = std::min(height, int(desc.Height) - y0);
     bool made = false;
-    if (!known) {
-        logMessage("D3D9: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR", unsigned(format));
-    } else if (width > 0 && height > 0 && out.allocate(width, height, false)) {
-        int texelBytes = bytesPerTexel(format);
-        for (int y = 0; y < height; y++) {
-            const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(y0 + y) * locked.Pitch +
-                                       size_t(x0) * texelBytes;
-            uint32_t* dest = out.getPixels() + size_t(y) * size_t(width);
-            for (int x = 0; x < width; x++, row += texelBytes) {
-                uint32_t r, g, b;
-                if (texelBytes == 4) {
-                    uint32_t word;
-                    std::memcpy(&word, row, 4);
-                    r = (word >> 16) & 0xFF;
-                    g = (word >> 8) & 0xFF;
-                    b = word & 0xFF;
-                } else {
-                    uint16_t word;
-                    std::memcpy(&word, row, 2);
-                    if (format == D3DFMT_R5G6B5) {
-                        r = ((word >> 11) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x3F) << 2;
-                    } else {
-                        r = ((word >> 10) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x1F) << 3;
-                    }
-                    b = (word & 0x1F) << 3;
-                }
-                dest[x] = KImage::pack(r, g, b, 255);
-            }
+    if (width > 0 && height > 0 && out.allocate(width, height, false)) {
+        if (convertBackBufferPixels(desc.Format, static_cast<const uint8_t*>(locked.pBits), locked.Pitch, x0, y0, width,
+                                    height, out.getPixels())) {
+            out.resample(module.window->getGameAreaWidth(), module.window->getGameAreaHeight());
+            made = true;
+        } else {
+            logMessage("D3D9: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR",
+                       unsigned(desc.Format));
+            out.clear();
         }
-        out.resample(module.window->getGameAreaWidth(), module.window->getGameAreaHeight());
-        made = true;
     }
     copy->UnlockRect(0);
     copy->Release();
@@ -526,12 +448,11 @@ bool KGraphicD3DCore<Api>::getPixels(IDirect3DTexture8* texture, uint32_t* out, 
         return false;
     }
     int format = int(desc.Format);
-    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R8G8B8 ||
-                 format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
+    bool known = isReadableTexelFormat(format);
     if (!known) {
         logMessage("%s: unsupported texture format 0x%X in getPixels, ERROR", Api::kLogPrefix, unsigned(format));
     } else {
-        int texelBytes = bytesPerTexel(format);
+        const size_t texelBytes = size_t(bytesPerTexel(format));
         // Texel (px + ox, py + oy) goes to pixel (px, py); clip to both.
         const int ox = x - x1, oy = y - y1;
         x1 = std::max({x1, 0, -ox});
@@ -541,34 +462,7 @@ bool KGraphicD3DCore<Api>::getPixels(IDirect3DTexture8* texture, uint32_t* out, 
         for (int py = y1; py < y2; py++) {
             const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
             uint32_t* dest = out + size_t(py) * size_t(outWidth);
-            for (int px = x1; px < x2; px++) {
-                const unsigned char* texel = row + size_t(px + ox) * texelBytes;
-                uint32_t r, g, b, a = 255;
-                if (texelBytes == 4) {
-                    uint32_t word;
-                    std::memcpy(&word, texel, 4);
-                    r = (word >> 16) & 0xFF;
-                    g = (word >> 8) & 0xFF;
-                    b = word & 0xFF;
-                    if (format == D3DFMT_A8R8G8B8) a = word >> 24;
-                } else if (texelBytes == 3) {
-                    b = texel[0];
-                    g = texel[1];
-                    r = texel[2];
-                } else {
-                    uint16_t word;
-                    std::memcpy(&word, texel, 2);
-                    if (format == D3DFMT_R5G6B5) {
-                        r = ((word >> 11) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x3F) << 2;
-                    } else {
-                        r = ((word >> 10) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x1F) << 3;
-                    }
-                    b = (word & 0x1F) << 3;
-                }
-                dest[px] = KImage::pack(r, g, b, a);
-            }
+            for (int px = x1; px < x2; px++) dest[px] = readTexel(row + size_t(px + ox) * texelBytes, format);
         }
     }
     source->UnlockRect(0);

@@ -28,11 +28,6 @@ struct AspectCorrection {
 AspectCorrection computeAspectCorrection(int gameWidth, int gameHeight, int desktopWidth, int desktopHeight,
                                          bool fullScreen, bool wanted);
 
-// The back buffer's pixels (one of the five back-buffer formats, rows `pitch` bytes apart) as R, G, B, A bytes
-// with A = 255; false for another format.
-bool convertBackBufferPixels(D3DFORMAT format, const uint8_t* bits, int pitch, int x, int y, int width, int height,
-                             uint32_t* out);
-
 class KWindowD3D : public KWindow, public KGraphicD3DWindow {
 public:
     KWindowD3D();

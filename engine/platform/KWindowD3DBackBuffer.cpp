@@ -2,55 +2,12 @@
 // to a file in any image format.
 #include "KWindowD3D.h"
 
+#include "KD3DPixels.h"
 #include "KImage.h"
 #include "KLog.h"
 #include "KMiscTools.h"
 
 #include <algorithm>
-#include <cstring>
-
-bool convertBackBufferPixels(D3DFORMAT format, const uint8_t* bits, int pitch, int x, int y, int width, int height,
-                             uint32_t* out) {
-    for (int row = 0; row < height; ++row) {
-        const uint8_t* line = bits + size_t(y + row) * size_t(pitch);
-        uint32_t* target = out + size_t(row) * size_t(width);
-        for (int column = 0; column < width; ++column) {
-            uint32_t r, g, b;
-            switch (format) {
-            case D3DFMT_R5G6B5: {
-                uint16_t value;
-                std::memcpy(&value, line + size_t(x + column) * 2, 2);
-                r = (value >> 8) & 0xF8;
-                g = (value >> 3) & 0xFC;
-                b = (value << 3) & 0xF8;
-                break;
-            }
-            case D3DFMT_X1R5G5B5:
-            case D3DFMT_A1R5G5B5: {
-                uint16_t value;
-                std::memcpy(&value, line + size_t(x + column) * 2, 2);
-                r = (value >> 7) & 0xF8;
-                g = (value >> 2) & 0xF8;
-                b = (value << 3) & 0xF8;
-                break;
-            }
-            case D3DFMT_X8R8G8B8:
-            case D3DFMT_A8R8G8B8: {
-                uint32_t value;
-                std::memcpy(&value, line + size_t(x + column) * 4, 4);
-                r = (value >> 16) & 0xFF;
-                g = (value >> 8) & 0xFF;
-                b = value & 0xFF;
-                break;
-            }
-            default:
-                return false;
-            }
-            target[column] = KImage::pack(r, g, b, 255);
-        }
-    }
-    return true;
-}
 
 bool KWindowD3D::copyBackBufferToImage(int width, int height, KImage& image) {
     return getBackBufferAsImage(width, height, image);

@@ -2,7 +2,7 @@
 // Nothing in the game calls them; they are part of the window's interface.
 #include "KWindowD3D.h"
 
-#include "KD3DColor.h"
+#include "KD3DPixels.h"
 
 #include <cfloat>
 

@@ -2,7 +2,7 @@
 // clip rectangle, and the view the picture back end points at a render target and back.
 #include "KWindowD3D.h"
 
-#include "KD3DColor.h"
+#include "KD3DPixels.h"
 
 #include <algorithm>
 
