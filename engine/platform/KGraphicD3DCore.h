@@ -175,7 +175,7 @@ private:
     bool readPicture(KImage& picture);
     bool createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth);
 
-    // Drawing (KGraphicD3DDraw.cpp).
+    // Drawing (KGraphicD3DCoreDraw.inl).
     bool prepareTextured(int slot, bool blended);
     void setAffineWorld(float xx, float xy, float tx, float yx, float yy, float ty);
     void setRotateZoomWorld(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoomX,

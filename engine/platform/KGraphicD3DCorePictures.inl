@@ -28,7 +28,7 @@ bool bleeds(int format) {
 } // namespace
 
 template <class Api> KList<KGraphicD3DCore<Api>>& KGraphicD3DCore<Api>::list() {
-    static KList<KGraphicD3DCore> pictures;
+    static KList<KGraphicD3DCore>& pictures = *new KList<KGraphicD3DCore>(); // never destroyed (see KList.h)
     return pictures;
 }
 
