@@ -5,6 +5,25 @@
 #include "KResource.h"
 
 #include <cstring>
+#include <new>
+
+namespace {
+KGraphic* makeRecorder() {
+    return new (std::nothrow) KGraphicRecorder();
+}
+} // namespace
+
+ScopedGraphicRecording::ScopedGraphicRecording() : previous(getGraphicMaker()) {
+    setGraphicMaker(makeRecorder);
+}
+
+ScopedGraphicRecording::~ScopedGraphicRecording() {
+    setGraphicMaker(previous);
+}
+
+bool ScopedGraphicRecording::isOn() {
+    return getGraphicMaker() == makeRecorder;
+}
 
 KList<KGraphicRecorder>& KGraphicRecorder::instances() {
     static KList<KGraphicRecorder> list;
