@@ -26,7 +26,7 @@ bool ScopedGraphicRecording::isOn() {
 }
 
 KList<KGraphicRecorder>& KGraphicRecorder::instances() {
-    static KList<KGraphicRecorder> list;
+    static KList<KGraphicRecorder>& list = *new KList<KGraphicRecorder>(); // never destroyed (see KList.h)
     return list;
 }
 
