@@ -160,6 +160,9 @@ private:
     bool createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels);
     // A render target's colour and depth surfaces (its contents are lost); nothing for other pictures.
     void releaseTargetSurfaces();
+    // Hands drawing back to the enclosing target or the back buffer while this target is current, and takes it off
+    // the target stack wherever it stands.
+    void leaveTargetStack();
     void releaseTexture(int slot);
     void releaseTexturesFrom(int slot);
     bool preparePixels(IDirect3DTexture8* texture, int level, const uint32_t* pixels, int width, int height, int x1,

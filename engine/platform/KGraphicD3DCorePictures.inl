@@ -40,18 +40,9 @@ KGraphicD3DCore<Api>::KGraphicD3DCore()
 }
 
 template <class Api> KGraphicD3DCore<Api>::~KGraphicD3DCore() {
-    auto& module = Api::module();
-    // A target deleted while drawing goes into it hands drawing back to the enclosing target or the back buffer,
-    // rather than leave the device drawing into a surface nobody will end.
-    while (module.targetCount > 0 && module.targetStack[0] == this) endRenderToTarget();
+    leaveTargetStack();
     freePicture();
     dropKeptPixels();
-    for (int i = 0; i < module.targetCount; i++)
-        if (module.targetStack[i] == this) {
-            std::copy(module.targetStack + i + 1, module.targetStack + module.targetCount, module.targetStack + i);
-            module.targetCount--;
-            i--;
-        }
     list().unlink(this);
 }
 
@@ -321,6 +312,7 @@ bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, cons
     if (renderTarget_) {
         // A render target's texture cannot take pixels. The pixels being uploaded may be the decoded picture,
         // so only the device objects go here, not what freePicture drops.
+        leaveTargetStack();
         releaseTargetSurfaces();
         releaseTexturesFrom(0);
         renderTarget_ = false;

@@ -178,6 +178,18 @@ template <class Api> void KGraphicD3DCore<Api>::endRenderToTarget() {
     }
 }
 
+template <class Api> void KGraphicD3DCore<Api>::leaveTargetStack() {
+    auto& module = Api::module();
+    while (module.targetCount > 0 && module.targetStack[0] == this) {
+        int before = module.targetCount;
+        endRenderToTarget();
+        if (module.targetCount >= before) break; // it could not end itself (no window): it is only taken off
+    }
+    auto last = std::remove(module.targetStack, module.targetStack + module.targetCount, this);
+    std::fill(last, module.targetStack + module.targetCount, nullptr);
+    module.targetCount = int(last - module.targetStack);
+}
+
 template <class Api> bool KGraphicD3DCore<Api>::isRenderTargetLost() {
     if (!renderTarget_) return false;
     bool lost = contentsLost_;
@@ -255,11 +267,13 @@ template <class Api> void d3dcore::releaseDeviceTextures(bool releaseAll) {
     KGraphicD3DCore<Api>::list().forEach([releaseAll](KGraphicD3DCore<Api>* picture) {
         if (releaseAll || picture->isRenderTarget()) picture->freePicture();
     });
-    // Releasing everything is the window's clean-up: its device goes next, so forget it until the next
-    // resetDrawingState.
+    // Releasing everything is the window's clean-up: its device goes next, so forget it, and every target
+    // still begun, until the next resetDrawingState.
     if (releaseAll) {
         module.device = nullptr;
         module.window = nullptr;
+        module.targetCount = 0;
+        std::fill(module.targetStack, module.targetStack + KGraphicD3DModuleOf<Api>::kTargetStackDepth, nullptr);
     }
 }
 

@@ -715,6 +715,29 @@ TEST_F(KGraphicD3DTest, DeletingTheCurrentTargetReturnsDrawingToTheEnclosingOne)
     EXPECT_EQ(logText().find("missing endRenderToTarget"), std::string::npos);
 }
 
+// A target that cannot end itself (the window is gone, or it stopped being a target while current) is still
+// deleted, and leaves no trace on the stack.
+TEST_F(KGraphicD3DTest, ATargetThatCannotEndIsDeletedWithoutHanging) {
+    KGraphicD3DModule& module = graphicD3D();
+    auto orphan = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(orphan->makeRenderTarget(32, 32, true, false, false));
+    orphan->beginRenderToTarget();
+    releaseDeviceTextures(true); // the window's clean-up: its device goes next
+    EXPECT_EQ(module.targetCount, 0);
+    orphan.reset();
+    resetDrawingState(&window);
+
+    auto changed = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(changed->makeRenderTarget(32, 32, true, false, false));
+    changed->beginRenderToTarget();
+    auto pixels = solid(8, 8, 0xFF00FF00u);
+    ASSERT_TRUE(changed->makePictureFromPixels(pixels.data(), 8, 8, true, true)); // a plain picture now
+    EXPECT_EQ(module.targetCount, 0);
+    EXPECT_FALSE(window.inTarget);
+    changed.reset();
+    EXPECT_EQ(module.targetCount, 0);
+}
+
 TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {
     auto graphic = picture(16, 16, 0xFF00FF00u);
     IDirect3DTexture8* managed = graphic->getTexture(0);
