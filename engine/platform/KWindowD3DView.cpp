@@ -11,6 +11,14 @@ Matrix4 ortho(float width, float height) {
     Matrix4 m;
     return makeOrthoMatrix(m, width, height, 0, 1);
 }
+
+// A projection under which nothing is drawn: every point lands beyond the right edge of the clip volume.
+Matrix4 nothingVisible() {
+    Matrix4 m = {};
+    m.m[3][0] = 2;
+    m.m[3][3] = 1;
+    return m;
+}
 } // namespace
 
 void KWindowD3D::setClearColor(float r, float g, float b, float a) {
@@ -92,22 +100,22 @@ void KWindowD3D::setClipRect(bool enabled, float x1, float y1, float x2, float y
             top = actualHeight * top / viewHeight + offsetY;
             bottom = actualHeight * bottom / viewHeight + offsetY;
         }
-        D3DVIEWPORT8 viewport = {uint32_t(left),
-                                 uint32_t(top),
-                                 uint32_t(std::max(0, right - left)),
-                                 uint32_t(std::max(0, bottom - top)),
-                                 0,
-                                 1};
-        setViewportBetweenScenes(viewport);
         clipX1 = x1;
         clipY1 = y1;
         clipX2 = x2;
         clipY2 = y2;
+        clipActive = true;
+        // An empty or inverted clip has no viewport to draw into: the viewport stays, and nothing is drawn until
+        // the clip is reset.
+        if (right <= left || bottom <= top) {
+            device->SetTransform(D3DTS_PROJECTION, asD3D(nothingVisible()));
+            return;
+        }
+        setViewportBetweenScenes({uint32_t(left), uint32_t(top), uint32_t(right - left), uint32_t(bottom - top), 0, 1});
         Matrix4 view = worldMatrix * translationMatrix(-x1, y1) *
                        translationMatrix(float(gameWidth / 2) - (x2 - x1) / 2, (y2 - y1) / 2 - float(gameHeight / 2));
         device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(x2 - x1, y2 - y1)));
         device->SetTransform(D3DTS_VIEW, asD3D(view));
-        clipActive = true;
     } else if (clipActive) {
         endClip();
         device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));

@@ -5,6 +5,7 @@
 #include "HostSystem.h"
 #include "HostVideoMemory.h"
 #include "ImageFixtures.h"
+#include "KGraphic.h"
 #include "KGraphicFactory.h"
 #include "KImage.h"
 #include "KLog.h"
@@ -17,6 +18,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -540,6 +543,120 @@ TEST(KWindowD3DReal, EngineCursorIsDrawnAtThePointerBeforeThePresent) {
         EXPECT_LT(KImage::red(image.getPixel(99, 99)), 40u);
         EXPECT_GT(KImage::red(image.getPixel(101, 105)), 200u);
         EXPECT_EQ(image.getPixel(113, 100), KImage::pack(0, 127, 0, 255));
+    }
+    RendererKind = previousKind;
+}
+
+// The clip rectangle keeps drawing inside it, in game coordinates; an empty or inverted one draws nothing at all,
+// and drawing comes back when the clip is reset. The world matrix moves drawing, with and without a clip.
+TEST(KWindowD3DReal, ClipRectangleAndWorldMatrixPlaceDrawing) {
+    int previousKind = RendererKind;
+    RendererKind = K_RENDERER_DIRECT3D8;
+    {
+        KWindowD3D window;
+        ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+        std::unique_ptr<KGraphic> painter(createGraphic());
+        ASSERT_NE(painter, nullptr);
+        const uint32_t black = KImage::pack(0, 0, 0, 255), red = KImage::pack(255, 0, 0, 255);
+        Matrix4 moved; // 10 pixels right and 20 down
+        makeTranslationMatrix(moved, 10, -20, 0);
+        struct Case {
+            const char* name;
+            std::function<void()> setUp;
+            float x1, y1, x2, y2; // the rectangle filled
+            std::vector<std::pair<int, int>> redAt, blackAt;
+        } cases[] = {
+            {"clip",
+             [&] { window.setClipRect(true, 100, 100, 300, 200); },
+             0,
+             0,
+             800,
+             600,
+             {{100, 100}, {299, 199}, {150, 150}},
+             {{99, 150}, {300, 150}, {150, 99}, {150, 200}, {400, 300}}},
+            {"a fill inside the clip keeps its game position",
+             [&] { window.setClipRect(true, 100, 100, 300, 200); },
+             120,
+             130,
+             140,
+             150,
+             {{120, 130}, {139, 149}},
+             {{119, 130}, {140, 130}, {120, 129}, {120, 150}}},
+            {"inverted in x",
+             [&] { window.setClipRect(true, 300, 100, 100, 200); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {150, 150}, {400, 300}, {799, 599}, {650, 450}}},
+            {"inverted in y",
+             [&] { window.setClipRect(true, 100, 400, 300, 200); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {150, 300}, {400, 300}, {799, 599}}},
+            {"zero width",
+             [&] { window.setClipRect(true, 200, 100, 200, 300); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {200, 200}, {400, 300}}},
+            {"narrower than a pixel",
+             [&] { window.setClipRect(true, 200.2f, 100, 200.7f, 300); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {200, 200}, {400, 300}}},
+            {"reset after an empty clip",
+             [&] {
+                 window.setClipRect(true, 300, 100, 100, 200);
+                 window.setClipRect(false, 0, 0, 0, 0);
+             },
+             0,
+             0,
+             800,
+             600,
+             {{0, 0}, {400, 300}, {799, 599}},
+             {}},
+            {"world matrix",
+             [&] { window.setWorldMatrix(moved); },
+             100,
+             100,
+             110,
+             110,
+             {{110, 120}, {119, 129}},
+             {{109, 120}, {110, 119}, {105, 105}}},
+            {"world matrix inside a clip",
+             [&] {
+                 window.setClipRect(true, 100, 100, 300, 200);
+                 window.setWorldMatrix(moved);
+             },
+             100,
+             100,
+             110,
+             110,
+             {{110, 120}, {119, 129}},
+             {{109, 120}, {110, 119}, {105, 105}}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            window.setClearColor(0, 0, 0, 1);
+            window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+            c.setUp();
+            painter->fillRect(c.x1, c.y1, c.x2, c.y2, 1, 0, 0, 1);
+            KImage frame;
+            ASSERT_TRUE(window.getBackBufferAsImage(800, 600, frame));
+            for (auto [x, y] : c.redAt) EXPECT_EQ(frame.getPixel(x, y), red) << x << "," << y;
+            for (auto [x, y] : c.blackAt) EXPECT_EQ(frame.getPixel(x, y), black) << x << "," << y;
+        }
+        window.setDefaultWorldView();
     }
     RendererKind = previousKind;
 }
