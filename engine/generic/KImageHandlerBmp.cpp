@@ -23,19 +23,16 @@ struct Canvas {
     uint32_t* row(size_t stored) const { return pixels + (topDown ? stored : height - 1 - stored) * width; }
 };
 
-// The run-length decoder's pen. A run or literal that passes the right edge continues at the start
-// of the next row; nothing is written below the last row.
+// The run-length decoder's pen. What a run or literal holds past the right edge is dropped: common tools encode
+// every row at its padded width, and the row ends with its own end-of-row code. Nothing is written below the last
+// row.
 struct Pen {
     const Canvas& canvas;
     size_t x = 0;
     size_t y = 0;
     bool done() const { return y >= canvas.height; }
     void put(uint8_t index) {
-        if (x >= canvas.width) {
-            x = 0;
-            y++;
-        }
-        if (done()) return;
+        if (done() || x >= canvas.width) return;
         canvas.row(y)[x++] = colorTable[index];
     }
 };
