@@ -357,6 +357,10 @@ void restoreWindow(WindowHandle window) {
     window->minimized = false;
 }
 
+bool isMinimized(WindowHandle window) {
+    return windowExists(window) && window->minimized;
+}
+
 void stopFlashing(WindowHandle window) {
     if (windowExists(window)) SDL_FlashWindow(window->sdl, SDL_FLASH_CANCEL);
 }

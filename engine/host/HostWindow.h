@@ -94,6 +94,7 @@ void adjustWindowRect(int clientWidth, int clientHeight, bool popup, int& outerW
 void showWindow(WindowHandle window);     // shown, restored and brought to the front (foreground)
 void minimizeWindow(WindowHandle window); // minimised windows are never foreground
 void restoreWindow(WindowHandle window);
+bool isMinimized(WindowHandle window);
 void stopFlashing(WindowHandle window);
 // The window is the foreground window: it has the keyboard focus and is not minimised.
 bool isForeground(WindowHandle window);

@@ -203,6 +203,7 @@ private:
     bool fullScreen = false;
     bool fullScreenLeftForDialog = false;
     bool skipNextWait = false;
+    bool minimisedInBackground = false; // full screen: minimised since the window last left the foreground
 
     int maxFrameRate = 0;
     KFrameTiming timing;

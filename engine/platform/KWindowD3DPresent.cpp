@@ -156,12 +156,17 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
 
     if (fullScreen && host::windowExists(window) && !host::isForeground(window)) {
         deviceLost = true;
-        if (!quitRequested) {
+        // Minimised once, on the change into the background: the desktop may restore the window before it gives it
+        // the focus, and a flip in between must not send it back down.
+        if (!quitRequested && !minimisedInBackground) {
             releaseDeviceObjects();
             device->Reset(&presentation);
             host::stopFlashing(window);
             host::minimizeWindow(window);
+            minimisedInBackground = true;
         }
+    } else {
+        minimisedInBackground = false;
     }
 
     if (waitForForeground) {

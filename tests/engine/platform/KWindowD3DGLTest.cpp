@@ -660,3 +660,46 @@ TEST(KWindowD3DReal, ClipRectangleAndWorldMatrixPlaceDrawing) {
     }
     RendererKind = previousKind;
 }
+
+// The desktop restores a full-screen window before it gives it the focus (as X11 does): the flips in between leave
+// it restored, since the window was minimised once, when it went into the background.
+TEST_F(RecordingWindow, AFullScreenWindowInTheBackgroundIsMinimisedOnce) {
+    ASSERT_TRUE(open(/*windowed=*/false));
+    window.flipBackBuffer(false);
+    host::WindowHandle handle = window.getWindowHandle();
+    uint32_t windowId = SDL_GetWindowID(host::sdlWindow(handle));
+    auto windowEvent = [windowId](uint8_t kind) {
+        SDL_Event e = {};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = windowId;
+        e.window.event = kind;
+        SDL_PushEvent(&e);
+    };
+    device()->clearRecording();
+    backEndLog.calls.clear();
+
+    host::simulateForeground(handle, false);
+    window.flipBackBuffer(false);
+    EXPECT_TRUE(host::isMinimized(handle));
+    window.flipBackBuffer(false);
+    EXPECT_EQ(countCalls(device(), D3D8Call::Reset), 1);
+
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    for (int frame = 0; frame < 3; frame++) window.flipBackBuffer(false);
+    EXPECT_FALSE(host::isMinimized(handle));
+    EXPECT_TRUE(window.isD3DDeviceLost());
+    EXPECT_EQ(countCalls(device(), D3D8Call::Reset), 1);
+    EXPECT_EQ(backEndLog.resetCalls(),
+              (std::vector<std::string>{"releaseTargets", "releaseVertexBuffers", "releasePixelShaders"}));
+
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    window.flipBackBuffer(false); // takes the focus; the next flip resets the device
+    window.flipBackBuffer(false);
+    EXPECT_FALSE(window.isD3DDeviceLost());
+    EXPECT_TRUE(window.isSceneBegun());
+
+    // A second trip into the background minimises the window again, once.
+    host::simulateForeground(handle, false);
+    window.flipBackBuffer(false);
+    EXPECT_TRUE(host::isMinimized(handle));
+}
