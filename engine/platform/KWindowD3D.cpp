@@ -146,17 +146,20 @@ bool KWindowD3D::fitsOnDesktop(int width, int height) {
 void KWindowD3D::applyAspectCorrection() {
     int desktopWidth, desktopHeight;
     host::getDesktopSize(desktopWidth, desktopHeight);
-    AspectCorrection result =
-        computeAspectCorrection(gameWidth, gameHeight, desktopWidth, desktopHeight, fullScreen, aspectCorrectionWanted);
-    widescreenCorrected = result.widescreenCorrected;
-    aspectCorrected = result.aspectCorrected;
-    scale = result.scale;
-    actualWidth = result.actualWidth;
-    actualHeight = result.actualHeight;
-    offsetX = result.offsetX;
-    offsetY = result.offsetY;
-    backBufferWidth = result.backBufferWidth;
-    backBufferHeight = result.backBufferHeight;
+    setGameArea(computeAspectCorrection(gameWidth, gameHeight, desktopWidth, desktopHeight, fullScreen,
+                                        aspectCorrectionWanted));
+}
+
+void KWindowD3D::setGameArea(const AspectCorrection& area) {
+    widescreenCorrected = area.widescreenCorrected;
+    aspectCorrected = area.aspectCorrected;
+    scale = area.scale;
+    actualWidth = area.actualWidth;
+    actualHeight = area.actualHeight;
+    offsetX = area.offsetX;
+    offsetY = area.offsetY;
+    backBufferWidth = area.backBufferWidth;
+    backBufferHeight = area.backBufferHeight;
 }
 
 D3DFORMAT KWindowD3D::chooseFullScreenFormat() {

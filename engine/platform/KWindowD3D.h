@@ -147,6 +147,17 @@ private:
     void cleanup();
     bool failOpening();
     void applyAspectCorrection();
+    void setGameArea(const AspectCorrection& area);
+    // What a switch between windowed and full screen changes, and going back to it when the switch fails.
+    struct DisplayModeState {
+        bool fullScreen;
+        AspectCorrection area;
+        int refreshRate;
+        int depth;
+        D3DPRESENT_PARAMETERS presentation;
+    };
+    DisplayModeState displayModeState() const;
+    bool keepDisplayMode(const DisplayModeState& kept);
     D3DFORMAT chooseFullScreenFormat();
     void fillPresentationParameters();
     void setSwapForFrameRate();

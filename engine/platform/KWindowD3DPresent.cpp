@@ -15,6 +15,8 @@ constexpr int kLostFrameSleepMs = 10;
 // How long one wait for a message lasts while the window is not in front, before the quit flag is looked at.
 constexpr int kForegroundWaitMs = 100;
 constexpr int kResetRetrySleepMs = 3;
+// How long a switch between windowed and full screen waits for the device before it gives up.
+constexpr int kToggleWaitMs = 5000;
 } // namespace
 
 void KWindowD3D::resetRenderStates() {
@@ -229,9 +231,44 @@ int KWindowD3D::setMaxFrameRate(int framesPerSecond) {
     return previous;
 }
 
+KWindowD3D::DisplayModeState KWindowD3D::displayModeState() const {
+    AspectCorrection area;
+    area.widescreenCorrected = widescreenCorrected;
+    area.aspectCorrected = aspectCorrected;
+    area.scale = scale;
+    area.actualWidth = actualWidth;
+    area.actualHeight = actualHeight;
+    area.offsetX = offsetX;
+    area.offsetY = offsetY;
+    area.backBufferWidth = backBufferWidth;
+    area.backBufferHeight = backBufferHeight;
+    return {fullScreen, area, refreshRate, depth, presentation};
+}
+
+bool KWindowD3D::keepDisplayMode(const DisplayModeState& kept) {
+    logMessage("D3D8: the device did not reset within %d ms in toggleFullScreen, staying %s, ERROR", kToggleWaitMs,
+               kept.fullScreen ? "fullscreen" : "windowed");
+    fullScreen = kept.fullScreen;
+    setGameArea(kept.area);
+    refreshRate = kept.refreshRate;
+    depth = kept.depth;
+    presentation = kept.presentation;
+    // Back in the mode it had; a device that refuses this reset too is left lost, and the flips reset it later.
+    if (SUCCEEDED(device->Reset(&presentation))) {
+        deviceLost = false;
+        redrawAfterReset(0);
+        setCurrentWindow(this);
+        device->BeginScene();
+        sceneBegun = true;
+    }
+    resetFrameTiming();
+    return false;
+}
+
 bool KWindowD3D::toggleFullScreen(bool on) {
     if (on == fullScreen) return true;
     if (!device) return false;
+    const DisplayModeState before = displayModeState();
     fullScreen = on;
     int mouseX = getMouseXRounded(), mouseY = getMouseYRounded();
     host::clipCursor(window, nullptr);
@@ -252,10 +289,13 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     endSceneIfBegun();
     releaseDeviceObjects();
 
-    // Both waits give up when the game is being closed: the device may never come back then.
+    // Both waits give up when the game is being closed (the device may never come back then), and after
+    // kToggleWaitMs together, when the window keeps its mode.
+    const int start = now();
+    auto waiting = [this, start] { return !quitRequested && now() - start < kToggleWaitMs; };
     HRESULT result = device->TestCooperativeLevel();
     bool logged = false;
-    while (FAILED(result) && result != D3DERR_DEVICENOTRESET && !quitRequested) {
+    while (FAILED(result) && result != D3DERR_DEVICENOTRESET && waiting()) {
         if (!logged)
             logMessage("D3D8: waiting for device in toggleFullScreen, TestCooperativeLevel returned 0x%X",
                        unsigned(result));
@@ -270,12 +310,13 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     logMessage("D3D8: toggling display mode to %s, depth %d", on ? "fullscreen" : "windowed", depth);
 
     logged = false;
-    while (FAILED(result = device->Reset(&presentation)) && !quitRequested) {
+    while (FAILED(result = device->Reset(&presentation)) && waiting()) {
         if (!logged) logMessage("D3D8: waiting for device in toggleFullScreen, Reset returned 0x%X", unsigned(result));
         logged = true;
         processEvents();
         sleep(kResetRetrySleepMs);
     }
+    if (FAILED(result) && !quitRequested) return keepDisplayMode(before);
     host::setBackBufferSize(window, backBufferWidth, backBufferHeight);
 
     if (on) {

@@ -703,3 +703,34 @@ TEST_F(RecordingWindow, AFullScreenWindowInTheBackgroundIsMinimisedOnce) {
     window.flipBackBuffer(false);
     EXPECT_TRUE(host::isMinimized(handle));
 }
+
+// A device that will not reset keeps the toggle waiting for a few seconds at most: then the toggle fails with a
+// log line, the window keeps its mode, and the device comes back in that mode once it resets again.
+TEST_F(RecordingWindow, AToggleGivesUpOnADeviceThatWillNotReset) {
+    ASSERT_TRUE(open(/*windowed=*/true));
+    window.flipBackBuffer(false);
+    device()->failNextResets(1 << 30);
+    KLog::clearMemoryBuffer();
+    int start = clockMs;
+    EXPECT_FALSE(window.toggleFullScreen(true));
+    EXPECT_GE(clockMs - start, 5000);
+    EXPECT_LT(clockMs - start, 6000);
+    EXPECT_TRUE(logged("D3D8: waiting for device in toggleFullScreen, Reset returned 0x88760868"));
+    EXPECT_TRUE(logged("D3D8: the device did not reset within 5000 ms in toggleFullScreen, staying windowed, ERROR"))
+        << ImageFixtures::loggedText();
+    EXPECT_FALSE(window.isFullScreen());
+    EXPECT_TRUE(window.getPresentationParameters().Windowed);
+    EXPECT_EQ(window.getPresentationParameters().BackBufferWidth, 800u);
+    EXPECT_FALSE(host::isPopupStyle(window.getWindowHandle()));
+    EXPECT_EQ(window.getActualWidth(), 800);
+
+    device()->failNextResets(0);
+    for (int frame = 0; frame < 3; frame++) window.flipBackBuffer(false);
+    EXPECT_FALSE(window.isD3DDeviceLost());
+    EXPECT_TRUE(window.isSceneBegun());
+    EXPECT_TRUE(window.getPresentationParameters().Windowed);
+
+    // With a device that resets again, the same toggle succeeds.
+    EXPECT_TRUE(window.toggleFullScreen(true));
+    EXPECT_TRUE(window.isFullScreen());
+}
