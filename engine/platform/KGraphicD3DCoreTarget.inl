@@ -240,6 +240,12 @@ template <class Api> void d3dcore::resetDrawingState(typename Api::Window* windo
         module.backBuffer = nullptr;
         logMessage("%s: GetBackBuffer returned 0x%X, ERROR", Api::kLogPrefix, unsigned(result));
     }
+    if (!window->usesDepthBuffer()) return;
+    result = module.device->GetDepthStencilSurface(&module.backDepth);
+    if (FAILED(result)) {
+        module.backDepth = nullptr;
+        logMessage("%s: GetStencilDepthBuffer returned 0x%X, ERROR", Api::kLogPrefix, unsigned(result));
+    }
 }
 
 template <class Api> void d3dcore::closeRenderTargets() {

@@ -738,6 +738,38 @@ TEST_F(KGraphicD3DTest, ATargetThatCannotEndIsDeletedWithoutHanging) {
     EXPECT_EQ(module.targetCount, 0);
 }
 
+// A window that draws with a depth surface gets it back, with its back buffer, when a render target ends; one that
+// claims a depth surface the device does not have is told so in the log.
+TEST_F(KGraphicD3DTest, TheWindowsDepthSurfaceComesBackAfterATarget) {
+    IDirect3DDevice8* device = window.device;
+    IDirect3DSurface8 *depth = nullptr, *back = nullptr, *current = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(800, 600, D3DFMT_D16, D3DMULTISAMPLE_NONE, &depth), D3D_OK);
+    ASSERT_EQ(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    ASSERT_EQ(device->SetRenderTarget(back, depth), D3D_OK);
+    window.depthBuffer = true;
+    resetDrawingState(&window);
+
+    KGraphicD3D target;
+    ASSERT_TRUE(target.makeRenderTarget(64, 64, true, true, /*depth=*/true));
+    target.beginRenderToTarget();
+    ASSERT_EQ(device->GetDepthStencilSurface(&current), D3D_OK);
+    EXPECT_NE(current, depth); // the target's own
+    current->Release();
+    target.endRenderToTarget();
+    ASSERT_EQ(device->GetDepthStencilSurface(&current), D3D_OK);
+    EXPECT_EQ(current, depth);
+    current->Release();
+
+    device->SetRenderTarget(back, nullptr);
+    back->Release();
+    KLog::clearMemoryBuffer();
+    resetDrawingState(&window);
+    EXPECT_EQ(countOf(logText(), "D3D8: GetStencilDepthBuffer returned 0x88760866, ERROR"), 1) << logText();
+    window.depthBuffer = false;
+    resetDrawingState(&window);
+    depth->Release();
+}
+
 TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {
     auto graphic = picture(16, 16, 0xFF00FF00u);
     IDirect3DTexture8* managed = graphic->getTexture(0);
