@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace host {
@@ -43,11 +44,6 @@ std::vector<WindowMessage>& messageQueue() {
 }
 
 bool quitPosted = false;
-
-bool ensureVideo() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-}
 
 HostWindow* findWindow(uint32_t sdlWindowId) {
     SDL_Window* sdl = SDL_GetWindowFromID(sdlWindowId);
@@ -241,9 +237,17 @@ void pumpEvents() {
 
 } // namespace
 
+bool startVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // SDL reads the class from its environment when video starts.
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClassName, /*overwrite=*/0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClassName, /*overwrite=*/0);
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
 WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int clientHeight, bool popup,
                           WindowProcedure procedure) {
-    if (!ensureVideo()) return nullptr;
+    if (!startVideo()) return nullptr;
     uint32_t flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (popup) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdl = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
@@ -477,7 +481,7 @@ void clearQuitPosted() {
 void getDesktopSize(int& width, int& height) {
     width = height = 0;
     SDL_DisplayMode mode;
-    if (ensureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    if (startVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
         width = mode.w;
         height = mode.h;
     }
@@ -485,17 +489,17 @@ void getDesktopSize(int& width, int& height) {
 
 int currentRefreshRate() {
     SDL_DisplayMode mode;
-    if (ensureVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+    if (startVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
     return 60;
 }
 
 int displayModeCount() {
-    return ensureVideo() ? std::max(0, SDL_GetNumDisplayModes(0)) : 0;
+    return startVideo() ? std::max(0, SDL_GetNumDisplayModes(0)) : 0;
 }
 
 bool getDisplayMode(int index, DisplayMode& mode) {
     SDL_DisplayMode sdlMode;
-    if (!ensureVideo() || SDL_GetDisplayMode(0, index, &sdlMode) != 0) return false;
+    if (!startVideo() || SDL_GetDisplayMode(0, index, &sdlMode) != 0) return false;
     mode.width = sdlMode.w;
     mode.height = sdlMode.h;
     mode.bitsPerPixel = int(SDL_BITSPERPIXEL(sdlMode.format));

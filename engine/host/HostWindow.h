@@ -68,6 +68,13 @@ constexpr intptr_t makeLParam(int low, int high) {
 
 using WindowProcedure = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
+// The class of the game's windows, by which desktops know them (on X11 their WM_CLASS, on Wayland their
+// application id; the desktop entry names it too).
+constexpr const char* kWindowClassName = "__ostrel_default_wclass_";
+// Starts SDL's video, for windows and OpenGL alike, with the window class set first (unless the environment
+// already names one). True when video is running.
+bool startVideo();
+
 // The window: a fixed-size framed window, or (popup style) a borderless window covering the desktop. It is
 // made hidden; showWindow shows it. Null (logged by the caller) when SDL cannot make it.
 WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int clientHeight, bool popup,

@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -220,6 +221,18 @@ TEST(KWindowD3DReal, SdlEventsBecomeRecordsWithTheAcceleratorsSwallowed) {
     window.processEvents();
     callbackAnswer = true;
     EXPECT_EQ(eventTypes(), (std::vector<int>{2}));
+}
+
+// Desktops know the window by its class (on X11 its WM_CLASS, on Wayland its application id), which SDL takes
+// from the environment when its video starts.
+TEST(KWindowD3DReal, TheWindowClassIsTheGamesOwn) {
+    KWindowD3D window;
+    window.setDirect3DFactory([] { return Direct3DCreate8Recording(); });
+    ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+    for (const char* variable : {"SDL_VIDEO_X11_WMCLASS", "SDL_VIDEO_WAYLAND_WMCLASS"}) {
+        const char* value = std::getenv(variable);
+        EXPECT_STREQ(value ? value : "", "__ostrel_default_wclass_") << variable;
+    }
 }
 
 TEST(KWindowD3DReal, TitleIsCutTo255) {
