@@ -596,6 +596,67 @@ TEST_F(KGraphicD3DTest, SavePictureRoundTripsThroughPng) {
     EXPECT_FALSE(graphic.savePicture(folder.file("no/such/folder/out.png").c_str(), K_IMAGE_PNG));
 }
 
+// Pictures in the 16-bit formats read back with each field at the top of its byte; a format that does not read
+// back, and reads that fail, are logged and leave the saved picture transparent black.
+TEST_F(KGraphicD3DTest, SixteenBitPicturesReadBackAndFailedReadsAreLogged) {
+    TempFolder folder;
+    auto savedPixel = [&](KGraphicD3D& graphic) {
+        std::string path = folder.file("read.png");
+        EXPECT_TRUE(graphic.savePicture(path.c_str(), K_IMAGE_PNG));
+        unsigned char* bytes = nullptr;
+        size_t size = 0;
+        EXPECT_TRUE(KResource::loadWholeFile(path, bytes, size));
+        KImage back;
+        EXPECT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, back));
+        delete[] bytes;
+        return back.getPixels() ? back.getPixel(1, 0) : 0u;
+    };
+    const uint32_t colour = KImage::pack(0xFF, 0x86, 0x43, 255);
+    std::vector<uint32_t> pixels(2, colour);
+    struct Case {
+        bool alpha, oneBitAlpha, r5g6b5;
+        int format;
+        uint32_t readBack;
+    } cases[] = {
+        {false, false, true, D3DFMT_R5G6B5, KImage::pack(0xF8, 0x84, 0x40, 255)},
+        {false, false, false, D3DFMT_X1R5G5B5, KImage::pack(0xF8, 0x80, 0x40, 255)},
+        {true, true, true, D3DFMT_A1R5G5B5, KImage::pack(0xF8, 0x80, 0x40, 255)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        window.textureSupport[K_PF_R5G6B5] = c.r5g6b5;
+        KGraphicD3D graphic;
+        graphic.setOneBitAlpha(c.oneBitAlpha);
+        ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 2, 1, /*trueColor=*/false, c.alpha));
+        ASSERT_EQ(graphic.getTextureFormat(0), c.format);
+        EXPECT_EQ(savedPixel(graphic), c.readBack);
+    }
+    window.textureSupport[K_PF_R5G6B5] = 1;
+
+    KGraphicD3D fourBits;
+    ASSERT_TRUE(fourBits.makePictureFromPixels(pixels.data(), 2, 1, false, true));
+    ASSERT_EQ(fourBits.getTextureFormat(0), D3DFMT_A4R4G4B4);
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(savedPixel(fourBits), 0u);
+    EXPECT_EQ(countOf(logText(), "D3D8: unsupported texture format 0x1A in getPixels, ERROR"), 1) << logText();
+
+    KGraphicD3D locked;
+    ASSERT_TRUE(locked.makePictureFromPixels(pixels.data(), 2, 1, true, true));
+    D3DLOCKED_RECT lock;
+    ASSERT_EQ(locked.getTexture(0)->LockRect(0, &lock, nullptr, 0), D3D_OK);
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(savedPixel(locked), 0u);
+    EXPECT_EQ(countOf(logText(), "D3D8: LockRect returned 0x8876086C for getPixels, ERROR"), 1) << logText();
+    locked.getTexture(0)->UnlockRect(0);
+
+    KGraphicD3D target;
+    ASSERT_TRUE(target.makeRenderTarget(2, 1, true, true, false));
+    window.device->failNextTextureCreations(1);
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(savedPixel(target), 0u);
+    EXPECT_EQ(countOf(logText(), "D3D8: CreateTexture returned 0x8876017C for getPixels, ERROR"), 1) << logText();
+}
+
 TEST_F(KGraphicD3DTest, RenderTargetSizes) {
     struct Case {
         int width, height;

@@ -473,6 +473,30 @@ TEST_F(RecordingWindow, ClearColourPacksEachChannelTruncatedAndHeldToItsRange) {
     }
 }
 
+// A 16-bit back buffer reads back with each field at the top of its byte; a read that cannot lock the back buffer
+// is logged and fails.
+TEST_F(RecordingWindow, SixteenBitBackBufferReadsBackAndAFailedReadIsLogged) {
+    ASSERT_TRUE(window.createGameWindow(800, 600, /*depth=*/16, /*windowed=*/false, "Glimmerfin", 0));
+    ASSERT_EQ(window.getPresentationParameters().BackBufferFormat, D3DFMT_R5G6B5);
+    EXPECT_EQ(window.getDepth(), 16);
+    window.setClearColor(1.0f, 0.53f, 0.27f, 1);
+    window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+    KImage image;
+    ASSERT_TRUE(window.getBackBufferAsImage(800, 600, image));
+    EXPECT_EQ(image.getPixel(400, 300), KImage::pack(0xF8, 0x84, 0x40, 255));
+
+    IDirect3DSurface8* back = nullptr;
+    ASSERT_EQ(device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    D3DLOCKED_RECT lock;
+    ASSERT_EQ(back->LockRect(&lock, nullptr, 0), D3D_OK);
+    KLog::clearMemoryBuffer();
+    EXPECT_FALSE(window.getBackBufferAsImage(800, 600, image));
+    EXPECT_TRUE(logged("D3D8: LockRect returned 0x8876086C for getBackBufferAsImage, ERROR"))
+        << ImageFixtures::loggedText();
+    back->UnlockRect();
+    back->Release();
+}
+
 TEST_F(RecordingWindow, DefaultWorldViewMapsTheGameAreaOntoTheViewport) {
     ASSERT_TRUE(open(true));
     Matrix4 projection;
