@@ -507,26 +507,46 @@ bool getDisplayMode(int index, DisplayMode& mode) {
     return true;
 }
 
-// A dolphin leaping over a wave, on a round patch of deep sea: two arcs and a fin, drawn by distance tests.
-void drawWindowIcon(uint32_t* pixels) {
-    const float centre = (kIconSize - 1) / 2.0f;
-    for (int y = 0; y < kIconSize; ++y) {
-        for (int x = 0; x < kIconSize; ++x) {
-            float dx = x - centre, dy = y - centre;
-            float radius = std::sqrt(dx * dx + dy * dy);
-            uint32_t r = 0, g = 0, b = 0, a = 0;
-            if (radius <= 15.5f) {
-                r = 10, g = 40 + uint32_t(y * 2), b = 110 + uint32_t(y * 3), a = 255;
-                // The body: a thick arc round a point below the picture.
-                float bx = x - 16.0f, by = y - 26.0f;
-                float bodyRadius = std::sqrt(bx * bx + by * by);
-                bool body = bodyRadius > 11.0f && bodyRadius < 15.0f && y < 22 && x > 4 && x < 28;
-                bool fin = y >= 7 && y <= 12 && x >= 14 && x <= 14 + (y - 7);
-                bool wave = y >= 24 && std::fabs(std::sin(x * 0.6f) * 1.5f + 25.5f - y) < 1.0f;
-                if (body || fin) r = 200, g = 225, b = 240;
-                if (wave) r = 150, g = 210, b = 255;
-            }
-            pixels[y * kIconSize + x] = r | (g << 8) | (b << 16) | (a << 24);
+namespace {
+// The icon at a point of its 32-unit design (pixel centres of the 32-pixel icon at whole numbers): a dolphin
+// leaping over a wave, on a round patch of deep sea, made of two arcs and a fin by distance tests.
+bool iconColour(float x, float y, float& r, float& g, float& b) {
+    float dx = x - 15.5f, dy = y - 15.5f;
+    if (std::sqrt(dx * dx + dy * dy) > 15.5f) return false;
+    r = 10, g = 40 + y * 2, b = 110 + y * 3;
+    // The body: a thick arc round a point below the picture.
+    float bx = x - 16.0f, by = y - 26.0f;
+    float bodyRadius = std::sqrt(bx * bx + by * by);
+    bool body = bodyRadius > 11.0f && bodyRadius < 15.0f && y < 22 && x > 4 && x < 28;
+    bool fin = y >= 7 && y <= 12 && x >= 14 && x <= 14 + (y - 7);
+    bool wave = y >= 24 && std::fabs(std::sin(x * 0.6f) * 1.5f + 25.5f - y) < 1.0f;
+    if (body || fin) r = 200, g = 225, b = 240;
+    if (wave) r = 150, g = 210, b = 255;
+    return true;
+}
+} // namespace
+
+// Each pixel averages 4 x 4 points of the design, so the edges stay smooth at every size.
+void drawWindowIcon(uint32_t* pixels, int size) {
+    constexpr int kSamples = 4;
+    const float unit = 32.0f / float(size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            float r = 0, g = 0, b = 0;
+            int covered = 0;
+            for (int sy = 0; sy < kSamples; ++sy)
+                for (int sx = 0; sx < kSamples; ++sx) {
+                    float pr, pg, pb;
+                    float u = (float(x) + (float(sx) + 0.5f) / kSamples) * unit - 0.5f;
+                    float v = (float(y) + (float(sy) + 0.5f) / kSamples) * unit - 0.5f;
+                    if (!iconColour(u, v, pr, pg, pb)) continue;
+                    r += pr, g += pg, b += pb;
+                    covered++;
+                }
+            uint32_t a = uint32_t(covered * 255 / (kSamples * kSamples));
+            if (covered > 0) r /= float(covered), g /= float(covered), b /= float(covered);
+            pixels[size_t(y) * size_t(size) + size_t(x)] =
+                uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16) | (a << 24);
         }
     }
 }

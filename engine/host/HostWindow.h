@@ -151,8 +151,9 @@ struct DisplayMode {
 int displayModeCount();
 bool getDisplayMode(int index, DisplayMode& mode);
 
-// The window icon, a picture of our own drawn once (RGBA, rows top first).
+// The game's icon, a picture of our own drawn at any size (size x size pixels, RGBA, rows top first): the window
+// shows it at kIconSize, and the install puts larger ones where desktops look for them.
 constexpr int kIconSize = 32;
-void drawWindowIcon(uint32_t* pixels);
+void drawWindowIcon(uint32_t* pixels, int size = kIconSize);
 
 } // namespace host
