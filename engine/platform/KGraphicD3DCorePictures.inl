@@ -6,8 +6,8 @@
 #include "KD3DPixels.h"
 #include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
+#include "KImageFile.h"
 #include "KLog.h"
-#include "KMiscTools.h"
 #include "KPictureTexels.h"
 
 #include <algorithm>
@@ -487,19 +487,7 @@ template <class Api> bool KGraphicD3DCore<Api>::readPicture(KImage& picture) {
 template <class Api> bool KGraphicD3DCore<Api>::savePicture(const char* fileName, int imageFormat) {
     KImage picture;
     if (!fileName || !readPicture(picture)) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
-        logMessage("%s: failed to encode image in format %d for savePicture", Api::kLogPrefix, imageFormat);
-        return false;
-    }
-    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
-    delete[] bytes;
-    if (!written) {
-        logMessage("%s: couldn't write '%s' for savePicture, ERROR", Api::kLogPrefix, fileName);
-        return false;
-    }
-    return true;
+    return writeImageFile(fileName, picture, imageFormat, Api::kLogPrefix, "savePicture");
 }
 
 template <class Api> void KGraphicD3DCore<Api>::copyToImage(KImage* image) {

@@ -6,8 +6,8 @@
 #include "HostGL.h"
 #include "KGraphicGLState.h"
 #include "KGraphicGLWindow.h"
+#include "KImageFile.h"
 #include "KLog.h"
-#include "KMiscTools.h"
 #include "KPictureTexels.h"
 
 #include <algorithm>
@@ -296,19 +296,7 @@ bool KGraphicGL::savePicture(const char* fileName, int imageFormat) {
         }
         textureOffGL();
     }
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
-        logMessage("OpenGL: failed to encode image in format %d for savePicture", imageFormat);
-        return false;
-    }
-    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
-    delete[] bytes;
-    if (!written) {
-        logMessage("OpenGL: couldn't write '%s' for savePicture, ERROR", fileName);
-        return false;
-    }
-    return true;
+    return writeImageFile(fileName, picture, imageFormat, "OpenGL", "savePicture");
 }
 
 void KGraphicGL::copyToImage(KImage*) {}

@@ -4,8 +4,8 @@
 
 #include "KD3DPixels.h"
 #include "KImage.h"
+#include "KImageFile.h"
 #include "KLog.h"
-#include "KMiscTools.h"
 
 #include <algorithm>
 
@@ -67,17 +67,5 @@ bool KWindowD3D::saveBackBuffer(const char* fileName, int imageFormat, int width
     }
     KImage image;
     if (!fileName || !getBackBufferAsImage(width, height, image)) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, image)) {
-        logMessage("D3D8: failed to encode image in format %d for saveBackBuffer", imageFormat);
-        return false;
-    }
-    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
-    delete[] bytes;
-    if (!written) {
-        logMessage("D3D8: failed to write '%s' for saveBackBuffer", fileName);
-        return false;
-    }
-    return true;
+    return writeImageFile(fileName, image, imageFormat, "D3D8", "saveBackBuffer");
 }

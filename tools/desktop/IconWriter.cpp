@@ -2,7 +2,7 @@
 // where desktops look: glimmerfin_icons FOLDER SIZE... writes FOLDER/SIZE.png for each size.
 #include "HostWindow.h"
 #include "KImage.h"
-#include "KMiscTools.h"
+#include "KImageFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,13 +21,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         host::drawWindowIcon(icon.getPixels(), size);
-        unsigned char* bytes = nullptr;
-        size_t length = 0;
         std::string path = std::string(argv[1]) + "/" + std::to_string(size) + ".png";
-        bool written = KImage::encode(K_IMAGE_PNG, bytes, length, icon) &&
-                       KMiscTools::writeFileReplacing(path.c_str(), bytes, length);
-        delete[] bytes;
-        if (!written) {
+        if (!writeImageFile(path.c_str(), icon, K_IMAGE_PNG, "glimmerfin_icons", "the icon")) {
             std::fprintf(stderr, "%s: could not write %s\n", argv[0], path.c_str());
             return 1;
         }

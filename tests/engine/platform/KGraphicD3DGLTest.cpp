@@ -5,9 +5,9 @@
 
 #include "BackBufferPixels.h"
 #include "D3DTestWindow.h"
+#include "ImageFixtures.h"
 #include "KGraphicD3DState.h"
 #include "KLog.h"
-#include "KResource.h"
 #include "TempFolder.h"
 
 #include <algorithm>
@@ -335,12 +335,8 @@ TEST_F(KGraphicD3DGLTest, RenderTargetDrawnIntoAndThenDrawn) {
     TempFolder folder;
     std::string path = folder.file("target.png");
     ASSERT_TRUE(target.savePicture(path.c_str(), K_IMAGE_PNG));
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(KResource::loadWholeFile(path, bytes, size));
     KImage saved;
-    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, saved));
-    delete[] bytes;
+    ASSERT_TRUE(ImageFixtures::readImageFile(path, saved));
     ASSERT_EQ(saved.getWidth(), 64);
     EXPECT_EQ(saved.getPixel(1, 1), KImage::pack(255, 0, 0, 255));
     EXPECT_EQ(saved.getPixel(1, 40), KImage::pack(0, 255, 0, 255));
@@ -461,12 +457,8 @@ TEST_F(KGraphicD3DGLTest, SceneMatchesTheExpectedPicture) {
         std::fclose(file);
         delete[] bytes;
     }
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(KResource::loadWholeFile(expectedPath.string(), bytes, size)) << expectedPath;
     KImage expected;
-    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, expected));
-    delete[] bytes;
+    ASSERT_TRUE(ImageFixtures::readImageFile(expectedPath.string(), expected)) << expectedPath;
     ASSERT_EQ(expected.getWidth(), 800);
     ASSERT_EQ(expected.getHeight(), 600);
     // Where each draw above lands, so that a difference names the draws that made it (regions may overlap).

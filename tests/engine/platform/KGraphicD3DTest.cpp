@@ -4,11 +4,11 @@
 #include "KGraphicD3D.h"
 
 #include "D3DTestWindow.h"
+#include "ImageFixtures.h"
 #include "KBatchD3D.h"
 #include "KGraphicD3DState.h"
 #include "KGraphicFactory.h"
 #include "KLog.h"
-#include "KResource.h"
 #include "KSplicer.h"
 #include "TempFolder.h"
 
@@ -584,12 +584,8 @@ TEST_F(KGraphicD3DTest, SavePictureRoundTripsThroughPng) {
     ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 5, 3, true, true));
     std::string path = folder.file("out.png");
     ASSERT_TRUE(graphic.savePicture(path.c_str(), K_IMAGE_PNG));
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(KResource::loadWholeFile(path, bytes, size));
     KImage back;
-    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, back));
-    delete[] bytes;
+    ASSERT_TRUE(ImageFixtures::readImageFile(path, back));
     ASSERT_EQ(back.getWidth(), 5);
     for (int i = 0; i < 15; i++) EXPECT_EQ(back.getPixels()[i], pixels[i]) << i;
     // A file that cannot be written is a failure.
@@ -603,12 +599,8 @@ TEST_F(KGraphicD3DTest, SixteenBitPicturesReadBackAndFailedReadsAreLogged) {
     auto savedPixel = [&](KGraphicD3D& graphic) {
         std::string path = folder.file("read.png");
         EXPECT_TRUE(graphic.savePicture(path.c_str(), K_IMAGE_PNG));
-        unsigned char* bytes = nullptr;
-        size_t size = 0;
-        EXPECT_TRUE(KResource::loadWholeFile(path, bytes, size));
         KImage back;
-        EXPECT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, back));
-        delete[] bytes;
+        EXPECT_TRUE(ImageFixtures::readImageFile(path, back));
         return back.getPixels() ? back.getPixel(1, 0) : 0u;
     };
     const uint32_t colour = KImage::pack(0xFF, 0x86, 0x43, 255);
