@@ -274,7 +274,7 @@ void GF_EntityTurretLaser::onDeathEffect() {
     burstInPlace(*this, sparksFrame1, kSoundTinyExplosion, 0, kFullSpread);
 }
 
-GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] == 1 ? 1 : 0) {
+GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] != 0 ? 1 : 0) {
     applyEnemyCheats(*this);
     if (armoured) {
         hitPulseEnabled = 0;
