@@ -122,9 +122,13 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
         }
         if (p.modeOk.clicked) {
             LevelGoals& goals = CurrentLevelGoals;
-            goals.gameMode = p.stuntMode.selected  ? kGameModeStunt
-                             : p.raceMode.selected ? kGameModeRace
-                                                   : kGameModeAction;
+            // With no mode chosen (the level holds a mode the dialog does not offer) the level keeps its own.
+            if (p.actionMode.selected)
+                goals.gameMode = kGameModeAction;
+            else if (p.stuntMode.selected)
+                goals.gameMode = kGameModeStunt;
+            else if (p.raceMode.selected)
+                goals.gameMode = kGameModeRace;
             for (size_t i = 0; i < 3; i++) {
                 goals.medalTimes[i] = double(p.timeFields[i].intValue());
                 goals.medalScores[i] = p.scoreFields[i].intValue();
@@ -220,9 +224,11 @@ bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
         logMessage("Level name %s holds a '/'; a custom level is saved by its file name alone", name.c_str());
         return false;
     }
-    Placements.ensurePlayerStart();
+    // Pruned before the start is added, so the level saved always holds a player, whatever its size.
+    Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
+    Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);
     const bool saved = saveLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
-    closeEntityDialogIfGone(); // the writer drops the placements outside the level
+    closeEntityDialogIfGone(); // the placements outside the level are gone
     refreshPropertyFields();
     return saved;
 }

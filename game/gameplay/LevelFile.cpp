@@ -278,13 +278,6 @@ std::vector<unsigned char> encodeLevelFile(const LevelData& level) {
     return std::move(out.bytes);
 }
 
-void prunePlacements(LevelData& level) {
-    std::erase_if(level.placements, [&](const PlacementFields& record) {
-        const double x = record[1], y = record[2];
-        return !(x >= 0.0 && x <= level.levelWidth - 64.0 && y >= 0.0 && y <= level.levelHeight - 64.0);
-    });
-}
-
 bool readLevelData(const std::string& path, LevelData& out) {
     unsigned char* bytes = nullptr;
     size_t size = 0;
@@ -300,7 +293,6 @@ bool readLevelData(const std::string& path, LevelData& out) {
 }
 
 bool writeLevelData(const std::string& path, LevelData& level) {
-    prunePlacements(level);
     level.version = 1;
     const std::vector<unsigned char> bytes = encodeLevelFile(level);
     if (KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) return true;

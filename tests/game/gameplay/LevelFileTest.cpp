@@ -355,19 +355,6 @@ TEST(LevelFile, MutatedFilesNeverCrashAndWhatParsesWritesBackTheSame) {
     EXPECT_GT(parsed, 100); // most single-byte changes fall on values any level may hold
 }
 
-TEST(LevelFile, SavingDropsPlacementsOutsideTheLevel) {
-    LevelData level;
-    level.levelWidth = 1000.0;
-    level.levelHeight = 600.0;
-    const std::vector<std::pair<int32_t, int32_t>> spots = {{936, 536}, {937, 0}, {0, 537}, {-1, 0}, {0, -1}, {0, 0}};
-    for (auto [x, y] : spots) level.placements.push_back({1, x, y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    prunePlacements(level);
-    ASSERT_EQ(level.placements.size(), 2u);
-    EXPECT_EQ(level.placements[0][1], 936); // x = width - 64 stays, width - 63 goes
-    EXPECT_EQ(level.placements[1][1], 0);
-    EXPECT_EQ(level.placements[1][2], 0);
-}
-
 class LevelModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
