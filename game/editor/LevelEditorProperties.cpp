@@ -5,7 +5,6 @@
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
-#include "KLog.h"
 #include "LevelFile.h"
 #include "PanelBox.h"
 #include "PlacementList.h"
@@ -220,10 +219,7 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
     // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
-    if (name.find('/') != std::string::npos) {
-        logMessage("Level name %s holds a '/'; a custom level is saved by its file name alone", name.c_str());
-        return false;
-    }
+    if (name.find('/') != std::string::npos) return false;
     // Pruned before the start is added, so the level saved always holds a player, whatever its size.
     Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
     Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);

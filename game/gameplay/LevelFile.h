@@ -61,7 +61,7 @@ bool parseLevelFile(const unsigned char* bytes, size_t size, LevelData& out, std
 // The file's bytes for the level, always as version 1.
 std::vector<unsigned char> encodeLevelFile(const LevelData& level);
 
-// File access with the log lines of a failure; a failed read leaves out as it was, a failed write the old file.
+// File access: a failed read (no file, or a damaged one) leaves out as it was, a failed write the old file.
 bool readLevelData(const std::string& path, LevelData& out);
 bool writeLevelData(const std::string& path, LevelData& level); // as given; the version becomes 1
 
