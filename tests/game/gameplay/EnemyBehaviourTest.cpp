@@ -122,8 +122,8 @@ TEST_F(Enemies, TheMissileFishPatrolsChasesFiresAndSearches) {
     steps(64 * 2, fish->x, fish->y + 1500);
     EXPECT_EQ(ai->mode, kSightSearch);
     steps(8, fish->x, fish->y + 1500);
-    EXPECT_TRUE(ai->hasSearchTarget);
-    EXPECT_LE(std::fabs(ai->searchTargetX - fish->x), 520);
+    EXPECT_TRUE(ai->search.active);
+    EXPECT_LE(std::fabs(ai->search.x - fish->x), 520);
 }
 
 TEST_F(Enemies, AShooterInSightBacksOffWithinItsDistanceAndTheTurtleRamsOn) {
