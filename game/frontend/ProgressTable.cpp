@@ -108,7 +108,12 @@ bool readList(ByteSource& in, int32_t version, std::vector<LevelRecord>& list, s
 
 // The free name beside the progress file for a damaged copy: ".damaged", then ".damaged.1", ".damaged.2", ...
 std::string damagedCopyPath(const std::string& path, int attempt) {
-    return path + ".damaged" + (attempt > 0 ? "." + std::to_string(attempt) : "");
+    std::string aside = path + ".damaged";
+    if (attempt > 0) {
+        aside += ".";
+        aside += std::to_string(attempt);
+    }
+    return aside;
 }
 
 // Moves the file to the first damaged-copy name not taken; an earlier damaged copy is never replaced. The
