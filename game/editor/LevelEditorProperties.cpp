@@ -220,11 +220,12 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
     // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
     if (name.find('/') != std::string::npos) return false;
-    // Pruned before the start is added, so the level saved always holds a player, whatever its size.
+    // Pruned before the start is added, so the level saved always holds a player, whatever its size. A dialog
+    // on a pruned record closes before anything new is made, which could take the freed record's place.
     Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
+    closeEntityDialogIfGone();
     Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);
     const bool saved = saveLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
-    closeEntityDialogIfGone(); // the placements outside the level are gone
     refreshPropertyFields();
     return saved;
 }
