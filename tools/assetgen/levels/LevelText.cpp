@@ -507,6 +507,12 @@ const std::vector<uint16_t>& decorTilesOfChar(char c) {
     return found == tiles.end() ? none : found->second;
 }
 
+std::string kindWordOf(int32_t type) {
+    for (const KindWord& kind : kindWords())
+        if (kind.type == type) return kind.word;
+    return std::to_string(type);
+}
+
 int32_t cellCentre(double cell) {
     return int32_t(std::lround(cell * kTileSize)) + kTileSize / 2;
 }

@@ -62,6 +62,9 @@ struct LevelText {
 // Reads and checks a whole file. On failure error holds "path:line: what is wrong".
 bool parseLevelText(const std::string& path, LevelText& out, std::string& error);
 
+// The word a level file names an entity kind by ("missilefish"); the kind's number for a kind with no word.
+std::string kindWordOf(int32_t type);
+
 // The world pixel of a cell coordinate (the cell's centre; half cells allowed).
 int32_t cellCentre(double cell);
 

@@ -1,0 +1,131 @@
+// The proof that every shipped level can be played to the full: one test per level file, in which the scripted
+// player follows the level's route through the real game state. An Action level ends at its end marker with all
+// five Gold Radudods and every enemy destroyed; a Stunt run scores gold within the time; a Race passes every
+// hoop within the gold time; each is recorded in the progress table as won. A failure says where the player got
+// stuck. With GF_PROOF_TRACE set, each second of play prints a line of where the player is.
+#include "LevelProof.h"
+#include "ScriptedPlayer.h"
+
+#include "../game/framework/TempUserFolder.h"
+
+#include "CheatList.h"
+#include "CollisionShape.h"
+#include "FolderPaths.h"
+#include "GF_Entity.h"
+#include "GF_GameEngine.h"
+#include "InputState.h"
+#include "KGraphicFactory.h"
+#include "LevelCatalogue.h"
+#include "Medals.h"
+#include "ParticlePool.h"
+#include "PlacementList.h"
+#include "ProgramStates.h"
+#include "ProgressTable.h"
+#include "SpatialGrid.h"
+#include "SpriteSheetTable.h"
+#include "TileMap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+// The level files that carry a proof: every Action, Stunt and Race level (the editor's default level has none).
+std::vector<std::string> provenLevelFiles() {
+    std::vector<std::string> files;
+    for (const std::string& file : findLevelTextFiles(GLIMMERFIN_LEVEL_TEXTS_DIR))
+        if (std::filesystem::path(file).filename() != "default.txt") files.push_back(file);
+    return files;
+}
+
+// "levels/action/01-first-swim.txt" -> "Action_01_first_swim".
+std::string testNameOf(const testing::TestParamInfo<std::string>& info) {
+    const std::filesystem::path file(info.param);
+    std::string name = file.parent_path().filename().string() + "_" + file.stem().string();
+    name[0] = char(std::toupper(static_cast<unsigned char>(name[0])));
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
+
+// An overlay that stays open and does nothing: the run ends when one opens.
+class ClosedOverlay : public GF_ProgramState {
+public:
+    void enter() override {}
+    void leave() override {}
+    void update() override {}
+    void draw() override {}
+};
+
+} // namespace
+
+// The game's services for play without a window: the level model, the spatial grid, the particles, the cheat
+// list, the sprite sheets (their hotspots place muzzles and barrel tips) over recording pictures, and the game
+// state among the program states.
+class LevelProof : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        setUpFolders();
+        loadSpriteSheets();
+        createTileMap();
+        buildCollisionShapes();
+        buildCheatList();
+        createSpatialGrid();
+        createParticlePool();
+        createBackKey();
+        programStates[kStateGameEngine] = std::make_unique<GF_GameEngine>();
+        for (int kind = 0; kind < kGameOverlayCount; ++kind)
+            getGameEngine()->installOverlay(GameOverlayKind(kind), std::make_unique<ClosedOverlay>());
+        ProgressTable = ProgressTableRecord{};
+    }
+    void TearDown() override {
+        if (currentState) currentState->leave();
+        currentState = nullptr;
+        programStates[kStateGameEngine].reset();
+        clearLevelCatalogue();
+        ProgressTable = ProgressTableRecord{};
+        deleteBackKey();
+        destroyParticlePool();
+        destroySpatialGrid();
+        freeRetiredPlayer();
+        Placements.clearPlacements();
+        freeCheatList();
+        freeCollisionShapes();
+        releaseTileMap();
+        freeSpriteSheets();
+    }
+
+    ScopedGraphicRecording recording;
+    TempUserFolder user; // the progress file goes here
+};
+
+TEST_P(LevelProof, ScriptedPlayerReachesTheLevelsGoal) {
+    LevelText level;
+    std::string error;
+    ASSERT_TRUE(parseLevelText(GetParam(), level, error)) << error;
+    ASSERT_TRUE(startProofLevel(level, error)) << error;
+    ProofObserver trace;
+    if (std::getenv("GF_PROOF_TRACE"))
+        trace = [](const ProofFrame& frame) {
+            if (frame.status) std::printf("%s\n", frame.status->c_str());
+        };
+    const ProofResult run = playProofLevel(level, trace, trace ? 64 : 0);
+    const std::string where = "\n  " + run.stopReason + "\n  at " + run.status;
+    std::printf("%s: overlay %d after %.1f s, Gold Radudods %d/5, enemies destroyed %d %%, score %d\n",
+                level.outputPath().c_str(), run.overlay, run.levelTime, run.goldZuzevirs, run.enemyPercent, run.score);
+    ASSERT_EQ(proofShortfall(level, run), "") << where;
+    // The run is recorded as a player's won run is.
+    const LevelRecord record = findCurrentLevelRecord();
+    EXPECT_TRUE(record.completed);
+    if (level.kind == LevelTextKind::Action) {
+        EXPECT_EQ(record.goldZuzevirs, 5);
+        EXPECT_EQ(record.enemiesPercent, 100);
+    } else {
+        EXPECT_EQ(record.medal, kMedalGold);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, LevelProof, testing::ValuesIn(provenLevelFiles()), testNameOf);
