@@ -13,18 +13,11 @@
 #include "Medals.h"
 #include "ProgramStates.h"
 #include "ScriptedPlayer.h"
-
-#include <filesystem>
+#include "ShippedLevelFiles.h"
 
 namespace {
 
 constexpr uint32_t kProofSeed = 1;
-
-int32_t listKindOf(const LevelText& level) {
-    if (level.kind == LevelTextKind::Stunt) return kListStunt;
-    if (level.kind == LevelTextKind::Race) return kListRace;
-    return kListAction;
-}
 
 } // namespace
 
@@ -55,17 +48,9 @@ std::string proofShortfall(const LevelText& level, const ProofResult& result) {
 }
 
 bool startProofLevel(const LevelText& level, std::string& error) {
-    const int32_t kind = listKindOf(level);
-    const std::string fileName = std::filesystem::path(level.outputPath()).filename().string();
-    buildLevelCatalogue();
+    const int32_t kind = catalogueKindOf(level), index = catalogueIndexOf(level, error);
+    if (index < 0) return false;
     const std::vector<LevelEntry>& list = LevelCatalogue.list(kind);
-    int32_t index = -1;
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].fileName == fileName) index = int32_t(i);
-    if (index < 0) {
-        error = fileName + " is not in the level list (is the data folder built?)";
-        return false;
-    }
     // The player's settings: the easiest difficulty, free aim, no cheat.
     GameOptions.difficulty = 0;
     GameOptions.autoAim = false;

@@ -4,7 +4,7 @@
 // hoop within the gold time; each is recorded in the progress table as won. A failure says where the player got
 // stuck. With GF_PROOF_TRACE set, each second of play prints a line of where the player is.
 #include "LevelProof.h"
-#include "ScriptedPlayer.h"
+#include "ShippedLevelFiles.h"
 
 #include "../game/framework/TempUserFolder.h"
 
@@ -32,24 +32,6 @@
 #include <filesystem>
 
 namespace {
-
-// The level files that carry a proof: every Action, Stunt and Race level (the editor's default level has none).
-std::vector<std::string> provenLevelFiles() {
-    std::vector<std::string> files;
-    for (const std::string& file : findLevelTextFiles(GLIMMERFIN_LEVEL_TEXTS_DIR))
-        if (std::filesystem::path(file).filename() != "default.txt") files.push_back(file);
-    return files;
-}
-
-// "levels/action/01-first-swim.txt" -> "Action_01_first_swim".
-std::string testNameOf(const testing::TestParamInfo<std::string>& info) {
-    const std::filesystem::path file(info.param);
-    std::string name = file.parent_path().filename().string() + "_" + file.stem().string();
-    name[0] = char(std::toupper(static_cast<unsigned char>(name[0])));
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return name;
-}
 
 // An overlay that stays open and does nothing: the run ends when one opens.
 class ClosedOverlay : public GF_ProgramState {
@@ -128,4 +110,4 @@ TEST_P(LevelProof, ScriptedPlayerReachesTheLevelsGoal) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, LevelProof, testing::ValuesIn(provenLevelFiles()), testNameOf);
+INSTANTIATE_TEST_SUITE_P(Shipped, LevelProof, testing::ValuesIn(shippedLevelFiles()), shippedLevelTestName);
