@@ -28,6 +28,9 @@ constexpr double kSteerLead = 0.3;   // seconds of the player's motion counted i
 constexpr double kGoTimeout = 45;    // seconds a go, a leap or a wait may take beyond its own time
 constexpr double kClearTimeout = 90; // seconds a clear may take
 constexpr double kAirTimeout = 10;   // seconds a flip or a dive may take
+// A player that has come no closer than kBlockedMove to its goal in kBlockedTime while still kBlockedReach from
+// it is held by terrain in the way: the route needs a point around it.
+constexpr double kBlockedTime = 4, kBlockedMove = 32, kBlockedReach = 128;
 constexpr int kLeapDepth = 6;        // cells below the surface a leap starts its rise from, where the water is deep
 constexpr double kChargeHold = 0.55; // seconds the button is held for a charged shot (0.5 at least)
 constexpr double kClickInterval = 0.125;
@@ -198,6 +201,23 @@ int ScriptedPlayer::leapDepth(int col) const {
     return std::max(1, std::min(kLeapDepth, open - 1));
 }
 
+// Stuck when the player has come no closer to its goal for a while though it is still far from it (in the
+// water, where it can steer, and not chasing a target with the sword).
+void ScriptedPlayer::checkProgress(double dt, Point goal, bool steering) {
+    const GF_Entity& p = *playerEntity;
+    const double distance = distanceBetween(p.x, p.y, goal.x, goal.y);
+    if (!steering || goal.x != lastGoal.x || goal.y != lastGoal.y || distance < closest - kBlockedMove) {
+        closest = distance;
+        sinceCloser = 0;
+        lastGoal = goal;
+        return;
+    }
+    sinceCloser += dt;
+    if (sinceCloser >= kBlockedTime && distance > kBlockedReach && stuckReason.empty())
+        stuckReason = "blocked at " + cellText(p.x, p.y) + " on the way to " + cellText(goal.x, goal.y) + " on " +
+                      commandText() + ": terrain in the way? Add a point around it";
+}
+
 void ScriptedPlayer::pointMouseAt(double worldX, double worldY) {
     MouseState.x = int32_t(std::clamp(worldX - getCameraX(), 0.0, double(kGameWidth - 1)));
     MouseState.y = int32_t(std::clamp(worldY - getCameraY(), 0.0, double(kGameHeight - 1)));
@@ -241,8 +261,9 @@ void ScriptedPlayer::setFire(bool held) {
 }
 
 // Aims at the nearest enemy in sight and fires by the weapon: clicks at the weak, charged shots at the tough,
-// the timed weapons held down; with the sword the player swims into its target.
-void ScriptedPlayer::fight(double dt, Point goal) {
+// the timed weapons held down; with the sword the player swims into its target (and true is returned: it left
+// its goal for the target).
+bool ScriptedPlayer::fight(double dt, Point goal) {
     GF_Entity& p = *playerEntity;
     GF_AIZuzevirManual* control = playerControl(&p);
     const int32_t weapon = control ? control->weaponMode : kWeaponLaser;
@@ -254,13 +275,13 @@ void ScriptedPlayer::fight(double dt, Point goal) {
         // A charge with nothing left to aim at goes where the player faces.
         if (fireHeld && (weapon != kWeaponLaser || sinceTarget > 1)) setFire(false);
         pointMouseAt(goal.x, goal.y);
-        return;
+        return false;
     }
     sinceTarget = 0;
     if (weapon == kWeaponSword) {
         steerTo({target->x, target->y}, p.medium == kSubstanceAir);
         pointMouseAt(target->x, target->y);
-        return;
+        return true;
     }
     double muzzleX, muzzleY;
     p.getHotspotPoint(0, muzzleX, muzzleY);
@@ -278,6 +299,7 @@ void ScriptedPlayer::fight(double dt, Point goal) {
     } else if (aligned && sinceRelease >= kClickInterval) {
         setFire(true);
     }
+    return false;
 }
 
 void ScriptedPlayer::step(double dt) {
@@ -293,6 +315,7 @@ void ScriptedPlayer::step(double dt) {
     steerTo(goal, inAir);
     holdKey(kVkSpace, false);
     const RouteCommand::Kind kind = command < level.route.size() ? level.route[command].kind : RouteCommand::Go;
+    bool chasing = false;
     if (kind == RouteCommand::Flip) {
         // The mouse runs round ahead of the facing, so the dolphin keeps turning the same way.
         const double a = (p->angle + 100) / 57.29577951307855;
@@ -309,8 +332,9 @@ void ScriptedPlayer::step(double dt) {
         pointMouseAt(goal.x, goal.y); // the rise, straight up
         setFire(false);
     } else {
-        fight(dt, goal);
+        chasing = fight(dt, goal);
     }
+    checkProgress(dt, goal, !inAir && !chasing);
     MouseState.leftBefore = MouseState.leftNow;
     MouseState.leftNow = fireHeld;
 }

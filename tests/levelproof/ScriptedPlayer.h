@@ -38,8 +38,9 @@ private:
     };
     void nextCommand();
     bool commandDone(double dt, Point& goal);
+    void checkProgress(double dt, Point goal, bool steering);
     void steerTo(Point goal, bool inAir);
-    void fight(double dt, Point goal);
+    bool fight(double dt, Point goal);
     GF_Entity* pickTarget() const;
     int leapDepth(int col) const;
     void pointMouseAt(double worldX, double worldY);
@@ -48,10 +49,12 @@ private:
     const LevelText& level;
     size_t command = 0;
     double commandTime = 0;
-    int phase = 0;         // the step within a leap
-    double turned = 0;     // degrees turned in a flip
-    double lastAngle = 0;  // the facing the flip last saw
-    Point hold{0, 0};      // where a wait keeps the player
+    int phase = 0;        // the step within a leap
+    double turned = 0;    // degrees turned in a flip
+    double lastAngle = 0; // the facing the flip last saw
+    Point hold{0, 0};     // where a wait keeps the player
+    Point lastGoal{0, 0}; // the goal of the last frame, and the closest the player has come to it since
+    double closest = 0, sinceCloser = 0;
     bool fireHeld = false; // the primary button
     double heldTime = 0, sinceRelease = 0, sinceTarget = 0;
     std::string stuckReason;
