@@ -74,12 +74,10 @@ TEST_F(SteadyPlay, MenusStayWithinTheBudget) {
 
 // Each shipped level, a test of its own.
 TEST_P(SteadyPlayLevel, StaysWithinTheBudget) {
-    LevelText level;
+    int32_t kind = 0, index = 0;
     std::string error;
-    ASSERT_TRUE(parseLevelText(GetParam(), level, error)) << error;
-    const int32_t index = catalogueIndexOf(level, error);
-    ASSERT_GE(index, 0) << error;
-    expectWithinBudget({steady_play::kSceneLevel, catalogueKindOf(level), index});
+    ASSERT_TRUE(findShippedLevel(GetParam(), kind, index, error)) << error;
+    expectWithinBudget({steady_play::kSceneLevel, kind, index});
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, SteadyPlayLevel, testing::ValuesIn(shippedLevelFiles()), shippedLevelTestName);

@@ -8,9 +8,8 @@
 #include "../game/framework/SteadyPlay.h"
 #include "CountedAllocationOperators.h"
 #include "GameOptions.h"
-#include "HostSystem.h"
+#include "HeadlessRun.h"
 #include "LevelFile.h"
-#include "TempFolder.h"
 
 #include <algorithm>
 #include <chrono>
@@ -53,13 +52,7 @@ int main(int argc, char** argv) {
     using namespace steady_play;
     const int passes = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
     const std::string filter = argc > 2 ? argv[2] : "";
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TempFolder home;
-    setenv("XDG_DATA_HOME", home.path().c_str(), 1);
-    host::setMessageBoxHandler([](const std::string& caption, const std::string& text) {
-        std::fprintf(stderr, "box: %s: %s\n", caption.c_str(), text.c_str());
-    });
+    HeadlessRun run;
     GameOptions = GameOptionsRecord();
     if (!initGame()) {
         std::fprintf(stderr, "the game did not start\n");
@@ -111,6 +104,5 @@ int main(int argc, char** argv) {
     requestProgramState(kQuitProgram, kLeaveAndEnter);
     runMainLoopPass();
     shutdownGame();
-    host::setMessageBoxHandler(nullptr);
     return 0;
 }

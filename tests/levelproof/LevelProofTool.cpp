@@ -10,12 +10,11 @@
 #include "GameOptions.h"
 #include "GameShell.h"
 #include "GameWindow.h"
-#include "HostSystem.h"
+#include "HeadlessRun.h"
 #include "KImage.h"
 #include "KWindow.h"
 #include "ProgramStates.h"
 #include "SoundTable.h"
-#include "TempFolder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,13 +71,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: level_proof LEVEL.txt...   (GF_PROOF_SHOTS=DIR GF_PROOF_SHOT_EVERY=SECONDS)\n");
         return 2;
     }
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TempFolder home;
-    setenv("XDG_DATA_HOME", home.path().c_str(), 1);
-    host::setMessageBoxHandler([](const std::string& caption, const std::string& text) {
-        std::fprintf(stderr, "box: %s: %s\n", caption.c_str(), text.c_str());
-    });
+    HeadlessRun run;
     const char* shots = std::getenv("GF_PROOF_SHOTS");
     const char* every = std::getenv("GF_PROOF_SHOT_EVERY");
     const int shotEvery = std::max(1, int((every ? std::atof(every) : 2.0) / kProofFrameTime));
@@ -96,6 +89,5 @@ int main(int argc, char** argv) {
     requestProgramState(kQuitProgram, kLeaveAndEnter);
     switchProgramState();
     shutdownGame();
-    host::setMessageBoxHandler(nullptr);
     return allMet ? 0 : 1;
 }

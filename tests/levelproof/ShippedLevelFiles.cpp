@@ -37,3 +37,11 @@ int32_t catalogueIndexOf(const LevelText& level, std::string& error) {
     error = fileName + " is not in the level list (is the data folder built?)";
     return -1;
 }
+
+bool findShippedLevel(const std::string& file, int32_t& kind, int32_t& index, std::string& error) {
+    LevelText level;
+    if (!parseLevelText(file, level, error)) return false;
+    kind = catalogueKindOf(level);
+    index = catalogueIndexOf(level, error);
+    return index >= 0;
+}

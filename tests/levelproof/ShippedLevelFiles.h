@@ -18,3 +18,6 @@ std::string shippedLevelTestName(const testing::TestParamInfo<std::string>& info
 int32_t catalogueKindOf(const LevelText& level);
 // The level's index in its catalogue list (built first); -1 with a message when it is not there.
 int32_t catalogueIndexOf(const LevelText& level, std::string& error);
+// The list and index of a level file's level: false with a message when the file is faulty or its level is
+// not listed.
+bool findShippedLevel(const std::string& file, int32_t& kind, int32_t& index, std::string& error);

@@ -126,12 +126,10 @@ TEST_F(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
 class ShippedLevelGL : public GameStateGL, public testing::WithParamInterface<std::string> {};
 
 TEST_P(ShippedLevelGL, StartsAndDrawsItsWorld) {
-    LevelText level;
+    int32_t kind = 0, index = 0;
     std::string error;
-    ASSERT_TRUE(parseLevelText(GetParam(), level, error)) << error;
-    const int32_t index = catalogueIndexOf(level, error);
-    ASSERT_GE(index, 0) << error;
-    startLevelOfKind(catalogueKindOf(level), index);
+    ASSERT_TRUE(findShippedLevel(GetParam(), kind, index, error)) << error;
+    startLevelOfKind(kind, index);
     runMainLoopPass();
     GF_GameEngine* game = getGameEngine();
     ASSERT_EQ(currentState, game);

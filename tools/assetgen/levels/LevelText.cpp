@@ -58,6 +58,12 @@ int32_t wholeNumber(const std::string& word, int line, const std::string& what) 
     return int32_t(value);
 }
 
+double positiveNumber(const std::string& word, int line, const std::string& what) {
+    const double value = number(word, line, what);
+    if (value <= 0) fail(line, "the " + what + " is above 0");
+    return value;
+}
+
 // The words of a line after its keyword, exactly count of them.
 void expectCount(const std::vector<std::string>& words, size_t count, int line, const std::string& usage) {
     if (words.size() != count + 1) fail(line, "'" + words[0] + "' takes " + usage);
@@ -159,8 +165,7 @@ private:
         } else if (key == "timelimit") {
             modeOnly(LevelTextKind::Stunt, key, line);
             expectCount(words, 1, line, "the seconds a Stunt run lasts");
-            level.timeLimit = number(words[1], line, "time limit");
-            if (level.timeLimit <= 0) fail(line, "the time limit is above 0");
+            level.timeLimit = positiveNumber(words[1], line, "time limit");
             seen["timelimit"] = line;
         } else if (key == "times") {
             modeOnly(LevelTextKind::Race, key, line);
@@ -245,23 +250,19 @@ private:
         command.text = text;
         switch (command.kind) {
         case RouteCommand::Go:
-            expectCount(words, 2, line, "the cell COL ROW");
+        case RouteCommand::Clear: {
+            const bool clear = command.kind == RouteCommand::Clear;
+            expectCount(words, clear ? 3 : 2, line,
+                        clear ? "the cell COL ROW and a radius in cells" : "the cell COL ROW");
             command.col = number(words[1], line, "column");
             command.row = number(words[2], line, "row");
+            if (clear) command.amount = positiveNumber(words[3], line, "radius");
             cellsToCheck.push_back({command.col, command.row, line, "the route's point"});
             break;
-        case RouteCommand::Clear:
-            expectCount(words, 3, line, "the cell COL ROW and a radius in cells");
-            command.col = number(words[1], line, "column");
-            command.row = number(words[2], line, "row");
-            command.amount = number(words[3], line, "radius");
-            if (command.amount <= 0) fail(line, "the radius is above 0");
-            cellsToCheck.push_back({command.col, command.row, line, "the route's point"});
-            break;
+        }
         case RouteCommand::Wait:
             expectCount(words, 1, line, "seconds");
-            command.amount = number(words[1], line, "seconds");
-            if (command.amount <= 0) fail(line, "the wait is above 0 seconds");
+            command.amount = positiveNumber(words[1], line, "wait");
             break;
         case RouteCommand::Leap:
             expectCount(words, 1, line, "the column COL");
@@ -270,8 +271,7 @@ private:
             break;
         case RouteCommand::Flip:
             expectCount(words, 1, line, "the number of turns");
-            command.amount = number(words[1], line, "turns");
-            if (command.amount <= 0) fail(line, "a flip takes at least one turn");
+            command.amount = positiveNumber(words[1], line, "number of turns");
             break;
         case RouteCommand::Dive:
         case RouteCommand::Repeat:
