@@ -109,7 +109,7 @@ std::string ScriptedPlayer::status(double levelTime) const {
     if (level.kind == LevelTextKind::Race) {
         out << ", hoops " << PassedHoops << "/" << RequiredHoops;
     } else if (level.kind == LevelTextKind::Stunt) {
-        out << ", score " << (getGameEngine() ? getGameEngine()->getBankedTrickPoints() : 0) << ", tricks:";
+        out << ", score " << (getGameEngine() ? getGameEngine()->getBankedTrickPoints() : 0) << ", tricks: ";
         for (const std::string& line : trickScorer.captionLines) out << line;
     } else {
         out << ", enemies left " << enemiesLeft(3) << ", Gold Radudods " << goldZuzevirMeter.count << "/5";
