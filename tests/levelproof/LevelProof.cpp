@@ -50,16 +50,19 @@ std::string proofShortfall(const LevelText& level, const ProofResult& result) {
 bool startProofLevel(const LevelText& level, std::string& error) {
     const int32_t kind = catalogueKindOf(level), index = catalogueIndexOf(level, error);
     if (index < 0) return false;
-    const std::vector<LevelEntry>& list = LevelCatalogue.list(kind);
+    LevelCatalogue.currentKind = kind;
+    LevelCatalogue.currentIndex = index;
+    return startProofLevelFile(LevelCatalogue.list(kind)[size_t(index)].path, error);
+}
+
+bool startProofLevelFile(const std::string& path, std::string& error) {
     // The player's settings: the easiest difficulty, free aim, no cheat.
     GameOptions.difficulty = 0;
     GameOptions.autoAim = false;
     for (int cheat = 0; cheat < kCheatCount; ++cheat) setCheatOn(cheat, false);
-    LevelCatalogue.currentKind = kind;
-    LevelCatalogue.currentIndex = index;
     kSrand(kProofSeed);
-    if (!loadLevel(list[size_t(index)].path)) {
-        error = list[size_t(index)].path + " does not load";
+    if (!loadLevel(path)) {
+        error = path + " does not load";
         return false;
     }
     requestProgramState(kStateGameEngine, kLeaveAndEnter);

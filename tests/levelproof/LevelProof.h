@@ -29,8 +29,10 @@ struct ProofFrame {
 
 using ProofObserver = std::function<void(const ProofFrame&)>;
 
-// The level's ".lvl" in the catalogue's list of its kind; false with a message when it is not there.
+// Starts the level's ".lvl" from the catalogue's list of its kind; false with a message when it is not there.
 bool startProofLevel(const LevelText& level, std::string& error);
+// Starts a level file as the current level stands in the catalogue (none: its end is not recorded).
+bool startProofLevelFile(const std::string& path, std::string& error);
 // Plays the started level. The observer (may be empty) is called after each update; statusEvery > 0 fills the
 // frame's status every that many frames.
 ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer = {}, int statusEvery = 0);

@@ -4,85 +4,19 @@
 // hoop within the gold time; each is recorded in the progress table as won. A failure says where the player got
 // stuck. With GF_PROOF_TRACE set, each second of play prints a line of where the player is.
 #include "LevelProof.h"
+#include "ProofWorld.h"
 #include "ShippedLevelFiles.h"
 
-#include "../game/framework/TempUserFolder.h"
-
-#include "CheatList.h"
-#include "CollisionShape.h"
-#include "FolderPaths.h"
-#include "GF_Entity.h"
 #include "GF_GameEngine.h"
-#include "InputState.h"
-#include "KGraphicFactory.h"
-#include "LevelCatalogue.h"
 #include "Medals.h"
-#include "ParticlePool.h"
-#include "PlacementList.h"
-#include "ProgramStates.h"
 #include "ProgressTable.h"
-#include "SpatialGrid.h"
-#include "SpriteSheetTable.h"
-#include "TileMap.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
-namespace {
-
-// An overlay that stays open and does nothing: the run ends when one opens.
-class ClosedOverlay : public GF_ProgramState {
-public:
-    void enter() override {}
-    void leave() override {}
-    void update() override {}
-    void draw() override {}
-};
-
-} // namespace
-
-// The game's services for play without a window: the level model, the spatial grid, the particles, the cheat
-// list, the sprite sheets (their hotspots place muzzles and barrel tips) over recording pictures, and the game
-// state among the program states.
-class LevelProof : public testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override {
-        setUpFolders();
-        loadSpriteSheets();
-        createTileMap();
-        buildCollisionShapes();
-        buildCheatList();
-        createSpatialGrid();
-        createParticlePool();
-        createBackKey();
-        programStates[kStateGameEngine] = std::make_unique<GF_GameEngine>();
-        for (int kind = 0; kind < kGameOverlayCount; ++kind)
-            getGameEngine()->installOverlay(GameOverlayKind(kind), std::make_unique<ClosedOverlay>());
-        ProgressTable = ProgressTableRecord{};
-    }
-    void TearDown() override {
-        if (currentState) currentState->leave();
-        currentState = nullptr;
-        programStates[kStateGameEngine].reset();
-        clearLevelCatalogue();
-        ProgressTable = ProgressTableRecord{};
-        deleteBackKey();
-        destroyParticlePool();
-        destroySpatialGrid();
-        freeRetiredPlayer();
-        Placements.clearPlacements();
-        freeCheatList();
-        freeCollisionShapes();
-        releaseTileMap();
-        freeSpriteSheets();
-    }
-
-    ScopedGraphicRecording recording;
-    TempUserFolder user; // the progress file goes here
-};
+class LevelProof : public ProofWorld, public testing::WithParamInterface<std::string> {};
 
 TEST_P(LevelProof, ScriptedPlayerReachesTheLevelsGoal) {
     LevelText level;

@@ -31,8 +31,11 @@ constexpr double kAirTimeout = 10;   // seconds a flip or a dive may take
 // A player that has come no closer than kBlockedMove to its goal in kBlockedTime while still kBlockedReach from
 // it is held by terrain in the way: the route needs a point around it.
 constexpr double kBlockedTime = 4, kBlockedMove = 32, kBlockedReach = 128;
-constexpr int kLeapDepth = 6;        // cells below the surface a leap starts its rise from, where the water is deep
-constexpr double kChargeHold = 0.55; // seconds the button is held for a charged shot (0.5 at least)
+constexpr double kLeapStartSpeed = 200; // pixels a second: slow enough at the start of a leap's rise
+constexpr double kLeapStartFacing = 20; // degrees from straight up the dolphin faces when it starts to rise
+constexpr double kLeapTurnReach = 192;  // pixels from the start of the rise at which it turns to face up
+constexpr int kLeapDepth = 6;           // cells below the surface a leap starts its rise from, where the water is deep
+constexpr double kChargeHold = 0.55;    // seconds the button is held for a charged shot (0.5 at least)
 constexpr double kClickInterval = 0.125;
 constexpr double kClickHold = 3 / 64.0;
 constexpr double kToughHealth = 40;  // enemies with more health get charged shots
@@ -42,6 +45,7 @@ constexpr double kNearSide = 24;     // pixels from an enemy's centre toward the
 constexpr double kScreenMargin = 16; // pixels: an enemy is seen when it lies this far inside the screen
 constexpr double kSpinCoast = 0.1;   // seconds of the dolphin's spin that carry on after the flip ends
 constexpr double kFlipMargin = 175;  // degrees short of whole turns at which a flip counts them all (180)
+constexpr double kTurnReach = 100, kTurnReachLeast = 12; // pixels from the player the mouse leads a turn
 constexpr int kVkSpace = 0x20;
 
 bool heldKeys[256];
@@ -168,8 +172,12 @@ bool ScriptedPlayer::commandDone(double dt, Point& goal) {
         const double x = cellCentre(c.col), surface = cellCentre(level.surfaceRow);
         if (phase == 0) {
             goal = {x, surface + leapDepth(int(std::lround(c.col))) * kTileSize};
-            if (distanceBetween(p.x, p.y, goal.x, goal.y) < kReach * 2) phase = 1;
-            return false;
+            // The rise starts from rest there, facing up, not on the way down from the last dive and not while
+            // the dolphin plays its turn-round (a turn round that lasts into the air counts its flips early).
+            if (distanceBetween(p.x, p.y, goal.x, goal.y) >= kReach * 2 || std::hypot(p.vx, p.vy) >= kLeapStartSpeed ||
+                std::fabs(angleDifference(p.angle, 90)) >= kLeapStartFacing || p.reversing)
+                return false;
+            phase = 1;
         }
         goal = {x, surface - 6 * kTileSize};
         return inAir;
@@ -221,6 +229,21 @@ void ScriptedPlayer::checkProgress(double dt, Point goal, bool steering) {
 void ScriptedPlayer::pointMouseAt(double worldX, double worldY) {
     MouseState.x = int32_t(std::clamp(worldX - getCameraX(), 0.0, double(kGameWidth - 1)));
     MouseState.y = int32_t(std::clamp(worldY - getCameraY(), 0.0, double(kGameHeight - 1)));
+}
+
+// The mouse a little way from the player in the direction (degrees), nearer where the screen's edge is closer:
+// the dolphin turns toward the direction, not toward a point the screen's edge has moved.
+void ScriptedPlayer::pointMouseAlong(double angle) {
+    const GF_Entity& p = *playerEntity;
+    const double dx = std::cos(angle / kDegreesPerRadian), dy = -std::sin(angle / kDegreesPerRadian);
+    const double sx = p.x - getCameraX(), sy = p.y - getCameraY();
+    double reach = kTurnReach;
+    if (dx > 0.01) reach = std::min(reach, (kGameWidth - 1 - sx) / dx);
+    if (dx < -0.01) reach = std::min(reach, -sx / dx);
+    if (dy > 0.01) reach = std::min(reach, (kGameHeight - 1 - sy) / dy);
+    if (dy < -0.01) reach = std::min(reach, -sy / dy);
+    reach = std::max(reach, kTurnReachLeast);
+    pointMouseAt(p.x + reach * dx, p.y + reach * dy);
 }
 
 // The direction keys toward the goal, braking early by the player's own motion; the keys do nothing in the air.
@@ -318,18 +341,20 @@ void ScriptedPlayer::step(double dt) {
     bool chasing = false;
     if (kind == RouteCommand::Flip) {
         // The mouse runs round ahead of the facing, so the dolphin keeps turning the same way.
-        const double a = (p->angle + 100) / 57.29577951307855;
-        pointMouseAt(p->x + 100 * std::cos(a), p->y - 100 * std::sin(a));
+        pointMouseAlong(p->angle + 100);
         setFire(false);
     } else if (kind == RouteCommand::Dive) {
         // Facing along the motion for a clean entry, turning there the short way but never so far in one go
         // that the dolphin reverses (a sudden turn of 130 degrees or more).
         const double motion = angleToPoint(0, 0, p->vx, p->vy);
-        const double a = (p->angle + std::clamp(angleDifference(motion, p->angle), -100.0, 100.0)) / 57.29577951307855;
-        pointMouseAt(p->x + 100 * std::cos(a), p->y - 100 * std::sin(a));
+        pointMouseAlong(p->angle + std::clamp(angleDifference(motion, p->angle), -100.0, 100.0));
         setFire(false);
     } else if (kind == RouteCommand::Leap && phase == 1) {
         pointMouseAt(goal.x, goal.y); // the rise, straight up
+        setFire(false);
+    } else if (kind == RouteCommand::Leap && distanceBetween(p->x, p->y, goal.x, goal.y) < kLeapTurnReach) {
+        // Near the start of the rise: turn to face up, the short way and without turning round.
+        pointMouseAlong(p->angle + std::clamp(angleDifference(90, p->angle), -100.0, 100.0));
         setFire(false);
     } else {
         chasing = fight(dt, goal);

@@ -44,6 +44,7 @@ private:
     GF_Entity* pickTarget() const;
     int leapDepth(int col) const;
     void pointMouseAt(double worldX, double worldY);
+    void pointMouseAlong(double angle);
     void setFire(bool held);
 
     const LevelText& level;
