@@ -10,7 +10,7 @@
 #include "GF_Entity.h"
 #include "GF_GameEngine.h"
 #include "InputState.h"
-#include "KGraphicFactory.h"
+#include "KGraphicRecorder.h"
 #include "LevelCatalogue.h"
 #include "ParticlePool.h"
 #include "PlacementList.h"
