@@ -368,18 +368,26 @@ void D3D8Backend::present() {
     D3D8PresentArea area = letterboxArea(int(backWidth), int(backHeight), width, height);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, backFramebuffer);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (area.width != width || area.height != height) { // the bars around the picture
-        glViewport(0, 0, width, height);
-        glClearColor(0, 0, 0, 1);
+    // The bars beside and above or below the picture, each pixel of the window filled once.
+    const int bottom = height - area.y - area.height, right = width - area.x - area.width;
+    const GLint bars[4][4] = {{0, 0, area.x, height},
+                              {area.x + area.width, 0, right, height},
+                              {area.x, 0, area.width, bottom},
+                              {area.x, height - area.y, area.width, area.y}};
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_SCISSOR_TEST);
+    for (const GLint* bar : bars) {
+        if (bar[2] <= 0 || bar[3] <= 0) continue;
+        glScissor(bar[0], bar[1], bar[2], bar[3]);
         glClear(GL_COLOR_BUFFER_BIT);
     }
+    glDisable(GL_SCISSOR_TEST);
     bool exact = area.width == int(backWidth) && area.height == int(backHeight);
     // Row 0 of the back buffer is its top line, which goes to the top of the window.
     gl.blitFramebuffer(0, 0, GLint(backWidth), GLint(backHeight), area.x, height - area.y, area.x + area.width,
                        height - area.y - area.height, GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(window);
     gl.bindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
-    applied.viewportWidth = 0; // the window's viewport replaced the device's
     placeBackBuffer();
 }
 

@@ -4,6 +4,7 @@
 #include "HostD3D8.h"
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -649,10 +650,21 @@ TEST_F(GLDevice, BackBufferLeavesTheWindowWhenItMustOutliveThePresentOrTheWindow
     const std::vector<uint32_t> frame = backBuffer();
     EXPECT_TRUE(device->backBufferInWindow());
     // A window of another size shows the back buffer scaled: it moves out at the present, the frame with it.
-    SDL_SetWindowSize(window, 640, 480);
+    SDL_SetWindowSize(window, 700, 480);
     ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     EXPECT_FALSE(device->backBufferInWindow());
     EXPECT_EQ(backBuffer(), frame);
+    // The next present scales it into the window between black bars 30 pixels wide (read from the window's
+    // framebuffer; the device binds what it reads each time).
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    auto bindFramebuffer = reinterpret_cast<void (*)(GLenum, GLuint)>(SDL_GL_GetProcAddress("glBindFramebuffer"));
+    bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    uint32_t row[700];
+    glReadPixels(0, 240, 700, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, row);
+    EXPECT_EQ(row[29] & 0xFFFFFFu, 0u);
+    EXPECT_EQ(row[30] & 0xFFFFFFu, 0x203040u);
+    EXPECT_EQ(row[669] & 0xFFFFFFu, 0x203040u);
+    EXPECT_EQ(row[670] & 0xFFFFFFu, 0u);
     SDL_SetWindowSize(window, 800, 600);
     ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     EXPECT_TRUE(device->backBufferInWindow());
