@@ -60,8 +60,12 @@ bool initGame() {
 }
 
 void updateFrame() {
+    updateFrame(uint32_t(KMiscTools::getMilliseconds()));
+}
+
+void updateFrame(uint32_t clockMs) {
     gameWindow->processEvents();
-    stepFrameClock();
+    stepFrameClock(clockMs);
     pollMouse();
     CursorKind = kCursorArrow;
     BackKey->update();

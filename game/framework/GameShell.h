@@ -2,6 +2,8 @@
 // per pass, paced by the window's 60 fps cap), the window-event callback and the shutdown in a fixed order.
 #pragma once
 
+#include <cstdint>
+
 struct WindowEvent;
 
 // Start-up. False when the game window cannot be opened (after the "Graphics Problem" box); nothing then
@@ -13,6 +15,8 @@ void runMainLoop();
 void runMainLoopPass();
 // A pass's update half: events, the frame clock, input, a pending state switch, the state's update, the music.
 void updateFrame();
+// The same with the frame clock read as clockMs (milliseconds): tests step the world by a fixed time.
+void updateFrame(uint32_t clockMs);
 // One frame's drawing: the view reset (no clear), the current state, the tooltip, the cursor.
 void drawFrame();
 // Deactivation during play opens the game state's pause menu; every other event is ignored. Returns true.

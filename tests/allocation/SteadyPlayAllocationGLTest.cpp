@@ -32,9 +32,7 @@ TEST(SteadyPlayAllocations, MenusAndEveryShippedLevelStayWithinTheBudget) {
     GameOptions = GameOptionsRecord();
     host::setMessageBoxHandler([](const std::string&, const std::string&) {});
     ASSERT_TRUE(initGame());
-    std::vector<Scene> scenes = {{kSceneMainMenu}, {kSceneLevelSelect}};
-    for (int32_t kind : {kListAction, kListStunt, kListRace})
-        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
+    const std::vector<Scene> scenes = everyScene();
     ASSERT_GE(scenes.size(), 5u);
 
     for (const Scene& scene : scenes) {

@@ -50,9 +50,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the game did not start\n");
         return 1;
     }
-    std::vector<Scene> scenes = {{kSceneMainMenu}, {kSceneLevelSelect}};
-    for (int32_t kind : {kListAction, kListStunt, kListRace})
-        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
+    const std::vector<Scene> scenes = everyScene();
 
     std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s\n", "scene", "update ms", "draw ms", "gl", "prims", "upd new",
                 "drw new", "load");

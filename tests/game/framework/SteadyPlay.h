@@ -1,9 +1,10 @@
-// Drives the real game through its busiest scenes for the frame benchmark and the allocation budget test: the
-// shell started on the game's own data, a scene entered (the main menu, the level select, or a shipped level
-// through the level-start operations), then main-loop passes with scripted input, each split into its update
-// half and its draw half (the drawing finished on the device) and measured for time, heap allocations of the
-// main thread and the stand-in device's draw counters. The world steps by a fixed frame time each pass and
-// the random generator starts from a fixed seed, so the play is the same on every run.
+// Drives the real game through its busiest scenes for the frame benchmark, the allocation budget test and the
+// comparison of the fill savings with the plain draw: the shell started on the game's own data, a scene entered
+// (the main menu, the level select, or a shipped level through the level-start operations), then main-loop
+// passes with scripted input, each split into its update half and its draw half (the drawing finished on the
+// device) and measured for time, heap allocations of the main thread and the stand-in device's draw counters.
+// The world steps by a fixed frame time each pass and the random generator starts from a fixed seed, so the
+// play is the same on every run.
 #pragma once
 
 #include "CountedAllocations.h"
@@ -15,7 +16,6 @@
 #include "HostInput.h"
 #include "InputState.h"
 #include "KGraphicD3DDevice.h"
-#include "KMiscTools.h"
 #include "KRandom.h"
 #include "KWindow.h"
 #include "LevelCatalogue.h"
@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace steady_play {
 
@@ -49,6 +50,14 @@ struct Scene {
     }
 };
 
+// The main menu, the level select and every level of the Action, Stunt and Race lists.
+inline std::vector<Scene> everyScene() {
+    std::vector<Scene> scenes = {{kSceneMainMenu}, {kSceneLevelSelect}};
+    for (int32_t kind : {kListAction, kListStunt, kListRace})
+        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
+    return scenes;
+}
+
 inline bool& keyDown(int key) {
     static bool keys[256] = {};
     return keys[key & 0xFF];
@@ -60,6 +69,20 @@ inline bool scriptedPoll(int key) {
 inline IDirect3DDevice8* device() {
     auto* window = dynamic_cast<KGraphicD3DWindow*>(gameWindow);
     return window ? window->getD3DDevice() : nullptr;
+}
+
+constexpr uint32_t kFrameStepMs = 17;
+
+// A pass's update with the world stepped by one frame of 60 fps, however long the pass took: the same play on
+// every machine and every run.
+inline void steadyUpdate() {
+    updateFrame(frameClockLastReading + kFrameStepMs);
+}
+
+inline void steadyPass() {
+    steadyUpdate();
+    drawFrame();
+    gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
 
 // The scene, entered the way the player enters it; a help page the level opens with is closed at once.
@@ -76,12 +99,12 @@ inline bool enterScene(const Scene& scene) {
     } else {
         startLevelOfKind(scene.listKind, scene.index);
     }
-    runMainLoopPass();
+    steadyPass();
     if (scene.kind != kSceneLevel) return true;
     auto* game = getGameEngine();
     if (currentState != game) return false;
     if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay();
-    runMainLoopPass();
+    steadyPass();
     return game->getOpenOverlayKind() < 0;
 }
 
@@ -99,8 +122,6 @@ inline void scriptInput(const Scene& scene, int pass) {
     host::setCursorOverride(700, 200 + (pass * 5) % 200);
 }
 
-constexpr uint32_t kFrameStepMs = 17;
-
 inline double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -111,12 +132,10 @@ inline PassCost timedPass(const Scene& scene, int pass) {
     scriptInput(scene, pass);
     PassCost cost;
     IDirect3DDevice8* d3d = device();
-    // Every pass steps the world by one frame of 60 fps, however slow the build: the same play on every machine.
-    frameClockLastReading = uint32_t(KMiscTools::getMilliseconds()) - kFrameStepMs;
     auto start = std::chrono::steady_clock::now();
     {
         counted_allocations::Scope counted;
-        updateFrame();
+        steadyUpdate();
         cost.updateAllocations = counted.allocations();
     }
     cost.updateMs = millisecondsSince(start);
