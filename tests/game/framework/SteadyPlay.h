@@ -2,7 +2,8 @@
 // comparison of the fill savings with the plain draw: the shell started on the game's own data, a scene entered
 // (the main menu, the level select, or a shipped level through the level-start operations), then main-loop
 // passes with scripted input, each split into its update half and its draw half (the drawing finished on the
-// device) and measured for time, heap allocations of the main thread and the stand-in device's draw counters.
+// device) and measured for time (the draw also for the CPU time of the whole process), heap allocations of the
+// main thread and the stand-in device's draw counters.
 // The world steps by a fixed frame time each pass and the random generator starts from a fixed seed, so the
 // play is the same on every run.
 #pragma once
@@ -24,6 +25,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,7 @@ namespace steady_play {
 
 struct PassCost {
     double updateMs = 0, drawMs = 0;
+    double drawCpuMs = 0; // CPU time of every thread of the process over the draw (the renderer's threads too)
     uint64_t updateAllocations = 0, drawAllocations = 0;
     uint64_t glDrawCalls = 0, drawPrimitiveCalls = 0;
 };
@@ -122,6 +125,12 @@ inline void scriptInput(const Scene& scene, int pass) {
     host::setCursorOverride(700, 200 + (pass * 5) % 200);
 }
 
+inline double processCpuMs() {
+    timespec now = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
 inline double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -139,7 +148,11 @@ inline PassCost timedPass(const Scene& scene, int pass) {
         cost.updateAllocations = counted.allocations();
     }
     cost.updateMs = millisecondsSince(start);
-    if (d3d) d3d->resetCounters();
+    if (d3d) {
+        d3d->finish(); // what the last present left to the renderer's threads is not the draw's
+        d3d->resetCounters();
+    }
+    const double cpuStart = processCpuMs();
     start = std::chrono::steady_clock::now();
     {
         counted_allocations::Scope counted;
@@ -148,6 +161,7 @@ inline PassCost timedPass(const Scene& scene, int pass) {
         cost.drawAllocations = counted.allocations();
     }
     cost.drawMs = millisecondsSince(start);
+    cost.drawCpuMs = processCpuMs() - cpuStart;
     if (d3d) {
         cost.glDrawCalls = d3d->glDrawCalls();
         cost.drawPrimitiveCalls = d3d->drawPrimitiveCalls();
