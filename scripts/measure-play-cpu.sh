@@ -32,7 +32,7 @@ while getopts "s:r:p:c:" option; do
 done
 shift $((OPTIND - 1))
 if [ $# -eq 0 ]; then
-    sed -n '7,15p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '9,16p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
 fi
 
