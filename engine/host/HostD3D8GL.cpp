@@ -1,6 +1,7 @@
 // The OpenGL side of the Direct3D 8 stand-in: the context on the SDL window, the back buffer and render
-// targets as framebuffer objects in Direct3D row order (row 0 = top), textures with their upload mapping,
-// the fixed-function stage emulation, and the gathering of draws into one vertex array per state.
+// targets as framebuffer objects in Direct3D row order (row 0 = top), or the back buffer in the window's own
+// framebuffer when it may live there, textures with their upload mapping, the fixed-function stage emulation,
+// and the gathering of draws into one vertex array per state.
 #include "HostD3D8Backend.h"
 
 #include <SDL.h>
