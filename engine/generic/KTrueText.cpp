@@ -20,6 +20,8 @@ namespace {
 constexpr uint32_t kReplacement = 0xFFFD;
 constexpr uint32_t kByteOrderMark = 0xFEFF;
 constexpr int kDpi = 96;
+// Glyphs are laid out and rendered with the same (light) hinting, so that each bitmap fills its box exactly.
+constexpr FT_Int32 kGlyphLoadFlags = FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT;
 
 FT_Library library = nullptr;
 int liveFaces = 0;
@@ -202,11 +204,11 @@ void KTrueText::buildGlyphPages() {
     extraAscent = 0;
     const int capacity = getHeight() < 20 ? 256 : 512;
 
-    // Layout pass (light hinting): place every code point of the set on the pages.
+    // Layout pass: place every code point of the set on the pages.
     int penX = 2, penY = 2, rowHeight = 0, page = 0, widestRow = 0, count = 0;
     for (uint32_t codePoint : characterSet()) {
         FT_UInt index = FT_Get_Char_Index(face, codePoint);
-        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) continue;
+        if (FT_Load_Glyph(face, index, kGlyphLoadFlags) != 0) continue;
         const FT_GlyphSlot slot = face->glyph;
         const int width = int(slot->bitmap.width), rows = int(slot->bitmap.rows);
         if (penX + width + 2 > capacity) {
@@ -247,13 +249,12 @@ void KTrueText::buildGlyphPages() {
     // row included, so no glyph lies outside it).
     const int side = page > 0 ? capacity : powerOfTwoSide(std::max({widestRow, penX, rowHeight + penY}));
 
-    // Rendering pass (default hinting): copy each bitmap into its page, clipped to the page and to the box
-    // the layout gave it, since the two hintings may disagree.
+    // Rendering pass: copy each bitmap into the box the layout gave it (kept within the page all the same).
     std::vector<uint32_t> buffer(count ? size_t(side) * size_t(side) : 0, 0);
     for (int i = 0; i < count; i++) {
         const GlyphRecord& record = records[i];
         FT_UInt index = FT_Get_Char_Index(face, FT_ULong(record.codePoint));
-        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) == 0) {
+        if (FT_Load_Glyph(face, index, kGlyphLoadFlags) == 0) {
             const FT_Bitmap& bitmap = face->glyph->bitmap;
             const int boxWidth = int(record.x2 - record.x1), boxRows = int(record.y2 - record.y1);
             const int x1 = int(record.x1), y1 = int(record.y1);

@@ -2,6 +2,7 @@
 #include "ImageFixtures.h"
 
 #include "KLog.h"
+#include "KResource.h"
 
 #include <cstdio>
 #include <cstring>
@@ -271,6 +272,15 @@ Bytes tga(const TgaSpec& spec) {
 
 std::string loggedText() {
     return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
+}
+
+bool readImageFile(const std::string& path, KImage& image) {
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KResource::loadWholeFile(path, bytes, size)) return false;
+    bool decoded = KImage::decode(KImage::getFormatFromName(path.c_str()), bytes, size, image);
+    delete[] bytes;
+    return decoded;
 }
 
 std::vector<uint32_t> pixelsOf(const KImage& image) {

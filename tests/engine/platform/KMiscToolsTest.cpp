@@ -12,6 +12,14 @@
 #include <vector>
 
 namespace {
+// The log as the static system tools left it, read before any test can clear it.
+class StartUpLog : public testing::Environment {
+public:
+    void SetUp() override { text.assign(KLog::memoryBuffer(), KLog::memoryBufferUsed()); }
+    static inline std::string text;
+};
+testing::Environment* const startUpLog = testing::AddGlobalTestEnvironment(new StartUpLog);
+
 // Restores an environment variable when the test ends.
 class EnvironmentVariable {
 public:
@@ -39,6 +47,22 @@ TEST(KMiscTools, StartUpHasLoggedTheSystemAndTheDataFolder) {
     EXPECT_EQ(KMiscTools::getDataFolder(), host::executableFolder());
     EXPECT_FALSE(KMiscTools::getDataFolder().empty());
     EXPECT_NE(host::currentThreadCpuMask(), 0u);
+    // Each line with its time ("hh:mm:ss: "), in the order the system tools start.
+    const std::vector<std::string> lines = {
+        "System: running on " + KMiscTools::getOsDescription(),
+        "System: using high-performance counter",
+        "System: data path is " + KMiscTools::getDataFolder(),
+    };
+    const std::string& log = StartUpLog::text;
+    size_t from = 0;
+    for (const std::string& line : lines) {
+        const size_t at = log.find(line + "\n", from);
+        ASSERT_NE(at, std::string::npos) << line << " in:\n" << log;
+        ASSERT_GE(at, 10u);
+        EXPECT_EQ(log[at - 2], ':') << line;
+        EXPECT_EQ(log[at - 1], ' ') << line;
+        from = at + line.size();
+    }
 }
 
 TEST(KMiscTools, ClockCountsMillisecondsForward) {

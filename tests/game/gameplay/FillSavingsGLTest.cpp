@@ -1,11 +1,12 @@
-// The fill savings leave every pixel as it was: the main menu, the level select and every level the catalogue
-// holds are played twice the same way (seeded, scripted input, a fixed step), once with the savings (tiles
-// hidden under the tiles drawn over them left out, the back buffer in the window's own framebuffer) and once
-// with the plain draw, and the frames read back at the same passes are identical.
+// The fill savings leave every pixel as it was: the main menu, the level select and each shipped level (a test
+// of its own) are played twice the same way (seeded, scripted input, a fixed step), once with the savings
+// (tiles hidden under the tiles drawn over them left out, the back buffer in the window's own framebuffer) and
+// once with the plain draw, and the frames read back at the same passes are identical.
 #include "../framework/SteadyPlay.h"
 #include "../framework/TempUserFolder.h"
 #include "GameOptions.h"
 #include "HostSystem.h"
+#include "ShippedLevelFiles.h"
 #include "SpriteAnimation.h"
 #include "TileDefinition.h"
 #include "TileOcclusion.h"
@@ -86,14 +87,8 @@ protected:
         return run;
     }
 
-    TempUserFolder home;
-};
-
-TEST_F(FillSavings, EveryLevelAndTheMenusDrawTheSamePixelsAsThePlainDraw) {
-    const std::vector<Scene> scenes = everyScene();
-    ASSERT_GT(scenes.size(), 5u);
-
-    for (const Scene& scene : scenes) {
+    // Plays the scene with the savings and with the plain draw and holds their frames to be the same.
+    void expectSamePixels(const Scene& scene) {
         SCOPED_TRACE(scene.name());
         const PlayedScene saving = play(scene, /*savings=*/true), plain = play(scene, /*savings=*/false);
         EXPECT_TRUE(saving.backBufferInWindow);
@@ -113,6 +108,25 @@ TEST_F(FillSavings, EveryLevelAndTheMenusDrawTheSamePixelsAsThePlainDraw) {
             EXPECT_GT(colours.size(), 200u) << "frame " << f << " is a picture, not a blank frame";
         }
     }
+
+    TempUserFolder home;
+};
+
+class FillSavingsLevel : public FillSavings, public testing::WithParamInterface<std::string> {};
+
+TEST_F(FillSavings, MenusDrawTheSamePixelsAsThePlainDraw) {
+    expectSamePixels({kSceneMainMenu});
+    expectSamePixels({kSceneLevelSelect});
 }
+
+// Each shipped level, a test of its own.
+TEST_P(FillSavingsLevel, DrawsTheSamePixelsAsThePlainDraw) {
+    int32_t kind = 0, index = 0;
+    std::string error;
+    ASSERT_TRUE(findShippedLevel(GetParam(), kind, index, error)) << error;
+    expectSamePixels({kSceneLevel, kind, index});
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, FillSavingsLevel, testing::ValuesIn(shippedLevelFiles()), shippedLevelTestName);
 
 } // namespace
