@@ -98,6 +98,10 @@ click() {
 }
 
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
+stop() {
+    kill "$1"
+    wait "$1" 2>/dev/null || true
+}
 
 # Swims as a player does: the dolphin follows the cursor while the space bar is held. The cursor leads it
 # ahead, up towards the surface and down to the floor, then back the same way, so that it keeps swimming
@@ -137,11 +141,9 @@ runGame() {
     sleep 2
     play=$(measure "$pid")
     shot "$label-play"
-    kill "$swimmer"
-    wait "$swimmer" 2>/dev/null || true
+    stop "$swimmer"
     xdotool keyup space
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    stop "$pid"
     echo "$menu $play"
 }
 
@@ -152,8 +154,7 @@ runCompare() {
     sleep 8
     result=$(measure "$pid")
     shot "compare"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    stop "$pid"
     echo "$result"
 }
 
