@@ -119,6 +119,9 @@ void GF_GameEngine::enter() {
     deathTimer = 0;
     helpPage = -1;
     readStoredRecord();
+    // The grid's windows follow the camera from the first frame: a level that opens under its help page is drawn
+    // with its entities around the player, not with those around where the last level's view stood.
+    if (spatialGrid) spatialGrid->setGridView(getCameraX(), getCameraY());
     if (LevelStartRequest.helpPageOnEnter >= 0) {
         helpPage = LevelStartRequest.helpPageOnEnter;
         LevelStartRequest.helpPageOnEnter = -1;
