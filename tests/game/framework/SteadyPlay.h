@@ -88,8 +88,10 @@ inline void steadyPass() {
     gameWindow->flipBackBuffer(/*waitForForeground=*/false);
 }
 
-// The scene, entered the way the player enters it; a help page the level opens with is closed at once.
-inline bool enterScene(const Scene& scene) {
+// The scene, entered the way the player enters it; a help page the level opens with is closed at once. The
+// passes of the entry are the shell's own (the first steps the world by the time the level took to load), or
+// the given ones (steadyPass: the same play on every run from the entry on).
+inline bool enterScene(const Scene& scene, void (*pass)() = runMainLoopPass) {
     for (int key = 0; key < 256; ++key) keyDown(key) = false;
     kSrand(1); // the same enemies' choices on every run
     setKeyPoll(scriptedPoll);
@@ -102,12 +104,12 @@ inline bool enterScene(const Scene& scene) {
     } else {
         startLevelOfKind(scene.listKind, scene.index);
     }
-    steadyPass();
+    pass();
     if (scene.kind != kSceneLevel) return true;
     auto* game = getGameEngine();
     if (currentState != game) return false;
     if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay();
-    steadyPass();
+    pass();
     return game->getOpenOverlayKind() < 0;
 }
 

@@ -74,7 +74,7 @@ protected:
             if (TileDefinition* tile = getTileDefinition(code);
                 tile && tile->animation && tile->animation->sequenceCount())
                 tile->animation->setSequence(0);
-        EXPECT_TRUE(enterScene(scene)) << scene.name();
+        EXPECT_TRUE(enterScene(scene, steadyPass)) << scene.name();
         device()->resetCounters();
         for (int pass = 1; pass <= kPasses; pass++) {
             scriptInput(scene, pass);
