@@ -199,6 +199,12 @@ bool KSound::isStreamingThreadRunning() {
     return system.thread && !system.thread->isFinished();
 }
 
+int KSound::liveCount() {
+    SoundSystem& system = sounds();
+    KSysLockHolder hold(system.lock);
+    return system.allSounds.count + system.streamingSounds.count;
+}
+
 void KSound::refillStreams() {
     SoundSystem& system = sounds();
     KSysLockHolder hold(system.lock);

@@ -76,6 +76,8 @@ public:
     static void shutDown();
     static host::SoundDevice* getDevice(); // null without a device
     static bool isStreamingThreadRunning();
+    // The sounds alive, samples and streams together.
+    static int liveCount();
 
     int volume = 100; // 0..100
     int pan = 0;      // -100 (left) .. 100 (right)

@@ -70,12 +70,13 @@ bool startProofLevelFile(const std::string& path, std::string& error) {
     return true;
 }
 
-ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer, int statusEvery) {
+ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer, int statusEvery, double seconds) {
     GF_GameEngine* game = getGameEngine();
     ScriptedPlayer player(level);
     setKeyPoll(scriptedKeyDown);
     MouseState = MouseStateRecord{};
-    const int frames = int(proofTimeLimit(level) / kProofFrameTime);
+    const double limit = seconds > 0 ? seconds : proofTimeLimit(level);
+    const int frames = int(limit / kProofFrameTime);
     ProofResult result;
     std::string status;
     for (int frame = 0; frame < frames && game->getOpenOverlayKind() < 0; ++frame) {
@@ -101,7 +102,7 @@ ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer
     setKeyPoll(nullptr);
     result.overlay = game->getOpenOverlayKind();
     if (result.overlay < 0 && result.stopReason.empty())
-        result.stopReason = "no end after " + std::to_string(int(proofTimeLimit(level))) + " s";
+        result.stopReason = "no end after " + std::to_string(int(limit)) + " s";
     result.levelTime = game->getLevelTime();
     result.goldZuzevirs = goldZuzevirMeter.count;
     result.enemyPercent = game->getEnemyPercentDestroyed();

@@ -34,8 +34,10 @@ bool startProofLevel(const LevelText& level, std::string& error);
 // Starts a level file as the current level stands in the catalogue (none: its end is not recorded).
 bool startProofLevelFile(const std::string& path, std::string& error);
 // Plays the started level. The observer (may be empty) is called after each update; statusEvery > 0 fills the
-// frame's status every that many frames.
-ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer = {}, int statusEvery = 0);
+// frame's status every that many frames. A run stops after seconds of play when seconds > 0, else after the
+// level's proofTimeLimit.
+ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer = {}, int statusEvery = 0,
+                           double seconds = 0);
 
 // What the run fell short of for its level's goal: empty when it met it (an Action level completed with all
 // five Gold Radudods and every enemy destroyed, a Stunt run completed at the gold score, a Race completed

@@ -11,12 +11,10 @@ void* operator new[](std::size_t size) {
     return counted_allocations::allocate(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (counted_allocations::counting) ++counted_allocations::count;
-    return std::malloc(size ? size : 1);
+    return counted_allocations::allocateNoThrow(size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (counted_allocations::counting) ++counted_allocations::count;
-    return std::malloc(size ? size : 1);
+    return counted_allocations::allocateNoThrow(size);
 }
 void* operator new(std::size_t size, std::align_val_t alignment) {
     return counted_allocations::allocateAligned(size, alignment);
@@ -25,26 +23,26 @@ void* operator new[](std::size_t size, std::align_val_t alignment) {
     return counted_allocations::allocateAligned(size, alignment);
 }
 void operator delete(void* p) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete[](void* p) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    counted_allocations::release(p);
 }
