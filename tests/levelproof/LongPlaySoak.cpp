@@ -94,9 +94,9 @@ TEST_F(LongPlaySoak, EveryLevelRoundAfterRoundLeavesNoGrowth) {
     }
 
     const int64_t growth = rounds.back().heapBytes - rounds.front().heapBytes;
-    std::printf("%zu levels, %d rounds of %.0f s each: heap after round 1 %lld bytes, after round %d %lld bytes, "
-                "difference %lld bytes\n",
-                levels.size(), kRounds, kSliceSeconds, static_cast<long long>(rounds.front().heapBytes), kRounds,
+    std::printf("%zu levels, %.0f s of play each, %d rounds: heap after round 1 %lld bytes, after round %d %lld "
+                "bytes, difference %lld bytes\n",
+                levels.size(), kSliceSeconds, kRounds, static_cast<long long>(rounds.front().heapBytes), kRounds,
                 static_cast<long long>(rounds.back().heapBytes), static_cast<long long>(growth));
     EXPECT_LE(std::llabs(growth), kHeapGrowthAllowed);
     for (size_t round = 1; round < rounds.size(); ++round)
