@@ -12,7 +12,7 @@
 #   -s         seconds measured per phase (default 20)
 #   -r         rounds (default 3); the summary gives the median of each game's rounds
 #   -p         save a screenshot of each phase into this folder
-#   -c         also measure another program's CPU at its start screen in each round (for example supertux2)
+#   -c         also measure another program's CPU at its start screen in each round
 # Needs xvfb-run, xdotool and ImageMagick's import (for -p). Best from a Release build.
 set -euo pipefail
 

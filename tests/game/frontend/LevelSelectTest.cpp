@@ -178,6 +178,29 @@ TEST_F(LevelSelectTest, ALevelButtonStartsItsLevel) {
     }
 }
 
+TEST_F(LevelSelectTest, TheMapSpotsOfTheChaptersPlayTheirComicFirst) {
+    fillList(kListAction, 50);
+    for (int i = 1; i < 50; i++) progress(kListAction, i, true);
+    open(kListAction);
+    struct Case {
+        int index, comicScene; // -1: the level starts at once
+    };
+    const Case cases[] = {{0, 0}, {19, -1}, {20, 1}, {21, -1}, {29, -1}, {30, 2}, {40, 3}, {49, -1}};
+    for (const auto [index, comicScene] : cases) {
+        SCOPED_TRACE(index);
+        StateRequest = StateRequestRecord{};
+        LevelStartRequest = LevelStartRequestRecord{};
+        LevelStartRequest.comicScene = -1;
+        clickLevel(index);
+        const bool comic = comicScene >= 0;
+        EXPECT_TRUE(requested(comic ? kStateComicManager : kStateGameEngine)) << "asked for " << StateRequest.id;
+        EXPECT_EQ(LevelStartRequest.comicScene, comicScene);
+        if (comic) {
+            EXPECT_EQ(LevelStartRequest.comicLevelIndex, index);
+        }
+    }
+}
+
 TEST_F(LevelSelectTest, BackKeyGoesToTheGameSelectAndTheMenuButtonsToTheirScreens) {
     fillList(kListRace, 2);
     open(kListRace);
