@@ -2,7 +2,7 @@
 // video, Mesa GL), the back buffer saved as a picture: the screens load every picture they name without a failure box
 // and cover the frame with their art; the next level's button pulses on the map and in the grid, read on the frame's
 // pixels over time, and the caption of a hovered custom level stays clear of its neighbours' buttons.
-// GLIMMERFIN_SCREENSHOTS names a folder to keep the pictures in for a look.
+// GF_SCREENSHOT_DIR names a folder to keep the pictures in for a look.
 #include "../../tools/AssetFiles.h"
 #include "../framework/TempUserFolder.h"
 #include "BitmapFonts.h"
@@ -58,7 +58,7 @@ protected:
     }
     // Saves the back buffer and reads it back; the share of pixels that are not black.
     double saveFrame(const std::string& name) {
-        const char* keep = std::getenv("GLIMMERFIN_SCREENSHOTS");
+        const char* keep = std::getenv("GF_SCREENSHOT_DIR");
         const std::string path = (keep ? std::string(keep) : home.homePath()) + "/" + name;
         EXPECT_TRUE(gameWindow->saveBackBuffer(path.c_str(), K_IMAGE_PNG, 800, 600));
         const Picture p = readPicture(path);
@@ -76,9 +76,9 @@ protected:
     static void grab(KImage& frame) {
         EXPECT_TRUE(dynamic_cast<KWindowD3D*>(gameWindow)->getBackBufferAsImage(kGameWidth, kGameHeight, frame));
     }
-    // Keeps the frame as a picture when GLIMMERFIN_SCREENSHOTS names a folder.
+    // Keeps the frame as a picture when GF_SCREENSHOT_DIR names a folder.
     static void keepFrame(const std::string& name) {
-        const char* keep = std::getenv("GLIMMERFIN_SCREENSHOTS");
+        const char* keep = std::getenv("GF_SCREENSHOT_DIR");
         if (!keep) return;
         EXPECT_TRUE(gameWindow->saveBackBuffer((std::string(keep) + "/" + name).c_str(), K_IMAGE_PNG, 800, 600));
     }
