@@ -1,6 +1,6 @@
 // Fuzz target: a picture file as a picture loader takes it, by its name's extension (the build names the file,
-// and so the format, for each target). A picture that decodes stays within the limits and every pixel of it
-// can be read; one that does not leaves the picture as it was. A decoded picture then goes where the uploaders
+// and so the format, for each target). A picture that decodes stays within the limits and its pixels are
+// whole; one that does not leaves the picture as it was. A decoded picture then goes where the uploaders
 // send it: cut into texture pieces, halved for the smaller texture levels, and fitted as a mask to a picture
 // of another size.
 #include "FuzzSupport.h"
@@ -18,12 +18,15 @@ namespace {
 
 constexpr uint32_t kMarker = 0x12345678;
 
-uint32_t touchEveryPixel(const KImage& image) {
-    uint32_t sum = 0;
-    const uint32_t* pixels = image.getPixels();
-    for (size_t i = 0; i < size_t(image.getWidth()) * size_t(image.getHeight()); ++i) sum += pixels[i];
-    return sum;
+// The first and the last pixel: the pixels are one block, so AddressSanitizer sees a block too short for the
+// picture at its last pixel (a loop over every pixel of a large picture would cost more than the decode).
+uint32_t touchEnds(const KImage& image) {
+    const size_t count = size_t(image.getWidth()) * size_t(image.getHeight());
+    return count == 0 ? 0 : image.getPixels()[0] + image.getPixels()[count - 1];
 }
+
+// Halving a large picture takes long and shows nothing a small one does not.
+constexpr int64_t kMaxPixelsHalved = int64_t(1) << 22;
 
 // A 3 x 2 picture as a file, for the mask fitting.
 std::vector<unsigned char> smallPicture;
@@ -56,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t width = picture.getWidth(), height = picture.getHeight();
     FUZZ_CHECK(KImage::sizeAllowed(width, height));
     FUZZ_CHECK((picture.getPixels() != nullptr) == (int64_t(width) * height > 0));
-    volatile uint32_t sum = touchEveryPixel(picture);
+    volatile uint32_t sum = touchEnds(picture);
     (void)sum;
 
     PictureSplice splices[kMaxPictureSplices];
@@ -69,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     file.bytes, file.size, small, mask));
     FUZZ_CHECK(mask.getWidth() == 3 && mask.getHeight() == 2);
 
-    picture.halve(width / 2, height / 2);
-    sum = touchEveryPixel(picture);
+    if (int64_t(width) * height <= kMaxPixelsHalved) {
+        picture.halve(width / 2, height / 2);
+        sum = touchEnds(picture);
+    }
     return 0;
 }

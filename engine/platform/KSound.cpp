@@ -349,7 +349,10 @@ bool KSound::loadSample(const std::string& path) {
     }
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) return false;
+    if (!KResource::loadWholeFile(path, bytes, size)) {
+        logMessage("Sound: '%s' cannot be read", path.c_str());
+        return false;
+    }
     return loadSampleFromMemory(type, bytes, size, 100, /*loop=*/false, 1);
 }
 
@@ -569,7 +572,10 @@ bool KSound::hasWrapped() {
 bool KSound::loadStream(const std::string& path) {
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) return false;
+    if (!KResource::loadWholeFile(path, bytes, size)) {
+        logMessage("Sound: '%s' cannot be read", path.c_str());
+        return false;
+    }
     return loadStreamFromMemory(bytes, size);
 }
 

@@ -531,7 +531,12 @@ TEST_F(KSoundTest, FileTypeComesFromTheExtension) {
     for (const Case& c : cases) {
         EXPECT_EQ(sound.loadSample(folder.write(c.name, c.bytes)), c.loads) << c.name;
     }
+    // A file that cannot be read fails with a line that names it.
+    KLog::clearMemoryBuffer();
     EXPECT_FALSE(sound.loadSample(folder.file("missing.wav")));
+    EXPECT_FALSE(sound.loadStream(folder.file("missing.ogg")));
+    EXPECT_NE(logText().find("Sound: '" + folder.file("missing.wav") + "' cannot be read"), std::string::npos);
+    EXPECT_NE(logText().find("Sound: '" + folder.file("missing.ogg") + "' cannot be read"), std::string::npos);
     EXPECT_TRUE(sound.loadStream(folder.file("c.ogg")));
 }
 
