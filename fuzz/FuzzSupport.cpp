@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <new>
+#include <sanitizer/common_interface_defs.h>
 #include <unistd.h>
 
 namespace {
@@ -117,6 +118,8 @@ std::string readFuzzFile(const std::string& path) {
 }
 
 void fuzzFinding(const char* what) {
-    std::fprintf(stderr, "FUZZ FINDING: %s\n", what);
+    // Through the sanitizer's report channel, which the fuzzer keeps open when it closes the target's output.
+    const std::string summary = std::string("FUZZ FINDING: ") + what;
+    __sanitizer_report_error_summary(summary.c_str());
     std::abort();
 }
