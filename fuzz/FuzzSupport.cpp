@@ -13,7 +13,6 @@
 #include <fstream>
 #include <iterator>
 #include <new>
-#include <sanitizer/common_interface_defs.h>
 #include <unistd.h>
 
 namespace {
@@ -117,9 +116,15 @@ std::string readFuzzFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The sanitizers' report channel, which the fuzzer keeps open when it closes the target's output; absent from a
+// build without sanitizers.
+extern "C" __attribute__((weak)) void __sanitizer_report_error_summary(const char* summary);
+
 void fuzzFinding(const char* what) {
-    // Through the sanitizer's report channel, which the fuzzer keeps open when it closes the target's output.
     const std::string summary = std::string("FUZZ FINDING: ") + what;
-    __sanitizer_report_error_summary(summary.c_str());
+    if (__sanitizer_report_error_summary)
+        __sanitizer_report_error_summary(summary.c_str());
+    else
+        std::fprintf(stderr, "%s\n", summary.c_str());
     std::abort();
 }
