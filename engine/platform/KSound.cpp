@@ -268,8 +268,7 @@ KSound::~KSound() {
 
 void KSound::releaseAll(bool keepSourceBytes) {
     if (isStream) stopStream();
-    if (decoderOpen) ov_clear(decoder);
-    decoderOpen = false;
+    closeDecoder();
     isStream = false;
     for (int v = 0; v < kMaxVoices; v++) {
         if (voices[v]) {
@@ -368,8 +367,7 @@ bool KSound::openDecoder() {
     if (!info || (info->channels != 1 && info->channels != 2) || info->rate <= 0 || info->rate > kMaximumRate) {
         logMessage("Sound: Ogg Vorbis format not supported (%d channels, %ld Hz)", info ? info->channels : 0,
                    info ? info->rate : 0L);
-        ov_clear(decoder);
-        decoderOpen = false;
+        closeDecoder();
         return false;
     }
     format = host::WaveFormat();
@@ -415,8 +413,7 @@ bool KSound::decodeWholeOgg(std::vector<unsigned char>& pcm) {
         used += size_t(result);
     }
     pcm.resize(used - used % format.blockAlign);
-    ov_clear(decoder);
-    decoderOpen = false;
+    closeDecoder();
     if (pcm.empty()) {
         logMessage("Sound: Ogg Vorbis data holds no samples");
         return false;
@@ -644,7 +641,9 @@ KSound::FillResult KSound::fillHalf(int half) {
     while (filled < halfBytes) {
         unsigned char* out = staging + filled;
         int wanted = halfBytes - filled;
-        long result = fillCallback ? fillCallback(userData, out, wanted) : readDecoded(decoder, format, out, wanted);
+        long result = fillCallback  ? fillCallback(userData, out, wanted)
+                      : decoderOpen ? readDecoded(decoder, format, out, wanted)
+                                    : long(OV_EINVAL);
         if (result > 0) {
             result = std::min<long>(result, wanted);
             filled += int(result);
@@ -657,12 +656,14 @@ KSound::FillResult KSound::fillHalf(int half) {
         bool restart = streamLoops && !justWrapped && (result == 0 || fillCallback);
         if (!restart) {
             failed = result < 0;
+            if (failed && !fillCallback) closeDecoder();
             break;
         }
         if (fillCallback) {
             if (startCallback) startCallback(userData);
         } else if (ov_pcm_seek(decoder, 0) != 0) {
             failed = true;
+            closeDecoder();
             break;
         }
         wrapped = true;
@@ -730,11 +731,19 @@ void KSound::playStream(bool loopStream) {
     streamLoops = loopStream;
 }
 
+// The Vorbis library leaves a stream whose decoding could not be set up half made, and its next call decodes
+// with the half-made tables (a damaged codebook then divides by zero): a decoder that failed once is closed and
+// not called again until the sound is loaded anew.
+void KSound::closeDecoder() {
+    if (decoderOpen) ov_clear(decoder);
+    decoderOpen = false;
+}
+
 void KSound::rewindSource() {
     if (fillCallback) {
         if (startCallback) startCallback(userData);
-    } else if (decoderOpen) {
-        ov_pcm_seek(decoder, 0);
+    } else if (decoderOpen && ov_pcm_seek(decoder, 0) != 0) {
+        closeDecoder();
     }
 }
 
@@ -769,7 +778,7 @@ void KSound::stopStream() {
     }
     if (loaded && isStream && voices[0]) {
         voices[0]->stop();
-        if (!fillCallback && decoderOpen) ov_pcm_seek(decoder, 0);
+        if (!fillCallback && decoderOpen && ov_pcm_seek(decoder, 0) != 0) closeDecoder();
     }
     savedPositions[0] = -1;
     paused = false;

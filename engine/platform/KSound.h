@@ -92,6 +92,7 @@ private:
     FillResult fillHalf(int half);
     void refill();
     void rewindSource(); // back to the stream's first byte
+    void closeDecoder(); // also after a decoder call failed: the decoder is not called again
     int combinedLevel() const;
     void startVoice(int voice, uint32_t position, bool looping, int32_t& result);
 

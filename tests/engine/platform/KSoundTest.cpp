@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -515,6 +516,24 @@ TEST_F(KSoundTest, DamagedOggFailsCleanly) {
         EXPECT_FALSE(sound.isPlaying());
     }
     sound.loadSampleFromMemory(KSound::kTypeOgg, newBytes(cut), cut.size(), 100, false, 1);
+}
+
+TEST_F(KSoundTest, AStreamWhoseDecodingCannotBeSetUpIsNeverDecodedAgain) {
+    // A damaged file the fuzzing found: its headers read, but a codebook cannot be built, so decoding cannot be
+    // set up. The Vorbis library's next try would decode with the half-built tables and divide by zero.
+    const std::string path = (std::filesystem::path(__FILE__).parent_path() /
+                              "../../../fuzz/regression/ogg_sound/crash-17320516b1ce0f0c75f6a866a48b53a240181efe")
+                                 .string();
+    KSound sample;
+    EXPECT_FALSE(sample.loadSample(path));
+    KSound stream;
+    ASSERT_TRUE(stream.loadStream(path)) << "the headers read";
+    for (int attempt = 0; attempt < 2; attempt++) {
+        stream.playStream(/*loop=*/true);
+        EXPECT_FALSE(stream.isPlaying());
+        step(4096);
+        KSound::refillStreams();
+    }
 }
 
 TEST_F(KSoundTest, FileTypeComesFromTheExtension) {
