@@ -16,7 +16,6 @@ mkdir -p "$found" "$findings"
 folders=("$found" "$source/corpus/$name")
 [ -d "$source/regression/$name" ] && folders+=("$source/regression/$name")
 
-export LSAN_OPTIONS="suppressions=$source/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 \
     -artifact_prefix="$findings/" "${folders[@]}"
 status=$?

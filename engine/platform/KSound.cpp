@@ -145,7 +145,10 @@ uint8_t silenceByte(const host::WaveFormat& format) {
 
 } // namespace
 
-// The Ogg decoder reads the sound's kept bytes through these, with fread and fseek semantics.
+// The Ogg decoder reads the sound's kept bytes through these, with fread semantics. It is given no way to seek,
+// so it reads the bytes in order and never runs the Vorbis library's seeking, which on some damaged files leaves
+// the decoder's state broken (its next read moved memory by a negative length); a stream goes back to its start
+// by opening its decoder anew.
 struct KSoundMemoryStream {
     static size_t read(void* buffer, size_t size, size_t count, void* source) {
         auto* sound = static_cast<KSound*>(source);
@@ -156,24 +159,10 @@ struct KSoundMemoryStream {
         sound->readPosition += items * size;
         return items;
     }
-    static int seek(void* source, ogg_int64_t offset, int whence) {
-        auto* sound = static_cast<KSound*>(source);
-        int64_t base = 0;
-        if (whence == SEEK_CUR)
-            base = int64_t(sound->readPosition);
-        else if (whence == SEEK_END)
-            base = int64_t(sound->sourceSize);
-        else if (whence != SEEK_SET)
-            return -1;
-        int64_t target = std::clamp<int64_t>(base + offset, 0, int64_t(sound->sourceSize));
-        sound->readPosition = size_t(target);
-        return 0;
-    }
     static int close(void* source) {
         static_cast<KSound*>(source)->readPosition = 0;
         return 0;
     }
-    static long tell(void* source) { return long(static_cast<KSound*>(source)->readPosition); }
 };
 
 // ---- process-wide ----
@@ -243,9 +232,7 @@ KSound::KSound() {
         buildTables(system);
         setUpDevice(system);
         system.callbacks.read_func = KSoundMemoryStream::read;
-        system.callbacks.seek_func = KSoundMemoryStream::seek;
         system.callbacks.close_func = KSoundMemoryStream::close;
-        system.callbacks.tell_func = KSoundMemoryStream::tell;
         system.stopFlag.store(false);
         system.lock = new KSysLock;
         system.thread = new KSysThread(streamingLoop, &system, /*highPriority=*/true);
@@ -661,9 +648,8 @@ KSound::FillResult KSound::fillHalf(int half) {
         }
         if (fillCallback) {
             if (startCallback) startCallback(userData);
-        } else if (ov_pcm_seek(decoder, 0) != 0) {
+        } else if (!reopenDecoder()) {
             failed = true;
-            closeDecoder();
             break;
         }
         wrapped = true;
@@ -733,17 +719,22 @@ void KSound::playStream(bool loopStream) {
 
 // The Vorbis library leaves a stream whose decoding could not be set up half made, and its next call decodes
 // with the half-made tables (a damaged codebook then divides by zero): a decoder that failed once is closed and
-// not called again until the sound is loaded anew.
+// not called again until the sound is loaded or rewound anew.
 void KSound::closeDecoder() {
     if (decoderOpen) ov_clear(decoder);
     decoderOpen = false;
 }
 
+bool KSound::reopenDecoder() {
+    closeDecoder();
+    return openDecoder();
+}
+
 void KSound::rewindSource() {
     if (fillCallback) {
         if (startCallback) startCallback(userData);
-    } else if (decoderOpen && ov_pcm_seek(decoder, 0) != 0) {
-        closeDecoder();
+    } else if (decoderOpen) {
+        reopenDecoder();
     }
 }
 
@@ -778,7 +769,7 @@ void KSound::stopStream() {
     }
     if (loaded && isStream && voices[0]) {
         voices[0]->stop();
-        if (!fillCallback && decoderOpen && ov_pcm_seek(decoder, 0) != 0) closeDecoder();
+        if (!fillCallback && decoderOpen) reopenDecoder();
     }
     savedPositions[0] = -1;
     paused = false;

@@ -518,21 +518,29 @@ TEST_F(KSoundTest, DamagedOggFailsCleanly) {
     sound.loadSampleFromMemory(KSound::kTypeOgg, newBytes(cut), cut.size(), 100, false, 1);
 }
 
-TEST_F(KSoundTest, AStreamWhoseDecodingCannotBeSetUpIsNeverDecodedAgain) {
-    // A damaged file the fuzzing found: its headers read, but a codebook cannot be built, so decoding cannot be
-    // set up. The Vorbis library's next try would decode with the half-built tables and divide by zero.
-    const std::string path = (std::filesystem::path(__FILE__).parent_path() /
-                              "../../../fuzz/regression/ogg_sound/crash-17320516b1ce0f0c75f6a866a48b53a240181efe")
-                                 .string();
-    KSound sample;
-    EXPECT_FALSE(sample.loadSample(path));
-    KSound stream;
-    ASSERT_TRUE(stream.loadStream(path)) << "the headers read";
-    for (int attempt = 0; attempt < 2; attempt++) {
-        stream.playStream(/*loop=*/true);
-        EXPECT_FALSE(stream.isPlaying());
-        step(4096);
-        KSound::refillStreams();
+TEST_F(KSoundTest, DamagedStreamsThatBrokeTheVorbisLibraryPlayStopAndPlayAgainSafely) {
+    // Files the fuzzing found. In the first a codebook reads in the headers but cannot be built, so decoding
+    // cannot be set up; the Vorbis library's next try decoded with the half-built tables and divided by zero.
+    // In the second the library's seek back to the start left its state broken, and its next read moved memory
+    // by a negative length. Neither is decoded further once a call failed, and nothing ever seeks.
+    const std::filesystem::path found =
+        std::filesystem::path(__FILE__).parent_path() / "../../../fuzz/regression/ogg_sound";
+    for (const char* name :
+         {"crash-17320516b1ce0f0c75f6a866a48b53a240181efe", "crash-b1e1fc2bea164a2a819196eca6d78078cd93d54b"}) {
+        SCOPED_TRACE(name);
+        const std::string path = (found / name).string();
+        KSound sample;
+        sample.loadSample(path);
+        KSound stream;
+        ASSERT_TRUE(stream.loadStream(path)) << "the headers read";
+        for (int attempt = 0; attempt < 2; attempt++) {
+            stream.playStream(/*loop=*/true);
+            for (int i = 0; i < 4; i++) {
+                step(8192);
+                KSound::refillStreams();
+            }
+            stream.stopStream();
+        }
     }
 }
 
