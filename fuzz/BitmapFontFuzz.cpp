@@ -6,7 +6,7 @@
 #include "FuzzSupport.h"
 #include "TextExercise.h"
 
-#include "KGraphicFactory.h"
+#include "KGraphicRecorder.h"
 #include "KText.h"
 
 #include <algorithm>
@@ -22,7 +22,7 @@ constexpr uint32_t kMaxRecords = 4096;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    setGraphicRecording(true);
+    static ScopedGraphicRecording recording;
     return 0;
 }
 

@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 #include "TextExercise.h"
 
-#include "KGraphicFactory.h"
+#include "KGraphicRecorder.h"
 #include "KTrueText.h"
 
 namespace {
@@ -16,7 +16,7 @@ constexpr int kPoints[] = {14, 24};
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    setGraphicRecording(true);
+    static ScopedGraphicRecording recording;
     return 0;
 }
 

@@ -75,6 +75,14 @@ public:
     static constexpr uint32_t green(uint32_t pixel) { return (pixel >> 8) & 0xFF; }
     static constexpr uint32_t blue(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
     static constexpr uint32_t alpha(uint32_t pixel) { return pixel >> 24; }
+    // 16-bit pixels with 5-bit red (bits 10-14), green (5-9) and blue (0-4), or 5-6-5 (11-15, 5-10, 0-4), each
+    // field moved to the top of its byte; alpha 255.
+    static constexpr uint32_t unpack555(uint32_t v) {
+        return pack(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3, 255);
+    }
+    static constexpr uint32_t unpack565(uint32_t v) {
+        return pack(((v >> 11) & 31) << 3, ((v >> 5) & 63) << 2, (v & 31) << 3, 255);
+    }
 
 private:
     // The array for a resize to the new size, or null when the resize is to do nothing.

@@ -3,6 +3,7 @@
 // picture at the fill colour (colour 0 for indexed pictures, transparent black otherwise).
 #include "KImageHandlerBmp.h"
 
+#include "KLittleEndian.h"
 #include "KLog.h"
 
 #include <cstring>
@@ -13,32 +14,6 @@ uint32_t colorTable[256];
 
 constexpr uint32_t kMethodRgb = 0, kMethodRle8 = 1, kMethodRle4 = 2, kMethodBitfields = 3;
 
-uint32_t readLittle16(const unsigned char* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8);
-}
-
-uint32_t readLittle32(const unsigned char* p) {
-    return readLittle16(p) | (readLittle16(p + 2) << 16);
-}
-
-void writeLittle16(unsigned char* p, uint32_t value) {
-    p[0] = uint8_t(value);
-    p[1] = uint8_t(value >> 8);
-}
-
-void writeLittle32(unsigned char* p, uint32_t value) {
-    writeLittle16(p, value);
-    writeLittle16(p + 2, value >> 16);
-}
-
-uint32_t decode555(uint32_t v) {
-    return KImage::pack(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3, 255);
-}
-
-uint32_t decode565(uint32_t v) {
-    return KImage::pack(((v >> 11) & 31) << 3, ((v >> 5) & 63) << 2, (v & 31) << 3, 255);
-}
-
 // Where decoded pixels go: rows are numbered in storage order and mapped to picture rows here.
 struct Canvas {
     uint32_t* pixels;
@@ -48,19 +23,16 @@ struct Canvas {
     uint32_t* row(size_t stored) const { return pixels + (topDown ? stored : height - 1 - stored) * width; }
 };
 
-// The run-length decoder's pen. A run or literal that passes the right edge continues at the start
-// of the next row; nothing is written below the last row.
+// The run-length decoder's pen. What a run or literal holds past the right edge is dropped: common tools encode
+// every row at its padded width, and the row ends with its own end-of-row code. Nothing is written below the last
+// row.
 struct Pen {
     const Canvas& canvas;
     size_t x = 0;
     size_t y = 0;
     bool done() const { return y >= canvas.height; }
     void put(uint8_t index) {
-        if (x >= canvas.width) {
-            x = 0;
-            y++;
-        }
-        if (done()) return;
+        if (done() || x >= canvas.width) return;
         canvas.row(y)[x++] = colorTable[index];
     }
 };
@@ -118,10 +90,10 @@ void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas
                 break;
             }
             case Layout::Rgb555:
-                out[x] = decode555(readLittle16(in + x * 2));
+                out[x] = KImage::unpack555(readLittle16(in + x * 2));
                 break;
             case Layout::Rgb565:
-                out[x] = decode565(readLittle16(in + x * 2));
+                out[x] = KImage::unpack565(readLittle16(in + x * 2));
                 break;
             case Layout::Bgr24:
                 out[x] = KImage::pack(in[x * 3 + 2], in[x * 3 + 1], in[x * 3], 255);

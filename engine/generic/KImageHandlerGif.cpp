@@ -3,16 +3,13 @@
 // decoded by then is the picture.
 #include "KImageHandlerGif.h"
 
+#include "KLittleEndian.h"
 #include "KLog.h"
 
 #include <cstring>
 #include <new>
 
 namespace {
-int readLittle16(const unsigned char* p) {
-    return p[0] | (p[1] << 8);
-}
-
 // A colour table of 2^((flags & 7) + 1) R, G, B entries overwrites the first palette entries. The
 // data must hold the table and `spare` more bytes after it.
 bool readColorTable(const unsigned char* data, size_t size, size_t& pos, int flags, size_t spare, uint32_t* palette) {

@@ -1,7 +1,9 @@
-// TGA decoding and encoding. 8-bit pictures index a colour table shared by every TGA decode: a
-// colour map overwrites the entries it holds, the others keep what an earlier decode left there.
+// TGA decoding and encoding. 8-bit colour pictures index a colour table shared by every TGA decode: a colour map
+// overwrites the entries it holds, the others keep what an earlier decode left there. Grey pictures (image types 3
+// and 11) are grey: 8 bits of grey, or 16 bits of grey and alpha.
 #include "KImageHandlerTga.h"
 
+#include "KLittleEndian.h"
 #include "KLog.h"
 
 #include <cstring>
@@ -11,20 +13,16 @@ namespace {
 uint32_t colorTable[256];
 
 constexpr size_t kHeaderSize = 18;
+constexpr int kGreyKind = 3; // the image type's low bits: 1 colour-mapped, 2 true colour, 3 grey
 
-int readLittle16(const unsigned char* p) {
-    return p[0] | (p[1] << 8);
-}
-
-uint32_t decodePixel(const unsigned char* p, int depth) {
+uint32_t decodePixel(const unsigned char* p, int depth, bool grey) {
+    if (grey) return KImage::pack(p[0], p[0], p[0], depth == 16 ? p[1] : 255);
     switch (depth) {
     case 8:
         return colorTable[p[0]];
     case 15:
-    case 16: {
-        int v = readLittle16(p);
-        return KImage::pack(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3, 255);
-    }
+    case 16:
+        return KImage::unpack555(readLittle16(p));
     case 24:
         return KImage::pack(p[2], p[1], p[0], 255);
     default:
@@ -79,6 +77,7 @@ bool KImageHandlerTga::decode(const unsigned char* data, size_t size, KImage& im
 
     const size_t bytesPerPixel = size_t(depth + 7) / 8;
     const bool compressed = (imageType & 8) != 0;
+    const bool grey = (imageType & 7) == kGreyKind && (depth == 8 || depth == 16);
     const size_t rowCount = size_t(height), rowLength = size_t(width);
     if (!compressed && rowLength * rowCount * bytesPerPixel > size - pos) {
         logMessage("TGA: file is too short");
@@ -102,7 +101,7 @@ bool KImageHandlerTga::decode(const unsigned char* data, size_t size, KImage& im
         uint32_t* out = pixels + (topFirst ? row : rowCount - 1 - row) * rowLength;
         auto store = [&](size_t x, uint32_t value) { out[rightToLeft ? rowLength - 1 - x : x] = value; };
         if (!compressed) {
-            for (size_t x = 0; x < rowLength; x++, pos += bytesPerPixel) store(x, decodePixel(data + pos, depth));
+            for (size_t x = 0; x < rowLength; x++, pos += bytesPerPixel) store(x, decodePixel(data + pos, depth, grey));
             continue;
         }
         size_t x = 0;
@@ -127,15 +126,15 @@ bool KImageHandlerTga::decode(const unsigned char* data, size_t size, KImage& im
                 return false;
             }
             if (header & 0x80) {
-                uint32_t value = decodePixel(data + pos, depth);
+                uint32_t value = decodePixel(data + pos, depth, grey);
                 for (size_t i = 0; i < count; i++) store(x++, value);
             } else {
-                for (size_t i = 0; i < count; i++) store(x++, decodePixel(data + pos + i * bytesPerPixel, depth));
+                for (size_t i = 0; i < count; i++) store(x++, decodePixel(data + pos + i * bytesPerPixel, depth, grey));
             }
             pos += needed;
         }
     }
-    image.adopt(width, height, depth == 32, pixels);
+    image.adopt(width, height, depth == 32 || (grey && depth == 16), pixels);
     return true;
 }
 

@@ -74,3 +74,13 @@ MatrixPoint transformPoint(const Matrix4& m, float x, float y, float z) {
     }
     return {result[0], result[1], result[2], result[3]};
 }
+
+Matrix4 operator*(const Matrix4& a, const Matrix4& b) {
+    Matrix4 out;
+    return multiplyMatrix(out, a, b);
+}
+
+Matrix4 translationMatrix(float x, float y, float z) {
+    Matrix4 out;
+    return makeTranslationMatrix(out, x, y, z);
+}

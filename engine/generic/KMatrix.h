@@ -23,3 +23,7 @@ Matrix4& makeRotationZMatrix(Matrix4& out, float angle); // radians; +angle turn
 Matrix4& multiplyMatrix(Matrix4& out, const Matrix4& a, const Matrix4& b);
 // [x y z 1] x m.
 MatrixPoint transformPoint(const Matrix4& m, float x, float y, float z);
+
+// The same by value, for chains of transforms: a * b applies a first, then b.
+Matrix4 operator*(const Matrix4& a, const Matrix4& b);
+Matrix4 translationMatrix(float x, float y, float z = 0);

@@ -21,6 +21,8 @@ namespace {
 constexpr uint32_t kReplacement = 0xFFFD;
 constexpr uint32_t kByteOrderMark = 0xFEFF;
 constexpr int kDpi = 96;
+// Glyphs are laid out and rendered with the same (light) hinting, so that each bitmap fills its box exactly.
+constexpr FT_Int32 kGlyphLoadFlags = FT_LOAD_TARGET_LIGHT;
 
 FT_Library library = nullptr;
 int liveFaces = 0;
@@ -62,11 +64,11 @@ int powerOfTwoSide(int size) {
 // No glyph is wider or taller than the largest page.
 constexpr int kMaxGlyphSide = 512;
 
-// Loads a glyph into the face's slot and renders it in the mode of the load flags' target. An outline larger
+// Loads a glyph into the face's slot and renders it with the hinting it is laid out with. An outline larger
 // than a page is refused before it is rendered: a damaged face can give outlines of tens of thousands of
 // pixels, and rendering one for every character would hold the program for minutes.
-bool loadRenderedGlyph(FT_Face face, FT_UInt index, FT_Int32 loadFlags) {
-    if (FT_Load_Glyph(face, index, loadFlags) != 0) return false;
+bool loadRenderedGlyph(FT_Face face, FT_UInt index) {
+    if (FT_Load_Glyph(face, index, kGlyphLoadFlags) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
     if (slot->format == FT_GLYPH_FORMAT_BITMAP) return true;
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
@@ -74,7 +76,7 @@ bool loadRenderedGlyph(FT_Face face, FT_UInt index, FT_Int32 loadFlags) {
         FT_Outline_Get_CBox(&slot->outline, &box);
         if (box.xMax - box.xMin > kMaxGlyphSide * 64 || box.yMax - box.yMin > kMaxGlyphSide * 64) return false;
     }
-    return FT_Render_Glyph(slot, FT_LOAD_TARGET_MODE(loadFlags)) == 0;
+    return FT_Render_Glyph(slot, FT_LOAD_TARGET_MODE(kGlyphLoadFlags)) == 0;
 }
 } // namespace
 
@@ -221,11 +223,11 @@ void KTrueText::buildGlyphPages() {
     extraAscent = 0;
     const int capacity = getHeight() < 20 ? 256 : 512;
 
-    // Layout pass (light hinting): place every code point of the set on the pages.
+    // Layout pass: place every code point of the set on the pages.
     int penX = 2, penY = 2, rowHeight = 0, page = 0, widestRow = 0, count = 0;
     for (uint32_t codePoint : characterSet()) {
         FT_UInt index = FT_Get_Char_Index(face, codePoint);
-        if (!loadRenderedGlyph(face, index, FT_LOAD_TARGET_LIGHT)) continue;
+        if (!loadRenderedGlyph(face, index)) continue;
         const FT_GlyphSlot slot = face->glyph;
         const int width = int(slot->bitmap.width), rows = int(slot->bitmap.rows);
         if (penX + width + 2 > capacity) {
@@ -266,13 +268,12 @@ void KTrueText::buildGlyphPages() {
     // row included, so no glyph lies outside it).
     const int side = page > 0 ? capacity : powerOfTwoSide(std::max({widestRow, penX, rowHeight + penY}));
 
-    // Rendering pass (default hinting): copy each bitmap into its page, clipped to the page and to the box
-    // the layout gave it, since the two hintings may disagree.
+    // Rendering pass: copy each bitmap into the box the layout gave it (kept within the page all the same).
     std::vector<uint32_t> buffer(count ? size_t(side) * size_t(side) : 0, 0);
     for (int i = 0; i < count; i++) {
         const GlyphRecord& record = records[i];
         FT_UInt index = FT_Get_Char_Index(face, FT_ULong(record.codePoint));
-        if (loadRenderedGlyph(face, index, FT_LOAD_TARGET_NORMAL)) {
+        if (loadRenderedGlyph(face, index)) {
             const FT_Bitmap& bitmap = face->glyph->bitmap;
             const int boxWidth = int(record.x2 - record.x1), boxRows = int(record.y2 - record.y1);
             const int x1 = int(record.x1), y1 = int(record.y1);

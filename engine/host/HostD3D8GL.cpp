@@ -2,6 +2,7 @@
 // targets as framebuffer objects in Direct3D row order (row 0 = top), textures with their upload mapping,
 // the fixed-function stage emulation, and the gathering of draws into one vertex array per state.
 #include "HostD3D8Backend.h"
+#include "HostWindow.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -132,7 +133,7 @@ const GLProbe& host::d3d8::probeOpenGL() {
     static bool done = false;
     if (done) return probe;
     done = true;
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return probe;
+    if (!startVideo()) return probe;
     SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
     SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);

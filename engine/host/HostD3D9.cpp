@@ -186,6 +186,10 @@ HRESULT IDirect3DDevice9::SetRenderTarget(uint32_t index, IDirect3DSurface9* ren
     return result;
 }
 
+HRESULT IDirect3DDevice9::GetDepthStencilSurface(IDirect3DSurface9** depthStencil) {
+    return core_->GetDepthStencilSurface(depthStencil);
+}
+
 HRESULT IDirect3DDevice9::SetDepthStencilSurface(IDirect3DSurface9* depthStencil) {
     record(D3D9Call::SetDepthStencilSurface, depthStencil ? 1 : 0);
     IDirect3DSurface9* target = nullptr;

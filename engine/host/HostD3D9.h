@@ -122,7 +122,8 @@ public:
                                IDirect3DVertexBuffer9** buffer, void* sharedHandle);
     // Index 0 only. The depth surface set stays, as long as it covers the new target.
     HRESULT SetRenderTarget(uint32_t index, IDirect3DSurface9* renderTarget);
-    HRESULT SetDepthStencilSurface(IDirect3DSurface9* depthStencil); // null for none; the viewport is kept
+    HRESULT SetDepthStencilSurface(IDirect3DSurface9* depthStencil);  // null for none; the viewport is kept
+    HRESULT GetDepthStencilSurface(IDirect3DSurface9** depthStencil); // D3DERR_NOTFOUND when there is none
     // The whole render target (or back buffer) into a system-memory texture level of the same size and format.
     HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* destination);
 

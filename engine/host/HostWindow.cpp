@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace host {
@@ -43,11 +44,6 @@ std::vector<WindowMessage>& messageQueue() {
 }
 
 bool quitPosted = false;
-
-bool ensureVideo() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-}
 
 HostWindow* findWindow(uint32_t sdlWindowId) {
     SDL_Window* sdl = SDL_GetWindowFromID(sdlWindowId);
@@ -241,9 +237,17 @@ void pumpEvents() {
 
 } // namespace
 
+bool startVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // SDL reads the class from its environment when video starts.
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClassName, /*overwrite=*/0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClassName, /*overwrite=*/0);
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
 WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int clientHeight, bool popup,
                           WindowProcedure procedure) {
-    if (!ensureVideo()) return nullptr;
+    if (!startVideo()) return nullptr;
     uint32_t flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (popup) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdl = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
@@ -355,6 +359,10 @@ void restoreWindow(WindowHandle window) {
     if (!windowExists(window)) return;
     SDL_RestoreWindow(window->sdl);
     window->minimized = false;
+}
+
+bool isMinimized(WindowHandle window) {
+    return windowExists(window) && window->minimized;
 }
 
 void stopFlashing(WindowHandle window) {
@@ -473,7 +481,7 @@ void clearQuitPosted() {
 void getDesktopSize(int& width, int& height) {
     width = height = 0;
     SDL_DisplayMode mode;
-    if (ensureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    if (startVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
         width = mode.w;
         height = mode.h;
     }
@@ -481,17 +489,17 @@ void getDesktopSize(int& width, int& height) {
 
 int currentRefreshRate() {
     SDL_DisplayMode mode;
-    if (ensureVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+    if (startVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
     return 60;
 }
 
 int displayModeCount() {
-    return ensureVideo() ? std::max(0, SDL_GetNumDisplayModes(0)) : 0;
+    return startVideo() ? std::max(0, SDL_GetNumDisplayModes(0)) : 0;
 }
 
 bool getDisplayMode(int index, DisplayMode& mode) {
     SDL_DisplayMode sdlMode;
-    if (!ensureVideo() || SDL_GetDisplayMode(0, index, &sdlMode) != 0) return false;
+    if (!startVideo() || SDL_GetDisplayMode(0, index, &sdlMode) != 0) return false;
     mode.width = sdlMode.w;
     mode.height = sdlMode.h;
     mode.bitsPerPixel = int(SDL_BITSPERPIXEL(sdlMode.format));
@@ -499,26 +507,46 @@ bool getDisplayMode(int index, DisplayMode& mode) {
     return true;
 }
 
-// A dolphin leaping over a wave, on a round patch of deep sea: two arcs and a fin, drawn by distance tests.
-void drawWindowIcon(uint32_t* pixels) {
-    const float centre = (kIconSize - 1) / 2.0f;
-    for (int y = 0; y < kIconSize; ++y) {
-        for (int x = 0; x < kIconSize; ++x) {
-            float dx = x - centre, dy = y - centre;
-            float radius = std::sqrt(dx * dx + dy * dy);
-            uint32_t r = 0, g = 0, b = 0, a = 0;
-            if (radius <= 15.5f) {
-                r = 10, g = 40 + uint32_t(y * 2), b = 110 + uint32_t(y * 3), a = 255;
-                // The body: a thick arc round a point below the picture.
-                float bx = x - 16.0f, by = y - 26.0f;
-                float bodyRadius = std::sqrt(bx * bx + by * by);
-                bool body = bodyRadius > 11.0f && bodyRadius < 15.0f && y < 22 && x > 4 && x < 28;
-                bool fin = y >= 7 && y <= 12 && x >= 14 && x <= 14 + (y - 7);
-                bool wave = y >= 24 && std::fabs(std::sin(x * 0.6f) * 1.5f + 25.5f - y) < 1.0f;
-                if (body || fin) r = 200, g = 225, b = 240;
-                if (wave) r = 150, g = 210, b = 255;
-            }
-            pixels[y * kIconSize + x] = r | (g << 8) | (b << 16) | (a << 24);
+namespace {
+// The icon at a point of its 32-unit design (pixel centres of the 32-pixel icon at whole numbers): a dolphin
+// leaping over a wave, on a round patch of deep sea, made of two arcs and a fin by distance tests.
+bool iconColour(float x, float y, float& r, float& g, float& b) {
+    float dx = x - 15.5f, dy = y - 15.5f;
+    if (std::sqrt(dx * dx + dy * dy) > 15.5f) return false;
+    r = 10, g = 40 + y * 2, b = 110 + y * 3;
+    // The body: a thick arc round a point below the picture.
+    float bx = x - 16.0f, by = y - 26.0f;
+    float bodyRadius = std::sqrt(bx * bx + by * by);
+    bool body = bodyRadius > 11.0f && bodyRadius < 15.0f && y < 22 && x > 4 && x < 28;
+    bool fin = y >= 7 && y <= 12 && x >= 14 && x <= 14 + (y - 7);
+    bool wave = y >= 24 && std::fabs(std::sin(x * 0.6f) * 1.5f + 25.5f - y) < 1.0f;
+    if (body || fin) r = 200, g = 225, b = 240;
+    if (wave) r = 150, g = 210, b = 255;
+    return true;
+}
+} // namespace
+
+// Each pixel averages 4 x 4 points of the design, so the edges stay smooth at every size.
+void drawWindowIcon(uint32_t* pixels, int size) {
+    constexpr int kSamples = 4;
+    const float unit = 32.0f / float(size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            float r = 0, g = 0, b = 0;
+            int covered = 0;
+            for (int sy = 0; sy < kSamples; ++sy)
+                for (int sx = 0; sx < kSamples; ++sx) {
+                    float pr, pg, pb;
+                    float u = (float(x) + (float(sx) + 0.5f) / kSamples) * unit - 0.5f;
+                    float v = (float(y) + (float(sy) + 0.5f) / kSamples) * unit - 0.5f;
+                    if (!iconColour(u, v, pr, pg, pb)) continue;
+                    r += pr, g += pg, b += pb;
+                    covered++;
+                }
+            uint32_t a = uint32_t(covered * 255 / (kSamples * kSamples));
+            if (covered > 0) r /= float(covered), g /= float(covered), b /= float(covered);
+            pixels[size_t(y) * size_t(size) + size_t(x)] =
+                uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16) | (a << 24);
         }
     }
 }

@@ -68,6 +68,13 @@ constexpr intptr_t makeLParam(int low, int high) {
 
 using WindowProcedure = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
+// The class of the game's windows, by which desktops know them (on X11 their WM_CLASS, on Wayland their
+// application id; the desktop entry names it too).
+constexpr const char* kWindowClassName = "__ostrel_default_wclass_";
+// Starts SDL's video, for windows and OpenGL alike, with the window class set first (unless the environment
+// already names one). True when video is running.
+bool startVideo();
+
 // The window: a fixed-size framed window, or (popup style) a borderless window covering the desktop. It is
 // made hidden; showWindow shows it. Null (logged by the caller) when SDL cannot make it.
 WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int clientHeight, bool popup,
@@ -94,6 +101,7 @@ void adjustWindowRect(int clientWidth, int clientHeight, bool popup, int& outerW
 void showWindow(WindowHandle window);     // shown, restored and brought to the front (foreground)
 void minimizeWindow(WindowHandle window); // minimised windows are never foreground
 void restoreWindow(WindowHandle window);
+bool isMinimized(WindowHandle window);
 void stopFlashing(WindowHandle window);
 // The window is the foreground window: it has the keyboard focus and is not minimised.
 bool isForeground(WindowHandle window);
@@ -143,8 +151,9 @@ struct DisplayMode {
 int displayModeCount();
 bool getDisplayMode(int index, DisplayMode& mode);
 
-// The window icon, a picture of our own drawn once (RGBA, rows top first).
+// The game's icon, a picture of our own drawn at any size (size x size pixels, RGBA, rows top first): the window
+// shows it at kIconSize, and the install puts larger ones where desktops look for them.
 constexpr int kIconSize = 32;
-void drawWindowIcon(uint32_t* pixels);
+void drawWindowIcon(uint32_t* pixels, int size = kIconSize);
 
 } // namespace host

@@ -1,13 +1,13 @@
 // KGraphicD3DCore: the Direct3D back end of KGraphic, written once for both device interfaces (KGraphicD3DApi.h):
 // KGraphicD3D is its Direct3D 8 form, KGraphicD3D9 its Direct3D 9 form. One object holds one picture (up to 32
-// managed textures, or one render-target texture) and its drawing settings. Pictures are loaded and uploaded in
-// KGraphicD3DCorePictures.inl, drawn in KGraphicD3DCoreDraw.inl, and made render targets and rebuilt around device
-// resets in KGraphicD3DCoreTarget.inl; KGraphicD3DCore.cpp makes both forms. Where the versions differ in
-// behaviour (the high-resolution probe, the FxXY checks, the transformed blits, quads and batches, copyToImage and
-// the back-buffer grab), the code says so by the version number.
+// managed textures, or one render-target texture) and its drawing settings. Pictures are loaded through
+// KGraphicBase and uploaded in KGraphicD3DCorePictures.inl, drawn in KGraphicD3DCoreDraw.inl, and made render targets
+// and rebuilt around device resets in KGraphicD3DCoreTarget.inl; KGraphicD3DCore.cpp makes both forms. Where the
+// versions differ in behaviour (the high-resolution probe, the FxXY checks, the transformed blits, quads and batches,
+// copyToImage and the back-buffer grab), the code says so by the version number.
 #pragma once
 
-#include "KGraphic.h"
+#include "KGraphicBase.h"
 #include "KGraphicD3DApi.h"
 #include "KImage.h"
 #include "KList.h"
@@ -29,36 +29,15 @@ enum KPixelFormatD3D : int {
     K_PF_A8R8G8B8 = 6,
 };
 
-template <class Api> class KGraphicD3DCore : public KGraphic, public KObjectListable {
+template <class Api> class KGraphicD3DCore : public KGraphicBase, public KObjectListable {
 public:
-    static constexpr int kMaxTextures = 32;
-
     KGraphicD3DCore();
     ~KGraphicD3DCore() override;
 
     // Every live picture, oldest first (walked to release and rebuild textures around a device reset).
     static KList<KGraphicD3DCore>& list();
 
-    void setColorKey(bool enable, int c1, int c2, int c3) override;
-    void setOneBitAlpha(bool oneBitAlpha) override;
-    void setMipmapping(bool mipmapping) override;
     void setHalfSizeLoading(bool halfSize) override;
-
-    bool loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice = false, int loadKind = K_LOAD_NOW,
-                     const PictureSplice* spliceTable = nullptr) override;
-    bool loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor, bool alpha,
-                               bool splice = false, int loadKind = K_LOAD_NOW,
-                               const PictureSplice* spliceTable = nullptr) override;
-    bool loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice = false,
-                             int loadKind = K_LOAD_NOW, const PictureSplice* spliceTable = nullptr) override;
-    bool loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size, const char* maskName,
-                                       const unsigned char* maskData, size_t maskSize, bool trueColor,
-                                       bool splice = false, int loadKind = K_LOAD_NOW,
-                                       const PictureSplice* spliceTable = nullptr) override;
-    // The caller's buffer is remembered for reloadPicture, which reads it again: it must outlive that call.
-    bool makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
-                               bool splice = false, const PictureSplice* spliceTable = nullptr) override;
-    void reloadPicture() override;
     void freePicture() override;
 
     bool makeRenderTarget(long width, long height, bool trueColor, bool alpha, bool depth) override;
@@ -134,7 +113,6 @@ public:
 
     float getTextureCoordWidth() override { return textures_[0].coordWidth; }
     float getTextureCoordHeight() override { return textures_[0].coordHeight; }
-    bool isSpliced() override { return spliceCount_ > 0; }
 
     void blitSplicedRectInt(float sx1, float sy1, float sx2, float sy2, short dx, short dy, float angle, float zoom,
                             bool flipX = false, bool flipY = false, float px = 0, float py = 0) override;
@@ -150,22 +128,26 @@ public:
     // with a kept pixel copy is uploaded again, else one with a file name is loaded again.
     void restorePicture();
     bool isRenderTarget() const { return renderTarget_; }
-    bool hasFileName() const { return !fileName_.empty(); }
 
     // Texture slot access for tests and the render-target code.
     IDirect3DTexture8* getTexture(int slot) const { return textures_[slot].texture; }
     int getTextureFormat(int slot) const { return textures_[slot].format; }
     int getTextureCount() const { return textureCount_; }
-    int getSpliceCount() const { return spliceCount_; }
-    float getPictureScale() const { return scale_; }
 
     // The Direct3D format the format tables choose from the window's support bytes (-1 when none).
     static int chooseTextureFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support);
     static int chooseRenderTargetFormat(bool trueColor, bool alpha, bool oneBitAlpha, const unsigned char* support);
     // Mip levels of an unspliced side: 1 up to 64, then one more per halving down to 64.
     static int mipLevelsFor(int side);
-    // The smallest power of two at or above value, and at least minimum.
-    static int powerOfTwoAtLeast(int value, int minimum);
+
+protected:
+    bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
+                        int height, bool splice) override;
+    const char* logPrefix() const override { return Api::kLogPrefix; }
+    // Direct3D 8 always looks for the high-resolution variant, Direct3D 9 only at a resolution scale of 2.
+    bool wantsHighResolutionVariant() override;
+    // While the device is lost: waits for the window to reset it.
+    void waitForDevice() override;
 
 private:
     struct TextureSlot {
@@ -175,12 +157,12 @@ private:
         float coordWidth = 0, coordHeight = 0;
     };
 
-    void waitForDevice();
-    bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
-                        int height, bool splice);
     bool createRenderTargetTexture(int slot, int width, int height, bool renderTarget, int levels);
     // A render target's colour and depth surfaces (its contents are lost); nothing for other pictures.
     void releaseTargetSurfaces();
+    // Hands drawing back to the enclosing target or the back buffer while this target is current, and takes it off
+    // the target stack wherever it stands.
+    void leaveTargetStack();
     void releaseTexture(int slot);
     void releaseTexturesFrom(int slot);
     bool preparePixels(IDirect3DTexture8* texture, int level, const uint32_t* pixels, int width, int height, int x1,
@@ -192,13 +174,11 @@ private:
     // Texels from (x, y) of level 0 into the rectangle x1, y1 .. x2, y2 of an outWidth x outHeight RGBA buffer.
     bool getPixels(IDirect3DTexture8* texture, uint32_t* out, int outWidth, int outHeight, int x1, int y1, int x2,
                    int y2, int x, int y);
-    bool uploadKept();
     // The picture read back from its textures into a zeroed picture of its size with alpha.
     bool readPicture(KImage& picture);
-    void dropKeptPixels();
     bool createRenderTarget(int width, int height, bool trueColor, bool alpha, bool depth);
 
-    // Drawing (KGraphicD3DDraw.cpp).
+    // Drawing (KGraphicD3DCoreDraw.inl).
     bool prepareTextured(int slot, bool blended);
     void setAffineWorld(float xx, float xy, float tx, float yx, float yy, float ty);
     void setRotateZoomWorld(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoomX,
@@ -215,31 +195,17 @@ private:
     void blitSpliced(float sx1, float sy1, float sx2, float sy2, float dx, float dy, float angle, float zoom,
                      float alpha, bool flipX, bool flipY, float px, float py, bool blended);
 
-    bool colorKeyEnabled_ = false;
-    uint32_t colorKey_ = 0;
-    bool oneBitAlpha_ = false;
-    bool mipmapping_ = false;
-    KImage image_;     // decoded picture, kept only between decoding and upload
-    KImage maskImage_; // decoded mask picture, likewise
-    const uint32_t* callerPixels_ = nullptr;
-    std::vector<uint32_t> keptPixels_;
-    float width_ = 0, height_ = 0;
-    bool trueColor_ = true, alpha_ = true;
     int filter_;
     int srcBlend_, dstBlend_;
     int address_;
     float colorR_ = 1, colorG_ = 1, colorB_ = 1, colorA_ = 1;
     int textureCount_ = 0;
     TextureSlot textures_[kMaxTextures];
-    int spliceCount_ = 0;
-    PictureSplice splices_[kMaxPictureSplices];
     bool renderTarget_ = false, clearOnBegin_ = false;
     IDirect3DSurface8* targetSurface_ = nullptr;
     IDirect3DSurface8* depthSurface_ = nullptr;
     bool depthWanted_ = false, contentsLost_ = false;
-    float scale_ = 1;
     HRESULT lastCreateResult_ = D3D_OK; // of the last texture creation, for the render-target flush
-    std::string fileName_, maskFileName_;
 };
 
 // What a version's window calls (KGraphicD3DDevice.h and KGraphicD3D9Device.h name them for each version).

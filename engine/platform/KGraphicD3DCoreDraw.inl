@@ -6,6 +6,7 @@
 
 #include "HostD3DX.h"
 #include "KBatchD3DCore.h"
+#include "KD3DPixels.h"
 #include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
 #include "KSplicedBlit.h"
@@ -31,19 +32,6 @@ static_assert(sizeof(Vertex2) == 32);
 
 constexpr uint32_t kFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 constexpr uint32_t kFvf2 = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX2;
-
-// Each channel times 255, truncated toward zero and clamped to a byte so that an out-of-range value cannot
-// spill into its neighbour.
-uint32_t channel(float value) {
-    float scaled = value * 255.0f;
-    if (!(scaled > 0)) return 0;
-    if (scaled >= 255) return 255;
-    return uint32_t(scaled);
-}
-
-D3DCOLOR packColor(float r, float g, float b, float a) {
-    return (channel(a) << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
-}
 
 // Blend factor numbers of KGraphic to Direct3D blend values.
 int d3dBlend(int factor) {

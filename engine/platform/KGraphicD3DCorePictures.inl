@@ -1,13 +1,13 @@
-// KGraphicD3DCore pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; texture sizes
-// and formats; the conversion of 32-bit pixels into texture formats with colour key and edge bleeding; splicing;
-// mipmaps; read-back into a file or a KImage. Included once, by KGraphicD3DCore.cpp.
+// KGraphicD3DCore pictures (loaded through KGraphicBase): waiting for the device, the grab of the back buffer;
+// texture sizes and formats; the conversion of 32-bit pixels into texture formats with colour key and edge
+// bleeding; splicing; mipmaps; read-back into a file or a KImage. Included once, by KGraphicD3DCore.cpp.
 #include "KGraphicD3DCore.h"
 
+#include "KD3DPixels.h"
 #include "KGraphicD3D9Device.h"
 #include "KGraphicD3DDevice.h"
+#include "KImageFile.h"
 #include "KLog.h"
-#include "KMiscTools.h"
-#include "KPictureSource.h"
 #include "KPictureTexels.h"
 
 #include <algorithm>
@@ -21,59 +21,6 @@ bool supported(const unsigned char* support, int engineFormat) {
     return support && support[engineFormat] != 0;
 }
 
-// The bytes of one converted texel, in the Direct3D memory layout of its format.
-void writeTexel(unsigned char* dest, int format, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-    switch (format) {
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8: {
-        uint32_t word = (a << 24) | (r << 16) | (g << 8) | b;
-        std::memcpy(dest, &word, 4);
-        break;
-    }
-    case D3DFMT_R8G8B8:
-        dest[0] = (unsigned char)b;
-        dest[1] = (unsigned char)g;
-        dest[2] = (unsigned char)r;
-        break;
-    case D3DFMT_R5G6B5: {
-        uint16_t word = uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    case D3DFMT_X1R5G5B5: {
-        uint16_t word = uint16_t(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    case D3DFMT_A1R5G5B5: {
-        uint16_t word = uint16_t(((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    case D3DFMT_A4R4G4B4: {
-        uint16_t word = uint16_t(((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4));
-        std::memcpy(dest, &word, 2);
-        break;
-    }
-    }
-}
-
-int bytesPerTexel(int format) {
-    switch (format) {
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-        return 4;
-    case D3DFMT_R8G8B8:
-        return 3;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-        return 2;
-    }
-    return 0;
-}
-
 bool bleeds(int format) {
     return format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4;
 }
@@ -81,7 +28,7 @@ bool bleeds(int format) {
 } // namespace
 
 template <class Api> KList<KGraphicD3DCore<Api>>& KGraphicD3DCore<Api>::list() {
-    static KList<KGraphicD3DCore> pictures;
+    static KList<KGraphicD3DCore>& pictures = *new KList<KGraphicD3DCore>(); // never destroyed (see KList.h)
     return pictures;
 }
 
@@ -93,32 +40,12 @@ KGraphicD3DCore<Api>::KGraphicD3DCore()
 }
 
 template <class Api> KGraphicD3DCore<Api>::~KGraphicD3DCore() {
-    auto& module = Api::module();
-    // A target deleted while drawing goes into it hands drawing back to the enclosing target or the back buffer,
-    // rather than leave the device drawing into a surface nobody will end.
-    while (module.targetCount > 0 && module.targetStack[0] == this) endRenderToTarget();
+    leaveTargetStack();
     freePicture();
     dropKeptPixels();
-    for (int i = 0; i < module.targetCount; i++)
-        if (module.targetStack[i] == this) {
-            std::copy(module.targetStack + i + 1, module.targetStack + module.targetCount, module.targetStack + i);
-            module.targetCount--;
-            i--;
-        }
     list().unlink(this);
 }
 
-template <class Api> void KGraphicD3DCore<Api>::setColorKey(bool enable, int c1, int c2, int c3) {
-    colorKeyEnabled_ = enable;
-    colorKey_ = enable ? (uint32_t(c1 & 0xFF) << 16) | (uint32_t(c2 & 0xFF) << 8) | uint32_t(c3 & 0xFF) : 0;
-}
-
-template <class Api> void KGraphicD3DCore<Api>::setOneBitAlpha(bool oneBitAlpha) {
-    oneBitAlpha_ = oneBitAlpha;
-}
-template <class Api> void KGraphicD3DCore<Api>::setMipmapping(bool mipmapping) {
-    mipmapping_ = mipmapping;
-}
 template <class Api> void KGraphicD3DCore<Api>::setHalfSizeLoading(bool) {}
 
 template <class Api>
@@ -140,12 +67,6 @@ int KGraphicD3DCore<Api>::chooseRenderTargetFormat(bool trueColor, bool alpha, b
     return chooseTextureFormat(trueColor, alpha, oneBitAlpha, support);
 }
 
-template <class Api> int KGraphicD3DCore<Api>::powerOfTwoAtLeast(int value, int minimum) {
-    int size = std::max(minimum, 1);
-    while (size < value) size <<= 1;
-    return size;
-}
-
 template <class Api> int KGraphicD3DCore<Api>::mipLevelsFor(int side) {
     int levels = 1;
     while (side > 64) {
@@ -165,153 +86,10 @@ template <class Api> void KGraphicD3DCore<Api>::waitForDevice() {
     }
 }
 
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
-                                       const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_UPLOAD_KEPT)
-        return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
-    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
-    if (!fileName) return false;
-
-    KPictureFileBytes file;
-    float scale = 1;
-    // Direct3D 8 always looks for the high-resolution variant, Direct3D 9 only at a resolution scale of 2.
-    bool probe = true;
+template <class Api> bool KGraphicD3DCore<Api>::wantsHighResolutionVariant() {
     if constexpr (Api::kVersion == 9)
-        probe = Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
-    if (probe && file.read(makeHighResName(fileName)))
-        scale = 2;
-    else if (!file.read(fileName))
-        return false;
-    scale_ = scale;
-    std::string name = cutPictureName(fileName);
-    bool result =
-        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
-    fileName_ = name;
-    maskFileName_.clear();
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                 bool trueColor, bool alpha, bool splice, int loadKind,
-                                                 const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
-        freePicture();
-        dropKeptPixels(); // a new source replaces the old one
-        if (!decodePicture(name, data, size, image_)) return false;
-        trueColor_ = trueColor;
-        alpha_ = alpha;
-        width_ = float(image_.getWidth());
-        height_ = float(image_.getHeight());
-        if (loadKind == K_LOAD_DECODE_ONLY) return true;
-    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
-        return false;
-    }
-    // Kind 2 needs what an earlier kind-1 load kept.
-    if (!image_.getPixels()) return false;
-    waitForDevice();
-    bool haveMask = maskImage_.getPixels() != nullptr;
-    if (!image_.getHasAlpha() && !maskImage_.getHasAlpha() && !colorKeyEnabled_) alpha_ = false;
-    bool result = uploadTextures(spliceTable, image_.getPixels(), haveMask ? maskImage_.getPixels() : nullptr,
-                                 image_.getWidth(), image_.getHeight(), splice);
-    image_.clear();
-    maskImage_.clear();
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor,
-                                               bool splice, int loadKind, const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_UPLOAD_KEPT)
-        return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
-                                             loadKind, spliceTable);
-    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
-    if (!fileName || !maskFileName) return false;
-    KPictureFileBytes file, maskFile;
-    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
-    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
-                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
-    fileName_ = name;
-    maskFileName_ = maskName;
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                         const char* maskName, const unsigned char* maskData,
-                                                         size_t maskSize, bool trueColor, bool splice, int loadKind,
-                                                         const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
-        freePicture();
-        dropKeptPixels();
-        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
-            logMessage("%s: mask '%s' cannot be fitted to the picture's size", Api::kLogPrefix,
-                       maskName ? maskName : "");
-            image_.clear();
-            maskImage_.clear();
-            return false;
-        }
-        trueColor_ = trueColor;
-        width_ = float(image_.getWidth());
-        height_ = float(image_.getHeight());
-        if (loadKind == K_LOAD_DECODE_ONLY) {
-            alpha_ = true;
-            return true;
-        }
-    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
-        return false;
-    }
-    if (!image_.getPixels() || !maskImage_.getPixels()) return false;
-    alpha_ = true;
-    waitForDevice();
-    bool result = uploadTextures(spliceTable, image_.getPixels(), maskImage_.getPixels(), image_.getWidth(),
-                                 image_.getHeight(), splice);
-    image_.clear();
-    maskImage_.clear();
-    return result;
-}
-
-template <class Api>
-bool KGraphicD3DCore<Api>::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor,
-                                                 bool alpha, bool splice, const PictureSplice* spliceTable) {
-    if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
-    size_t count = size_t(width) * size_t(height);
-    callerPixels_ = nullptr; // until this upload succeeds the old buffer no longer matches the copy
-    keptPixels_.assign(pixels, pixels + count);
-    waitForDevice();
-    width_ = float(width);
-    height_ = float(height);
-    trueColor_ = trueColor;
-    alpha_ = alpha;
-    if (!uploadTextures(spliceTable, keptPixels_.data(), nullptr, int(width), int(height), splice)) return false;
-    callerPixels_ = pixels;
+        return Api::module().window && std::fabs(Api::module().window->getResolutionScale() - 2.0f) <= 0.00001f;
     return true;
-}
-
-template <class Api> void KGraphicD3DCore<Api>::dropKeptPixels() {
-    keptPixels_.clear();
-    keptPixels_.shrink_to_fit();
-    callerPixels_ = nullptr;
-}
-
-template <class Api> void KGraphicD3DCore<Api>::reloadPicture() {
-    if (!callerPixels_ || keptPixels_.empty()) return;
-    std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
-    uploadKept();
-}
-
-// Uploads the kept copy again with the picture's own splices.
-template <class Api> bool KGraphicD3DCore<Api>::uploadKept() {
-    PictureSplice table[kMaxPictureSplices + 1];
-    int count = std::min(spliceCount_, kMaxPictureSplices);
-    std::copy(splices_, splices_ + count, table);
-    table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
-    waitForDevice();
-    return uploadTextures(count > 0 ? table : nullptr, keptPixels_.data(), nullptr, int(width_), int(height_),
-                          count > 0);
 }
 
 namespace {
@@ -357,9 +135,6 @@ bool readBackBuffer(KGraphicD3DModuleOf<D3D9Api>& module, KImage& out) {
         copy->Release();
         return false;
     }
-    int format = int(desc.Format);
-    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||
-                 format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
     int x0, y0, width, height;
     module.window->getGameAreaRect(x0, y0, width, height);
     x0 = std::clamp(x0, 0, int(desc.Width));
@@ -367,39 +142,16 @@ bool readBackBuffer(KGraphicD3DModuleOf<D3D9Api>& module, KImage& out) {
     width = std::min(width, int(desc.Width) - x0);
     height = std::min(height, int(desc.Height) - y0);
     bool made = false;
-    if (!known) {
-        logMessage("D3D9: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR", unsigned(format));
-    } else if (width > 0 && height > 0 && out.allocate(width, height, false)) {
-        int texelBytes = bytesPerTexel(format);
-        for (int y = 0; y < height; y++) {
-            const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(y0 + y) * locked.Pitch +
-                                       size_t(x0) * texelBytes;
-            uint32_t* dest = out.getPixels() + size_t(y) * size_t(width);
-            for (int x = 0; x < width; x++, row += texelBytes) {
-                uint32_t r, g, b;
-                if (texelBytes == 4) {
-                    uint32_t word;
-                    std::memcpy(&word, row, 4);
-                    r = (word >> 16) & 0xFF;
-                    g = (word >> 8) & 0xFF;
-                    b = word & 0xFF;
-                } else {
-                    uint16_t word;
-                    std::memcpy(&word, row, 2);
-                    if (format == D3DFMT_R5G6B5) {
-                        r = ((word >> 11) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x3F) << 2;
-                    } else {
-                        r = ((word >> 10) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x1F) << 3;
-                    }
-                    b = (word & 0x1F) << 3;
-                }
-                dest[x] = KImage::pack(r, g, b, 255);
-            }
+    if (width > 0 && height > 0 && out.allocate(width, height, false)) {
+        if (convertBackBufferPixels(desc.Format, static_cast<const uint8_t*>(locked.pBits), locked.Pitch, x0, y0, width,
+                                    height, out.getPixels())) {
+            out.resample(module.window->getGameAreaWidth(), module.window->getGameAreaHeight());
+            made = true;
+        } else {
+            logMessage("D3D9: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR",
+                       unsigned(desc.Format));
+            out.clear();
         }
-        out.resample(module.window->getGameAreaWidth(), module.window->getGameAreaHeight());
-        made = true;
     }
     copy->UnlockRect(0);
     copy->Release();
@@ -560,6 +312,7 @@ bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, cons
     if (renderTarget_) {
         // A render target's texture cannot take pixels. The pixels being uploaded may be the decoded picture,
         // so only the device objects go here, not what freePicture drops.
+        leaveTargetStack();
         releaseTargetSurfaces();
         releaseTexturesFrom(0);
         renderTarget_ = false;
@@ -569,28 +322,11 @@ bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, cons
     bool withMask = mask && alpha_;
 
     PictureSplice pieces[kMaxPictureSplices];
-    int count = 0;
-    if (splice) {
-        if (spliceTable) {
-            while (count < kMaxPictureSplices && spliceTable[count].x1 < spliceTable[count].x2) {
-                pieces[count] = spliceTable[count];
-                count++;
-            }
-        } else {
-            count = splicePicture(width, height, pieces);
-        }
-    }
+    int count = collectSplices(spliceTable, splice, width, height, pieces);
     if (count > 0) {
-        int textures = 0;
-        int needWidth[kMaxTextures] = {}, needHeight[kMaxTextures] = {};
-        for (int i = 0; i < count; i++) {
-            const PictureSplice& piece = pieces[i];
-            // A texture index outside the 32 slots cannot be honoured: refuse the table.
-            if (piece.texture < 0 || piece.texture >= kMaxTextures) return false;
-            textures = std::max(textures, piece.texture + 1);
-            needWidth[piece.texture] = std::max(needWidth[piece.texture], int(piece.x2 - piece.x1 + piece.u));
-            needHeight[piece.texture] = std::max(needHeight[piece.texture], int(piece.y2 - piece.y1 + piece.v));
-        }
+        int needWidth[kMaxTextures], needHeight[kMaxTextures];
+        int textures = measureSpliceTextures(pieces, count, needWidth, needHeight);
+        if (textures < 0) return false;
         releaseTexturesFrom(textures);
         for (int t = 0; t < textures; t++) {
             int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
@@ -621,10 +357,10 @@ bool KGraphicD3DCore<Api>::uploadTextures(const PictureSplice* spliceTable, cons
     releaseTexturesFrom(1);
     int w, h;
     if (!nonSquare || mipmapping_) {
-        w = h = powerOfTwoAtLeast(std::max(width, height), 1);
+        w = h = powerOfTwoAtLeast(std::max(width, height));
     } else {
-        w = powerOfTwoAtLeast(width, 1);
-        h = powerOfTwoAtLeast(height, 1);
+        w = powerOfTwoAtLeast(width);
+        h = powerOfTwoAtLeast(height);
     }
     int levels = mipmapping_ ? mipLevelsFor(w) : 1;
     if (!createRenderTargetTexture(0, w, h, false, levels)) {
@@ -704,12 +440,11 @@ bool KGraphicD3DCore<Api>::getPixels(IDirect3DTexture8* texture, uint32_t* out, 
         return false;
     }
     int format = int(desc.Format);
-    bool known = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R8G8B8 ||
-                 format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 || format == D3DFMT_A1R5G5B5;
+    bool known = isReadableTexelFormat(format);
     if (!known) {
         logMessage("%s: unsupported texture format 0x%X in getPixels, ERROR", Api::kLogPrefix, unsigned(format));
     } else {
-        int texelBytes = bytesPerTexel(format);
+        const size_t texelBytes = size_t(bytesPerTexel(format));
         // Texel (px + ox, py + oy) goes to pixel (px, py); clip to both.
         const int ox = x - x1, oy = y - y1;
         x1 = std::max({x1, 0, -ox});
@@ -719,34 +454,7 @@ bool KGraphicD3DCore<Api>::getPixels(IDirect3DTexture8* texture, uint32_t* out, 
         for (int py = y1; py < y2; py++) {
             const unsigned char* row = static_cast<const unsigned char*>(locked.pBits) + size_t(py + oy) * locked.Pitch;
             uint32_t* dest = out + size_t(py) * size_t(outWidth);
-            for (int px = x1; px < x2; px++) {
-                const unsigned char* texel = row + size_t(px + ox) * texelBytes;
-                uint32_t r, g, b, a = 255;
-                if (texelBytes == 4) {
-                    uint32_t word;
-                    std::memcpy(&word, texel, 4);
-                    r = (word >> 16) & 0xFF;
-                    g = (word >> 8) & 0xFF;
-                    b = word & 0xFF;
-                    if (format == D3DFMT_A8R8G8B8) a = word >> 24;
-                } else if (texelBytes == 3) {
-                    b = texel[0];
-                    g = texel[1];
-                    r = texel[2];
-                } else {
-                    uint16_t word;
-                    std::memcpy(&word, texel, 2);
-                    if (format == D3DFMT_R5G6B5) {
-                        r = ((word >> 11) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x3F) << 2;
-                    } else {
-                        r = ((word >> 10) & 0x1F) << 3;
-                        g = ((word >> 5) & 0x1F) << 3;
-                    }
-                    b = (word & 0x1F) << 3;
-                }
-                dest[px] = KImage::pack(r, g, b, a);
-            }
+            for (int px = x1; px < x2; px++) dest[px] = readTexel(row + size_t(px + ox) * texelBytes, format);
         }
     }
     source->UnlockRect(0);
@@ -779,19 +487,7 @@ template <class Api> bool KGraphicD3DCore<Api>::readPicture(KImage& picture) {
 template <class Api> bool KGraphicD3DCore<Api>::savePicture(const char* fileName, int imageFormat) {
     KImage picture;
     if (!fileName || !readPicture(picture)) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
-        logMessage("%s: failed to encode image in format %d for savePicture", Api::kLogPrefix, imageFormat);
-        return false;
-    }
-    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
-    delete[] bytes;
-    if (!written) {
-        logMessage("%s: couldn't write '%s' for savePicture, ERROR", Api::kLogPrefix, fileName);
-        return false;
-    }
-    return true;
+    return writeImageFile(fileName, picture, imageFormat, Api::kLogPrefix, "savePicture");
 }
 
 template <class Api> void KGraphicD3DCore<Api>::copyToImage(KImage* image) {

@@ -178,6 +178,18 @@ template <class Api> void KGraphicD3DCore<Api>::endRenderToTarget() {
     }
 }
 
+template <class Api> void KGraphicD3DCore<Api>::leaveTargetStack() {
+    auto& module = Api::module();
+    while (module.targetCount > 0 && module.targetStack[0] == this) {
+        int before = module.targetCount;
+        endRenderToTarget();
+        if (module.targetCount >= before) break; // it could not end itself (no window): it is only taken off
+    }
+    auto last = std::remove(module.targetStack, module.targetStack + module.targetCount, this);
+    std::fill(last, module.targetStack + module.targetCount, nullptr);
+    module.targetCount = int(last - module.targetStack);
+}
+
 template <class Api> bool KGraphicD3DCore<Api>::isRenderTargetLost() {
     if (!renderTarget_) return false;
     bool lost = contentsLost_;
@@ -198,9 +210,7 @@ template <class Api> void KGraphicD3DCore<Api>::restorePicture() {
         uploadKept();
     } else if (!fileName_.empty()) {
         PictureSplice table[kMaxPictureSplices + 1];
-        int count = std::min(spliceCount_, kMaxPictureSplices);
-        std::copy(splices_, splices_ + count, table);
-        table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
+        int count = copySplicesInto(table);
         std::string name = fileName_, maskName = maskFileName_;
         freePicture();
         if (!maskName.empty())
@@ -230,6 +240,12 @@ template <class Api> void d3dcore::resetDrawingState(typename Api::Window* windo
         module.backBuffer = nullptr;
         logMessage("%s: GetBackBuffer returned 0x%X, ERROR", Api::kLogPrefix, unsigned(result));
     }
+    if (!window->usesDepthBuffer()) return;
+    result = module.device->GetDepthStencilSurface(&module.backDepth);
+    if (FAILED(result)) {
+        module.backDepth = nullptr;
+        logMessage("%s: GetStencilDepthBuffer returned 0x%X, ERROR", Api::kLogPrefix, unsigned(result));
+    }
 }
 
 template <class Api> void d3dcore::closeRenderTargets() {
@@ -257,11 +273,13 @@ template <class Api> void d3dcore::releaseDeviceTextures(bool releaseAll) {
     KGraphicD3DCore<Api>::list().forEach([releaseAll](KGraphicD3DCore<Api>* picture) {
         if (releaseAll || picture->isRenderTarget()) picture->freePicture();
     });
-    // Releasing everything is the window's clean-up: its device goes next, so forget it until the next
-    // resetDrawingState.
+    // Releasing everything is the window's clean-up: its device goes next, so forget it, and every target
+    // still begun, until the next resetDrawingState.
     if (releaseAll) {
         module.device = nullptr;
         module.window = nullptr;
+        module.targetCount = 0;
+        std::fill(module.targetStack, module.targetStack + KGraphicD3DModuleOf<Api>::kTargetStackDepth, nullptr);
     }
 }
 

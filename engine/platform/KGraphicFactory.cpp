@@ -1,30 +1,29 @@
 // The renderer factory: kind 0 makes the Direct3D 8 back end, kind 1 the OpenGL one and kind 3 the Direct3D 9 one;
-// tests may switch to the recording picture.
+// a maker set by a test wins over the kind.
 #include "KGraphicFactory.h"
 
 #include "KGraphicD3D.h"
 #include "KGraphicD3D9.h"
 #include "KGraphicGL.h"
-#include "KGraphicRecorder.h"
 
 #include <new>
 
 int RendererKind = -1;
 
 namespace {
-bool recording = false;
+GraphicMaker maker = nullptr;
 }
 
-void setGraphicRecording(bool on) {
-    recording = on;
+void setGraphicMaker(GraphicMaker newMaker) {
+    maker = newMaker;
 }
 
-bool isGraphicRecording() {
-    return recording;
+GraphicMaker getGraphicMaker() {
+    return maker;
 }
 
 KGraphic* createGraphic() {
-    if (recording) return new (std::nothrow) KGraphicRecorder();
+    if (maker) return maker();
     switch (RendererKind) {
     case K_RENDERER_DIRECT3D8:
         return new (std::nothrow) KGraphicD3D();

@@ -1,8 +1,6 @@
-// The renderer factory: RendererKind selects the back end that createGraphic makes for every picture.
-//
-// Tests get the recording test double (KGraphicRecorder.h) from the factory by turning recording on:
-//     ScopedGraphicRecording recording; // while it lives, createGraphic() makes KGraphicRecorder objects
-// Recording wins over RendererKind, so code that stores RendererKind = 0 at start-up still gets recorders.
+// The renderer factory: RendererKind selects the back end that createGraphic makes for every picture. Tests hand
+// out pictures of their own through a maker that wins over RendererKind (the tests' ScopedGraphicRecording), so
+// code that stores RendererKind = 0 at start-up still gets them.
 #pragma once
 
 class KGraphic;
@@ -20,18 +18,7 @@ enum RendererKindValue : int {
 // The caller owns it and deletes it through KGraphic's virtual destructor.
 KGraphic* createGraphic();
 
-// While recording is on, createGraphic makes KGraphicRecorder objects whatever RendererKind holds.
-void setGraphicRecording(bool on);
-bool isGraphicRecording();
-
-// Turns recording on for its lifetime and restores the previous setting after.
-class ScopedGraphicRecording {
-public:
-    ScopedGraphicRecording() : previous(isGraphicRecording()) { setGraphicRecording(true); }
-    ~ScopedGraphicRecording() { setGraphicRecording(previous); }
-    ScopedGraphicRecording(const ScopedGraphicRecording&) = delete;
-    ScopedGraphicRecording& operator=(const ScopedGraphicRecording&) = delete;
-
-private:
-    bool previous;
-};
+// While a maker is set (null: none, the start), createGraphic returns what it makes whatever RendererKind holds.
+using GraphicMaker = KGraphic* (*)();
+void setGraphicMaker(GraphicMaker maker);
+GraphicMaker getGraphicMaker();

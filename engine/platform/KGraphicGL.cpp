@@ -1,14 +1,13 @@
-// KGraphicGL pictures: loading from files, memory, mask pairs, caller pixels and the back buffer; half-size
-// loading and the high-resolution variant; texture sizes, targets and formats; preparing RGBA texels with colour
-// key and edge bleeding; splicing; mipmaps; reading textures back to save a picture.
+// KGraphicGL pictures (loaded through KGraphicBase): half-size loading and the high-resolution variant; the grab of
+// the back buffer; texture sizes, targets and formats; preparing RGBA texels with colour key and edge bleeding;
+// splicing; mipmaps; reading textures back to save a picture.
 #include "KGraphicGL.h"
 
 #include "HostGL.h"
 #include "KGraphicGLState.h"
 #include "KGraphicGLWindow.h"
+#include "KImageFile.h"
 #include "KLog.h"
-#include "KMiscTools.h"
-#include "KPictureSource.h"
 #include "KPictureTexels.h"
 
 #include <algorithm>
@@ -16,12 +15,6 @@
 #include <cstring>
 
 namespace gl = host::ogl;
-
-int KGraphicGL::powerOfTwoAtLeast(int value, int minimum) {
-    int size = std::max(minimum, 1);
-    while (size < value) size <<= 1;
-    return size;
-}
 
 KList<KGraphicGL>& KGraphicGL::list() {
     static KList<KGraphicGL>& pictures = *new KList<KGraphicGL>(); // never destroyed (see KList.h)
@@ -39,17 +32,8 @@ KGraphicGL::~KGraphicGL() {
     list().unlink(this);
 }
 
-void KGraphicGL::setColorKey(bool enable, int c1, int c2, int c3) {
-    colorKeyEnabled_ = enable;
-    colorKey_ = enable ? (uint32_t(c1 & 0xFF) << 16) | (uint32_t(c2 & 0xFF) << 8) | uint32_t(c3 & 0xFF) : 0;
-}
-
-void KGraphicGL::setOneBitAlpha(bool oneBitAlpha) {
-    oneBitAlpha_ = oneBitAlpha;
-}
-
 void KGraphicGL::setMipmapping(bool mipmapping) {
-    mipmapping_ = mipmapping;
+    KGraphicBase::setMipmapping(mipmapping);
     if (linear_)
         minFilter_ = mipmapping ? gl::LINEAR_MIPMAP_LINEAR : gl::LINEAR;
     else
@@ -65,9 +49,7 @@ void KGraphicGL::markParameters() {
     for (TextureSlot& slot : textures_) slot.filterDirty = slot.wrapDirty = true;
 }
 
-// Half-size loading: the decoded pictures go up at half their size, and the picture scale halves with them, so
-// the picture still reports its full size and blits still take full-size source rectangles.
-void KGraphicGL::halveDecoded() {
+void KGraphicGL::adjustDecoded() {
     if (!halfSize_) return;
     int halfWidth = image_.getWidth() / 2, halfHeight = image_.getHeight() / 2;
     image_.halve(halfWidth, halfHeight);
@@ -75,143 +57,9 @@ void KGraphicGL::halveDecoded() {
     scale_ *= 0.5f;
 }
 
-bool KGraphicGL::loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice, int loadKind,
-                             const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_UPLOAD_KEPT)
-        return loadPictureFromMemory(fileName, nullptr, 0, trueColor, alpha, splice, loadKind, spliceTable);
-    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
-    if (!fileName) return false;
-
-    KPictureFileBytes file;
-    bool variant = false;
-    // The double-size variant is only wanted on a display that shows two pixels per game pixel.
+bool KGraphicGL::wantsHighResolutionVariant() {
     KGraphicGLWindow* window = graphicGL().window;
-    if (window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f && file.read(makeHighResName(fileName)))
-        variant = true;
-    else if (!file.read(fileName))
-        return false;
-    std::string name = cutPictureName(fileName);
-    bool result =
-        loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
-    if (variant) scale_ *= 2;
-    fileName_ = name;
-    maskFileName_.clear();
-    return result;
-}
-
-bool KGraphicGL::loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor,
-                                       bool alpha, bool splice, int loadKind, const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
-        freePicture();
-        dropKeptPixels(); // a new source replaces the old one
-        if (!decodePicture(name, data, size, image_)) return false;
-        scale_ = 1;
-        halveDecoded();
-        trueColor_ = trueColor;
-        alpha_ = alpha;
-        width_ = float(image_.getWidth());
-        height_ = float(image_.getHeight());
-        if (loadKind == K_LOAD_DECODE_ONLY) return true;
-    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
-        return false;
-    }
-    return uploadDecoded(spliceTable, splice);
-}
-
-bool KGraphicGL::loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice,
-                                     int loadKind, const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_UPLOAD_KEPT)
-        return loadPictureWithMaskFromMemory(fileName, nullptr, 0, maskFileName, nullptr, 0, trueColor, splice,
-                                             loadKind, spliceTable);
-    if (loadKind != K_LOAD_NOW && loadKind != K_LOAD_DECODE_ONLY) return false;
-    if (!fileName || !maskFileName) return false;
-    KPictureFileBytes file, maskFile;
-    if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
-    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
-    bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
-                                                maskFile.size, trueColor, splice, loadKind, spliceTable);
-    fileName_ = name;
-    maskFileName_ = maskName;
-    return result;
-}
-
-bool KGraphicGL::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
-                                               const char* maskName, const unsigned char* maskData, size_t maskSize,
-                                               bool trueColor, bool splice, int loadKind,
-                                               const PictureSplice* spliceTable) {
-    if (loadKind == K_LOAD_NOW || loadKind == K_LOAD_DECODE_ONLY) {
-        freePicture();
-        dropKeptPixels();
-        if (!decodePictureAndMask(name, data, size, maskName, maskData, maskSize, image_, maskImage_)) return false;
-        // The mask is read pixel by pixel against the picture: one that could not be resampled must not be used.
-        if (maskImage_.getWidth() != image_.getWidth() || maskImage_.getHeight() != image_.getHeight()) {
-            logMessage("OpenGL: mask '%s' cannot be fitted to the picture's size", maskName ? maskName : "");
-            image_.clear();
-            maskImage_.clear();
-            return false;
-        }
-        scale_ = 1;
-        halveDecoded();
-        trueColor_ = trueColor;
-        alpha_ = true;
-        width_ = float(image_.getWidth());
-        height_ = float(image_.getHeight());
-        if (loadKind == K_LOAD_DECODE_ONLY) return true;
-    } else if (loadKind != K_LOAD_UPLOAD_KEPT) {
-        return false;
-    }
-    if (!maskImage_.getPixels()) return false;
-    alpha_ = true;
-    return uploadDecoded(spliceTable, splice);
-}
-
-// Uploads what the last decode kept (both pictures), then drops the decoded pixels.
-bool KGraphicGL::uploadDecoded(const PictureSplice* spliceTable, bool splice) {
-    if (!image_.getPixels()) return false; // kind 2 needs an earlier kind-1 load
-    bool haveMask = maskImage_.getPixels() != nullptr;
-    if (!haveMask && !image_.getHasAlpha() && !colorKeyEnabled_) alpha_ = false;
-    bool result = uploadTextures(spliceTable, image_.getPixels(), haveMask ? maskImage_.getPixels() : nullptr,
-                                 image_.getWidth(), image_.getHeight(), splice);
-    image_.clear();
-    maskImage_.clear();
-    return result;
-}
-
-bool KGraphicGL::makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
-                                       bool splice, const PictureSplice* spliceTable) {
-    if (!pixels || width <= 0 || height <= 0 || !KImage::sizeAllowed(width, height)) return false;
-    size_t count = size_t(width) * size_t(height);
-    keptPixels_.assign(pixels, pixels + count);
-    width_ = float(width);
-    height_ = float(height);
-    scale_ = 1;
-    trueColor_ = trueColor;
-    alpha_ = alpha;
-    if (!uploadTextures(spliceTable, keptPixels_.data(), nullptr, int(width), int(height), splice)) return false;
-    callerPixels_ = pixels;
-    return true;
-}
-
-void KGraphicGL::dropKeptPixels() {
-    keptPixels_.clear();
-    keptPixels_.shrink_to_fit();
-    callerPixels_ = nullptr;
-}
-
-void KGraphicGL::reloadPicture() {
-    if (!callerPixels_ || keptPixels_.empty()) return;
-    std::copy(callerPixels_, callerPixels_ + keptPixels_.size(), keptPixels_.begin());
-    uploadKept();
-}
-
-// Uploads the kept copy again with the picture's own splices.
-bool KGraphicGL::uploadKept() {
-    PictureSplice table[kMaxPictureSplices + 1];
-    int count = std::min(spliceCount_, kMaxPictureSplices);
-    std::copy(splices_, splices_ + count, table);
-    table[count] = PictureSplice{0, 0, 0, 0, 0, 0, 0};
-    return uploadTextures(count > 0 ? table : nullptr, keptPixels_.data(), nullptr, int(width_), int(height_),
-                          count > 0);
+    return window && std::fabs(window->getResolutionScale() - 2.0f) <= 0.00001f;
 }
 
 bool KGraphicGL::grabBackBuffer(void* reserved, bool splice, const PictureSplice* spliceTable) {
@@ -335,31 +183,14 @@ bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t
     if (!alpha_) mask = nullptr;
 
     PictureSplice pieces[kMaxPictureSplices];
-    int count = 0;
-    if (splice) {
-        if (spliceTable) {
-            while (count < kMaxPictureSplices && spliceTable[count].x1 < spliceTable[count].x2) {
-                pieces[count] = spliceTable[count];
-                count++;
-            }
-        } else {
-            count = splicePicture(width, height, pieces);
-        }
-    }
+    int count = collectSplices(spliceTable, splice, width, height, pieces);
 
     bool result = true;
     std::vector<uint32_t> buffer;
     if (count > 0) {
-        int textures = 0;
-        int needWidth[kMaxTextures] = {}, needHeight[kMaxTextures] = {};
-        for (int i = 0; i < count; i++) {
-            const PictureSplice& piece = pieces[i];
-            // A texture index outside the 32 slots cannot be honoured: refuse the table.
-            if (piece.texture < 0 || piece.texture >= kMaxTextures) return false;
-            textures = std::max(textures, piece.texture + 1);
-            needWidth[piece.texture] = std::max(needWidth[piece.texture], int(piece.x2 - piece.x1 + piece.u));
-            needHeight[piece.texture] = std::max(needHeight[piece.texture], int(piece.y2 - piece.y1 + piece.v));
-        }
+        int needWidth[kMaxTextures], needHeight[kMaxTextures];
+        int textures = measureSpliceTextures(pieces, count, needWidth, needHeight);
+        if (textures < 0) return false;
         deleteTexturesFrom(textures);
         for (int t = 0; t < textures && result; t++) {
             int w = powerOfTwoAtLeast(needWidth[t], 64), h = powerOfTwoAtLeast(needHeight[t], 64);
@@ -385,10 +216,10 @@ bool KGraphicGL::uploadTextures(const PictureSplice* spliceTable, const uint32_t
         deleteTexturesFrom(1);
         int w, h;
         if (!rectangles || mipmapping_) {
-            w = h = powerOfTwoAtLeast(std::max(width, height), 1);
+            w = h = powerOfTwoAtLeast(std::max(width, height));
         } else {
-            w = powerOfTwoAtLeast(width, 1);
-            h = powerOfTwoAtLeast(height, 1);
+            w = powerOfTwoAtLeast(width);
+            h = powerOfTwoAtLeast(height);
         }
         unsigned target = w == h ? gl::TEXTURE_2D : gl::TEXTURE_RECTANGLE;
         result = fits(w, h);
@@ -465,19 +296,7 @@ bool KGraphicGL::savePicture(const char* fileName, int imageFormat) {
         }
         textureOffGL();
     }
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, picture)) {
-        logMessage("OpenGL: failed to encode image in format %d for savePicture", imageFormat);
-        return false;
-    }
-    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
-    delete[] bytes;
-    if (!written) {
-        logMessage("OpenGL: couldn't write '%s' for savePicture, ERROR", fileName);
-        return false;
-    }
-    return true;
+    return writeImageFile(fileName, picture, imageFormat, "OpenGL", "savePicture");
 }
 
 void KGraphicGL::copyToImage(KImage*) {}

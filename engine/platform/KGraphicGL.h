@@ -1,10 +1,11 @@
 // KGraphicGL: the OpenGL 1.x back end of KGraphic. One object holds one picture (up to 32 textures, 2-D or
-// rectangle, or one render target drawn through a pbuffer) and its drawing settings. Pictures are loaded and
-// uploaded in KGraphicGL.cpp, drawn in KGraphicGLDraw.cpp and made render targets in KGraphicGLTarget.cpp.
+// rectangle, or one render target drawn through a pbuffer) and its drawing settings. Pictures are loaded through
+// KGraphicBase and uploaded in KGraphicGL.cpp, drawn in KGraphicGLDraw.cpp and made render targets in
+// KGraphicGLTarget.cpp.
 #pragma once
 
 #include "HostWGL.h"
-#include "KGraphic.h"
+#include "KGraphicBase.h"
 #include "KImage.h"
 #include "KList.h"
 #include "KObjectListable.h"
@@ -18,36 +19,16 @@
 // colour bytes changed in place.
 using KGrabPixelFunction = void (*)(long x, long y, unsigned char& r, unsigned char& g, unsigned char& b);
 
-class KGraphicGL : public KGraphic, public KObjectListable {
+class KGraphicGL : public KGraphicBase, public KObjectListable {
 public:
-    static constexpr int kMaxTextures = 32;
-
     KGraphicGL();
     ~KGraphicGL() override;
 
     // Every live picture, oldest first.
     static KList<KGraphicGL>& list();
 
-    void setColorKey(bool enable, int c1, int c2, int c3) override;
-    void setOneBitAlpha(bool oneBitAlpha) override;
     void setMipmapping(bool mipmapping) override;
     void setHalfSizeLoading(bool halfSize) override;
-
-    bool loadPicture(const char* fileName, bool trueColor, bool alpha, bool splice = false, int loadKind = K_LOAD_NOW,
-                     const PictureSplice* spliceTable = nullptr) override;
-    bool loadPictureFromMemory(const char* name, const unsigned char* data, size_t size, bool trueColor, bool alpha,
-                               bool splice = false, int loadKind = K_LOAD_NOW,
-                               const PictureSplice* spliceTable = nullptr) override;
-    bool loadPictureWithMask(const char* fileName, const char* maskFileName, bool trueColor, bool splice = false,
-                             int loadKind = K_LOAD_NOW, const PictureSplice* spliceTable = nullptr) override;
-    bool loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size, const char* maskName,
-                                       const unsigned char* maskData, size_t maskSize, bool trueColor,
-                                       bool splice = false, int loadKind = K_LOAD_NOW,
-                                       const PictureSplice* spliceTable = nullptr) override;
-    // The caller's buffer is remembered for reloadPicture, which reads it again: it must outlive that call.
-    bool makePictureFromPixels(const uint32_t* pixels, long width, long height, bool trueColor, bool alpha,
-                               bool splice = false, const PictureSplice* spliceTable = nullptr) override;
-    void reloadPicture() override;
     void freePicture() override;
 
     bool makeRenderTarget(long width, long height, bool trueColor, bool alpha, bool depth) override;
@@ -123,7 +104,6 @@ public:
 
     float getTextureCoordWidth() override { return textures_[0].coordWidth; }
     float getTextureCoordHeight() override { return textures_[0].coordHeight; }
-    bool isSpliced() override { return spliceCount_ > 0; }
 
     void blitSplicedRectInt(float sx1, float sy1, float sx2, float sy2, short dx, short dy, float angle, float zoom,
                             bool flipX = false, bool flipY = false, float px = 0, float py = 0) override;
@@ -140,10 +120,17 @@ public:
     unsigned getTextureTarget(int slot) const { return textures_[slot].target; }
     int getTextureInternalFormat(int slot) const { return textures_[slot].internalFormat; }
     int getTextureCount() const { return textureCount_; }
-    int getSpliceCount() const { return spliceCount_; }
-    float getPictureScale() const { return scale_; }
     bool isRenderTarget() const { return pbuffer_ != nullptr; }
     HPBUFFERARB getPbuffer() const { return pbuffer_; }
+
+protected:
+    bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
+                        int height, bool splice) override;
+    const char* logPrefix() const override { return "OpenGL"; }
+    // The double-size variant is only wanted on a display that shows two pixels per game pixel.
+    bool wantsHighResolutionVariant() override;
+    // Half-size loading: the decoded pictures go up at half their size, and the picture scale halves with them.
+    void adjustDecoded() override;
 
 private:
     struct TextureSlot {
@@ -155,20 +142,12 @@ private:
         bool filterDirty = true, wrapDirty = true;
     };
 
-    // The smallest power of two at or above value, and at least minimum.
-    static int powerOfTwoAtLeast(int value, int minimum = 1);
-    void halveDecoded();
-    bool uploadDecoded(const PictureSplice* spliceTable, bool splice);
-    bool uploadTextures(const PictureSplice* spliceTable, const uint32_t* pixels, const uint32_t* mask, int width,
-                        int height, bool splice);
     bool specifyTexture(int slot, int width, int height, unsigned target, const uint32_t* rgba);
     void fillLevel(int width, int height, const uint32_t* rgba, int level, unsigned target);
     void preparePixels(uint32_t* out, int outWidth, int outHeight, const uint32_t* pixels, const uint32_t* mask,
                        int width, int height, int x1, int y1, int x2, int y2, int x, int y) const;
     void deleteTexture(int slot);
     void deleteTexturesFrom(int slot);
-    bool uploadKept();
-    void dropKeptPixels();
     void markParameters();
     void destroyPbuffer();
 
@@ -186,18 +165,7 @@ private:
                      float alpha, bool flipX, bool flipY, float px, float py, bool blended);
     void multiplyAffine(float xx, float xy, float tx, float yx, float yy, float ty);
 
-    float scale_ = 1;
-    bool colorKeyEnabled_ = false;
-    uint32_t colorKey_ = 0;
-    bool oneBitAlpha_ = false;
-    bool mipmapping_ = false;
     bool halfSize_ = false;
-    KImage image_;     // decoded picture, kept only between decoding and upload
-    KImage maskImage_; // decoded mask picture, likewise
-    const uint32_t* callerPixels_ = nullptr;
-    std::vector<uint32_t> keptPixels_;
-    float width_ = 0, height_ = 0; // as stored (halved with half-size loading)
-    bool trueColor_ = true, alpha_ = true;
     int minFilter_;
     bool linear_ = false;
     int srcBlend_, dstBlend_;
@@ -205,11 +173,8 @@ private:
     float colorR_ = 1, colorG_ = 1, colorB_ = 1, colorA_ = 1;
     int textureCount_ = 0;
     TextureSlot textures_[kMaxTextures];
-    int spliceCount_ = 0;
-    PictureSplice splices_[kMaxPictureSplices];
     bool clearOnBegin_ = false;
     HPBUFFERARB pbuffer_ = nullptr;
     HDC pbufferDC_ = nullptr;
     HGLRC pbufferContext_ = nullptr;
-    std::string fileName_, maskFileName_;
 };

@@ -1,6 +1,8 @@
 // RIFF WAVE parsing for KSound: the chunk walk in 64-bit offsets, so no chunk size can wrap around.
 #include "KSoundWave.h"
 
+#include "KLittleEndian.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -13,30 +15,24 @@ constexpr size_t kExtensibleBytes = 40;
 constexpr unsigned char kPcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                                              0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-uint16_t read16(const unsigned char* p) {
-    return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t read32(const unsigned char* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 } // namespace
 
 const char* parseWave(const unsigned char* bytes, size_t size, KSoundWave& wave) {
     wave = KSoundWave();
     if (!bytes || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
         return "no RIFF WAVE header";
-    const uint64_t end = std::min<uint64_t>(uint64_t(read32(bytes + 4)) + 8, size);
+    const uint64_t end = std::min<uint64_t>(uint64_t(readLittle32(bytes + 4)) + 8, size);
     uint64_t offset = 12;
     bool haveFormat = false;
     bool haveData = false;
     while (offset + 8 <= end && !(haveFormat && haveData)) {
         const unsigned char* header = bytes + offset;
-        const uint64_t chunkBytes = read32(header + 4);
+        const uint64_t chunkBytes = readLittle32(header + 4);
         const uint64_t body = offset + 8;
         if (std::memcmp(header, "fmt ", 4) == 0) {
             if (chunkBytes < kFormatBytes || body + kFormatBytes > end) return "format chunk cut short";
             const unsigned char* f = bytes + body;
-            uint16_t tag = read16(f);
+            uint16_t tag = readLittle16(f);
             if (tag == kFormatExtensible) {
                 if (chunkBytes < kExtensibleBytes || body + kExtensibleBytes > end)
                     return "extensible format chunk cut short";
@@ -44,9 +40,9 @@ const char* parseWave(const unsigned char* bytes, size_t size, KSoundWave& wave)
                 tag = host::WAVE_FORMAT_PCM;
             }
             if (tag != host::WAVE_FORMAT_PCM) return "not PCM";
-            wave.format.channels = read16(f + 2);
-            wave.format.samplesPerSecond = read32(f + 4);
-            wave.format.bitsPerSample = read16(f + 14);
+            wave.format.channels = readLittle16(f + 2);
+            wave.format.samplesPerSecond = readLittle32(f + 4);
+            wave.format.bitsPerSample = readLittle16(f + 14);
             haveFormat = true;
         } else if (std::memcmp(header, "data", 4) == 0) {
             wave.pcm = bytes + body;

@@ -1,23 +1,22 @@
-// The Direct3D 8 game window: opening, the window procedure and its event records, the world view and clip,
-// the 3-D states and the back buffer as a picture. Presentation, pacing and the device resets are in
-// KWindowD3DPresent.cpp.
+// The Direct3D 8 game window: opening it and its device, the settings and figures it reports, and closing it.
+// The other topics have files of their own: KWindowD3DMessages.cpp (the window procedure and its event records),
+// KWindowD3DView.cpp (world view, clip and viewports), KWindowD3DStates3D.cpp (3-D states),
+// KWindowD3DBackBuffer.cpp (the back buffer as a picture) and KWindowD3DPresent.cpp (presentation, pacing and
+// the device resets).
 #include "KWindowD3D.h"
 
 #include "HostInput.h"
 #include "HostSystem.h"
 #include "HostVideoMemory.h"
 #include "KEngineCursor.h"
-#include "KEngineKeys.h"
 #include "KGraphic.h"
 #include "KGraphicFactory.h"
-#include "KImage.h"
 #include "KLog.h"
 #include "KMiscTools.h"
 #include "KMouse.h"
 #include "KPixelShaderD3D.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,26 +33,6 @@ constexpr EngineFormat engineFormats[7] = {
     {D3DFMT_A4R4G4B4, "A4R4G4B4"}, {D3DFMT_R8G8B8, "R8G8B8"}, {D3DFMT_X8R8G8B8, "X8R8G8B8"},
     {D3DFMT_A8R8G8B8, "A8R8G8B8"},
 };
-
-const D3DMATRIX* asD3D(const Matrix4& matrix) {
-    static_assert(sizeof(Matrix4) == sizeof(D3DMATRIX));
-    return reinterpret_cast<const D3DMATRIX*>(&matrix);
-}
-
-Matrix4 translation(float x, float y) {
-    Matrix4 m;
-    return makeTranslationMatrix(m, x, y, 0);
-}
-
-Matrix4 ortho(float width, float height) {
-    Matrix4 m;
-    return makeOrthoMatrix(m, width, height, 0, 1);
-}
-
-Matrix4 operator*(const Matrix4& a, const Matrix4& b) {
-    Matrix4 out;
-    return multiplyMatrix(out, a, b);
-}
 
 // Title bytes widened one unit each (the game's title is plain ASCII), and back to UTF-8 for the window.
 void copyTitle(char16_t* title, const char* text) {
@@ -73,13 +52,6 @@ std::string titleAsUtf8(const char16_t* title) {
         }
     }
     return text;
-}
-
-// Each channel trunc(value x 255); values outside 0..1 (and NaN, as 0) are held to it, as a float too large
-// for an integer must never reach the conversion.
-D3DCOLOR packColor(float r, float g, float b, float a) {
-    auto channel = [](float value) { return uint32_t((value > 0.0f ? std::min(value, 1.0f) : 0.0f) * 255.0f); };
-    return (channel(a) << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
 }
 
 } // namespace
@@ -118,49 +90,6 @@ AspectCorrection computeAspectCorrection(int gameWidth, int gameHeight, int desk
     logMessage("D3D8: enabling 4:3 aspect correction, actual game window resized to %dx%d", result.actualWidth,
                result.actualHeight);
     return result;
-}
-
-bool convertBackBufferPixels(D3DFORMAT format, const uint8_t* bits, int pitch, int x, int y, int width, int height,
-                             uint32_t* out) {
-    for (int row = 0; row < height; ++row) {
-        const uint8_t* line = bits + size_t(y + row) * size_t(pitch);
-        uint32_t* target = out + size_t(row) * size_t(width);
-        for (int column = 0; column < width; ++column) {
-            uint32_t r, g, b;
-            switch (format) {
-            case D3DFMT_R5G6B5: {
-                uint16_t value;
-                std::memcpy(&value, line + size_t(x + column) * 2, 2);
-                r = (value >> 8) & 0xF8;
-                g = (value >> 3) & 0xFC;
-                b = (value << 3) & 0xF8;
-                break;
-            }
-            case D3DFMT_X1R5G5B5:
-            case D3DFMT_A1R5G5B5: {
-                uint16_t value;
-                std::memcpy(&value, line + size_t(x + column) * 2, 2);
-                r = (value >> 7) & 0xF8;
-                g = (value >> 2) & 0xF8;
-                b = (value << 3) & 0xF8;
-                break;
-            }
-            case D3DFMT_X8R8G8B8:
-            case D3DFMT_A8R8G8B8: {
-                uint32_t value;
-                std::memcpy(&value, line + size_t(x + column) * 4, 4);
-                r = (value >> 16) & 0xFF;
-                g = (value >> 8) & 0xFF;
-                b = value & 0xFF;
-                break;
-            }
-            default:
-                return false;
-            }
-            target[column] = KImage::pack(r, g, b, 255);
-        }
-    }
-    return true;
 }
 
 KWindowD3D::KWindowD3D()
@@ -217,17 +146,20 @@ bool KWindowD3D::fitsOnDesktop(int width, int height) {
 void KWindowD3D::applyAspectCorrection() {
     int desktopWidth, desktopHeight;
     host::getDesktopSize(desktopWidth, desktopHeight);
-    AspectCorrection result =
-        computeAspectCorrection(gameWidth, gameHeight, desktopWidth, desktopHeight, fullScreen, aspectCorrectionWanted);
-    widescreenCorrected = result.widescreenCorrected;
-    aspectCorrected = result.aspectCorrected;
-    scale = result.scale;
-    actualWidth = result.actualWidth;
-    actualHeight = result.actualHeight;
-    offsetX = result.offsetX;
-    offsetY = result.offsetY;
-    backBufferWidth = result.backBufferWidth;
-    backBufferHeight = result.backBufferHeight;
+    setGameArea(computeAspectCorrection(gameWidth, gameHeight, desktopWidth, desktopHeight, fullScreen,
+                                        aspectCorrectionWanted));
+}
+
+void KWindowD3D::setGameArea(const AspectCorrection& area) {
+    widescreenCorrected = area.widescreenCorrected;
+    aspectCorrected = area.aspectCorrected;
+    scale = area.scale;
+    actualWidth = area.actualWidth;
+    actualHeight = area.actualHeight;
+    offsetX = area.offsetX;
+    offsetY = area.offsetY;
+    backBufferWidth = area.backBufferWidth;
+    backBufferHeight = area.backBufferHeight;
 }
 
 D3DFORMAT KWindowD3D::chooseFullScreenFormat() {
@@ -376,7 +308,7 @@ bool KWindowD3D::createGameWindow(int width, int height, int requestedBits, bool
     viewWidth = surfaceTextureWidth = gameWidth;
     viewHeight = surfaceTextureHeight = gameHeight;
     clearTwiceAndPresent(0xFF000000u);
-    D3DVIEWPORT8 viewport = {uint32_t(offsetX), uint32_t(offsetY), uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
+    D3DVIEWPORT8 viewport = gameViewport();
     result = device->SetViewport(&viewport);
     if (FAILED(result)) logMessage("D3D8: SetViewport returned 0x%X, ERROR", unsigned(result));
     setDefaultWorldView();
@@ -497,172 +429,6 @@ void KWindowD3D::setFixedStep(bool on, int stepMs, int maxUpdates) {
     maxUpdatesPerFrame = maxUpdates;
 }
 
-void KWindowD3D::setClearColor(float r, float g, float b, float a) {
-    clearColor = packColor(r, g, b, a);
-}
-
-void KWindowD3D::setGameViewport() {
-    if (!device) return;
-    D3DVIEWPORT8 viewport =
-        drawingIntoTarget
-            ? D3DVIEWPORT8{0, 0, uint32_t(actualWidth), uint32_t(actualHeight), 0, 1}
-            : D3DVIEWPORT8{uint32_t(offsetX), uint32_t(offsetY), uint32_t(actualWidth), uint32_t(actualHeight), 0, 1};
-    device->SetViewport(&viewport);
-}
-
-void KWindowD3D::setFullViewport() {
-    if (!device) return;
-    D3DVIEWPORT8 viewport = {0, 0, uint32_t(backBufferWidth), uint32_t(backBufferHeight), 0, 1};
-    device->SetViewport(&viewport);
-}
-
-void KWindowD3D::endClip() {
-    if (!clipActive) return;
-    if (device) {
-        device->EndScene();
-        setGameViewport();
-        device->BeginScene();
-    }
-    clipActive = false;
-}
-
-void KWindowD3D::setWorldView(float x, float y, float angle, float zoom, bool clear) {
-    endClip();
-    Matrix4 rotation, zoomMatrix;
-    makeRotationZMatrix(rotation, angle * 3.1415927f / 180.0f);
-    makeScalingMatrix(zoomMatrix, zoom, zoom, 1);
-    worldMatrix =
-        translation(float(-(gameWidth / 2)), float(gameHeight / 2)) * rotation * zoomMatrix * translation(x, y);
-    Matrix4 view =
-        worldMatrix * translation(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
-    if (!device) return;
-    Matrix4 identity;
-    makeIdentityMatrix(identity);
-    device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));
-    device->SetTransform(D3DTS_VIEW, asD3D(view));
-    device->SetTransform(D3DTS_WORLD, asD3D(identity));
-    if (clear) device->Clear(0, nullptr, D3DCLEAR_TARGET, clearColor, 1.0f, 0);
-}
-
-void KWindowD3D::setWorldMatrix(const Matrix4& matrix) {
-    worldMatrix = matrix * translation(float(-(gameWidth / 2)), float(gameHeight / 2));
-    if (clipActive)
-        worldMatrix = worldMatrix * translation((float(viewWidth) - clipX2) / 2 - clipX1 / 2,
-                                                clipY1 / 2 - (float(viewHeight) - clipY2) / 2);
-    Matrix4 view =
-        worldMatrix * translation(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
-    if (device) device->SetTransform(D3DTS_VIEW, asD3D(view));
-}
-
-void KWindowD3D::setClipRect(bool enabled, float x1, float y1, float x2, float y2) {
-    if (deviceLost || !device) return;
-    if (enabled) {
-        x1 = std::clamp(x1, 0.0f, float(viewWidth));
-        x2 = std::clamp(x2, 0.0f, float(viewWidth));
-        y1 = std::clamp(y1, 0.0f, float(viewHeight));
-        y2 = std::clamp(y2, 0.0f, float(viewHeight));
-        int left = int(x1), top = int(y1), right = int(x2), bottom = int(y2);
-        if (!drawingIntoTarget) {
-            left = actualWidth * left / viewWidth + offsetX;
-            right = actualWidth * right / viewWidth + offsetX;
-            top = actualHeight * top / viewHeight + offsetY;
-            bottom = actualHeight * bottom / viewHeight + offsetY;
-        }
-        D3DVIEWPORT8 viewport = {uint32_t(left),
-                                 uint32_t(top),
-                                 uint32_t(std::max(0, right - left)),
-                                 uint32_t(std::max(0, bottom - top)),
-                                 0,
-                                 1};
-        device->EndScene();
-        device->SetViewport(&viewport);
-        device->BeginScene();
-        clipX1 = x1;
-        clipY1 = y1;
-        clipX2 = x2;
-        clipY2 = y2;
-        Matrix4 view = worldMatrix * translation(-x1, y1) *
-                       translation(float(gameWidth / 2) - (x2 - x1) / 2, (y2 - y1) / 2 - float(gameHeight / 2));
-        device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(x2 - x1, y2 - y1)));
-        device->SetTransform(D3DTS_VIEW, asD3D(view));
-        clipActive = true;
-    } else if (clipActive) {
-        device->EndScene();
-        setGameViewport();
-        device->BeginScene();
-        Matrix4 view =
-            worldMatrix * translation(float(gameWidth / 2 - viewWidth / 2), float(viewHeight / 2 - gameHeight / 2));
-        device->SetTransform(D3DTS_PROJECTION, asD3D(ortho(float(viewWidth), float(viewHeight))));
-        device->SetTransform(D3DTS_VIEW, asD3D(view));
-        clipActive = false;
-    }
-}
-
-void KWindowD3D::begin3D(bool clearDepth, bool depthWrite, int cullKind) {
-    if (!device) return;
-    device->SetRenderState(D3DRS_ZENABLE, 1);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, depthWrite ? 1 : 0);
-    device->SetRenderState(D3DRS_CULLMODE, cullKind == 1 ? D3DCULL_CW : cullKind == 2 ? D3DCULL_CCW : D3DCULL_NONE);
-    if (clearDepth) device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-}
-
-int KWindowD3D::setTransform3D(int kind, const Matrix4& matrix) {
-    if (kind < 0 || kind > 2) return kind - 2;
-    if (!device) return 0;
-    if (kind == 0) {
-        // Moves the picture by half a pixel so that pixel centres land on integer coordinates.
-        Matrix4 halfPixel = translation(-1.0f / float(viewWidth), 1.0f / float(viewHeight));
-        device->SetTransform(D3DTS_PROJECTION, asD3D(matrix * halfPixel));
-    } else {
-        device->SetTransform(kind == 1 ? D3DTS_VIEW : D3DTS_WORLD, asD3D(matrix));
-    }
-    return 0;
-}
-
-void KWindowD3D::enableLighting(float r, float g, float b, float a) {
-    if (!device) return;
-    device->SetRenderState(D3DRS_LIGHTING, 1);
-    device->SetRenderState(D3DRS_AMBIENT, packColor(r, g, b, a));
-    setMaterial(1, 1, 1, 1);
-}
-
-void KWindowD3D::setLight(int index, const KLight3D* light) {
-    if (!device || index < 0 || index > 7) return;
-    if (!light) {
-        device->LightEnable(uint32_t(index), false);
-        return;
-    }
-    D3DLIGHT8 value = {};
-    value.Type = light->type == 1 ? D3DLIGHT_DIRECTIONAL : D3DLIGHT_POINT;
-    value.Diffuse = {light->r, light->g, light->b, light->a};
-    value.Specular = {1, 1, 1, 1};
-    value.Position = {light->x, light->y, light->z};
-    value.Direction = {-light->directionX, -light->directionY, -light->directionZ};
-    value.Range = FLT_MAX;
-    value.Attenuation0 = light->attenuation0;
-    value.Attenuation1 = light->attenuation1;
-    value.Attenuation2 = light->attenuation2;
-    device->SetLight(uint32_t(index), &value);
-    device->LightEnable(uint32_t(index), true);
-    device->SetRenderState(D3DRS_LIGHTING, 1);
-}
-
-void KWindowD3D::setMaterial(float r, float g, float b, float a) {
-    if (!device) return;
-    D3DMATERIAL8 material = {};
-    material.Diffuse = {r, g, b, a};
-    device->SetMaterial(&material);
-}
-
-void KWindowD3D::end3D() {
-    if (!device) return;
-    device->SetRenderState(D3DRS_ZENABLE, 0);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-    device->SetRenderState(D3DRS_LIGHTING, 0);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    setMaterial(1, 1, 1, 1);
-}
-
 bool KWindowD3D::isEngineCursorShown() {
     return !cursorShownOverFrame && hasFocus();
 }
@@ -677,116 +443,6 @@ void KWindowD3D::setTouchEmulation(bool on) {
     setMouseTouchEmulation(on);
 }
 
-void KWindowD3D::getGameAreaRect(int& x, int& y, int& width, int& height) {
-    x = offsetX;
-    y = offsetY;
-    width = actualWidth;
-    height = actualHeight;
-}
-
-bool KWindowD3D::copyBackBufferToImage(int width, int height, KImage& image) {
-    return getBackBufferAsImage(width, height, image);
-}
-
-void KWindowD3D::setTargetView(int targetViewWidth, int targetViewHeight, int textureWidth, int textureHeight) {
-    if (!drawingIntoTarget) {
-        savedOffsetX = offsetX;
-        savedOffsetY = offsetY;
-        savedScale = scale;
-    }
-    viewWidth = targetViewWidth;
-    viewHeight = targetViewHeight;
-    surfaceTextureWidth = textureWidth;
-    surfaceTextureHeight = textureHeight;
-    drawingIntoTarget = true;
-    offsetX = offsetY = 0;
-    scale = 1.0f;
-}
-
-void KWindowD3D::restoreGameView() {
-    if (drawingIntoTarget) {
-        offsetX = savedOffsetX;
-        offsetY = savedOffsetY;
-        scale = savedScale;
-    }
-    drawingIntoTarget = false;
-    viewWidth = surfaceTextureWidth = gameWidth;
-    viewHeight = surfaceTextureHeight = gameHeight;
-}
-
-void KWindowD3D::applyWorldView(float x, float y, float angle, float zoom, bool clear) {
-    setWorldView(x, y, angle, zoom, clear);
-}
-
-bool KWindowD3D::getBackBufferAsImage(int width, int height, KImage& image) {
-    if (!device) return false;
-    IDirect3DSurface8* surface = nullptr;
-    HRESULT result = device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface);
-    if (FAILED(result) || !surface) {
-        logMessage("D3D8: GetBackBuffer returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
-        return false;
-    }
-    D3DSURFACE_DESC desc = {};
-    result = surface->GetDesc(&desc);
-    if (FAILED(result)) {
-        logMessage("D3D8: GetDesc returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
-        surface->Release();
-        return false;
-    }
-    D3DLOCKED_RECT locked = {};
-    result = surface->LockRect(&locked, nullptr, D3DLOCK_READONLY);
-    if (FAILED(result)) {
-        logMessage("D3D8: LockRect returned 0x%X for getBackBufferAsImage, ERROR", unsigned(result));
-        surface->Release();
-        return false;
-    }
-    // The game area must lie inside the surface; a smaller surface gives what it has.
-    int areaWidth = std::min(actualWidth, int(desc.Width) - offsetX);
-    int areaHeight = std::min(actualHeight, int(desc.Height) - offsetY);
-    if (areaWidth <= 0 || areaHeight <= 0) {
-        surface->UnlockRect();
-        surface->Release();
-        logMessage("D3D8: game area lies outside the %ux%u backbuffer in getBackBufferAsImage, ERROR", desc.Width,
-                   desc.Height);
-        return false;
-    }
-    uint32_t* pixels = new uint32_t[size_t(areaWidth) * size_t(areaHeight)];
-    bool converted = convertBackBufferPixels(desc.Format, static_cast<const uint8_t*>(locked.pBits), locked.Pitch,
-                                             offsetX, offsetY, areaWidth, areaHeight, pixels);
-    surface->UnlockRect();
-    surface->Release();
-    if (!converted) {
-        logMessage("D3D8: unsupported backbuffer format 0x%X in getBackBufferAsImage, ERROR", unsigned(desc.Format));
-        delete[] pixels;
-        return false;
-    }
-    image.adopt(areaWidth, areaHeight, /*alpha=*/false, pixels);
-    image.resample(width, height);
-    return true;
-}
-
-bool KWindowD3D::saveBackBuffer(const char* fileName, int imageFormat, int width, int height) {
-    if (width == 0 && height == 0) {
-        width = gameWidth;
-        height = gameHeight;
-    }
-    KImage image;
-    if (!fileName || !getBackBufferAsImage(width, height, image)) return false;
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KImage::encode(ImageFormat(imageFormat), bytes, size, image)) {
-        logMessage("D3D8: failed to encode image in format %d for saveBackBuffer", imageFormat);
-        return false;
-    }
-    bool written = KMiscTools::writeFileReplacing(fileName, bytes, size);
-    delete[] bytes;
-    if (!written) {
-        logMessage("D3D8: failed to write '%s' for saveBackBuffer", fileName);
-        return false;
-    }
-    return true;
-}
-
 int KWindowD3D::enumerateDisplayModes(const DisplayModeCallback& callback) {
     int count = host::displayModeCount();
     bool last = false;
@@ -798,174 +454,4 @@ int KWindowD3D::enumerateDisplayModes(const DisplayModeCallback& callback) {
         if (callback && !callback(mode.width, mode.height, mode.bitsPerPixel, mode.refreshRate)) break;
     }
     return last ? 1 : 0;
-}
-
-// ----- Window procedure ---------------------------------------------------------------------------------------
-
-intptr_t KWindowD3D::windowProcedure(host::WindowHandle handle, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    KWindowD3D* self = static_cast<KWindowD3D*>(host::getWindowUserData(handle));
-    if (!self) return host::defWindowProc(handle, message, wparam, lparam);
-    return self->handleMessage(message, wparam, lparam);
-}
-
-void KWindowD3D::sendEvent(WindowEvent& event) {
-    if (eventCallback) eventCallback(&event);
-}
-
-void KWindowD3D::showCursorUntilVisible() {
-    while (host::showCursor(true) < 0) {
-    }
-}
-
-void KWindowD3D::hideCursorUntilHidden() {
-    while (host::showCursor(false) >= 0) {
-    }
-}
-
-intptr_t KWindowD3D::handleMessage(uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (!messageHook || messageHook(window, message, wparam, lparam)) {
-        WindowEvent event;
-        switch (message) {
-        case host::WM_MOUSEMOVE:
-            event.type = K_EVENT_MOUSEMOVE;
-            break;
-        case host::WM_LBUTTONUP:
-            event.type = K_EVENT_MOUSEUP, event.button = 1;
-            break;
-        case host::WM_RBUTTONUP:
-            event.type = K_EVENT_MOUSEUP, event.button = 2;
-            break;
-        case host::WM_MBUTTONUP:
-            event.type = K_EVENT_MOUSEUP, event.button = 3;
-            break;
-        case host::WM_LBUTTONDOWN:
-            event.type = K_EVENT_MOUSEDOWN, event.button = 1;
-            break;
-        case host::WM_RBUTTONDOWN:
-            event.type = K_EVENT_MOUSEDOWN, event.button = 2;
-            break;
-        case host::WM_MBUTTONDOWN:
-            event.type = K_EVENT_MOUSEDOWN, event.button = 3;
-            break;
-        case host::WM_LBUTTONDBLCLK:
-            event.type = K_EVENT_DOUBLECLICK, event.button = 1;
-            break;
-        case host::WM_RBUTTONDBLCLK:
-            event.type = K_EVENT_DOUBLECLICK, event.button = 2;
-            break;
-        case host::WM_MBUTTONDBLCLK:
-            event.type = K_EVENT_DOUBLECLICK, event.button = 3;
-            break;
-        case host::WM_MOUSEWHEEL:
-            event.type = K_EVENT_WHEEL;
-            event.wheel = int16_t(host::hiWord(wparam));
-            setMouseWheel(short(event.wheel));
-            break;
-        case host::WM_CONTEXTMENU:
-            event.type = K_EVENT_CONTEXTMENU;
-            break;
-        case host::WM_ACTIVATE:
-            if (host::loWord(wparam) == host::WA_INACTIVE) {
-                event.type = K_EVENT_DEACTIVATED;
-                host::clipCursor(window, nullptr);
-                if (!fullScreen) {
-                    if (systemCursorHidden) showCursorUntilVisible();
-                    skipNextWait = true;
-                }
-            } else {
-                event.type = K_EVENT_ACTIVATED;
-                if (fullScreen) {
-                    host::showWindow(window);
-                } else if (systemCursorHidden) {
-                    hideCursorUntilHidden();
-                }
-            }
-            break;
-        case host::WM_KEYDOWN:
-            event.type = K_EVENT_KEYDOWN;
-            event.keyByte = uint8_t((uint32_t(lparam) >> 16) & 0xFF);
-            event.virtualKey = int32_t(wparam);
-            event.engineKey = engineKeyFromVirtualKey(int(wparam));
-            break;
-        case host::WM_KEYUP:
-            event.type = K_EVENT_KEYUP;
-            event.keyByte = uint8_t(wparam & 0xFF);
-            event.virtualKey = int32_t(wparam);
-            event.engineKey = engineKeyFromVirtualKey(int(wparam));
-            break;
-        case host::WM_CHAR:
-            event.type = K_EVENT_CHAR;
-            event.character = int32_t(wparam);
-            if (wparam < 256) {
-                WindowEvent character = event;
-                character.type = K_EVENT_CHAR8;
-                character.keyByte = uint8_t(wparam);
-                sendEvent(character);
-            }
-            break;
-        default:
-            break;
-        }
-        event.x = getMouseXRounded();
-        event.y = getMouseYRounded();
-        event.message = int32_t(message);
-        event.lparam = int32_t(lparam);
-
-        if (eventCallback) {
-            auto send = [this](WindowEvent& record) { sendEvent(record); };
-            if (touchEmulation) {
-                touch.beforeCallback(event, now(), send);
-                if (event.type == K_EVENT_TOUCH) {
-                    setEmulatedPointer(event.touchX, event.touchY);
-                    if (event.touchPhase == K_TOUCH_BEGIN) setTouchDown(true);
-                    if (event.touchPhase == K_TOUCH_END) setTouchDown(false);
-                }
-            } else if (event.type == K_EVENT_DOUBLECLICK) {
-                WindowEvent press = event;
-                press.type = K_EVENT_MOUSEDOWN;
-                sendEvent(press);
-            }
-            if (event.type != K_EVENT_NONE) {
-                if (!eventCallback(&event)) return 0;
-                if (touchEmulation) touch.afterCallback(event, send);
-            }
-        }
-    }
-
-    switch (message) {
-    case host::WM_CLOSE:
-    case host::WM_DESTROY:
-        quitRequested = true;
-        host::postQuitMessage(0);
-        return 1;
-    case host::WM_NCMOUSEMOVE:
-        if (!fullScreen && !cursorShownOverFrame) {
-            if (systemCursorHidden) showCursorUntilVisible();
-            cursorShownOverFrame = true;
-        }
-        break;
-    case host::WM_MOUSEMOVE:
-        if (!fullScreen && cursorShownOverFrame && hasFocus()) {
-            if (systemCursorHidden) hideCursorUntilHidden();
-            cursorShownOverFrame = false;
-        }
-        break;
-    case host::WM_SYSCOMMAND: {
-        uint32_t command = uint32_t(wparam) & 0xFFF0;
-        if (command == host::SC_SCREENSAVE || command == host::SC_MONITORPOWER) return 0;
-        break;
-    }
-    default:
-        break;
-    }
-    return host::defWindowProc(window, message, wparam, lparam);
-}
-
-int KWindowD3D::processEvents() {
-    host::WindowMessage message;
-    while (host::windowExists(window) && host::peekMessage(window, message)) {
-        if (host::translateAccelerator(window, accelerators, message)) continue;
-        host::dispatchMessage(message);
-    }
-    return 0;
 }

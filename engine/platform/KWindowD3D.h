@@ -28,11 +28,6 @@ struct AspectCorrection {
 AspectCorrection computeAspectCorrection(int gameWidth, int gameHeight, int desktopWidth, int desktopHeight,
                                          bool fullScreen, bool wanted);
 
-// The back buffer's pixels (one of the five back-buffer formats, rows `pitch` bytes apart) as R, G, B, A bytes
-// with A = 255; false for another format.
-bool convertBackBufferPixels(D3DFORMAT format, const uint8_t* bits, int pitch, int x, int y, int width, int height,
-                             uint32_t* out);
-
 class KWindowD3D : public KWindow, public KGraphicD3DWindow {
 public:
     KWindowD3D();
@@ -143,18 +138,41 @@ public:
     const char16_t* getTitle() const { return title; }
 
 private:
+    static const D3DMATRIX* asD3D(const Matrix4& matrix) {
+        static_assert(sizeof(Matrix4) == sizeof(D3DMATRIX));
+        return reinterpret_cast<const D3DMATRIX*>(&matrix);
+    }
     static intptr_t windowProcedure(host::WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
     void cleanup();
     bool failOpening();
     void applyAspectCorrection();
+    void setGameArea(const AspectCorrection& area);
+    // What a switch between windowed and full screen changes, and going back to it when the switch fails.
+    struct DisplayModeState {
+        bool fullScreen;
+        AspectCorrection area;
+        int refreshRate;
+        int depth;
+        D3DPRESENT_PARAMETERS presentation;
+    };
+    DisplayModeState displayModeState() const;
+    bool keepDisplayMode(const DisplayModeState& kept);
     D3DFORMAT chooseFullScreenFormat();
     void fillPresentationParameters();
     void setSwapForFrameRate();
     void resetRenderStates();
+    // The game area's viewport (the whole target while drawing into one) and the whole back buffer's.
+    D3DVIEWPORT8 gameViewport() const;
+    D3DVIEWPORT8 fullViewport() const;
     void setGameViewport();
     void setFullViewport();
+    // A viewport takes effect between scenes: the scene is ended before it and begun again after.
+    void setViewportBetweenScenes(const D3DVIEWPORT8& viewport);
+    // The view transform that places a world matrix of the game area in the current view.
+    Matrix4 viewOf(const Matrix4& world) const;
     void clearTwiceAndPresent(D3DCOLOR color);
+    void endSceneIfBegun();
     void releaseDeviceObjects();
     void restoreDeviceObjects();
     void redrawAfterReset(D3DCOLOR clearColour);
@@ -196,6 +214,7 @@ private:
     bool fullScreen = false;
     bool fullScreenLeftForDialog = false;
     bool skipNextWait = false;
+    bool minimisedInBackground = false; // full screen: minimised since the window last left the foreground
 
     int maxFrameRate = 0;
     KFrameTiming timing;

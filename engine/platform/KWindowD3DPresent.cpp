@@ -15,11 +15,8 @@ constexpr int kLostFrameSleepMs = 10;
 // How long one wait for a message lasts while the window is not in front, before the quit flag is looked at.
 constexpr int kForegroundWaitMs = 100;
 constexpr int kResetRetrySleepMs = 3;
-
-Matrix4 translation(float x, float y) {
-    Matrix4 m;
-    return makeTranslationMatrix(m, x, y, 0);
-}
+// How long a switch between windowed and full screen waits for the device before it gives up.
+constexpr int kToggleWaitMs = 5000;
 } // namespace
 
 void KWindowD3D::resetRenderStates() {
@@ -37,6 +34,12 @@ void KWindowD3D::clearTwiceAndPresent(D3DCOLOR color) {
         device->EndScene();
         device->Present(nullptr, nullptr, nullptr, nullptr);
     }
+}
+
+void KWindowD3D::endSceneIfBegun() {
+    if (!sceneBegun) return;
+    device->EndScene();
+    sceneBegun = false;
 }
 
 void KWindowD3D::releaseDeviceObjects() {
@@ -80,16 +83,14 @@ void KWindowD3D::fillMargins() {
         backEnd.fillRectBlended(-1, height - 0.5f, width + 1, height + 2, 0, 0, 0, 1);
     }
     if (offsetX <= 0 && offsetY <= 0) return;
-    device->EndScene();
-    setFullViewport();
-    device->BeginScene();
+    setViewportBetweenScenes(fullViewport());
     Matrix4 projection, identity;
     makeOrthoMatrix(projection, float(backBufferWidth), float(backBufferHeight), 0, 1);
     makeIdentityMatrix(identity);
-    Matrix4 view = translation(float(-(backBufferWidth / 2)), float(backBufferHeight / 2));
-    device->SetTransform(D3DTS_PROJECTION, reinterpret_cast<const D3DMATRIX*>(&projection));
-    device->SetTransform(D3DTS_VIEW, reinterpret_cast<const D3DMATRIX*>(&view));
-    device->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&identity));
+    device->SetTransform(D3DTS_PROJECTION, asD3D(projection));
+    device->SetTransform(D3DTS_VIEW,
+                         asD3D(translationMatrix(float(-(backBufferWidth / 2)), float(backBufferHeight / 2))));
+    device->SetTransform(D3DTS_WORLD, asD3D(identity));
     float areaWidth = float(actualWidth), areaHeight = float(actualHeight);
     float x = float(offsetX), y = float(offsetY);
     if (offsetX < 1) { // bars above and below
@@ -99,9 +100,7 @@ void KWindowD3D::fillMargins() {
         backEnd.fillRectBlended(-1, -1, x, areaHeight + 1, 0, 0, 0, 1);
         backEnd.fillRectBlended(x + areaWidth, -1, 2 * x + areaWidth + 1, areaHeight + 1, 0, 0, 0, 1);
     }
-    device->EndScene();
-    setGameViewport();
-    device->BeginScene();
+    setViewportBetweenScenes(gameViewport());
     setDefaultWorldView();
 }
 
@@ -129,10 +128,7 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
     fillMargins();
     if (brightness < 1.0f)
         backEnd.fillRectBlended(-1, -1, float(gameWidth + 1), float(gameHeight + 1), 0, 0, 0, 1.0f - brightness);
-    if (sceneBegun) {
-        device->EndScene();
-        sceneBegun = false;
-    }
+    endSceneIfBegun();
     backEnd.closeRenderTargets();
 
     HRESULT result = device->TestCooperativeLevel();
@@ -162,12 +158,17 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
 
     if (fullScreen && host::windowExists(window) && !host::isForeground(window)) {
         deviceLost = true;
-        if (!quitRequested) {
+        // Minimised once, on the change into the background: the desktop may restore the window before it gives it
+        // the focus, and a flip in between must not send it back down.
+        if (!quitRequested && !minimisedInBackground) {
             releaseDeviceObjects();
             device->Reset(&presentation);
             host::stopFlashing(window);
             host::minimizeWindow(window);
+            minimisedInBackground = true;
         }
+    } else {
+        minimisedInBackground = false;
     }
 
     if (waitForForeground) {
@@ -219,10 +220,7 @@ int KWindowD3D::setMaxFrameRate(int framesPerSecond) {
     if ((previous >= 0) == (framesPerSecond >= 0) || !device) return previous;
     setSwapForFrameRate();
     deviceLost = true;
-    if (sceneBegun) {
-        device->EndScene();
-        sceneBegun = false;
-    }
+    endSceneIfBegun();
     releaseDeviceObjects();
     HRESULT result = device->Reset(&presentation);
     if (FAILED(result)) logMessage("D3D8: Reset returned 0x%X for setMaxFrameRate, ERROR", unsigned(result));
@@ -233,9 +231,44 @@ int KWindowD3D::setMaxFrameRate(int framesPerSecond) {
     return previous;
 }
 
+KWindowD3D::DisplayModeState KWindowD3D::displayModeState() const {
+    AspectCorrection area;
+    area.widescreenCorrected = widescreenCorrected;
+    area.aspectCorrected = aspectCorrected;
+    area.scale = scale;
+    area.actualWidth = actualWidth;
+    area.actualHeight = actualHeight;
+    area.offsetX = offsetX;
+    area.offsetY = offsetY;
+    area.backBufferWidth = backBufferWidth;
+    area.backBufferHeight = backBufferHeight;
+    return {fullScreen, area, refreshRate, depth, presentation};
+}
+
+bool KWindowD3D::keepDisplayMode(const DisplayModeState& kept) {
+    logMessage("D3D8: the device did not reset within %d ms in toggleFullScreen, staying %s, ERROR", kToggleWaitMs,
+               kept.fullScreen ? "fullscreen" : "windowed");
+    fullScreen = kept.fullScreen;
+    setGameArea(kept.area);
+    refreshRate = kept.refreshRate;
+    depth = kept.depth;
+    presentation = kept.presentation;
+    // Back in the mode it had; a device that refuses this reset too is left lost, and the flips reset it later.
+    if (SUCCEEDED(device->Reset(&presentation))) {
+        deviceLost = false;
+        redrawAfterReset(0);
+        setCurrentWindow(this);
+        device->BeginScene();
+        sceneBegun = true;
+    }
+    resetFrameTiming();
+    return false;
+}
+
 bool KWindowD3D::toggleFullScreen(bool on) {
     if (on == fullScreen) return true;
     if (!device) return false;
+    const DisplayModeState before = displayModeState();
     fullScreen = on;
     int mouseX = getMouseXRounded(), mouseY = getMouseYRounded();
     host::clipCursor(window, nullptr);
@@ -253,16 +286,16 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     presentation.BackBufferFormat = on ? chooseFullScreenFormat() : desktopFormat;
 
     deviceLost = true;
-    if (sceneBegun) {
-        device->EndScene();
-        sceneBegun = false;
-    }
+    endSceneIfBegun();
     releaseDeviceObjects();
 
-    // Both waits give up when the game is being closed: the device may never come back then.
+    // Both waits give up when the game is being closed (the device may never come back then), and after
+    // kToggleWaitMs together, when the window keeps its mode.
+    const int start = now();
+    auto waiting = [this, start] { return !quitRequested && now() - start < kToggleWaitMs; };
     HRESULT result = device->TestCooperativeLevel();
     bool logged = false;
-    while (FAILED(result) && result != D3DERR_DEVICENOTRESET && !quitRequested) {
+    while (FAILED(result) && result != D3DERR_DEVICENOTRESET && waiting()) {
         if (!logged)
             logMessage("D3D8: waiting for device in toggleFullScreen, TestCooperativeLevel returned 0x%X",
                        unsigned(result));
@@ -277,12 +310,13 @@ bool KWindowD3D::toggleFullScreen(bool on) {
     logMessage("D3D8: toggling display mode to %s, depth %d", on ? "fullscreen" : "windowed", depth);
 
     logged = false;
-    while (FAILED(result = device->Reset(&presentation)) && !quitRequested) {
+    while (FAILED(result = device->Reset(&presentation)) && waiting()) {
         if (!logged) logMessage("D3D8: waiting for device in toggleFullScreen, Reset returned 0x%X", unsigned(result));
         logged = true;
         processEvents();
         sleep(kResetRetrySleepMs);
     }
+    if (FAILED(result) && !quitRequested) return keepDisplayMode(before);
     host::setBackBufferSize(window, backBufferWidth, backBufferHeight);
 
     if (on) {

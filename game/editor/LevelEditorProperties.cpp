@@ -5,7 +5,6 @@
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
-#include "KLog.h"
 #include "LevelFile.h"
 #include "PanelBox.h"
 #include "PlacementList.h"
@@ -122,9 +121,13 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
         }
         if (p.modeOk.clicked) {
             LevelGoals& goals = CurrentLevelGoals;
-            goals.gameMode = p.stuntMode.selected  ? kGameModeStunt
-                             : p.raceMode.selected ? kGameModeRace
-                                                   : kGameModeAction;
+            // With no mode chosen (the level holds a mode the dialog does not offer) the level keeps its own.
+            if (p.actionMode.selected)
+                goals.gameMode = kGameModeAction;
+            else if (p.stuntMode.selected)
+                goals.gameMode = kGameModeStunt;
+            else if (p.raceMode.selected)
+                goals.gameMode = kGameModeRace;
             for (size_t i = 0; i < 3; i++) {
                 goals.medalTimes[i] = double(p.timeFields[i].intValue());
                 goals.medalScores[i] = p.scoreFields[i].intValue();
@@ -216,13 +219,13 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
     // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
-    if (name.find('/') != std::string::npos) {
-        logMessage("Level name %s holds a '/'; a custom level is saved by its file name alone", name.c_str());
-        return false;
-    }
-    Placements.ensurePlayerStart();
+    if (name.find('/') != std::string::npos) return false;
+    // Pruned before the start is added, so the level saved always holds a player, whatever its size. A dialog
+    // on a pruned record closes before anything new is made, which could take the freed record's place.
+    Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
+    closeEntityDialogIfGone();
+    Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);
     const bool saved = saveLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
-    closeEntityDialogIfGone(); // the writer drops the placements outside the level
     refreshPropertyFields();
     return saved;
 }

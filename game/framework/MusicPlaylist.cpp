@@ -4,7 +4,6 @@
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GameOptions.h"
-#include "KLog.h"
 #include "KMiscTools.h"
 #include "KRandom.h"
 #include "KSound.h"
@@ -43,8 +42,7 @@ bool playTrack() {
     while (m.current >= 0 && m.music) {
         const std::string& name = m.tracks[size_t(m.current)];
         if (m.music->loadStream(m.folder + name)) return true;
-        // Trying it again would read and fail on the whole file every pass.
-        logMessage("Music track \"%s\" cannot be played and is left out", name.c_str());
+        // Left out: trying it again would read and fail on the whole file every pass.
         m.tracks.erase(m.tracks.begin() + m.current);
         if (m.tracks.empty()) {
             m.current = -1;

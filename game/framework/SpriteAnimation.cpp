@@ -100,6 +100,18 @@ SpriteFrame* SpriteAnimation::currentSheetFrame(bool& flipX, bool& flipY) const 
     return frame ? frame->sheet->getFrame(frame->frame) : nullptr;
 }
 
+bool SpriteAnimation::currentHotspot(int index, double& x, double& y, bool* flipX, bool* flipY) const {
+    x = y = 0;
+    bool fx = false, fy = false;
+    const SpriteFrame* frame = currentSheetFrame(fx, fy);
+    if (flipX) *flipX = fx;
+    if (flipY) *flipY = fy;
+    if (!frame || index < 0 || index >= int(frame->hotspots.size())) return false;
+    x = frame->hotspots[size_t(index)].x;
+    y = frame->hotspots[size_t(index)].y;
+    return true;
+}
+
 int SpriteAnimation::frameWidth() const {
     if (frames.empty() || !frames.front()->sheet) return 0;
     const SpriteFrame* frame = frames.front()->sheet->getFrame(frames.front()->frame);

@@ -56,6 +56,9 @@ public:
 
     // The sheet frame shown now with its flips folded into flipX and flipY; null when absent.
     SpriteFrame* currentSheetFrame(bool& flipX, bool& flipY) const;
+    // Hotspot index of the frame shown now, in the frame's own offsets, and the frame's flips when asked;
+    // false, with (0, 0), when the frame or the hotspot is absent.
+    bool currentHotspot(int index, double& x, double& y, bool* flipX = nullptr, bool* flipY = nullptr) const;
     // Size of animation frame 0 in its sheet; 0 without one.
     int frameWidth() const;
     int frameHeight() const;

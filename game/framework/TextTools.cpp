@@ -24,9 +24,8 @@ std::string padWithZeros(const std::string& text, size_t length) {
 }
 
 std::string formatTime(double seconds) {
-    // 6000 seconds and more, and what is no time at all (not a number, or far below zero, as a damaged
-    // progress file can hold), would not fit the minutes or the conversion to whole seconds.
-    if (!(seconds < 6000.0 && seconds > -6000.0)) return "-";
+    // 6000 seconds and more would not fit the minutes; a time below zero, or not a number, is no time at all.
+    if (!(seconds >= 0.0 && seconds < 6000.0)) return "-";
     const int whole = int(seconds);
     const int minutes = whole / 60;
     const int secs = whole % 60;

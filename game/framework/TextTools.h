@@ -8,7 +8,7 @@ std::string intToString(int n);
 std::string intToGroupedString(int n);
 // "0" prefixed until the text has at least the length.
 std::string padWithZeros(const std::string& text, size_t length);
-// "mm:ss:mmm" (83.5 gives "01:23:500"); "-" from 6000 seconds on, and for no number or -6000 and below.
+// "mm:ss:mmm" (83.5 gives "01:23:500"); "-" from 6000 seconds on, below 0 and for no number.
 std::string formatTime(double seconds);
 // "12.Reef" gives "Reef": a leading number and its '.' are dropped when a name follows; other names stay whole.
 std::string stripLevelNumber(const std::string& name);

@@ -9,7 +9,6 @@
 #include "GameOptions.h"
 #include "GameWindow.h"
 #include "InputState.h"
-#include "KLog.h"
 #include "KText.h"
 #include "KWindow.h"
 #include "MenuPieces.h"
@@ -147,7 +146,6 @@ void GF_OptionsMenu::updateFullScreen() {
     if (fullScreenBox->on == appliedFullScreen) return;
     if (gameWindow && !gameWindow->toggleFullScreen(fullScreenBox->on)) {
         // The display stays as it was, so the box and the setting do too.
-        logMessage("Options: the display could not switch to %s", fullScreenBox->on ? "full screen" : "a window");
         fullScreenBox->on = appliedFullScreen;
         fullScreenBox->button->selected = appliedFullScreen;
         return;

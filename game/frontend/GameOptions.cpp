@@ -3,7 +3,6 @@
 
 #include "BinaryStream.h"
 #include "FolderPaths.h"
-#include "KLog.h"
 #include "KMiscTools.h"
 
 #include <cmath>
@@ -18,16 +17,12 @@ namespace {
 
 constexpr size_t kMaxOptionsRead = 4096; // far more than any version; a longer file is read this far
 
-double volumeOrDefault(double value, const char* name) {
-    if (std::isfinite(value) && value >= 0.0 && value <= 1.0) return value;
-    logMessage("Options: %s out of range, using 0.5", name);
-    return 0.5;
+double volumeOrDefault(double value) {
+    return std::isfinite(value) && value >= 0.0 && value <= 1.0 ? value : 0.5;
 }
 
-double finiteOrDefault(double value, double fallback, const char* name) {
-    if (std::isfinite(value)) return value;
-    logMessage("Options: %s is not a number, using %g", name, fallback);
-    return fallback;
+double finiteOrDefault(double value, double fallback) {
+    return std::isfinite(value) ? value : fallback;
 }
 
 } // namespace
@@ -71,14 +66,11 @@ bool decodeOptions(const unsigned char* bytes, size_t size, GameOptionsRecord& o
     if (version > 3) read.autoAim = reader.int32() == 1;
 
     // Per-difficulty tables and the volume arithmetic take only the values the game itself writes.
-    if (read.difficulty < 0 || read.difficulty > 4) {
-        logMessage("Options: difficulty %d out of range, using 1", read.difficulty);
-        read.difficulty = 1;
-    }
-    read.musicVolume = volumeOrDefault(read.musicVolume, "music volume");
-    read.soundVolume = volumeOrDefault(read.soundVolume, "sound volume");
-    read.reserved2 = finiteOrDefault(read.reserved2, 0.0, "reserved value");
-    read.storedReal = finiteOrDefault(read.storedReal, 0.34, "stored value");
+    if (read.difficulty < 0 || read.difficulty > 4) read.difficulty = 1;
+    read.musicVolume = volumeOrDefault(read.musicVolume);
+    read.soundVolume = volumeOrDefault(read.soundVolume);
+    read.reserved2 = finiteOrDefault(read.reserved2, 0.0);
+    read.storedReal = finiteOrDefault(read.storedReal, 0.34);
     options = read;
     return true;
 }
@@ -88,10 +80,7 @@ void readOptions() {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         std::error_code error;
-        if (std::filesystem::exists(path, error) || error) {
-            logMessage("Options: cannot open %s, keeping the current settings", path.c_str());
-            return;
-        }
+        if (std::filesystem::exists(path, error) || error) return; // there but unreadable: the settings stay
         writeOptions();
         return;
     }
@@ -99,20 +88,12 @@ void readOptions() {
     const size_t size = std::fread(bytes.data(), 1, bytes.size(), file);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed) {
-        logMessage("Options: cannot read %s, keeping the current settings", path.c_str());
-        return;
-    }
-    if (!decodeOptions(bytes.data(), size, GameOptions))
-        logMessage("Options: %s is too short (%zu bytes), keeping the current settings", path.c_str(), size);
+    // A file that cannot be read, or too short to hold any version, leaves the current settings.
+    if (!failed) decodeOptions(bytes.data(), size, GameOptions);
 }
 
 bool writeOptions() {
     const std::string path = optionsFilePath();
     const auto bytes = encodeOptions(GameOptions);
-    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) {
-        logMessage("Options: cannot write %s, the old file is kept", path.c_str());
-        return false;
-    }
-    return true;
+    return KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size()); // on failure the old file is kept
 }

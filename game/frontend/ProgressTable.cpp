@@ -5,13 +5,13 @@
 #include "CheatList.h"
 #include "FolderPaths.h"
 #include "GameOptions.h"
-#include "KLog.h"
 #include "KMiscTools.h"
 #include "KResource.h"
 #include "LevelFile.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -28,6 +28,17 @@ bool byName(const LevelRecord& a, const LevelRecord& b) {
     return a.name < b.name;
 }
 
+// A value outside what the game itself stores (a hand-edited or damaged file) takes the default, so that it
+// neither shows as nonsense nor wins every later merge.
+void cleanRecord(LevelRecord& record) {
+    const LevelRecord defaults;
+    if (!std::isfinite(record.bestTime) || record.bestTime < 0) record.bestTime = defaults.bestTime;
+    if (record.highestDifficulty < 0 || record.highestDifficulty > 4)
+        record.highestDifficulty = defaults.highestDifficulty;
+    if (record.gameMode < 0 || record.gameMode >= kGameModeCount) record.gameMode = defaults.gameMode;
+    if (record.medal < -1 || record.medal > 2) record.medal = defaults.medal;
+}
+
 bool readRecord(ByteSource& in, int32_t version, LevelRecord& record, std::string& error) {
     const size_t start = in.position();
     const int32_t length = in.int32();
@@ -39,7 +50,6 @@ bool readRecord(ByteSource& in, int32_t version, LevelRecord& record, std::strin
     if (!in.failed() && in.copy(name, size_t(length))) record.name.assign(name, strnlen(name, size_t(length)));
     record.completed = in.int32() == 1;
     record.bestTime = in.real();
-    if (std::isnan(record.bestTime)) record.bestTime = DBL_MAX; // no time is better than an unreadable one
     record.enemiesPercent = in.int32();
     record.goldZuzevirs = in.int32();
     record.highestDifficulty = in.int32();
@@ -53,10 +63,26 @@ bool readRecord(ByteSource& in, int32_t version, LevelRecord& record, std::strin
         error = "the file ends early at byte " + std::to_string(in.position());
         return false;
     }
+    cleanRecord(record);
     return true;
 }
 
-// A count of 0 or less is an empty list.
+// Name order, as the lookups need it, with the records of one name merged into the first (a file written by
+// this program holds each name once, in order, already).
+void sortAndMerge(std::vector<LevelRecord>& list) {
+    std::stable_sort(list.begin(), list.end(), byName);
+    auto kept = list.begin();
+    for (auto next = list.begin(); next != list.end(); ++next) {
+        if (next == kept) continue;
+        if (next->name == kept->name)
+            mergeLevelRecord(*kept, *next);
+        else if (++kept != next)
+            *kept = std::move(*next);
+    }
+    if (!list.empty()) list.erase(kept + 1, list.end());
+}
+
+// A count of 0 or less is an empty list. On damage the list keeps the whole records read before it.
 bool readList(ByteSource& in, int32_t version, std::vector<LevelRecord>& list, std::string& error) {
     const size_t start = in.position();
     const int32_t count = in.int32();
@@ -70,12 +96,44 @@ bool readList(ByteSource& in, int32_t version, std::vector<LevelRecord>& list, s
                 " is more than the file holds";
         return false;
     }
-    list.resize(size_t(count));
-    for (LevelRecord& record : list)
-        if (!readRecord(in, version, record, error)) return false;
-    // A file this program wrote is in name order already; sorting keeps the lookups right for any other.
-    std::stable_sort(list.begin(), list.end(), byName);
-    return true;
+    bool whole = true;
+    for (int32_t i = 0; i < count && whole; ++i) {
+        LevelRecord record;
+        whole = readRecord(in, version, record, error);
+        if (whole) list.push_back(std::move(record));
+    }
+    sortAndMerge(list);
+    return whole;
+}
+
+// The free name beside the progress file for a damaged copy: ".damaged", then ".damaged.1", ".damaged.2", ...
+std::string damagedCopyPath(const std::string& path, int attempt) {
+    std::string aside = path + ".damaged";
+    if (attempt > 0) {
+        aside += ".";
+        aside += std::to_string(attempt);
+    }
+    return aside;
+}
+
+// Moves the file to the first damaged-copy name not taken; an earlier damaged copy is never replaced. The
+// name it went to, or empty when it could not be moved.
+std::string moveAsideDamaged(const std::string& path) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string aside = damagedCopyPath(path, attempt);
+        std::error_code code;
+        if (std::filesystem::exists(aside, code) || code) continue;
+        // A second name for the file fails rather than replace one that appeared meanwhile.
+        std::filesystem::create_hard_link(path, aside, code);
+        if (!code) {
+            std::filesystem::remove(path, code);
+            return aside;
+        }
+        if (code == std::errc::file_exists) continue;
+        std::filesystem::rename(path, aside, code); // a folder without second names: the name was free
+        return code ? std::string() : aside;
+    }
+    return {};
 }
 
 } // namespace
@@ -114,56 +172,51 @@ bool decodeProgress(const unsigned char* bytes, size_t size, ProgressTableRecord
     ByteSource in(bytes, size);
     ProgressTableRecord table;
     table.version = in.int32();
-    if (in.failed()) {
-        error = "the file ends early at byte 0";
-        return false;
-    }
+    bool whole = !in.failed();
+    if (!whole) error = "the file ends early at byte 0";
     const int lists = table.version > 0 ? kLevelListKinds : 2; // version 0 holds only Action and Custom
-    for (int i = 0; i < lists; ++i)
-        if (!readList(in, table.version, table.list(kFileOrder[size_t(i)]), error)) return false;
+    for (int i = 0; i < lists && whole; ++i)
+        whole = readList(in, table.version, table.list(kFileOrder[size_t(i)]), error);
     out = std::move(table);
-    return true;
+    return whole;
 }
 
 // The cheats' unlock rules read the Action progress as it stands at each query.
-static CheatProgress cheatProgressFromTable() { return CheatProgress{totalGoldZuzevirs(), countPerfectLevels()}; }
+static CheatProgress cheatProgressFromTable() {
+    return CheatProgress{totalGoldZuzevirs(), countPerfectLevels()};
+}
 
-void readProgress() {
+ProgressReadResult readProgress() {
     setCheatProgressReader(cheatProgressFromTable);
+    ProgressReadResult result;
     const std::string path = progressFilePath();
     std::error_code code;
     if (!std::filesystem::exists(path, code)) {
         writeProgress();
-        return;
+        return result;
     }
     unsigned char* bytes = nullptr;
     size_t size = 0;
     if (!KResource::loadWholeFile(path, bytes, size)) {
-        logMessage("Progress file %s could not be read; it is left as it is", path.c_str());
-        return;
+        result.unreadable = true; // left as it is; the lists stay as they were
+        return result;
     }
-    std::string error;
-    const bool ok = decodeProgress(bytes, size, ProgressTable, error);
+    ProgressTableRecord read;
+    const bool whole = decodeProgress(bytes, size, read, result.damage);
     delete[] bytes;
-    if (ok) return;
-    // The damaged file is kept beside the new one, so that nothing of it is lost when progress is next written.
-    const std::string aside = path + ".damaged";
-    std::filesystem::rename(path, aside, code);
-    if (code)
-        logMessage("Progress file %s is damaged (%s) and could not be moved aside: %s", path.c_str(), error.c_str(),
-                   code.message().c_str());
-    else
-        logMessage("Progress file %s is damaged (%s); it was moved to %s and progress starts afresh", path.c_str(),
-                   error.c_str(), aside.c_str());
+    ProgressTable = std::move(read);
+    if (whole) return result;
+    // The damaged file is kept under a name of its own, and what could be read of it is written at once, so
+    // that the next start finds it.
+    result.movedTo = moveAsideDamaged(path);
+    if (!result.movedTo.empty()) writeProgress();
+    return result;
 }
 
 bool writeProgress() {
     const std::string path = progressFilePath();
     const std::vector<unsigned char> bytes = encodeProgress(ProgressTable);
-    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) {
-        logMessage("Progress file %s could not be written; the old file is kept", path.c_str());
-        return false;
-    }
+    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) return false; // the old file is kept
     ProgressTable.version = kProgressVersion;
     return true;
 }

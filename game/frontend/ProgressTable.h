@@ -42,14 +42,24 @@ std::string progressFilePath(); // the per-user folder + "completedlevels"
 
 // The file's bytes for a table (always version 1, lists in the order Action, Custom, Stunt, Race).
 std::vector<unsigned char> encodeProgress(const ProgressTableRecord& table);
-// Parses a whole file; on success out holds the table (each list in name order) and true is returned,
-// otherwise out is untouched and error says what is wrong and where.
+// Parses a file into out: each list in name order, the records of one name merged, values outside what the
+// game stores (medal, difficulty, game mode, a negative or non-finite time) set to their defaults. True for a
+// whole file; for a damaged one false, error says what is wrong and where, and out holds every whole record
+// read before the damage.
 bool decodeProgress(const unsigned char* bytes, size_t size, ProgressTableRecord& out, std::string& error);
 
-// Reads the file into ProgressTable. A missing file is created from the current lists. A damaged file is
-// moved aside to "completedlevels.damaged" (so nothing of it is lost) and the lists stay as they are; an
-// unreadable one is left alone.
-void readProgress();
+// What reading the progress file found: the damage (empty for a whole or a missing file), where the damaged
+// file was moved (empty when it was not), and whether the file could not be read at all.
+struct ProgressReadResult {
+    std::string damage;
+    std::string movedTo;
+    bool unreadable = false;
+};
+// Reads the file into ProgressTable. A missing file is created from the current lists; an unreadable one is
+// left alone with the lists as they are. A damaged file gives the records read before the damage; it is moved
+// aside to "completedlevels.damaged" (".damaged.1", ".damaged.2", ... when that name is taken, so no earlier
+// copy is replaced) and those records are written at once.
+ProgressReadResult readProgress();
 // Writes the whole table through a temporary file; false, and the old file kept, on failure.
 bool writeProgress();
 

@@ -48,6 +48,7 @@ GF_Entity* spawnEntity(int32_t type, double x, double y, double vx, double vy, d
                        const EntityVars& vars) {
     if (!spatialGrid) return nullptr;
     GF_Entity* entity = createEntity(type, int32_t(x), int32_t(y), vars, vx, vy, rotation);
+    if (!entity) return nullptr;
     entity->setPosition(x, y); // the factory takes whole pixels; shots leave from the exact point
     spatialGrid->queueEntity(entity);
     return entity;

@@ -43,7 +43,8 @@ double randomBetween(double low, double high);
 int currentSequence(const GF_Entity& e);
 
 // Makes an entity of the type at the exact point with the velocity and rotation and hands it to the spatial
-// grid's pending list, which files it later in the frame and owns it. Null when there is no grid.
+// grid's pending list, which files it later in the frame and owns it. Null when there is no grid or the type
+// lies outside 0..24.
 GF_Entity* spawnEntity(int32_t type, double x, double y, double vx, double vy, double rotation,
                        const EntityVars& vars = EntityVars{});
 

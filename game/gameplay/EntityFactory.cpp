@@ -12,6 +12,8 @@ namespace {
 
 GF_Entity* constructKind(int32_t type, double x, double y, const EntityVars& v, double vx, double vy, double r) {
     switch (type) {
+    case kEntityZuzevir:
+        return new GF_EntityZuzevir(x, y, v, vx, vy, r);
     case kEntityLaser1:
         return new GF_EntityLaser1(x, y, v, vx, vy, r);
     case kEntityLaser2:
@@ -70,8 +72,8 @@ GF_Entity* constructKind(int32_t type, double x, double y, const EntityVars& v, 
 GF_Entity* createEntity(int32_t type, int32_t x, int32_t y, const EntityVars& vars, double vx, double vy,
                         double rotation) {
     GF_Entity* entity = constructKind(type, x, y, vars, vx, vy, rotation);
-    if (!entity) {
-        entity = new GF_EntityZuzevir(x, y, vars, vx, vy, rotation);
+    if (!entity) return nullptr;
+    if (type == kEntityZuzevir) {
         setPlayerEntity(entity);
         setCameraTarget(entity);
     }

@@ -8,7 +8,7 @@
 
 class GF_Entity;
 
-// Types 1..24 make their kind; 0 and any other number make the player, who becomes playerEntity (and the
-// camera's target).
+// Each type 0..24 makes its kind; the player (type 0) becomes playerEntity and the camera's target. A number
+// outside 0..24 makes nothing: the result is null.
 GF_Entity* createEntity(int32_t type, int32_t x, int32_t y, const EntityVars& vars, double vx, double vy,
                         double rotation);

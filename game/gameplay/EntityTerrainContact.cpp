@@ -72,10 +72,12 @@ void terrainContact(GF_Entity* e) {
     if (!e->hitsTerrain) return;
     const ByteGrid& grid = tileMap.collisionGrid;
     if (grid.cols() <= 0 || grid.rows() <= 0) return;
-    const int32_t col1 = std::clamp(cellOfCoordinate(e->x - e->radius), 0, grid.cols() - 1);
-    const int32_t col2 = std::clamp(cellOfCoordinate(e->x + e->radius), 0, grid.cols() - 1);
-    const int32_t row1 = std::clamp(cellOfCoordinate(e->y - e->radius), 0, grid.rows() - 1);
-    const int32_t row2 = std::clamp(cellOfCoordinate(e->y + e->radius), 0, grid.rows() - 1);
+    // The cells under the circles as they are now, grown or shrunk by the entity's scale.
+    const double reach = e->radius * e->scale;
+    const int32_t col1 = std::clamp(cellOfCoordinate(e->x - reach), 0, grid.cols() - 1);
+    const int32_t col2 = std::clamp(cellOfCoordinate(e->x + reach), 0, grid.cols() - 1);
+    const int32_t row1 = std::clamp(cellOfCoordinate(e->y - reach), 0, grid.rows() - 1);
+    const int32_t row2 = std::clamp(cellOfCoordinate(e->y + reach), 0, grid.rows() - 1);
     for (int32_t col = col1; col <= col2; col++) {
         for (int32_t row = row1; row <= row2; row++) {
             CollisionShape* shape = getCollisionShape(grid.get(col, row));

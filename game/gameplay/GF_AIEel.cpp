@@ -26,13 +26,8 @@ void GF_AIEel::update() {
     auto* eel = dynamic_cast<GF_EntityEel*>(owner);
     if (eel) eel->zapping = eel->sparking = 0;
     if (mode != kSightPatrol) sensor.update();
-    searchClock += dt;
-    if (!sensor.hadContact)
-        mode = kSightPatrol;
-    else if (sensor.timeSinceContact < 3.0)
-        mode = kSightChase;
-    else
-        mode = kSightSearch;
+    search.clock += dt;
+    mode = sightMode(sensor);
 
     if (mode == kSightPatrol) {
         if (playerEntity && distanceBetween(owner->x, owner->y, playerEntity->x, playerEntity->y) < kWakeDistance)
@@ -41,16 +36,7 @@ void GF_AIEel::update() {
     }
     if (eel) eel->sparking = 1;
     if (mode == kSightSearch) {
-        if (!hasSearchTarget && pickSearchPoint(*owner, searchTargetX, searchTargetY)) {
-            hasSearchTarget = 1;
-            searchClock = 0;
-        }
-        if (!hasSearchTarget) return;
-        if (distanceBetween(owner->x, owner->y, searchTargetX, searchTargetY) < 100 || searchClock > 5.0) {
-            hasSearchTarget = 0;
-            return;
-        }
-        swim(searchTargetX, searchTargetY);
+        if (search.step(*owner)) swim(search.x, search.y);
         return;
     }
     double tx, ty;

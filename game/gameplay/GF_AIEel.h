@@ -5,6 +5,7 @@
 #include "GF_AI.h"
 #include "GF_AISightDriven.h"
 #include "PlayerSensor.h"
+#include "SearchPoint.h"
 
 #include <cstdint>
 
@@ -17,9 +18,7 @@ public:
 
     PlayerSensor sensor;
     int32_t mode = kSightPatrol;
-    uint8_t hasSearchTarget = 0;
-    double searchTargetX = 0, searchTargetY = 0;
-    double searchClock = 0;
+    SearchPoint search;
     int32_t lastStroke = 1; // the stroke sequence (0 or 1) started last
 
 private:

@@ -24,6 +24,11 @@ bool inWater(const GF_Entity& e) {
 
 } // namespace
 
+SightMode sightMode(const PlayerSensor& sensor) {
+    if (!sensor.hadContact) return kSightPatrol;
+    return sensor.timeSinceContact < kChaseMemory ? kSightChase : kSightSearch;
+}
+
 GF_AISightDriven::GF_AISightDriven(GF_Entity* owner, const EntityVars& vars, const SightDrivenValues& values)
     : GF_AI(owner), values(values), sensor(owner, values.range, values.halfAngle) {
     wander.scale = values.wanderScale;
@@ -47,19 +52,14 @@ void GF_AISightDriven::update() {
     sensor.update();
     wander.update();
     fireClock += dt;
-    searchClock += dt;
-    if (!sensor.hadContact)
-        mode = kSightPatrol;
-    else if (sensor.timeSinceContact < kChaseMemory)
-        mode = kSightChase;
-    else
-        mode = kSightSearch;
+    search.clock += dt;
+    mode = sightMode(sensor);
     switch (mode) {
     case kSightPatrol:
         patrol();
         break;
     case kSightSearch:
-        search();
+        searchForPlayer();
         break;
     default:
         chase();
@@ -76,17 +76,8 @@ void GF_AISightDriven::patrol() {
     approach(pathX[pathIndex], pathY[pathIndex], values.fullThrustAlways ? 1 : 0.5);
 }
 
-void GF_AISightDriven::search() {
-    if (!hasSearchTarget && pickSearchPoint(*owner, searchTargetX, searchTargetY)) {
-        hasSearchTarget = 1;
-        searchClock = 0;
-    }
-    if (!hasSearchTarget) return;
-    if (distanceBetween(owner->x, owner->y, searchTargetX, searchTargetY) < kArrival || searchClock > 5.0) {
-        hasSearchTarget = 0;
-        return;
-    }
-    approach(searchTargetX, searchTargetY, values.fullThrustAlways ? 1 : 0.5);
+void GF_AISightDriven::searchForPlayer() {
+    if (search.step(*owner)) approach(search.x, search.y, values.fullThrustAlways ? 1 : 0.5);
 }
 
 void GF_AISightDriven::chase() {

@@ -6,6 +6,7 @@
 #include "EntityVars.h"
 #include "GF_AI.h"
 #include "PlayerSensor.h"
+#include "SearchPoint.h"
 
 #include <cstdint>
 
@@ -19,6 +20,10 @@ struct SightDrivenValues {
 };
 
 enum SightMode : int32_t { kSightPatrol = 0, kSightSearch = 1, kSightChase = 2 };
+
+// The mode the sensor puts a hunter in: patrol until its first contact with the player, chase while it saw
+// the player less than 3 s ago, search after that.
+SightMode sightMode(const PlayerSensor& sensor);
 
 class GF_AISightDriven : public GF_AI {
 public:
@@ -34,9 +39,7 @@ public:
     double fireClock = 0;
     double pathX[2], pathY[2];
     int32_t pathIndex = 0;
-    uint8_t hasSearchTarget = 0;
-    double searchTargetX = 0, searchTargetY = 0;
-    double searchClock = 0;
+    SearchPoint search;
 
 protected:
     virtual void fire() = 0;
@@ -46,7 +49,7 @@ protected:
 
 private:
     void patrol();
-    void search();
+    void searchForPlayer();
     void chase();
     void approach(double px, double py, double d);
     void backOff(double px, double py);

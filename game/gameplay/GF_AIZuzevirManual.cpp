@@ -300,7 +300,8 @@ void GF_AIZuzevirManual::chargeSounds() {
         chargeSoundOn = 0;
     }
     if (charge >= maxCharge) {
-        if (!fullyCharged) playSoundAt(owner->x, owner->y, 1, kSoundFullCharge);
+        // Played every frame: the throb cannot interrupt itself, so it starts again each time it has ended.
+        playSoundAt(owner->x, owner->y, 1, kSoundFullCharge);
         setSoundPosition(owner->x, owner->y, 1, kSoundFullCharge);
         fullyCharged = 1;
     } else {

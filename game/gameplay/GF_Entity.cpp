@@ -361,11 +361,9 @@ double GF_Entity::steerAngleToPoint(double px, double py) const {
 void GF_Entity::getHotspotPoint(int index, double& outX, double& outY) const {
     outX = x;
     outY = y;
-    if (!animation) return;
+    double hx, hy;
     bool flipX = false, flipY = false;
-    const SpriteFrame* frame = animation->currentSheetFrame(flipX, flipY);
-    if (!frame || index < 0 || index >= int(frame->hotspots.size())) return;
-    double hx = frame->hotspots[size_t(index)].x, hy = frame->hotspots[size_t(index)].y;
+    if (!animation || !animation->currentHotspot(index, hx, hy, &flipX, &flipY)) return;
     if (flipX) hx = -hx;
     if (flipY != (mirrored != 0)) hy = -hy;
     rotateVector(-angle, hx, hy); // counter-clockwise on a screen whose y grows downwards

@@ -274,7 +274,7 @@ void GF_EntityTurretLaser::onDeathEffect() {
     burstInPlace(*this, sparksFrame1, kSoundTinyExplosion, 0, kFullSpread);
 }
 
-GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] == 1 ? 1 : 0) {
+GF_KIND_BASE(GF_EntityMine, kEntityMine), armoured(vars[0] != 0 ? 1 : 0) {
     applyEnemyCheats(*this);
     if (armoured) {
         hitPulseEnabled = 0;
@@ -368,11 +368,9 @@ GF_KIND_BASE(GF_EntityEvilZuzevir, kEntityEvilZuzevir) {
 }
 void GF_EntityEvilZuzevir::draw(double cameraX, double cameraY) {
     GF_Entity::draw(cameraX, cameraY);
-    bool flipX = false, flipY = false;
-    const SpriteFrame* frame = animation ? animation->currentSheetFrame(flipX, flipY) : nullptr;
     SpriteSheet* glow = getSpriteSheet(23);
-    if (!frame || frame->hotspots.size() < 2 || !glow) return;
     double eyeX, eyeY;
+    if (!animation || !animation->currentHotspot(1, eyeX, eyeY) || !glow) return;
     getHotspotPoint(1, eyeX, eyeY);
     glow->drawFrameTransformed(0, int(eyeX - 8 - cameraX), int(eyeY - 8 - cameraY), angle, scale, alpha, false, false);
 }

@@ -216,7 +216,6 @@ public:
     void draw(double cameraX, double cameraY) override; // only the fade once let go; the player draws it held
     void onTerrainContact(double x, double y) override;
     void onEntityContact(double x, double y) override;
-    double gripOffsetX = 0, gripOffsetY = 0;
     double wallSparkClock = 0, wallSparkInterval = 0.1;
     double entitySparkClock = 0, entitySparkInterval = 0.1;
     uint8_t touchedLastFrame = 0, firstTouch = 0, touchingNow = 0;
@@ -255,7 +254,6 @@ public:
     GF_ENTITY_KIND_CONSTRUCTOR(GF_EntityHoop);
     void takeDamage(double amount, GF_Entity* attacker) override;
     void checkDeath() override {}
-    int32_t segmentCount = 18;
     uint8_t passed = 0;
     void update() override;                             // counts the player's pass
     void draw(double cameraX, double cameraY) override; // hands itself to the player's hoop list

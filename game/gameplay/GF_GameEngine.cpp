@@ -5,7 +5,6 @@
 #include "Camera.h"
 #include "CheatList.h"
 #include "FrameClock.h"
-#include "GF_AIZuzevirManual.h"
 #include "GF_CompleteMenu.h"
 #include "GF_Entity.h"
 #include "GF_FailedMenu.h"
@@ -21,6 +20,7 @@
 #include "Medals.h"
 #include "MouseCursor.h"
 #include "ParticlePool.h"
+#include "PlayerBarReader.h"
 #include "PlayerBars.h"
 #include "ProgramStates.h"
 #include "ProgressTable.h"
@@ -40,35 +40,6 @@ namespace {
 
 constexpr int kGoalArrowSheet = 27;
 constexpr int kHurtSound = 12;
-
-// The player's health and weapon, as the bars show them.
-class PlayerBarReader : public PlayerBarSource {
-public:
-    double getHealth() const override { return playerEntity ? playerEntity->health : 0; }
-    double getMaxHealth() const override { return playerEntity ? playerEntity->maxHealth : 0; }
-    bool isWeaponRecharging() const override { return false; }
-    double getRechargeTime() const override { return 0; }
-    double getRechargeDuration() const override { return 0; }
-    double getWeaponLevel() const override {
-        const GF_AIZuzevirManual* control = playerControl(playerEntity);
-        return control ? control->getWeaponBarFraction() : 0;
-    }
-    double getWeaponMaxLevel() const override { return 1; }
-    int getWeaponIcon() const override {
-        const GF_AIZuzevirManual* control = playerControl(playerEntity);
-        int frame = -1;
-        return control && control->getWeaponIcon(frame) ? frame : -1;
-    }
-    bool getWeaponBarColor(float& r, float& g, float& b) const override {
-        GF_AIZuzevirManual* control = playerControl(playerEntity);
-        if (!control || control->weaponMode == kWeaponLaser) return false;
-        double dr = 1, dg = 1, db = 1;
-        control->getWeaponBarColor(dr, dg, db);
-        r = float(dr), g = float(dg), b = float(db);
-        return true;
-    }
-};
-const PlayerBarReader playerBarReader;
 
 void bankToGameEngine(int32_t points) {
     if (GF_GameEngine* game = getGameEngine()) game->bankTrickPoints(points);

@@ -75,10 +75,6 @@ void resetGoldZuzevirMeter() {
     goldZuzevirMeter.reset();
 }
 
-void updateGoldZuzevirMeter() {
-    goldZuzevirMeter.update(frameTime);
-}
-
 void drawGoldZuzevirMeter() {
     if (CurrentLevelGoals.gameMode != kGameModeAction) return;
     goldZuzevirMeter.update(frameTime);

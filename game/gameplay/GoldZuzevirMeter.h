@@ -36,6 +36,5 @@ struct GoldZuzevirMeter {
 extern GoldZuzevirMeter goldZuzevirMeter;
 
 void resetGoldZuzevirMeter();
-void updateGoldZuzevirMeter();
 // Steps the meter by the frame time and draws it (Action levels only).
 void drawGoldZuzevirMeter();

@@ -5,7 +5,6 @@
 #include "Camera.h"
 #include "GF_Entity.h"
 #include "GoldZuzevirMeter.h"
-#include "KLog.h"
 #include "KMiscTools.h"
 #include "KResource.h"
 #include "LevelCatalogue.h"
@@ -278,34 +277,20 @@ std::vector<unsigned char> encodeLevelFile(const LevelData& level) {
     return std::move(out.bytes);
 }
 
-void prunePlacements(LevelData& level) {
-    std::erase_if(level.placements, [&](const PlacementFields& record) {
-        const double x = record[1], y = record[2];
-        return !(x >= 0.0 && x <= level.levelWidth - 64.0 && y >= 0.0 && y <= level.levelHeight - 64.0);
-    });
-}
-
 bool readLevelData(const std::string& path, LevelData& out) {
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) {
-        logMessage("Level file %s could not be read", path.c_str());
-        return false;
-    }
+    if (!KResource::loadWholeFile(path, bytes, size)) return false;
     std::string error;
     const bool ok = parseLevelFile(bytes, size, out, error);
     delete[] bytes;
-    if (!ok) logMessage("Level file %s is damaged: %s; it was not loaded", path.c_str(), error.c_str());
     return ok;
 }
 
 bool writeLevelData(const std::string& path, LevelData& level) {
-    prunePlacements(level);
     level.version = 1;
     const std::vector<unsigned char> bytes = encodeLevelFile(level);
-    if (KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) return true;
-    logMessage("Level file %s could not be written; the old file is kept", path.c_str());
-    return false;
+    return KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size()); // on failure the old file is kept
 }
 
 bool readLevelFile(const std::string& path) {

@@ -60,12 +60,10 @@ constexpr int32_t kBackLayerMinWidth = 18; // Back Water and Back Air are widene
 bool parseLevelFile(const unsigned char* bytes, size_t size, LevelData& out, std::string& error);
 // The file's bytes for the level, always as version 1.
 std::vector<unsigned char> encodeLevelFile(const LevelData& level);
-// Deletes the placements that lie outside 0 <= x <= width - 64, 0 <= y <= height - 64 (they are not saved).
-void prunePlacements(LevelData& level);
 
-// File access with the log lines of a failure; a failed read leaves out as it was, a failed write the old file.
+// File access: a failed read (no file, or a damaged one) leaves out as it was, a failed write the old file.
 bool readLevelData(const std::string& path, LevelData& out);
-bool writeLevelData(const std::string& path, LevelData& level); // prunes first, version becomes 1
+bool writeLevelData(const std::string& path, LevelData& level); // as given; the version becomes 1
 
 // The level's own globals beside the tile map: its goals, the end marker and the version of the file last
 // read or written.

@@ -80,24 +80,40 @@ int PlacementList::countHoopPlacements() const {
     return int(std::count_if(list.begin(), list.end(), [](const auto& r) { return r->type == kEntityHoop; }));
 }
 
+namespace {
+
+// The last position a placement may take along a side of the level: one tile in from its end, or its start
+// on a side shorter than a tile.
+double lastPlacementPosition(double side) {
+    return std::max(0.0, side - kPlacementCellSize);
+}
+
+} // namespace
+
 void PlacementList::prunePlacements(double levelWidth, double levelHeight) {
+    const double lastX = lastPlacementPosition(levelWidth), lastY = lastPlacementPosition(levelHeight);
     std::erase_if(list, [&](const std::unique_ptr<EntityPlacement>& r) {
-        return r->x < 0 || r->x > levelWidth - 64 || r->y < 0 || r->y > levelHeight - 64;
+        return r->x < 0 || r->x > lastX || r->y < 0 || r->y > lastY;
     });
 }
 
-void PlacementList::ensurePlayerStart() {
-    const bool hasPlayer = std::any_of(list.begin(), list.end(), [](const auto& r) { return r->type == 0; });
-    if (!hasPlayer) addPlacement(kEntityZuzevir, 500, 1000);
+void PlacementList::ensurePlayerStart(double levelWidth, double levelHeight) {
+    const bool hasPlayer =
+        std::any_of(list.begin(), list.end(), [](const auto& r) { return r->type == kEntityZuzevir; });
+    if (hasPlayer) return;
+    // The usual start, moved in from the edges of a level too small to hold it, so that pruning keeps it.
+    const double x = std::min(kPlayerStartX, lastPlacementPosition(levelWidth));
+    const double y = std::min(kPlayerStartY, lastPlacementPosition(levelHeight));
+    addPlacement(kEntityZuzevir, int32_t(x), int32_t(y));
 }
 
 GF_Entity* PlacementList::spawnPlacement(const EntityPlacement& record, SpatialGrid& grid) const {
     if (isCheatOn(kCheatNoEnemies) && record.type != kEntityZuzevir && record.type != kEntityGoldFish &&
         record.type != kEntityOrnament)
         return nullptr;
-    if (!isValidEntityType(record.type)) return nullptr;
     GF_Entity* entity =
         createEntity(record.type, record.x, record.y, record.vars, record.vx, record.vy, record.rotation);
+    if (!entity) return nullptr; // a type outside 0..24
     grid.addEntityToCell(entity);
     return entity;
 }

@@ -11,6 +11,8 @@ class GF_Entity;
 class SpatialGrid;
 
 constexpr int kMaxGoldZuzevirPlacements = 5; // through addPlacement; a level file may hold more
+constexpr double kPlacementCellSize = 64;    // a placement lies at least this far inside the level's far edges
+constexpr double kPlayerStartX = 500, kPlayerStartY = 1000;
 
 class PlacementList {
 public:
@@ -31,10 +33,12 @@ public:
     EntityPlacement* findPlacementNear(double x, double y) const;
     int countGoldZuzevirPlacements() const;
     int countHoopPlacements() const;
-    // Deletes every record outside 0 <= x <= levelWidth - 64, 0 <= y <= levelHeight - 64.
+    // Deletes every record outside 0 <= x <= levelWidth - 64, 0 <= y <= levelHeight - 64 (a level side
+    // shorter than 64 keeps the records at 0 on it). The one rule of what a saved level keeps.
     void prunePlacements(double levelWidth, double levelHeight);
-    // Adds a player start at (500, 1000) when the list has none.
-    void ensurePlayerStart();
+    // Adds a player start when the list has none: at (500, 1000), or as near it as the level's size lets a
+    // record stay through pruning.
+    void ensurePlayerStart(double levelWidth, double levelHeight);
 
     // The live entity of a record filed into its cell; null when the record is skipped (a type outside
     // 0..24, or anything but the player, Gold Radudods and ornaments while "No Enemies" is on).

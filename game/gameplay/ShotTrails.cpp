@@ -1,5 +1,5 @@
-// The flying shots' trails (charged laser, missile, torpedo), the torpedo's lock release, and the powerup's
-// sparkle and pulse: what these kinds add after the base frame step.
+// The flying shots' trails (charged laser, missile, torpedo) that these kinds add after the base frame step,
+// and the torpedo's lock release.
 #include "BehaviourTools.h"
 #include "FrameClock.h"
 #include "GF_EntityKinds.h"
@@ -46,33 +46,4 @@ void GF_EntityTorpedo1::update() {
 void GF_EntityTorpedo1::onRemoved() {
     removeTargetLockOfTracker(this);
     GF_Entity::onRemoved();
-}
-
-void GF_EntityPowerup::update() {
-    GF_Entity::update();
-    sparkleTimer.update();
-    if (sparkleTimer.fired) {
-        switch (weapon) {
-        case 0:
-            sparkle4(x, y, vx, vy, 0, 180);
-            break;
-        case 1:
-            sparkle3(x, y, vx, vy, 0, 180);
-            break;
-        case 2:
-            sparkle1(x, y, vx, vy, 0, 180);
-            break;
-        default:
-            sparkle5(x, y, vx, vy, 0, 180);
-            break;
-        }
-    }
-    if (shrinking) {
-        pulse -= 0.5 * frameTime;
-        if (pulse <= 0.8) shrinking = 0;
-    } else {
-        pulse += 0.5 * frameTime;
-        if (pulse >= 0.9) shrinking = 1;
-    }
-    scale = baseScale * pulse;
 }

@@ -188,9 +188,10 @@ void SpatialGrid::collideGridEntities() {
     for (int32_t col = activeArea.firstCol; col <= activeArea.lastCol; col++) {
         for (int32_t row = activeArea.firstRow; row <= activeArea.lastRow; row++) {
             const CellList& list = cell(col, row);
-            for (size_t i = 0; i < list.size(); i++) {
-                GF_Entity* b = list[i];
-                for (size_t j = i + 1; j < list.size(); j++) contactFilter(list[j], b);
+            // Every pair inside the cell first, then each entity with the neighbours to the right and below.
+            for (size_t i = 0; i < list.size(); i++)
+                for (size_t j = i + 1; j < list.size(); j++) contactFilter(list[j], list[i]);
+            for (GF_Entity* b : list) {
                 if (col + 1 < columnCount) {
                     for (int32_t r = row - 1; r <= row + 1; r++) {
                         if (r < 0 || r >= rowCount) continue;

@@ -1,7 +1,7 @@
-// Steady play must not allocate every frame: the main menu, the level select and every shipped level are run
-// on the real window with scripted input, and after a warm-up the main thread's heap allocations per pass are
-// held to a small budget. Spawned entities (shots) own their parts on the heap, so a pass that spawns may
-// allocate; most passes must allocate nothing, and the mean stays under the budget. The play is the same on
+// Steady play must not allocate every frame: the main menu, the level select and each shipped level (a test
+// of its own) are run on the real window with scripted input, and after a warm-up the main thread's heap
+// allocations per pass are held to a small budget. Spawned entities (shots) own their parts on the heap, so a pass that
+// spawns may allocate; most passes must allocate nothing, and the mean stays under the budget. The play is the same on
 // every run (fixed frame step, fixed seed), so the counts are too.
 // This binary counts allocations by replacing the global operator new.
 #include "../game/framework/SteadyPlay.h"
@@ -9,6 +9,7 @@
 #include "CountedAllocationOperators.h"
 #include "GameOptions.h"
 #include "HostSystem.h"
+#include "ShippedLevelFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -24,20 +25,25 @@ constexpr int kMeasuredPasses = 120;
 // level to about 1.2.
 constexpr double kMeanBudget = 1.5;
 
-} // namespace
+// The shell on the real window for one test, shut down after it.
+class SteadyPlay : public testing::Test {
+protected:
+    void SetUp() override {
+        GameOptions = GameOptionsRecord();
+        host::setMessageBoxHandler([](const std::string&, const std::string&) {});
+        ASSERT_TRUE(initGame());
+    }
+    void TearDown() override {
+        steady_play::stopScripting();
+        requestProgramState(kQuitProgram, kLeaveAndEnter);
+        runMainLoopPass();
+        shutdownGame();
+        host::setMessageBoxHandler(nullptr);
+    }
 
-TEST(SteadyPlayAllocations, MenusAndEveryShippedLevelStayWithinTheBudget) {
-    using namespace steady_play;
-    TempUserFolder home;
-    GameOptions = GameOptionsRecord();
-    host::setMessageBoxHandler([](const std::string&, const std::string&) {});
-    ASSERT_TRUE(initGame());
-    std::vector<Scene> scenes = {{kSceneMainMenu}, {kSceneLevelSelect}};
-    for (int32_t kind : {kListAction, kListStunt, kListRace})
-        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
-    ASSERT_GE(scenes.size(), 5u);
-
-    for (const Scene& scene : scenes) {
+    // Warms the scene up, then holds its measured passes to the budget.
+    static void expectWithinBudget(const steady_play::Scene& scene) {
+        using namespace steady_play;
         SCOPED_TRACE(scene.name());
         ASSERT_TRUE(enterScene(scene));
         std::vector<uint64_t> perPass;
@@ -53,9 +59,25 @@ TEST(SteadyPlayAllocations, MenusAndEveryShippedLevelStayWithinTheBudget) {
         EXPECT_LE(double(total) / double(perPass.size()), kMeanBudget)
             << total << " allocations in " << perPass.size() << " passes";
     }
-    stopScripting();
-    requestProgramState(kQuitProgram, kLeaveAndEnter);
-    runMainLoopPass();
-    shutdownGame();
-    host::setMessageBoxHandler(nullptr);
+
+    TempUserFolder home;
+};
+
+class SteadyPlayLevel : public SteadyPlay, public testing::WithParamInterface<std::string> {};
+
+} // namespace
+
+TEST_F(SteadyPlay, MenusStayWithinTheBudget) {
+    expectWithinBudget({steady_play::kSceneMainMenu});
+    expectWithinBudget({steady_play::kSceneLevelSelect});
 }
+
+// Each shipped level, a test of its own.
+TEST_P(SteadyPlayLevel, StaysWithinTheBudget) {
+    int32_t kind = 0, index = 0;
+    std::string error;
+    ASSERT_TRUE(findShippedLevel(GetParam(), kind, index, error)) << error;
+    expectWithinBudget({steady_play::kSceneLevel, kind, index});
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, SteadyPlayLevel, testing::ValuesIn(shippedLevelFiles()), shippedLevelTestName);

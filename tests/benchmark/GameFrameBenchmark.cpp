@@ -2,15 +2,19 @@
 // game's own data in a temporary user folder, then the main menu, the level select and every shipped Action,
 // Stunt and Race level, each run for N passes with scripted input. Prints per scene the median and 95th
 // percentile milliseconds of the update and of the draw (finished on the device), the OpenGL draw calls and
-// DrawPrimitiveUP calls per frame, the heap allocations per frame of the main thread, and the load average.
+// DrawPrimitiveUP calls per frame, the heap allocations per frame of the main thread, the load average, and for
+// a level the median time of loading its file (the game's loadLevel, read and spawned) over several loads, after a
+// level of its own theme and after one of another theme.
 // Usage: game_frame_benchmark [passes per scene] [scene name filter]
 #include "../game/framework/SteadyPlay.h"
 #include "CountedAllocationOperators.h"
 #include "GameOptions.h"
-#include "HostSystem.h"
-#include "TempFolder.h"
+#include "HeadlessRun.h"
+#include "LevelFile.h"
+#include "TileSetTable.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -21,6 +25,28 @@ double percentile(std::vector<double> values, double p) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5))];
+}
+
+// The median milliseconds of the game's load of a level file: after a level of the same theme, and after one of
+// another theme (the seven theme pictures of the level's tile set are loaded again).
+struct LoadTimes {
+    double sameTheme = 0, otherTheme = 0;
+};
+LoadTimes medianLoadMs(const std::string& path) {
+    constexpr int kLoads = 9;
+    std::vector<double> same, other;
+    for (int i = 0; i < kLoads; ++i) {
+        for (std::vector<double>* times : {&other, &same}) {
+            if (times == &other) {
+                currentTileSet = (currentTileSet + 1) % kTileSetCount;
+                applyTileSetImages();
+            }
+            const auto start = std::chrono::steady_clock::now();
+            loadLevel(path);
+            times->push_back(steady_play::millisecondsSince(start));
+        }
+    }
+    return {percentile(same, 0.5), percentile(other, 0.5)};
 }
 
 double loadAverage() {
@@ -38,13 +64,7 @@ int main(int argc, char** argv) {
     using namespace steady_play;
     const int passes = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
     const std::string filter = argc > 2 ? argv[2] : "";
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TempFolder home;
-    setenv("XDG_DATA_HOME", home.path().c_str(), 1);
-    host::setMessageBoxHandler([](const std::string& caption, const std::string& text) {
-        std::fprintf(stderr, "box: %s: %s\n", caption.c_str(), text.c_str());
-    });
+    HeadlessRun run;
     GameOptions = GameOptionsRecord();
     if (!initGame()) {
         std::fprintf(stderr, "the game did not start\n");
@@ -54,13 +74,16 @@ int main(int argc, char** argv) {
     for (int32_t kind : {kListAction, kListStunt, kListRace})
         for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
 
-    std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s\n", "scene", "update ms", "draw ms", "gl", "prims", "upd new",
-                "drw new", "load");
-    std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s\n", "", "med / p95", "med / p95", "/frame", "/frame", "/frame",
-                "/frame", "");
+    std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s %13s\n", "scene", "update ms", "draw ms", "gl", "prims", "upd new",
+                "drw new", "load", "level load ms");
+    std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s %13s\n", "", "med / p95", "med / p95", "/frame", "/frame",
+                "/frame", "/frame", "", "theme = / new");
     for (const Scene& scene : scenes) {
         const std::string name = scene.name();
         if (!filter.empty() && name.find(filter) == std::string::npos) continue;
+        const LoadTimes load = scene.kind == kSceneLevel
+                                   ? medianLoadMs(LevelCatalogue.list(scene.listKind)[size_t(scene.index)].path)
+                                   : LoadTimes{};
         if (!enterScene(scene)) {
             std::printf("%-34s did not start\n", name.c_str());
             continue;
@@ -82,9 +105,10 @@ int main(int argc, char** argv) {
             for (double x : v) sum += x;
             return v.empty() ? 0 : sum / double(v.size());
         };
-        std::printf("%-34s %6.2f/%6.2f %6.2f/%6.2f %7.0f %7.0f %7.1f %7.1f %5.1f\n", name.substr(0, 34).c_str(),
-                    percentile(update, 0.5), percentile(update, 0.95), percentile(draw, 0.5), percentile(draw, 0.95),
-                    mean(gl), mean(prims), mean(updateNew), mean(drawNew), loadAverage());
+        std::printf("%-34s %6.2f/%6.2f %6.2f/%6.2f %7.0f %7.0f %7.1f %7.1f %5.1f %6.2f/%6.2f\n",
+                    name.substr(0, 34).c_str(), percentile(update, 0.5), percentile(update, 0.95),
+                    percentile(draw, 0.5), percentile(draw, 0.95), mean(gl), mean(prims), mean(updateNew),
+                    mean(drawNew), loadAverage(), load.sameTheme, load.otherTheme);
         std::fflush(stdout);
         auto* game = getGameEngine();
         if (scene.kind == kSceneLevel && game && game->getOpenOverlayKind() >= 0)
@@ -94,6 +118,5 @@ int main(int argc, char** argv) {
     requestProgramState(kQuitProgram, kLeaveAndEnter);
     runMainLoopPass();
     shutdownGame();
-    host::setMessageBoxHandler(nullptr);
     return 0;
 }

@@ -3,7 +3,7 @@
 // level select of the custom levels, clicks every level in turn (playing to the end each one that starts,
 // then going back to the level select) and quits. What it saw goes to a report, one line each: "box <caption>:
 // <text>", "listed <caption>", "refused <caption>", "played <caption>", "not finished <caption>", "ended";
-// the engine's log goes to a file, with a line "--- clicked <caption>" before each click's own lines.
+// the engine's log goes to a file.
 // Usage: front_door_player REPORT_FILE LOG_FILE
 #include "GF_CompleteMenu.h"
 #include "GF_LevelSelect.h"
@@ -55,8 +55,6 @@ int main(int argc, char** argv) {
         if (currentState != levelSelect || i >= levelSelect->getLevelButtonCount())
             return stop("the level select did not come back with every level");
         const std::string caption = levelSelect->getLevelButton(i)->caption;
-        std::fprintf(log, "--- clicked %s\n", caption.c_str());
-        std::fflush(log);
         shell.clickButton(levelSelect->getLevelButton(i));
         shell.passes(2);
         if (currentState == levelSelect) {

@@ -2,6 +2,7 @@
 #include "ImageFixtures.h"
 
 #include "KLog.h"
+#include "KResource.h"
 
 #include <cstdio>
 #include <cstring>
@@ -329,6 +330,15 @@ std::vector<SampleFile> sampleFiles() {
 
 std::string loggedText() {
     return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
+}
+
+bool readImageFile(const std::string& path, KImage& image) {
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KResource::loadWholeFile(path, bytes, size)) return false;
+    bool decoded = KImage::decode(KImage::getFormatFromName(path.c_str()), bytes, size, image);
+    delete[] bytes;
+    return decoded;
 }
 
 std::vector<uint32_t> pixelsOf(const KImage& image) {

@@ -104,6 +104,9 @@ std::vector<SampleFile> sampleFiles();
 // What the engine log holds since it was last cleared.
 std::string loggedText();
 
+// A picture file read whole and decoded by its extension (a picture a test saved); false when it cannot be.
+bool readImageFile(const std::string& path, KImage& image);
+
 // Every pixel of a picture, top row first.
 std::vector<uint32_t> pixelsOf(const KImage& image);
 

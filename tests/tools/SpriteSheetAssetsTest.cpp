@@ -1,10 +1,14 @@
 // Every picture the sprite-sheet table and the tile sets name exists in the data folder, with the size and
 // the grid frame count the game cuts it into; tile-set pictures share one layout per sheet, their terrain
-// frames follow the collision shapes and their full and sky frames are opaque.
+// frames follow the collision shapes and their full and sky frames are opaque; level buttons draw only where
+// they react.
 #include "AssetFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -323,6 +327,45 @@ TEST(SpriteSheetAssets, WaterFramesAnimateAndTheSkyStripJoins) {
         // Frame 12's left column meets frame 13's left column; frame 13's right column meets frame 12's right.
         EXPECT_LE(step(0, 64), 2 * inside + 4) << file << " sky strip frames 12 and 13 do not join";
         EXPECT_LE(step(127, 63), 2 * inside + 4) << file << " sky strip frames 13 and 12 do not join";
+    }
+}
+
+TEST(SpriteSheetAssets, LevelButtonsDrawOnlyWhatReactsToThePointer) {
+    // The level select's hit tests: a grid button reacts at the pixels of its 64-pixel cell less 10 on every
+    // side, a map button at those closer than 20 to pixel (19, 19) of its 39-pixel cell. The hover look (frame
+    // 0) fills that area; the rest and locked looks (frames 1, 2) keep 4 pixels inside it, so that the hover
+    // look drawn under them shows as a rim while the next level pulses.
+    struct Look {
+        const char* file;
+        int cell;
+        bool round;
+    };
+    for (const Look look : {Look{"levelbuttons.png", 64, false}, Look{"mapbutton.png", 39, true}}) {
+        const Picture p = readPicture(dataFile("graphics/" + std::string(look.file)));
+        ASSERT_TRUE(p.ok()) << look.file;
+        for (int frame = 0; frame < 3; frame++) {
+            const int inset = frame == 0 ? 0 : 4;
+            double farthest = 0; // how far the drawn pixels reach from the centre (a pixel's far side)
+            int outside = 0;
+            for (int y = 0; y < look.cell; y++)
+                for (int x = 0; x < look.cell; x++) {
+                    if (p.alpha(frame * look.cell + x, y) == 0) continue;
+                    if (look.round) {
+                        const double d = std::hypot(x - 19, y - 19);
+                        farthest = std::max(farthest, d);
+                        outside += d >= 20 - inset;
+                    } else {
+                        // Pixel 10 (and 53) is 22 from the cell's middle line, pixel 9 (and 54) is 23.
+                        const int d = std::max(std::abs(2 * x + 1 - 64), std::abs(2 * y + 1 - 64)) / 2 + 1;
+                        farthest = std::max(farthest, double(d));
+                        outside += d > 22 - inset;
+                    }
+                }
+            EXPECT_EQ(outside, 0) << look.file << " frame " << frame;
+            if (frame == 0) {
+                EXPECT_GE(farthest, look.round ? 18.0 : 22.0) << look.file << ": the hover look fills what reacts";
+            }
+        }
     }
 }
 

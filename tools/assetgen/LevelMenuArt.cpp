@@ -23,49 +23,71 @@ void writeHeading(AssetOutput& out) {
     out.savePng(c, "selectlevelheading.png", gridFrames(512, 128, 256, 128));
 }
 
-// One look of a level button in a cell: a shell-like bead (round) or a rounded tile (square).
-// look 0 hover, 1 rest, 2 locked, 3 the gold mark drawn over the others.
+// A bead (round) or a rounded tile (square) of the given half size around the centre, as the current path.
+void levelButtonShape(cairo_t* cr, double cx, double cy, double half, bool round) {
+    if (round)
+        circle(cr, cx, cy, half);
+    else
+        roundedRect(cr, cx - half, cy - half, 2 * half, 2 * half, half * 0.4);
+}
+
+// One look of a level button in its cell: look 0 hover, 1 rest, 2 locked, 3 the gold mark drawn over the others.
+// The hover look fills what reacts to the mouse (the inner 44 x 44 of a 64-pixel square cell, a circle of
+// radius 19 in a 39-pixel round one); the rest and locked looks are 4 pixels smaller on every side, so that the
+// hover look drawn beneath them shows as a glowing rim while the next level to play pulses.
 void drawLevelLook(cairo_t* cr, double x, double y, double size, bool round, int look) {
-    const double cx = x + size / 2, cy = y + size / 2, r = size / 2 - 3;
+    const double cx = x + size / 2, cy = y + size / 2;
+    const double reach = round ? size / 2 - 0.5 : size / 2 - 10;
+    const double body = reach - 4;
     if (look == 3) {
-        // A small gold star in the top-right corner.
+        // A small gold star on the body's top-right corner.
+        const double sx = cx + body * 0.62, sy = cy - body * 0.62, outer = body * 0.42;
         std::vector<Point> star;
         for (int k = 0; k < 10; k++) {
-            const double a = -M_PI / 2 + k * M_PI / 5, rr = k % 2 ? size * 0.08 : size * 0.18;
-            star.push_back({x + size * 0.78 + rr * std::cos(a), y + size * 0.22 + rr * std::sin(a)});
+            const double a = -M_PI / 2 + k * M_PI / 5, rr = k % 2 ? outer * 0.45 : outer;
+            star.push_back({sx + rr * std::cos(a), sy + rr * std::sin(a)});
         }
         cairo_move_to(cr, star[0].x, star[0].y);
         for (const Point& p : star) cairo_line_to(cr, p.x, p.y);
         cairo_close_path(cr);
-        radialGradient(cr, {x + size * 0.76, y + size * 0.18}, 1, {x + size * 0.78, y + size * 0.22}, size * 0.18,
-                       hex(0xfffbd0), hex(0xffd030), hex(0xb07010));
+        radialGradient(cr, {sx - outer * 0.1, sy - outer * 0.2}, 1, {sx, sy}, outer, hex(0xfffbd0), hex(0xffd030),
+                       hex(0xb07010));
         fillAndOutline(cr, hex(0x3a2000), 1.2);
         return;
     }
-    if (round)
-        circle(cr, cx, cy, r);
+    if (look == 0) {
+        // A warm look that fills the reacting area: a glowing rim round a face lit from below, dark enough at
+        // the top for the white caption that the grids draw across it.
+        levelButtonShape(cr, cx, cy, reach - 0.5, round); // the outline's outer edge on the reacting edge
+        verticalGradient(cr, cy - reach, hex(0xc04a08), cy + reach, hex(0xffc040));
+        fillAndOutline(cr, hex(0x5a2000), 1);
+        levelButtonShape(cr, cx, cy, body - 1, round);
+        verticalGradient(cr, cy - body, hex(0xb04a10), cy + body, hex(0xffe070));
+        fillAndOutline(cr, kInk, 2);
+        highlight(cr, cx, cy + body * 0.45, body * 0.5, body * 0.18, 0.35);
+        return;
+    }
+    levelButtonShape(cr, cx, cy, body - 1, round);
+    if (look == 1)
+        radialGradient(cr, {cx - body * 0.3, cy - body * 0.4}, 1, {cx, cy}, body, hex(0xe0f8ff), hex(0x50b0e8),
+                       hex(0x1a5090));
     else
-        roundedRect(cr, x + 4, y + 4, size - 8, size - 8, size * 0.18);
-    if (look == 0)
-        radialGradient(cr, {cx - r * 0.3, cy - r * 0.4}, 1, {cx, cy}, r, hex(0xfffbe0), hex(0xffc040), hex(0xd06010));
-    else if (look == 1)
-        radialGradient(cr, {cx - r * 0.3, cy - r * 0.4}, 1, {cx, cy}, r, hex(0xe0f8ff), hex(0x50b0e8), hex(0x1a5090));
-    else
-        radialGradient(cr, {cx - r * 0.3, cy - r * 0.4}, 1, {cx, cy}, r, hex(0xb0b8c0), hex(0x687078), hex(0x343a40));
+        radialGradient(cr, {cx - body * 0.3, cy - body * 0.4}, 1, {cx, cy}, body, hex(0xb0b8c0), hex(0x687078),
+                       hex(0x343a40));
     fillAndOutline(cr, kInk, 2);
-    highlight(cr, cx - r * 0.25, cy - r * 0.45, r * 0.45, r * 0.2, 0.5);
+    highlight(cr, cx - body * 0.25, cy - body * 0.45, body * 0.45, body * 0.2, 0.5);
     if (look == 2) {
         // A padlock.
-        const double s = size / 64;
-        roundedRect(cr, cx - 9 * s, cy - 2 * s, 18 * s, 14 * s, 2 * s);
+        const double s = body / 18;
+        roundedRect(cr, cx - 8 * s, cy - 2 * s, 16 * s, 12 * s, 2 * s);
         setColor(cr, hex(0xe8c050));
         cairo_fill_preserve(cr);
         setColor(cr, kInk);
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
-        cairo_arc(cr, cx, cy - 2 * s, 6 * s, M_PI, 2 * M_PI);
+        cairo_arc(cr, cx, cy - 2 * s, 5 * s, M_PI, 2 * M_PI);
         setColor(cr, hex(0xe8c050));
-        cairo_set_line_width(cr, 3 * s);
+        cairo_set_line_width(cr, 2.5 * s);
         cairo_stroke(cr);
     }
 }

@@ -10,11 +10,21 @@
 #include "TrueTypeFixtures.h"
 
 #include <algorithm>
+#include <ft2build.h>
 #include <gtest/gtest.h>
 #include <string>
+#include FT_FREETYPE_H
 
 namespace {
 const char* kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const char* kSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+
+// The smallest power of two, at least 4, at or above a size.
+int pageSideFor(int size) {
+    int side = 4;
+    while (side < size) side *= 2;
+    return side;
+}
 
 std::string logText() {
     return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
@@ -46,6 +56,24 @@ protected:
             EXPECT_GE(records[i].offsetY, 0) << "no glyph rises above the line top";
         }
         EXPECT_EQ(records[face.getGlyphCount()].codePoint, 0);
+        // One page is as small as its glyphs allow: a power of two that holds every box with its 2-pixel gap and
+        // the last row's height (its tallest glyph plus 5); several pages all take the page capacity.
+        const int count = face.getGlyphCount();
+        int side = face.getHeight() < 20 ? 256 : 512;
+        if (face.getPageCount() == 1 && count > 0) {
+            int need = 0, lastRowHeight = 0;
+            for (int i = 0; i < count; i++) {
+                need = std::max(need, int(records[i].x2) + 2);
+                if (records[i].y1 != records[count - 1].y1) continue;
+                int rows = int(records[i].y2 - records[i].y1);
+                if (lastRowHeight < rows) lastRowHeight = rows + 5;
+            }
+            side = pageSideFor(std::max(need, lastRowHeight + int(records[count - 1].y1)));
+        }
+        for (int p = 0; p < face.getPageCount(); p++) {
+            EXPECT_EQ(face.getPage(p)->getWidth(), side) << "page " << p;
+            EXPECT_EQ(face.getPage(p)->getHeight(), side) << "page " << p;
+        }
         for (int p = 0; p < face.getPageCount(); p++) {
             KGraphicRecorder* page = recorderOf(face.getPage(p));
             ASSERT_NE(page, nullptr);
@@ -80,6 +108,50 @@ TEST_F(KTrueTextTest, PageSideFollowsTheLineHeight) {
     EXPECT_EQ(face.getGlyphCount(), 225);
     expectSoundPages(face);
     EXPECT_EQ(logText(), "");
+}
+
+// Every glyph of the game's faces, at the sizes the game uses, lies on its page whole: exactly the bitmap
+// FreeType lays it out with, no row or column cut off by its box and none shifted.
+TEST_F(KTrueTextTest, GlyphsOfTheGameFacesFillTheirBoxesExactly) {
+    FT_Library library;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    struct Case {
+        const char* path;
+        int points;
+    } cases[] = {{kSansBold, 24}, {kSans, 20}, {kSans, 14}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " at " + std::to_string(c.points));
+        KTrueText text(c.path);
+        text.setHeight(c.points);
+        ASSERT_GT(text.getGlyphCount(), 0);
+        FT_Face face;
+        ASSERT_EQ(FT_New_Face(library, c.path, 0, &face), 0);
+        FT_Size_RequestRec request = {FT_SIZE_REQUEST_TYPE_NOMINAL, c.points * 64, c.points * 64, 96, 96};
+        ASSERT_EQ(FT_Request_Size(face, &request), 0);
+        int wrong = 0;
+        for (int i = 0; i < text.getGlyphCount(); i++) {
+            const KTrueText::GlyphRecord& record = text.getGlyphRecords()[i];
+            ASSERT_EQ(FT_Load_Char(face, FT_ULong(record.codePoint), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT), 0);
+            const FT_Bitmap& bitmap = face->glyph->bitmap;
+            ASSERT_EQ(int(bitmap.width), int(record.x2 - record.x1)) << "U+" << std::hex << record.codePoint;
+            ASSERT_EQ(int(bitmap.rows), int(record.y2 - record.y1)) << "U+" << std::hex << record.codePoint;
+            KGraphicRecorder* page = recorderOf(text.getPage(record.page));
+            const int side = int(page->getWidth());
+            bool same = true;
+            for (int y = 0; y < int(bitmap.rows); y++)
+                for (int x = 0; x < int(bitmap.width); x++) {
+                    uint32_t pixel = page->pixels()[size_t(int(record.y1) + y) * size_t(side) + size_t(record.x1) + x];
+                    same = same && (pixel >> 24) == bitmap.buffer[y * bitmap.pitch + x];
+                }
+            if (!same) {
+                wrong++;
+                ADD_FAILURE() << "U+" << std::hex << record.codePoint << " differs from its laid-out bitmap";
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
 }
 
 TEST_F(KTrueTextTest, EightPagesAtMostWithOneWarning) {

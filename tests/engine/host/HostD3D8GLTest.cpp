@@ -2,6 +2,7 @@
 // buffer and render targets, exact to the texel where the engine relies on it; the lost and reset cycle with
 // the SDL window; and gathered draws giving the same pixels as draws issued one by one.
 #include "HostD3D8.h"
+#include "HostWindow.h"
 
 #include <SDL.h>
 #include <cmath>
@@ -44,6 +45,7 @@ bool near(uint32_t a, uint32_t b, int tolerance) {
 
 struct GLDevice : testing::Test {
     void SetUp() override {
+        ASSERT_TRUE(host::startVideo());
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
         window = SDL_CreateWindow("device test", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(window, nullptr) << SDL_GetError();

@@ -2,6 +2,7 @@
 // and refuses, switching between the window and a pbuffer, and a pbuffer's pixels bound into a texture.
 #include "HostGL.h"
 #include "HostWGL.h"
+#include "HostWindow.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -14,7 +15,8 @@ namespace {
 class HostWGLGLTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no video: " << SDL_GetError();
+        if (!host::startVideo() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            GTEST_SKIP() << "no video: " << SDL_GetError();
         videoStarted = true;
         window = SDL_CreateWindow("wgl test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!window) GTEST_SKIP() << "no OpenGL window: " << SDL_GetError();

@@ -5,6 +5,7 @@
 
 #include "D3DTestWindowCommon.h"
 #include "HostD3D9.h"
+#include "HostWindow.h"
 #include "KGraphicD3D9Device.h"
 
 #include <SDL2/SDL.h>
@@ -26,7 +27,7 @@ public:
         if (recording) {
             d3d = Direct3DCreate9Recording(setup);
         } else {
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+            if (!host::startVideo() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
             sdlStarted = true;
             sdlWindow =
                 SDL_CreateWindow("graphics test", 0, 0, backWidth, backHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);

@@ -4,6 +4,7 @@
 
 #include "D3DTestWindowCommon.h"
 #include "HostD3D8.h"
+#include "HostWindow.h"
 #include "KGraphicD3DDevice.h"
 #include "KImage.h"
 #include "KWindowD3DRenderStates.h"
@@ -20,7 +21,7 @@ public:
         if (recording) {
             d3d = Direct3DCreate8Recording(setup);
         } else {
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+            if (!host::startVideo() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
             sdlStarted = true;
             sdlWindow = SDL_CreateWindow("graphics test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
             if (!sdlWindow) return;

@@ -25,7 +25,7 @@ public:
     const unsigned char* getTextureFormatSupport() override { return textureSupport; }
     const unsigned char* getRenderTargetFormatSupport() override { return targetSupport; }
     bool hasNonSquareTextures() override { return nonSquare; }
-    bool usesDepthBuffer() override { return false; }
+    bool usesDepthBuffer() override { return depthBuffer; }
     int getGameAreaWidth() override { return gameWidth; }
     int getGameAreaHeight() override { return gameHeight; }
     void getGameAreaRect(int& x, int& y, int& width, int& height) override {
@@ -65,6 +65,7 @@ public:
     int areaX = 0, areaY = 0, areaWidth, areaHeight; // the game area on the back buffer
     int viewWidth, viewHeight;
     bool lost = false, nonSquare = true, inTarget = false;
+    bool depthBuffer = false; // the window draws with a depth surface of its own
     int waits = 0, worldViews = 0, clears = 0;
     D3DCOLOR clearColor = 0;
     // X1R5G5B5, R5G6B5, A1R5G5B5, A4R4G4B4, R8G8B8, X8R8G8B8, A8R8G8B8

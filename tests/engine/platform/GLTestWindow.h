@@ -5,6 +5,7 @@
 
 #include "HostGL.h"
 #include "HostWGL.h"
+#include "HostWindow.h"
 #include "KGraphicGLWindow.h"
 #include "KImage.h"
 
@@ -15,7 +16,7 @@ class GLTestWindow : public KGraphicGLWindow {
 public:
     explicit GLTestWindow(int width = 256, int height = 192) : gameWidth(width), gameHeight(height) {
         viewport = {0, 0, width, height};
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+        if (!host::startVideo() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
         sdlStarted = true;
         window = SDL_CreateWindow("opengl test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!window) return;

@@ -6,6 +6,7 @@
 
 #include "D3D9TestWindow.h"
 #include "D3DTestWindow.h"
+#include "ImageFixtures.h"
 #include "KBatchD3D.h"
 #include "KBatchD3D9.h"
 #include "KBatchD3DCore.h"
@@ -15,7 +16,6 @@
 #include "KGraphicFactory.h"
 #include "KLog.h"
 #include "KPixelShaderD3D9.h"
-#include "KResource.h"
 #include "TempFolder.h"
 
 #include <cstring>
@@ -303,12 +303,8 @@ TEST_F(KGraphicD3D9Test, CopyToImageReadsThePictureAsSavePictureDoes) {
     TempFolder folder;
     std::string path = folder.file("saved.png");
     ASSERT_TRUE(graphic.savePicture(path.c_str(), K_IMAGE_PNG));
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(KResource::loadWholeFile(path, bytes, size));
     KImage saved;
-    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, saved));
-    delete[] bytes;
+    ASSERT_TRUE(ImageFixtures::readImageFile(path, saved));
     EXPECT_EQ(std::memcmp(saved.getPixels(), copy.getPixels(), pixels.size() * 4), 0);
 
     // A render target is read through GetRenderTargetData.

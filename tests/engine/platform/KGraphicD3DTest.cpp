@@ -4,11 +4,11 @@
 #include "KGraphicD3D.h"
 
 #include "D3DTestWindow.h"
+#include "ImageFixtures.h"
 #include "KBatchD3D.h"
 #include "KGraphicD3DState.h"
 #include "KGraphicFactory.h"
 #include "KLog.h"
-#include "KResource.h"
 #include "KSplicer.h"
 #include "TempFolder.h"
 
@@ -584,16 +584,69 @@ TEST_F(KGraphicD3DTest, SavePictureRoundTripsThroughPng) {
     ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 5, 3, true, true));
     std::string path = folder.file("out.png");
     ASSERT_TRUE(graphic.savePicture(path.c_str(), K_IMAGE_PNG));
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(KResource::loadWholeFile(path, bytes, size));
     KImage back;
-    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, back));
-    delete[] bytes;
+    ASSERT_TRUE(ImageFixtures::readImageFile(path, back));
     ASSERT_EQ(back.getWidth(), 5);
     for (int i = 0; i < 15; i++) EXPECT_EQ(back.getPixels()[i], pixels[i]) << i;
     // A file that cannot be written is a failure.
     EXPECT_FALSE(graphic.savePicture(folder.file("no/such/folder/out.png").c_str(), K_IMAGE_PNG));
+}
+
+// Pictures in the 16-bit formats read back with each field at the top of its byte; a format that does not read
+// back, and reads that fail, are logged and leave the saved picture transparent black.
+TEST_F(KGraphicD3DTest, SixteenBitPicturesReadBackAndFailedReadsAreLogged) {
+    TempFolder folder;
+    auto savedPixel = [&](KGraphicD3D& graphic) {
+        std::string path = folder.file("read.png");
+        EXPECT_TRUE(graphic.savePicture(path.c_str(), K_IMAGE_PNG));
+        KImage back;
+        EXPECT_TRUE(ImageFixtures::readImageFile(path, back));
+        return back.getPixels() ? back.getPixel(1, 0) : 0u;
+    };
+    const uint32_t colour = KImage::pack(0xFF, 0x86, 0x43, 255);
+    std::vector<uint32_t> pixels(2, colour);
+    struct Case {
+        bool alpha, oneBitAlpha, r5g6b5;
+        int format;
+        uint32_t readBack;
+    } cases[] = {
+        {false, false, true, D3DFMT_R5G6B5, KImage::pack(0xF8, 0x84, 0x40, 255)},
+        {false, false, false, D3DFMT_X1R5G5B5, KImage::pack(0xF8, 0x80, 0x40, 255)},
+        {true, true, true, D3DFMT_A1R5G5B5, KImage::pack(0xF8, 0x80, 0x40, 255)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        window.textureSupport[K_PF_R5G6B5] = c.r5g6b5;
+        KGraphicD3D graphic;
+        graphic.setOneBitAlpha(c.oneBitAlpha);
+        ASSERT_TRUE(graphic.makePictureFromPixels(pixels.data(), 2, 1, /*trueColor=*/false, c.alpha));
+        ASSERT_EQ(graphic.getTextureFormat(0), c.format);
+        EXPECT_EQ(savedPixel(graphic), c.readBack);
+    }
+    window.textureSupport[K_PF_R5G6B5] = 1;
+
+    KGraphicD3D fourBits;
+    ASSERT_TRUE(fourBits.makePictureFromPixels(pixels.data(), 2, 1, false, true));
+    ASSERT_EQ(fourBits.getTextureFormat(0), D3DFMT_A4R4G4B4);
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(savedPixel(fourBits), 0u);
+    EXPECT_EQ(countOf(logText(), "D3D8: unsupported texture format 0x1A in getPixels, ERROR"), 1) << logText();
+
+    KGraphicD3D locked;
+    ASSERT_TRUE(locked.makePictureFromPixels(pixels.data(), 2, 1, true, true));
+    D3DLOCKED_RECT lock;
+    ASSERT_EQ(locked.getTexture(0)->LockRect(0, &lock, nullptr, 0), D3D_OK);
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(savedPixel(locked), 0u);
+    EXPECT_EQ(countOf(logText(), "D3D8: LockRect returned 0x8876086C for getPixels, ERROR"), 1) << logText();
+    locked.getTexture(0)->UnlockRect(0);
+
+    KGraphicD3D target;
+    ASSERT_TRUE(target.makeRenderTarget(2, 1, true, true, false));
+    window.device->failNextTextureCreations(1);
+    KLog::clearMemoryBuffer();
+    EXPECT_EQ(savedPixel(target), 0u);
+    EXPECT_EQ(countOf(logText(), "D3D8: CreateTexture returned 0x8876017C for getPixels, ERROR"), 1) << logText();
 }
 
 TEST_F(KGraphicD3DTest, RenderTargetSizes) {
@@ -713,6 +766,61 @@ TEST_F(KGraphicD3DTest, DeletingTheCurrentTargetReturnsDrawingToTheEnclosingOne)
     KLog::clearMemoryBuffer();
     closeRenderTargets();
     EXPECT_EQ(logText().find("missing endRenderToTarget"), std::string::npos);
+}
+
+// A target that cannot end itself (the window is gone, or it stopped being a target while current) is still
+// deleted, and leaves no trace on the stack.
+TEST_F(KGraphicD3DTest, ATargetThatCannotEndIsDeletedWithoutHanging) {
+    KGraphicD3DModule& module = graphicD3D();
+    auto orphan = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(orphan->makeRenderTarget(32, 32, true, false, false));
+    orphan->beginRenderToTarget();
+    releaseDeviceTextures(true); // the window's clean-up: its device goes next
+    EXPECT_EQ(module.targetCount, 0);
+    orphan.reset();
+    resetDrawingState(&window);
+
+    auto changed = std::make_unique<KGraphicD3D>();
+    ASSERT_TRUE(changed->makeRenderTarget(32, 32, true, false, false));
+    changed->beginRenderToTarget();
+    auto pixels = solid(8, 8, 0xFF00FF00u);
+    ASSERT_TRUE(changed->makePictureFromPixels(pixels.data(), 8, 8, true, true)); // a plain picture now
+    EXPECT_EQ(module.targetCount, 0);
+    EXPECT_FALSE(window.inTarget);
+    changed.reset();
+    EXPECT_EQ(module.targetCount, 0);
+}
+
+// A window that draws with a depth surface gets it back, with its back buffer, when a render target ends; one that
+// claims a depth surface the device does not have is told so in the log.
+TEST_F(KGraphicD3DTest, TheWindowsDepthSurfaceComesBackAfterATarget) {
+    IDirect3DDevice8* device = window.device;
+    IDirect3DSurface8 *depth = nullptr, *back = nullptr, *current = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(800, 600, D3DFMT_D16, D3DMULTISAMPLE_NONE, &depth), D3D_OK);
+    ASSERT_EQ(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    ASSERT_EQ(device->SetRenderTarget(back, depth), D3D_OK);
+    window.depthBuffer = true;
+    resetDrawingState(&window);
+
+    KGraphicD3D target;
+    ASSERT_TRUE(target.makeRenderTarget(64, 64, true, true, /*depth=*/true));
+    target.beginRenderToTarget();
+    ASSERT_EQ(device->GetDepthStencilSurface(&current), D3D_OK);
+    EXPECT_NE(current, depth); // the target's own
+    current->Release();
+    target.endRenderToTarget();
+    ASSERT_EQ(device->GetDepthStencilSurface(&current), D3D_OK);
+    EXPECT_EQ(current, depth);
+    current->Release();
+
+    device->SetRenderTarget(back, nullptr);
+    back->Release();
+    KLog::clearMemoryBuffer();
+    resetDrawingState(&window);
+    EXPECT_EQ(countOf(logText(), "D3D8: GetStencilDepthBuffer returned 0x88760866, ERROR"), 1) << logText();
+    window.depthBuffer = false;
+    resetDrawingState(&window);
+    depth->Release();
 }
 
 TEST_F(KGraphicD3DTest, DeviceResetKeepsManagedPicturesAndRebuildsTargets) {

@@ -30,7 +30,7 @@ TEST(KGraphicFactory, RecordingWinsOverTheKind) {
         ASSERT_NE(picture, nullptr);
         EXPECT_NE(dynamic_cast<KGraphicRecorder*>(picture.get()), nullptr);
     }
-    EXPECT_FALSE(isGraphicRecording());
+    EXPECT_FALSE(ScopedGraphicRecording::isOn());
     EXPECT_EQ(createGraphic(), nullptr);
 }
 

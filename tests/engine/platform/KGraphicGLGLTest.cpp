@@ -6,11 +6,11 @@
 
 #include "GLTestWindow.h"
 #include "HostGL.h"
+#include "ImageFixtures.h"
 #include "KBatchGL.h"
 #include "KGraphicGLState.h"
 #include "KLog.h"
 #include "KPixelShaderGL.h"
-#include "KResource.h"
 #include "TempFolder.h"
 
 #include <algorithm>
@@ -529,12 +529,8 @@ TEST_F(KGraphicGLGLTest, SplicedPictureUploadsBlitsAndSaves) {
     TempFolder folder;
     std::string path = folder.file("spliced.png");
     ASSERT_TRUE(g.savePicture(path.c_str(), K_IMAGE_PNG));
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(KResource::loadWholeFile(path.c_str(), bytes, size));
     KImage saved;
-    ASSERT_TRUE(KImage::decode(K_IMAGE_PNG, bytes, size, saved));
-    delete[] bytes;
+    ASSERT_TRUE(ImageFixtures::readImageFile(path, saved));
     ASSERT_EQ(saved.getWidth(), 800);
     ASSERT_EQ(saved.getHeight(), 600);
     EXPECT_TRUE(std::equal(saved.getPixels(), saved.getPixels() + 800 * 600, image.getPixels()));

@@ -12,6 +12,14 @@
 #include <vector>
 
 namespace {
+// The log as the static system tools left it, read before any test can clear it.
+class StartUpLog : public testing::Environment {
+public:
+    void SetUp() override { text.assign(KLog::memoryBuffer(), KLog::memoryBufferUsed()); }
+    static inline std::string text;
+};
+testing::Environment* const startUpLog = testing::AddGlobalTestEnvironment(new StartUpLog);
+
 // Restores an environment variable when the test ends.
 class EnvironmentVariable {
 public:
@@ -39,6 +47,22 @@ TEST(KMiscTools, StartUpHasLoggedTheSystemAndTheDataFolder) {
     EXPECT_EQ(KMiscTools::getDataFolder(), host::executableFolder());
     EXPECT_FALSE(KMiscTools::getDataFolder().empty());
     EXPECT_NE(host::currentThreadCpuMask(), 0u);
+    // Each line with its time ("hh:mm:ss: "), in the order the system tools start.
+    const std::vector<std::string> lines = {
+        "System: running on " + KMiscTools::getOsDescription(),
+        "System: using high-performance counter",
+        "System: data path is " + KMiscTools::getDataFolder(),
+    };
+    const std::string& log = StartUpLog::text;
+    size_t from = 0;
+    for (const std::string& line : lines) {
+        const size_t at = log.find(line + "\n", from);
+        ASSERT_NE(at, std::string::npos) << line << " in:\n" << log;
+        ASSERT_GE(at, 10u);
+        EXPECT_EQ(log[at - 2], ':') << line;
+        EXPECT_EQ(log[at - 1], ' ') << line;
+        from = at + line.size();
+    }
 }
 
 TEST(KMiscTools, ClockCountsMillisecondsForward) {
@@ -143,8 +167,14 @@ TEST(KMiscTools, WriteFileReplacingSwapsInTheNewBytesOrKeepsTheOld) {
     std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(contents, "new bytes");
 
-    // A folder that does not exist: the write fails and leaves no temporary file anywhere.
+    // A folder that does not exist: the write fails with a line that names the file and why, and leaves no
+    // temporary file anywhere.
+    KLog::clearMemoryBuffer();
     EXPECT_FALSE(KMiscTools::writeFileReplacing(temp.file("missing/options"), "x", 1));
+    EXPECT_NE(std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed())
+                  .find("System: cannot write '" + temp.file("missing/options") +
+                        "' (No such file or directory), the old file is kept, FAILED"),
+              std::string::npos);
     // A path that is a folder cannot be replaced by a file: the folder stays.
     std::string folder = temp.file("sub");
     temp.write("sub/keep", "k");

@@ -5,6 +5,7 @@
 #include "HostSystem.h"
 #include "HostVideoMemory.h"
 #include "ImageFixtures.h"
+#include "KGraphic.h"
 #include "KGraphicFactory.h"
 #include "KImage.h"
 #include "KLog.h"
@@ -16,7 +17,10 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -217,6 +221,18 @@ TEST(KWindowD3DReal, SdlEventsBecomeRecordsWithTheAcceleratorsSwallowed) {
     window.processEvents();
     callbackAnswer = true;
     EXPECT_EQ(eventTypes(), (std::vector<int>{2}));
+}
+
+// Desktops know the window by its class (on X11 its WM_CLASS, on Wayland its application id), which SDL takes
+// from the environment when its video starts.
+TEST(KWindowD3DReal, TheWindowClassIsTheGamesOwn) {
+    KWindowD3D window;
+    window.setDirect3DFactory([] { return Direct3DCreate8Recording(); });
+    ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+    for (const char* variable : {"SDL_VIDEO_X11_WMCLASS", "SDL_VIDEO_WAYLAND_WMCLASS"}) {
+        const char* value = std::getenv(variable);
+        EXPECT_STREQ(value ? value : "", "__ostrel_default_wclass_") << variable;
+    }
 }
 
 TEST(KWindowD3DReal, TitleIsCutTo255) {
@@ -457,6 +473,30 @@ TEST_F(RecordingWindow, ClearColourPacksEachChannelTruncatedAndHeldToItsRange) {
     }
 }
 
+// A 16-bit back buffer reads back with each field at the top of its byte; a read that cannot lock the back buffer
+// is logged and fails.
+TEST_F(RecordingWindow, SixteenBitBackBufferReadsBackAndAFailedReadIsLogged) {
+    ASSERT_TRUE(window.createGameWindow(800, 600, /*depth=*/16, /*windowed=*/false, "Glimmerfin", 0));
+    ASSERT_EQ(window.getPresentationParameters().BackBufferFormat, D3DFMT_R5G6B5);
+    EXPECT_EQ(window.getDepth(), 16);
+    window.setClearColor(1.0f, 0.53f, 0.27f, 1);
+    window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+    KImage image;
+    ASSERT_TRUE(window.getBackBufferAsImage(800, 600, image));
+    EXPECT_EQ(image.getPixel(400, 300), KImage::pack(0xF8, 0x84, 0x40, 255));
+
+    IDirect3DSurface8* back = nullptr;
+    ASSERT_EQ(device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    D3DLOCKED_RECT lock;
+    ASSERT_EQ(back->LockRect(&lock, nullptr, 0), D3D_OK);
+    KLog::clearMemoryBuffer();
+    EXPECT_FALSE(window.getBackBufferAsImage(800, 600, image));
+    EXPECT_TRUE(logged("D3D8: LockRect returned 0x8876086C for getBackBufferAsImage, ERROR"))
+        << ImageFixtures::loggedText();
+    back->UnlockRect();
+    back->Release();
+}
+
 TEST_F(RecordingWindow, DefaultWorldViewMapsTheGameAreaOntoTheViewport) {
     ASSERT_TRUE(open(true));
     Matrix4 projection;
@@ -542,4 +582,192 @@ TEST(KWindowD3DReal, EngineCursorIsDrawnAtThePointerBeforeThePresent) {
         EXPECT_EQ(image.getPixel(113, 100), KImage::pack(0, 127, 0, 255));
     }
     RendererKind = previousKind;
+}
+
+// The clip rectangle keeps drawing inside it, in game coordinates; an empty or inverted one draws nothing at all,
+// and drawing comes back when the clip is reset. The world matrix moves drawing, with and without a clip.
+TEST(KWindowD3DReal, ClipRectangleAndWorldMatrixPlaceDrawing) {
+    int previousKind = RendererKind;
+    RendererKind = K_RENDERER_DIRECT3D8;
+    {
+        KWindowD3D window;
+        ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+        std::unique_ptr<KGraphic> painter(createGraphic());
+        ASSERT_NE(painter, nullptr);
+        const uint32_t black = KImage::pack(0, 0, 0, 255), red = KImage::pack(255, 0, 0, 255);
+        Matrix4 moved; // 10 pixels right and 20 down
+        makeTranslationMatrix(moved, 10, -20, 0);
+        struct Case {
+            const char* name;
+            std::function<void()> setUp;
+            float x1, y1, x2, y2; // the rectangle filled
+            std::vector<std::pair<int, int>> redAt, blackAt;
+        } cases[] = {
+            {"clip",
+             [&] { window.setClipRect(true, 100, 100, 300, 200); },
+             0,
+             0,
+             800,
+             600,
+             {{100, 100}, {299, 199}, {150, 150}},
+             {{99, 150}, {300, 150}, {150, 99}, {150, 200}, {400, 300}}},
+            {"a fill inside the clip keeps its game position",
+             [&] { window.setClipRect(true, 100, 100, 300, 200); },
+             120,
+             130,
+             140,
+             150,
+             {{120, 130}, {139, 149}},
+             {{119, 130}, {140, 130}, {120, 129}, {120, 150}}},
+            {"inverted in x",
+             [&] { window.setClipRect(true, 300, 100, 100, 200); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {150, 150}, {400, 300}, {799, 599}, {650, 450}}},
+            {"inverted in y",
+             [&] { window.setClipRect(true, 100, 400, 300, 200); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {150, 300}, {400, 300}, {799, 599}}},
+            {"zero width",
+             [&] { window.setClipRect(true, 200, 100, 200, 300); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {200, 200}, {400, 300}}},
+            {"narrower than a pixel",
+             [&] { window.setClipRect(true, 200.2f, 100, 200.7f, 300); },
+             0,
+             0,
+             800,
+             600,
+             {},
+             {{0, 0}, {200, 200}, {400, 300}}},
+            {"reset after an empty clip",
+             [&] {
+                 window.setClipRect(true, 300, 100, 100, 200);
+                 window.setClipRect(false, 0, 0, 0, 0);
+             },
+             0,
+             0,
+             800,
+             600,
+             {{0, 0}, {400, 300}, {799, 599}},
+             {}},
+            {"world matrix",
+             [&] { window.setWorldMatrix(moved); },
+             100,
+             100,
+             110,
+             110,
+             {{110, 120}, {119, 129}},
+             {{109, 120}, {110, 119}, {105, 105}}},
+            {"world matrix inside a clip",
+             [&] {
+                 window.setClipRect(true, 100, 100, 300, 200);
+                 window.setWorldMatrix(moved);
+             },
+             100,
+             100,
+             110,
+             110,
+             {{110, 120}, {119, 129}},
+             {{109, 120}, {110, 119}, {105, 105}}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            window.setClearColor(0, 0, 0, 1);
+            window.setWorldView(0, 0, 0, 1, /*clear=*/true);
+            c.setUp();
+            painter->fillRect(c.x1, c.y1, c.x2, c.y2, 1, 0, 0, 1);
+            KImage frame;
+            ASSERT_TRUE(window.getBackBufferAsImage(800, 600, frame));
+            for (auto [x, y] : c.redAt) EXPECT_EQ(frame.getPixel(x, y), red) << x << "," << y;
+            for (auto [x, y] : c.blackAt) EXPECT_EQ(frame.getPixel(x, y), black) << x << "," << y;
+        }
+        window.setDefaultWorldView();
+    }
+    RendererKind = previousKind;
+}
+
+// The desktop restores a full-screen window before it gives it the focus (as X11 does): the flips in between leave
+// it restored, since the window was minimised once, when it went into the background.
+TEST_F(RecordingWindow, AFullScreenWindowInTheBackgroundIsMinimisedOnce) {
+    ASSERT_TRUE(open(/*windowed=*/false));
+    window.flipBackBuffer(false);
+    host::WindowHandle handle = window.getWindowHandle();
+    uint32_t windowId = SDL_GetWindowID(host::sdlWindow(handle));
+    auto windowEvent = [windowId](uint8_t kind) {
+        SDL_Event e = {};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = windowId;
+        e.window.event = kind;
+        SDL_PushEvent(&e);
+    };
+    device()->clearRecording();
+    backEndLog.calls.clear();
+
+    host::simulateForeground(handle, false);
+    window.flipBackBuffer(false);
+    EXPECT_TRUE(host::isMinimized(handle));
+    window.flipBackBuffer(false);
+    EXPECT_EQ(countCalls(device(), D3D8Call::Reset), 1);
+
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    for (int frame = 0; frame < 3; frame++) window.flipBackBuffer(false);
+    EXPECT_FALSE(host::isMinimized(handle));
+    EXPECT_TRUE(window.isD3DDeviceLost());
+    EXPECT_EQ(countCalls(device(), D3D8Call::Reset), 1);
+    EXPECT_EQ(backEndLog.resetCalls(),
+              (std::vector<std::string>{"releaseTargets", "releaseVertexBuffers", "releasePixelShaders"}));
+
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    window.flipBackBuffer(false); // takes the focus; the next flip resets the device
+    window.flipBackBuffer(false);
+    EXPECT_FALSE(window.isD3DDeviceLost());
+    EXPECT_TRUE(window.isSceneBegun());
+
+    // A second trip into the background minimises the window again, once.
+    host::simulateForeground(handle, false);
+    window.flipBackBuffer(false);
+    EXPECT_TRUE(host::isMinimized(handle));
+}
+
+// A device that will not reset keeps the toggle waiting for a few seconds at most: then the toggle fails with a
+// log line, the window keeps its mode, and the device comes back in that mode once it resets again.
+TEST_F(RecordingWindow, AToggleGivesUpOnADeviceThatWillNotReset) {
+    ASSERT_TRUE(open(/*windowed=*/true));
+    window.flipBackBuffer(false);
+    device()->failNextResets(1 << 30);
+    KLog::clearMemoryBuffer();
+    int start = clockMs;
+    EXPECT_FALSE(window.toggleFullScreen(true));
+    EXPECT_GE(clockMs - start, 5000);
+    EXPECT_LT(clockMs - start, 6000);
+    EXPECT_TRUE(logged("D3D8: waiting for device in toggleFullScreen, Reset returned 0x88760868"));
+    EXPECT_TRUE(logged("D3D8: the device did not reset within 5000 ms in toggleFullScreen, staying windowed, ERROR"))
+        << ImageFixtures::loggedText();
+    EXPECT_FALSE(window.isFullScreen());
+    EXPECT_TRUE(window.getPresentationParameters().Windowed);
+    EXPECT_EQ(window.getPresentationParameters().BackBufferWidth, 800u);
+    EXPECT_FALSE(host::isPopupStyle(window.getWindowHandle()));
+    EXPECT_EQ(window.getActualWidth(), 800);
+
+    device()->failNextResets(0);
+    for (int frame = 0; frame < 3; frame++) window.flipBackBuffer(false);
+    EXPECT_FALSE(window.isD3DDeviceLost());
+    EXPECT_TRUE(window.isSceneBegun());
+    EXPECT_TRUE(window.getPresentationParameters().Windowed);
+
+    // With a device that resets again, the same toggle succeeds.
+    EXPECT_TRUE(window.toggleFullScreen(true));
+    EXPECT_TRUE(window.isFullScreen());
 }

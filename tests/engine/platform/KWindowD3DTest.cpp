@@ -3,6 +3,7 @@
 #include "KWindowD3D.h"
 #include "HostInput.h"
 #include "ImageFixtures.h"
+#include "KD3DPixels.h"
 #include "KImage.h"
 #include "KLog.h"
 #include "KMouse.h"

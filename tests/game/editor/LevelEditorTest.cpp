@@ -348,6 +348,14 @@ TEST_F(LevelEditorTest, PropertiesPanelChangesTheLevelModel) {
     EXPECT_EQ(CurrentLevelGoals.medalTimes[0], 25.0);
     EXPECT_EQ(CurrentLevelGoals.timeLimit, 60.0);
 
+    // A mode the dialog does not offer (from a level file) selects none, and "OK" keeps it.
+    CurrentLevelGoals.gameMode = 7;
+    press(props().gameMode);
+    EXPECT_FALSE(props().actionMode.selected || props().stuntMode.selected || props().raceMode.selected);
+    press(props().modeOk);
+    EXPECT_EQ(CurrentLevelGoals.gameMode, 7);
+    CurrentLevelGoals.gameMode = kGameModeRace;
+
     // Opening another dialog closes the game-mode dialog without writing it.
     press(props().gameMode);
     press(props().actionMode);
@@ -430,6 +438,39 @@ TEST_F(LevelEditorTest, SaveAndLoadRoundTripThroughTheCustomFolder) {
     press(props().loadDefault);
     EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(4, 5), 0);
     EXPECT_TRUE(props().loadName.text.empty());
+}
+
+TEST_F(LevelEditorTest, ALevelSavedByTheEditorHoldsAPlayerWhateverItsSize) {
+    const struct {
+        double width, height;
+        bool strayPlayer; // a player left outside the level by a shrink
+    } cases[] = {{800, 600, false}, {1000, 1063, false}, {10000, 5000, false},
+                 {800, 600, true},  {600, 400, false},   {40, 30, false}};
+    chooseRow(kLayerRowSpecial);
+    int saves = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(int(c.width)) + " x " + std::to_string(int(c.height)));
+        Placements.clearPlacements();
+        Placements.addPlacement(kEntityMine, 100, 100);
+        if (c.strayPlayer) Placements.addPlacement(kEntityZuzevir, 500, 1000);
+        setLevelSize(c.width, c.height);
+        press(props().save);
+        retype(props().saveName, "small" + std::to_string(saves++));
+        press(props().saveButton);
+        ASSERT_FALSE(props().save.selected);
+        LevelData saved;
+        ASSERT_TRUE(readLevelData(customPath(props().loadName.text), saved));
+        int players = 0;
+        for (const PlacementFields& record : saved.placements) {
+            if (record[0] != kEntityZuzevir) continue;
+            players++;
+            EXPECT_GE(record[1], 0);
+            EXPECT_GE(record[2], 0);
+            EXPECT_LE(record[1], std::max(0.0, c.width - 64));
+            EXPECT_LE(record[2], std::max(0.0, c.height - 64));
+        }
+        EXPECT_EQ(players, 1);
+    }
 }
 
 TEST_F(LevelEditorTest, AnOpenEntityDialogNeverEditsARecordALoadOrSaveReplaced) {

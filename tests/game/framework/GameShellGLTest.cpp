@@ -1,6 +1,7 @@
 // The game's start-up, main loop and shutdown on a real window (offscreen video, Mesa GL): the 800 x 600
 // "Glimmerfin" window, the 60 fps pacing, state requests between passes, the pause on deactivation, closing
-// the window, and the options file written at shutdown and read back by the next start.
+// the window, the options file written at shutdown and read back by the next start, the order of the start-up
+// and shutdown steps, and the fixed-step loop of a window in that mode.
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
 #include "GameOptions.h"
@@ -150,4 +151,109 @@ TEST_F(GameShell, ShutdownWritesTheOptionsEvenWhenNothingChanged) {
     gameWindow->terminate();
     shutdownGame();
     EXPECT_EQ(fs::file_size(optionsFilePath()), kOptionsFileSize);
+}
+
+namespace {
+
+std::vector<std::string>& shellSteps() {
+    static std::vector<std::string> steps;
+    return steps;
+}
+
+// A state that counts its updates and draws and asks to quit after the given number of updates.
+struct CountingState : GF_ProgramState {
+    explicit CountingState(int quitAfter) : quitAfter(quitAfter) {}
+    void enter() override {}
+    void leave() override {}
+    void update() override {
+        if (++updates == quitAfter) requestProgramState(kQuitProgram, kLeaveAndEnter);
+    }
+    void draw() override { ++draws; }
+    int quitAfter, updates = 0, draws = 0;
+};
+
+} // namespace
+
+TEST_F(GameShell, StartUpAndShutdownRunTheirStepsInOrder) {
+    setShellStepObserver([](const char* step) { shellSteps().push_back(step); });
+    shellSteps().clear();
+    ASSERT_TRUE(initGame());
+    const std::vector<std::string> startUp = {
+        "seed the random generator",
+        "set up the folders",
+        "read the options",
+        "create the window",
+        "start the frame clock",
+        "load the sprite sheets",
+        "build the terrain tables",
+        "create the spatial grid",
+        "create the particle pool",
+        "build the sound table",
+        "scan the music",
+        "load the bitmap fonts",
+        "reset the mouse and hide the system cursor",
+        "create the back key",
+        "set the current level list",
+        "build the level catalogue",
+        "read the progress",
+        "build the cheat list",
+        "set the game mode and clear the tooltip",
+        "apply the volumes",
+        "construct the program states",
+        "enter the logo intro",
+        "register the window-event callback",
+    };
+    EXPECT_EQ(shellSteps(), startUp);
+    shellSteps().clear();
+    gameWindow->terminate();
+    shutdownGame();
+    setShellStepObserver(nullptr);
+    const std::vector<std::string> shutdown = {
+        "leave the current state",
+        "destroy the program states",
+        "free the cheat list",
+        "clear the level catalogue",
+        "delete the back key",
+        "show the system cursor",
+        "free the bitmap fonts",
+        "free the music",
+        "free the sound table",
+        "destroy the particle pool",
+        "write the options",
+        "destroy the spatial grid",
+        "free the terrain tables",
+        "free the sprite sheets",
+        "delete the drawing object and the window",
+    };
+    EXPECT_EQ(shellSteps(), shutdown);
+}
+
+TEST_F(GameShell, AWindowInFixedStepModeRunsTheFixedStepLoop) {
+    struct Case {
+        bool fixedStep;
+        int stepMs, maxUpdates;
+    };
+    // At the window's 60 frames a second, 4 ms steps owe about four updates per drawn frame.
+    for (const Case c : {Case{false, -1, -1}, Case{true, 4, 3}}) {
+        SCOPED_TRACE(c.fixedStep);
+        ASSERT_TRUE(initGame());
+        gameWindow->setFixedStep(c.fixedStep, c.stepMs, c.maxUpdates);
+        auto* counting = new CountingState(40);
+        programStates[kStateMainMenu].reset(counting);
+        currentState = counting;
+        const int startMs = KMiscTools::getMilliseconds();
+        runGameLoop();
+        const int elapsedMs = KMiscTools::getMilliseconds() - startMs;
+        EXPECT_TRUE(gameWindow->isQuitRequested());
+        EXPECT_EQ(counting->updates, 41) << "the quit asked in an update ends the loop after the next pass";
+        if (c.fixedStep) {
+            EXPECT_LT(counting->draws, counting->updates * 2 / 3) << "several updates per drawn frame";
+            EXPECT_GE(counting->draws, counting->updates / c.maxUpdates);
+            EXPECT_GE(elapsedMs, 40 * c.stepMs - 20) << "updates no faster than one a step";
+        } else {
+            EXPECT_EQ(counting->draws, counting->updates);
+        }
+        shutdownGame();
+        host::clearQuitPosted();
+    }
 }

@@ -5,7 +5,6 @@
 #include "FrameClock.h"
 #include "GameOptions.h"
 #include "HandSteppedSound.h"
-#include "KLog.h"
 #include "KRandom.h"
 #include "KSound.h"
 #include "SoundFixtures.h"
@@ -123,12 +122,9 @@ TEST_F(MusicPlaylistTest, AnEmptyFolderStaysSilent) {
 
 TEST_F(MusicPlaylistTest, ATrackThatCannotPlayIsDroppedInsteadOfRetriedEveryPass) {
     folder.write("broken.ogg", "OggS but not really a stream");
-    KLog::clearMemoryBuffer();
     initMusicPlaylistFrom(path());
     EXPECT_TRUE(MusicPlaylist.tracks.empty());
     EXPECT_EQ(MusicPlaylist.current, -1);
-    const std::string logged(KLog::memoryBuffer(), KLog::memoryBufferUsed());
-    EXPECT_NE(logged.find("Music track \"broken.ogg\" cannot be played and is left out"), std::string::npos);
 
     addTrack("fine.ogg");
     initMusicPlaylistFrom(path());

@@ -40,8 +40,8 @@ TEST(TextTools, TimesAndPadding) {
         {0, "00:00:000"}, {83.5, "01:23:500"}, {5999.9999, "99:59:999"}, {6000, "-"}, {600.25, "10:00:250"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatTime(c.seconds), c.text) << c.seconds;
-    // Values a damaged progress file can give a best time: no whole-second conversion is tried.
-    for (double noTime : {std::nan(""), -std::numeric_limits<double>::infinity(), -1e300, -6000.0})
+    // No time at all, as a damaged or hand-edited progress file may give a best time.
+    for (double noTime : {std::nan(""), -std::numeric_limits<double>::infinity(), -1e300, -6000.0, -5.0, -0.001})
         EXPECT_EQ(formatTime(noTime), "-") << noTime;
     EXPECT_EQ(padWithZeros("7", 3), "007");
     EXPECT_EQ(padWithZeros("1234", 3), "1234");

@@ -1,10 +1,14 @@
 // The level select (map and grid), a help page and the pause menu drawn by the real game on a real window (offscreen
 // video, Mesa GL), the back buffer saved as a picture: the screens load every picture they name without a failure box
-// and cover the frame with their art. GLIMMERFIN_SCREENSHOTS names a folder to keep the pictures in for a look.
+// and cover the frame with their art; the next level's button pulses on the map and in the grid, read on the frame's
+// pixels over time, and the caption of a hovered custom level stays clear of its neighbours' buttons.
+// GLIMMERFIN_SCREENSHOTS names a folder to keep the pictures in for a look.
 #include "../../tools/AssetFiles.h"
 #include "../framework/TempUserFolder.h"
+#include "BitmapFonts.h"
 #include "GF_HelpScreen.h"
 #include "GF_LevelSelect.h"
+#include "GF_LevelSelectButton.h"
 #include "GF_PauseMenu.h"
 #include "GameShell.h"
 #include "GameWindow.h"
@@ -12,11 +16,16 @@
 #include "HostSystem.h"
 #include "KGraphic.h"
 #include "KImage.h"
+#include "KText.h"
 #include "KWindow.h"
+#include "KWindowD3D.h"
 #include "LevelCatalogue.h"
+#include "LevelFile.h"
 #include "ProgramStates.h"
 #include "ProgressTable.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -61,6 +70,57 @@ protected:
                 lit += px[0] + px[1] + px[2] > 30;
             }
         return double(lit) / ((p.width / 4) * (p.height / 4));
+    }
+
+    // The frame as drawn now.
+    static void grab(KImage& frame) {
+        EXPECT_TRUE(dynamic_cast<KWindowD3D*>(gameWindow)->getBackBufferAsImage(kGameWidth, kGameHeight, frame));
+    }
+    // Keeps the frame as a picture when GLIMMERFIN_SCREENSHOTS names a folder.
+    static void keepFrame(const std::string& name) {
+        const char* keep = std::getenv("GLIMMERFIN_SCREENSHOTS");
+        if (!keep) return;
+        EXPECT_TRUE(gameWindow->saveBackBuffer((std::string(keep) + "/" + name).c_str(), K_IMAGE_PNG, 800, 600));
+    }
+    // How warm (red over blue) the frame is on average at the points round the button's centre, half a
+    // ring width inside the edge of what reacts: the rim where the hover look shows past the resting one.
+    static double rimWarmth(const KImage& frame, const GF_LevelSelectButton& button) {
+        const double cx = button.x + button.width / 2.0, cy = button.y + button.height / 2.0;
+        const double reach = button.round ? 19 : 22, rim = reach - 2;
+        const double points[][2] = {{rim, 0}, {-rim, 0}, {0, rim}, {0, -rim}};
+        double warmth = 0;
+        for (const auto& p : points) {
+            const uint32_t px = frame.getPixel(int(cx + p[0]), int(cy + p[1]));
+            warmth += double(KImage::red(px)) - double(KImage::blue(px));
+        }
+        return warmth / 4;
+    }
+    // Runs passes with the pointer away from the buttons; the rim's warmth and the pulse at each pass, and
+    // the frame kept at the pulse's height.
+    struct PulseRun {
+        double warmthAtTop = -1000, warmthAtBottom = 1000, lockedLow = 1000, lockedHigh = -1000;
+    };
+    PulseRun watchPulse(GF_LevelSelect& select, int next, int locked, const std::string& picture) {
+        PulseRun run;
+        GF_LevelSelectButton& button = *select.getLevelButton(next);
+        double highest = -1;
+        for (int pass = 0; pass < 60; pass++) {
+            runMainLoopPass();
+            drawFrame();
+            KImage frame;
+            grab(frame);
+            const double warmth = rimWarmth(frame, button);
+            if (button.pulse > 0.95) run.warmthAtTop = std::max(run.warmthAtTop, warmth);
+            if (button.pulse < 0.05) run.warmthAtBottom = std::min(run.warmthAtBottom, warmth);
+            const double steady = rimWarmth(frame, *select.getLevelButton(locked));
+            run.lockedLow = std::min(run.lockedLow, steady);
+            run.lockedHigh = std::max(run.lockedHigh, steady);
+            if (button.pulse > highest) {
+                highest = button.pulse;
+                if (highest > 0.95) keepFrame(picture);
+            }
+        }
+        return run;
     }
 
     TempUserFolder home;
@@ -112,6 +172,81 @@ TEST_F(LevelMenusScreen, TheLevelSelectHelpPageAndPauseMenuDrawTheirArt) {
         currentState = programStates[kStateMainMenu].get();
         currentState->enter();
     }
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    gameWindow->terminate();
+    shutdownGame();
+}
+
+TEST_F(LevelMenusScreen, TheNextLevelsButtonPulsesOnTheMapAndInTheGrid) {
+    ASSERT_TRUE(initGame());
+    auto* select = static_cast<GF_LevelSelect*>(programStates[kStateLevelSelect].get());
+    host::setCursorOverride(300, 590); // away from every button
+    const struct {
+        int32_t kind;
+        const char* picture;
+    } cases[] = {{kListAction, "levelselect-map-pulse.png"}, {kListStunt, "levelselect-grid-pulse.png"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        ProgressTable = ProgressTableRecord{}; // nothing played: the first level is the next one
+        select->setListKind(c.kind);
+        requestProgramState(kStateLevelSelect, kLeaveAndEnter);
+        runMainLoopPass();
+        ASSERT_TRUE(select->getLevelButton(0)->nextLevel);
+        ASSERT_TRUE(select->getLevelButton(1)->disabled);
+        const PulseRun run = watchPulse(*select, 0, 1, c.picture);
+        EXPECT_GT(run.warmthAtTop - run.warmthAtBottom, 80) << "the rim glows warm at the pulse's height";
+        EXPECT_LT(run.lockedHigh - run.lockedLow, 1) << "a locked button stays as it is";
+    }
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    gameWindow->terminate();
+    shutdownGame();
+}
+
+TEST_F(LevelMenusScreen, AHoveredCustomLevelsCaptionStaysClearOfItsNeighbours) {
+    const char* names[] = {"Reef", "Coral Maze", "Deep", "Kelp", "Wreck", "Trench", "Shoal", "Lagoon"};
+    for (const char* name : names) {
+        LevelData level;
+        ASSERT_TRUE(writeLevelData(getCustomLevelsFolder() + name + ".lvl", level));
+    }
+    ASSERT_TRUE(initGame());
+    auto* select = static_cast<GF_LevelSelect*>(programStates[kStateLevelSelect].get());
+    select->setListKind(kListCustom);
+    requestProgramState(kStateLevelSelect, kLeaveAndEnter);
+    runMainLoopPass();
+    ASSERT_EQ(select->getLevelButtonCount(), 8);
+    // The custom list is in byte order: "Coral Maze" comes first, its neighbour to the right is drawn later.
+    const GF_LevelSelectButton& hovered = *select->getLevelButton(0);
+    ASSERT_EQ(hovered.caption, "Coral Maze");
+    host::setCursorOverride(hovered.x + 32, hovered.y + 32);
+    for (int pass = 0; pass < 30; pass++) runMainLoopPass();
+    drawFrame();
+    keepFrame("levelselect-custom-hovered.png");
+    ASSERT_DOUBLE_EQ(hovered.captionAlpha, 1);
+    const int width = int(getFont(1)->getStringWidth(hovered.caption.c_str()));
+    ASSERT_GT(width, 44) << "wider than what reacts, so it reaches over the gap toward the next button";
+    const int textX = hovered.x + (hovered.width - width) / 2, textY = hovered.y + 5;
+    KImage frame;
+    grab(frame);
+    // Where the caption passes beyond its own button, the text shows and no neighbour's button lies over it;
+    // over its own button, the white text stands on a dark part of the hover look.
+    int ink = 0, buttonArt = 0, behindText = 0;
+    double behindLight = 0;
+    for (int y = textY + 2; y < textY + 14; y++)
+        for (int x = textX; x < textX + width; x++) {
+            const uint32_t px = frame.getPixel(x, y);
+            const int r = int(KImage::red(px)), g = int(KImage::green(px)), b = int(KImage::blue(px));
+            const bool white = r > 200 && g > 200 && b > 200;
+            if (x >= hovered.x + 10 && x < hovered.x + 54) {
+                if (y >= hovered.y + 10 && !white) behindText++, behindLight += (r + g + b) / 3.0;
+                continue;
+            }
+            ink += white;
+            buttonArt += b > 120 && b > r + 50;
+        }
+    EXPECT_GT(ink, 5);
+    EXPECT_EQ(buttonArt, 0);
+    ASSERT_GT(behindText, 0);
+    EXPECT_LT(behindLight / behindText, 140) << "white on a dark ground";
     EXPECT_TRUE(boxes.empty()) << boxes.front();
     gameWindow->terminate();
     shutdownGame();

@@ -1,18 +1,22 @@
-// The progress records and "completedlevels": the file's exact bytes, version 0 files, damaged files that
-// fail cleanly and are kept aside, the merge rules, the sorted find-or-add, and a recorded result.
+// The progress records and "completedlevels": the file's exact bytes, version 0 files, damaged files that keep
+// the records before the damage and are kept aside, values cleaned and names merged on reading, the merge
+// rules, the sorted find-or-add, a failed write, and a recorded result.
 #include "ProgressTable.h"
 #include "../framework/TempUserFolder.h"
 #include "CheatList.h"
 #include "FileBuilder.h"
 #include "GameOptions.h"
-#include "KLog.h"
 #include "KRandom.h"
 #include "LevelFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +31,7 @@ void writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
 }
 
+// A record whose statistics follow from base, each within the range the game stores.
 LevelRecord record(const std::string& name, bool completed, double time, int32_t base) {
     LevelRecord r;
     r.name = name;
@@ -34,11 +39,11 @@ LevelRecord record(const std::string& name, bool completed, double time, int32_t
     r.bestTime = time;
     r.enemiesPercent = base;
     r.goldZuzevirs = base + 1;
-    r.highestDifficulty = base + 2;
+    r.highestDifficulty = (base + 2) % 5;
     r.bestScore = base + 3;
     r.bestTrick = base + 4;
-    r.gameMode = base + 5;
-    r.medal = base + 6;
+    r.gameMode = (base + 5) % 3;
+    r.medal = (base + 6) % 4 - 1;
     return r;
 }
 
@@ -58,20 +63,42 @@ ProgressTableRecord sampleTable() {
     return table;
 }
 
-// Lists in the file's order: Action, Custom, Stunt, Race.
-FileBuilder sampleFile() {
+// A record of the sample file with the list it is in and the byte just after it.
+struct PlacedRecord {
+    int32_t kind;
+    LevelRecord record;
+    size_t end;
+};
+
+// Lists in the file's order: Action, Custom, Stunt, Race; where each record ends, when asked.
+FileBuilder sampleFile(std::vector<PlacedRecord>* placed = nullptr) {
     const ProgressTableRecord table = sampleTable();
     FileBuilder file;
+    const auto add = [&](int32_t kind, size_t index) {
+        addRecord(file, table.lists[size_t(kind)][index]);
+        if (placed) placed->push_back({kind, table.lists[size_t(kind)][index], file.bytes.size()});
+    };
     file.int32(1).int32(2);
-    addRecord(file, table.lists[kListAction][0]);
-    addRecord(file, table.lists[kListAction][1]);
+    add(kListAction, 0);
+    add(kListAction, 1);
     file.int32(1);
-    addRecord(file, table.lists[kListCustom][0]);
+    add(kListCustom, 0);
     file.int32(1);
-    addRecord(file, table.lists[kListStunt][0]);
+    add(kListStunt, 0);
     file.int32(1);
-    addRecord(file, table.lists[kListRace][0]);
+    add(kListRace, 0);
     return file;
+}
+
+// Every record of the table within the game's ranges.
+void expectInRange(const ProgressTableRecord& table, const std::string& context) {
+    for (const auto& list : table.lists)
+        for (const LevelRecord& r : list) {
+            EXPECT_TRUE(std::isfinite(r.bestTime) && r.bestTime >= 0) << context;
+            EXPECT_TRUE(r.highestDifficulty >= 0 && r.highestDifficulty <= 4) << context;
+            EXPECT_TRUE(r.gameMode >= 0 && r.gameMode <= 2) << context;
+            EXPECT_TRUE(r.medal >= -1 && r.medal <= 2) << context;
+        }
 }
 
 bool decode(const Bytes& bytes, ProgressTableRecord& out, std::string& error) {
@@ -152,41 +179,150 @@ TEST(ProgressFile, NamesAreReadToTheirFirstNulAndUnsortedListsAreSorted) {
     EXPECT_EQ(read.list(kListAction)[1].goldZuzevirs, 1);
 }
 
-TEST(ProgressFile, DamagedFilesFailAndLeaveTheTableAlone) {
-    const Bytes whole = sampleFile().bytes;
-    const ProgressTableRecord sentinel = sampleTable();
+TEST(ProgressFile, ADamagedFileFailsAndKeepsEveryWholeRecordBeforeTheDamage) {
+    std::vector<PlacedRecord> placed;
+    const Bytes whole = sampleFile(&placed).bytes;
+    // Cut short anywhere: the lists before the one that was cut are whole, the cut one keeps some of the
+    // records that fit (none when its count promises more than the file holds), the later ones are empty.
+    const int32_t fileOrder[] = {kListAction, kListCustom, kListStunt, kListRace};
     for (size_t size = 0; size < whole.size(); ++size) {
-        ProgressTableRecord out = sentinel;
+        ProgressTableRecord fits;
+        int32_t cutKind = -1;
+        for (const PlacedRecord& p : placed) {
+            if (p.end <= size)
+                fits.list(p.kind).push_back(p.record);
+            else if (cutKind < 0)
+                cutKind = p.kind;
+        }
+        ProgressTableRecord out = sampleTable();
         std::string error;
         ASSERT_FALSE(decode(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(size)), out, error)) << size;
-        EXPECT_EQ(out.lists, sentinel.lists) << size;
+        EXPECT_FALSE(error.empty());
+        bool beforeCut = true;
+        for (int32_t kind : fileOrder) {
+            const std::vector<LevelRecord>& got = out.list(kind);
+            const std::vector<LevelRecord>& fit = fits.list(kind);
+            if (kind == cutKind) {
+                beforeCut = false;
+                ASSERT_LE(got.size(), fit.size()) << size;
+                EXPECT_TRUE(std::equal(got.begin(), got.end(), fit.begin())) << size;
+            } else if (beforeCut) {
+                EXPECT_EQ(got, fit) << size;
+            } else {
+                EXPECT_TRUE(got.empty()) << size;
+            }
+        }
     }
+    // Cut inside the last record: everything else is kept.
+    ProgressTableRecord out;
+    std::string error;
+    EXPECT_FALSE(decode(Bytes(whole.begin(), whole.end() - 1), out, error));
+    EXPECT_NE(error.find("the file ends early"), std::string::npos) << error;
+    ProgressTableRecord allButRace = sampleTable();
+    allButRace.list(kListRace).clear();
+    EXPECT_EQ(out.lists, allButRace.lists);
     struct Case {
         const char* name;
-        int32_t firstNameLength;
-        int32_t actionCount;
+        size_t at; // where the bad int32 goes
+        int32_t value;
+        size_t keptAction;
         const char* reason;
     };
+    const size_t secondName = placed[0].end, customCount = placed[1].end, customName = customCount + 4;
     const Case cases[] = {
-        {"name length 0", 0, 2, "name length 0"},
-        {"negative name length", -8, 2, "name length -8"},
-        {"name length above 500", 501, 2, "name length 501"},
-        {"name length past the end", 500, 2, "ends early"},
-        {"huge record count", 8, INT32_MAX, "more than the file holds"},
+        {"name length 0", 8, 0, 0, "name length 0 at byte 8"},
+        {"negative name length", 8, -8, 0, "name length -8"},
+        {"name length above 500", 8, 501, 0, "name length 501"},
+        {"name length past the end", 8, 500, 0, "ends early"},
+        {"huge record count", 4, INT32_MAX, 0, "more than the file holds"},
+        {"the second record's name length", secondName, 9999, 1, "name length 9999"},
+        {"the custom list's count", customCount, 1 << 24, 2, "more than the file holds"},
+        {"the custom record's name length", customName, -1, 2, "name length -1"},
     };
+    const std::vector<LevelRecord> action = sampleTable().lists[kListAction];
     for (const Case& c : cases) {
         Bytes bytes = whole;
-        for (int i = 0; i < 4; ++i) bytes[4 + size_t(i)] = uint8_t(uint32_t(c.actionCount) >> (8 * i));
-        for (int i = 0; i < 4; ++i) bytes[8 + size_t(i)] = uint8_t(uint32_t(c.firstNameLength) >> (8 * i));
-        ProgressTableRecord out = sentinel;
+        for (int i = 0; i < 4; ++i) bytes[c.at + size_t(i)] = uint8_t(uint32_t(c.value) >> (8 * i));
+        ProgressTableRecord out = sampleTable();
         std::string error;
         EXPECT_FALSE(decode(bytes, out, error)) << c.name;
         EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
-        EXPECT_EQ(out.lists, sentinel.lists) << c.name;
+        EXPECT_EQ(out.list(kListAction),
+                  std::vector<LevelRecord>(action.begin(), action.begin() + std::ptrdiff_t(c.keptAction)))
+            << c.name;
+        EXPECT_TRUE(out.list(kListCustom).empty() && out.list(kListStunt).empty() && out.list(kListRace).empty())
+            << c.name;
     }
 }
 
-TEST(ProgressFile, MutatedFilesNeverCrashAndWhatParsesWritesBackTheSame) {
+TEST(ProgressFile, RecordsOfOneNameAreMergedAsTheyAreRead) {
+    LevelRecord first = record("Reef", true, 50.0, 10), other = record("Kelp", false, DBL_MAX, 0),
+                second = record("Reef", false, 40.0, 0);
+    first.medal = 0, second.medal = 1, first.gameMode = 1, second.gameMode = 2;
+    FileBuilder file;
+    file.int32(1).int32(3);
+    addRecord(file, first);
+    addRecord(file, other);
+    addRecord(file, second);
+    file.int32(0).int32(0).int32(0);
+    ProgressTableRecord read;
+    std::string error;
+    ASSERT_TRUE(decode(file.bytes, read, error)) << error;
+    LevelRecord merged = first;
+    mergeLevelRecord(merged, second);
+    EXPECT_EQ(read.list(kListAction), (std::vector<LevelRecord>{other, merged}));
+    EXPECT_TRUE(merged.completed);
+    EXPECT_EQ(merged.bestTime, 40.0);
+    EXPECT_EQ(merged.medal, 1);
+    EXPECT_EQ(merged.gameMode, 2) << "the record later in the file is taken as the later run";
+}
+
+TEST(ProgressFile, ValuesOutsideTheirRangesTakeTheirDefaultsWhenRead) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const LevelRecord kept = record("L", true, 12.5, 0);
+    struct Case {
+        const char* name;
+        double time;
+        int32_t difficulty, mode, medal;
+        double keptTime;
+        int32_t keptDifficulty, keptMode, keptMedal;
+    };
+    const int32_t d = kept.highestDifficulty, m = kept.gameMode, g = kept.medal;
+    const Case cases[] = {
+        {"in range", 12.5, d, m, g, 12.5, d, m, g},           {"the ends of the ranges", 0.0, 4, 2, -1, 0.0, 4, 2, -1},
+        {"the other ends", 5999.0, 0, 0, 2, 5999.0, 0, 0, 2}, {"a medal of 7", 12.5, d, m, 7, 12.5, d, m, -1},
+        {"a medal of -2", 12.5, d, m, -2, 12.5, d, m, -1},    {"difficulty 5", 12.5, 5, m, g, 12.5, 0, m, g},
+        {"difficulty -1", 12.5, -1, m, g, 12.5, 0, m, g},     {"game mode 3", 12.5, d, 3, g, 12.5, d, 0, g},
+        {"game mode -1", 12.5, d, -1, g, 12.5, d, 0, g},      {"a negative time", -5.0, d, m, g, DBL_MAX, d, m, g},
+        {"an endless time", inf, d, m, g, DBL_MAX, d, m, g},  {"no time", std::nan(""), d, m, g, DBL_MAX, d, m, g},
+    };
+    for (const Case& c : cases) {
+        LevelRecord stored = kept;
+        stored.bestTime = c.time, stored.highestDifficulty = c.difficulty, stored.gameMode = c.mode;
+        stored.medal = c.medal;
+        LevelRecord expected = kept;
+        expected.bestTime = c.keptTime, expected.highestDifficulty = c.keptDifficulty, expected.gameMode = c.keptMode;
+        expected.medal = c.keptMedal;
+        FileBuilder file;
+        file.int32(1).int32(0).int32(1);
+        addRecord(file, stored);
+        file.int32(0).int32(0);
+        ProgressTableRecord read;
+        std::string error;
+        ASSERT_TRUE(decode(file.bytes, read, error)) << c.name << ": " << error;
+        ASSERT_EQ(read.list(kListCustom).size(), 1u) << c.name;
+        EXPECT_EQ(read.list(kListCustom)[0], expected) << c.name;
+        if (c.keptMedal != c.medal) {
+            // A hand-edited medal no longer wins every later merge.
+            LevelRecord bronze = expected;
+            bronze.medal = 0;
+            mergeLevelRecord(read.list(kListCustom)[0], bronze);
+            EXPECT_EQ(read.list(kListCustom)[0].medal, 0) << c.name;
+        }
+    }
+}
+
+TEST(ProgressFile, MutatedFilesNeverCrashAndWhatIsReadWritesBackTheSame) {
     const Bytes original = sampleFile().bytes;
     kSrand(4102);
     int parsed = 0;
@@ -197,11 +333,12 @@ TEST(ProgressFile, MutatedFilesNeverCrashAndWhatParsesWritesBackTheSame) {
         if (kRand() % 8 == 0) bytes.resize(size_t(kRand()) % bytes.size());
         ProgressTableRecord table;
         std::string error;
-        if (!decode(bytes, table, error)) {
+        if (decode(bytes, table, error))
+            ++parsed;
+        else
             EXPECT_FALSE(error.empty());
-            continue;
-        }
-        ++parsed;
+        // Whole or only partly read, what was kept is in range and survives a write and a read unchanged.
+        expectInRange(table, "round " + std::to_string(round));
         ProgressTableRecord again;
         ASSERT_TRUE(decode(encodeProgress(table), again, error)) << "round " << round << ": " << error;
         EXPECT_EQ(again.lists, table.lists) << "round " << round;
@@ -238,7 +375,7 @@ TEST(ProgressRecords, MergeKeepsTheBestOfEachStatistic) {
                   r.name = "other", r.enemiesPercent = 100, r.goldZuzevirs = 0, r.highestDifficulty = 4,
                   r.bestScore = 5, r.bestTrick = 900;
               }),
-         with(base, [](LevelRecord& r) { r.enemiesPercent = 100, r.bestTrick = 900, r.gameMode = 15; })},
+         with(base, [](LevelRecord& r) { r.enemiesPercent = 100, r.highestDifficulty = 4, r.bestTrick = 900; })},
     };
     for (const Case& c : cases) {
         LevelRecord stored = c.stored;
@@ -249,10 +386,7 @@ TEST(ProgressRecords, MergeKeepsTheBestOfEachStatistic) {
 
 class ProgressTableTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ProgressTable = ProgressTableRecord{};
-        KLog::clearMemoryBuffer();
-    }
+    void SetUp() override { ProgressTable = ProgressTableRecord{}; }
     void TearDown() override {
         ProgressTable = ProgressTableRecord{};
         clearLevelCatalogue();
@@ -260,7 +394,6 @@ protected:
         LevelCatalogue.currentKind = kListAction;
         CurrentLevelGoals = LevelGoals{};
     }
-    std::string log() const { return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed()); }
     TempUserFolder user;
 };
 
@@ -276,24 +409,52 @@ TEST_F(ProgressTableTest, FindOrAddInsertsDefaultsInNameOrderAndReturnsCopies) {
     EXPECT_TRUE(ProgressTable.list(kListAction).empty());
 }
 
-TEST_F(ProgressTableTest, MissingFileIsCreatedEmptyAndADamagedOneIsKeptAside) {
-    readProgress();
+TEST_F(ProgressTableTest, MissingFileIsCreatedEmptyAndADamagedOneIsKeptAsideWithWhatItHeld) {
+    EXPECT_TRUE(readProgress().damage.empty());
     EXPECT_EQ(fileBytes(progressFilePath()), (Bytes{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
-    Bytes damaged = sampleFile().bytes;
-    damaged.resize(damaged.size() - 1);
-    writeBytes(progressFilePath(), damaged);
-    ProgressTable.list(kListRace) = {record("Kept", false, 1.0, 0)};
-    readProgress();
-    EXPECT_EQ(ProgressTable.list(kListRace).size(), 1u);
-    EXPECT_TRUE(ProgressTable.list(kListAction).empty());
-    EXPECT_EQ(fileBytes(progressFilePath() + ".damaged"), damaged);
-    EXPECT_NE(log().find("Progress file " + progressFilePath() + " is damaged (the file ends early"),
-              std::string::npos);
+    // Three starts, each finding a damaged file: every damaged copy keeps its own name, and the records read
+    // before the damage are kept and written at once.
+    const std::string path = progressFilePath();
+    const std::string asides[] = {path + ".damaged", path + ".damaged.1", path + ".damaged.2"};
+    std::vector<Bytes> damagedFiles;
+    for (size_t start = 0; start < 3; ++start) {
+        Bytes damaged = sampleFile().bytes;
+        damaged.resize(damaged.size() - 1 - start); // the Race record cut short
+        damaged[damaged.size() - 1] ^= uint8_t(start);
+        damagedFiles.push_back(damaged);
+        writeBytes(path, damaged);
+        ProgressTable.list(kListRace) = {record("Forgotten", false, 1.0, 0)};
+        const ProgressReadResult result = readProgress();
+        EXPECT_NE(result.damage.find("the file ends early"), std::string::npos) << result.damage;
+        EXPECT_EQ(result.movedTo, asides[start]);
+        ProgressTableRecord kept = sampleTable();
+        kept.list(kListRace).clear();
+        EXPECT_EQ(ProgressTable.lists, kept.lists) << "start " << start;
+        EXPECT_EQ(fileBytes(path), encodeProgress(kept)) << "start " << start;
+        for (size_t earlier = 0; earlier <= start; ++earlier)
+            EXPECT_EQ(fileBytes(asides[earlier]), damagedFiles[earlier]) << "start " << start;
+    }
 
+    writeBytes(path, sampleFile().bytes);
+    const ProgressReadResult whole = readProgress();
+    EXPECT_TRUE(whole.damage.empty());
+    EXPECT_TRUE(whole.movedTo.empty());
+    EXPECT_EQ(ProgressTable.lists, sampleTable().lists);
+}
+
+TEST_F(ProgressTableTest, AFailedWriteKeepsTheOldFile) {
+    readProgress();
     writeBytes(progressFilePath(), sampleFile().bytes);
     readProgress();
-    EXPECT_EQ(ProgressTable.lists, sampleTable().lists);
+    std::filesystem::create_directory(progressFilePath() + ".tmp"); // the new file cannot be made
+    ProgressTable.list(kListCustom).push_back(record("New", true, 3.0, 0));
+    EXPECT_FALSE(writeProgress());
+    EXPECT_EQ(fileBytes(progressFilePath()), sampleFile().bytes);
+    EXPECT_EQ(ProgressTable.list(kListCustom).size(), 2u) << "the lists in memory stay as they are";
+    std::filesystem::remove(progressFilePath() + ".tmp");
+    EXPECT_TRUE(writeProgress());
+    EXPECT_EQ(fileBytes(progressFilePath()), encodeProgress(ProgressTable));
 }
 
 TEST_F(ProgressTableTest, RecordedResultIsMergedIntoTheCurrentListAndTheFileRewritten) {
@@ -314,9 +475,9 @@ TEST_F(ProgressTableTest, RecordedResultIsMergedIntoTheCurrentListAndTheFileRewr
     EXPECT_EQ(stored.name, "02.Dash");
     EXPECT_TRUE(stored.completed);
     EXPECT_EQ(stored.bestTime, 30.0);
-    EXPECT_EQ(stored.highestDifficulty, 12); // stored 12 beats difficulty 3
+    EXPECT_EQ(stored.highestDifficulty, 3); // difficulty 3 beats the stored 2
     EXPECT_EQ(stored.gameMode, kGameModeRace);
-    EXPECT_EQ(stored.medal, 16);
+    EXPECT_EQ(stored.medal, 2); // gold beats none
     EXPECT_EQ(fileBytes(progressFilePath()), encodeProgress(ProgressTable));
     GameOptions.difficulty = 1;
 

@@ -1,6 +1,6 @@
 // The enemies in a small world: sight and memory of the player, the patrol, chase, search cycle and firing
 // of the sight-driven fish, the turret's barrel limits, the drone's box and rate, the bird's bombing run, the
-// mine's light, the eel's waking and zap, the missile's homing cone and the Robo Shark's passes.
+// mine's light, the eel's waking and zap, the missile's homing cone and the Robo Shark's passes and bite.
 #include "BehaviourWorld.h"
 
 #include "AngleTools.h"
@@ -122,8 +122,8 @@ TEST_F(Enemies, TheMissileFishPatrolsChasesFiresAndSearches) {
     steps(64 * 2, fish->x, fish->y + 1500);
     EXPECT_EQ(ai->mode, kSightSearch);
     steps(8, fish->x, fish->y + 1500);
-    EXPECT_TRUE(ai->hasSearchTarget);
-    EXPECT_LE(std::fabs(ai->searchTargetX - fish->x), 520);
+    EXPECT_TRUE(ai->search.active);
+    EXPECT_LE(std::fabs(ai->search.x - fish->x), 520);
 }
 
 TEST_F(Enemies, AShooterInSightBacksOffWithinItsDistanceAndTheTurtleRamsOn) {
@@ -327,6 +327,40 @@ TEST_F(Enemies, TheRoboSharkWaitsBesideTheViewThenPassesAlternatingSides) {
     ASSERT_GE(passes, 2);
     EXPECT_EQ(passStates[0], kSharkPassLeft);
     for (size_t i = 1; i < passStates.size(); i++) EXPECT_NE(passStates[i], passStates[i - 1]);
+}
+
+TEST_F(Enemies, TheRoboSharkBitesOnceATenthOfASecondAfterItsJawsComeWithinReach) {
+    struct Case {
+        double belowPlayer; // where the shark passes, below the player's centre
+        double bite;
+    };
+    for (const Case& c : {Case{0, 300}, Case{200, 0}}) {
+        SCOPED_TRACE(c.belowPlayer);
+        GF_Entity* shark = place(kEntityRoboShark, 500, 400, 0, EntityVars{0, 0}); // no wait between passes
+        auto* ai = dynamic_cast<GF_AIRoboShark*>(shark->behaviour);
+        steps(1, 400, 300);
+        ASSERT_EQ(ai->state, kSharkPassLeft);
+        // Its jaws (the centre, without pictures) 40 px right of the player, passing left.
+        shark->setPosition(440, 300 + c.belowPlayer);
+        const double health = player->health;
+        steps(1, 400, 300);
+        EXPECT_TRUE(ai->biting);
+        EXPECT_EQ(shark->animation->currentSequenceIndex(), 2) << "the bite";
+        steps(6, 400, 300); // 6/64 s: not yet a tenth of a second
+        EXPECT_EQ(player->health, health);
+        steps(1, 400, 300);
+        EXPECT_EQ(player->health, health - c.bite);
+        steps(24, 400, 300); // 31/64 s after the bite began
+        EXPECT_EQ(player->health, health - c.bite) << "one bite a pass";
+        EXPECT_EQ(ai->state, kSharkPassLeft);
+        steps(1, 400, 300); // half a second: the jaws let go and the pass ends
+        EXPECT_EQ(shark->animation->currentSequenceIndex(), 3);
+        EXPECT_EQ(ai->state, kSharkWaitLeft);
+        EXPECT_FALSE(ai->biting);
+        shark->removed = 1;
+        player->health = player->maxHealth;
+        frame();
+    }
 }
 
 TEST(WanderHelper, ValuesStayWithinOneAndStopAtTheBounds) {

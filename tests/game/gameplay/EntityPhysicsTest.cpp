@@ -2,7 +2,7 @@
 #include "EntityWorld.h"
 
 #include "AngleTools.h"
-
+#include "CheatList.h"
 #include "EntityFactory.h"
 #include "EntityType.h"
 #include "GF_AI.h"
@@ -307,6 +307,32 @@ TEST_F(EntityPhysicsTest, AGrazingHitKeepsMostOfItsSpeed) {
     terrainContact(fish.get());
     EXPECT_NEAR(fish->vx, 0, 1e-9);
     EXPECT_NEAR(std::fabs(fish->vy), 300 * std::sin(80 / kDegreesPerRadian) * 80 / 90, 1e-9);
+}
+
+TEST_F(EntityPhysicsTest, BodiesMadeBigByACheatMeetWallsAtTheirDrawnSize) {
+    buildCheatList();
+    const struct {
+        int cheat, type;
+        double x;    // facing right, a wall at column 17 (x 1088 ..): beyond the unscaled radius,
+        int wallCol; // within the doubled circles' reach
+    } cases[] = {
+        {kCheatBigRadudod, kEntityZuzevir, 1000, 17},  // radius 71.6; the nose circle doubled reaches 1112
+        {kCheatBigEnemies, kEntityLaserFish, 970, 16}, // radius 45.3; the head circle doubled reaches 1030
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        setCheatOn(c.cheat, true);
+        setWall(c.wallCol, 15);
+        auto e = make(c.type, c.x, 992);
+        e->setPosition(c.x, 992); // the circles at the doubled scale, as after a frame step
+        ASSERT_DOUBLE_EQ(e->scale, 2.0);
+        ASSERT_LT(e->x + e->radius, c.wallCol * 64.0);
+        terrainContact(e.get());
+        EXPECT_LT(e->x, c.x) << "pushed out of the wall";
+        setCheatOn(c.cheat, false);
+        setWall(c.wallCol, 15, kShapeNone);
+    }
+    freeCheatList();
 }
 
 TEST_F(EntityPhysicsTest, AHoopCountsOnceHoweverLongThePlayerStaysInIt) {

@@ -1,7 +1,7 @@
 // The game state on a real window: the shell starts, a shipped Action level is started as the level select
 // starts one (with its help page), the player swims and fires for two seconds, the back key pauses it, the
-// player reaches the end and the level completes; the frames are saved through the back buffer.
-// With GF_SCREENSHOT_DIR set, the pictures are kept there to be looked at.
+// player reaches the end and the level completes; then each shipped level starts and draws its world. The
+// frames are saved through the back buffer. With GF_SCREENSHOT_DIR set, the pictures are kept there to be looked at.
 #include "Camera.h"
 #include "GF_Entity.h"
 #include "GF_GameEngine.h"
@@ -18,6 +18,7 @@
 #include "LevelStart.h"
 #include "ProgramStates.h"
 #include "ProgressTable.h"
+#include "ShippedLevelFiles.h"
 #include "TileMap.h"
 
 #include "../framework/TempUserFolder.h"
@@ -119,31 +120,35 @@ TEST_F(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     save("gamestate-complete.png");
 }
 
-// Every shipped level on the real window: each starts as its list starts it, the player swims for a second, and
-// frames from its start and from two points along it are drawn and saved (kept with GF_SCREENSHOT_DIR).
-TEST_F(GameStateGL, EveryShippedLevelStartsAndDrawsItsWorld) {
-    const char* kindNames[] = {"action", "stunt", "race"};
-    for (int32_t kind : {kListAction, kListStunt, kListRace})
-        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) {
-            SCOPED_TRACE(LevelCatalogue.list(kind)[i].path);
-            startLevelOfKind(kind, int32_t(i));
-            runMainLoopPass();
-            GF_GameEngine* game = getGameEngine();
-            ASSERT_EQ(currentState, game);
-            ASSERT_NE(playerEntity, nullptr);
-            if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay(); // a help page
-            heldKeys() = {'D'};
-            host::setCursorOverride(760, 300);
-            for (int pass = 0; pass < 64; ++pass) runMainLoopPass();
-            const std::string stem = std::string(kindNames[kind]) + "-" + std::to_string(i + 1);
-            save(stem + "-start.png");
-            // Two points further along, half and three quarters of the way across at the middle depth.
-            for (double along : {0.5, 0.8}) {
-                playerEntity->setPosition(tileMap.levelWidth * along, tileMap.clipLevel + 300);
-                heldKeys().clear();
-                for (int pass = 0; pass < 40; ++pass) runMainLoopPass();
-                save(stem + "-" + std::to_string(int(along * 100)) + ".png");
-            }
-            heldKeys().clear();
-        }
+// Each shipped level on the real window, a test of its own: it starts as its list starts it, the player swims for
+// a second, and frames from its start and from two points along it are drawn and saved (kept with
+// GF_SCREENSHOT_DIR, named after the level file).
+class ShippedLevelGL : public GameStateGL, public testing::WithParamInterface<std::string> {};
+
+TEST_P(ShippedLevelGL, StartsAndDrawsItsWorld) {
+    int32_t kind = 0, index = 0;
+    std::string error;
+    ASSERT_TRUE(findShippedLevel(GetParam(), kind, index, error)) << error;
+    startLevelOfKind(kind, index);
+    runMainLoopPass();
+    GF_GameEngine* game = getGameEngine();
+    ASSERT_EQ(currentState, game);
+    ASSERT_NE(playerEntity, nullptr);
+    if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay(); // a help page
+    heldKeys() = {'D'};
+    host::setCursorOverride(760, 300);
+    for (int pass = 0; pass < 64; ++pass) runMainLoopPass();
+    const std::string stem = std::filesystem::path(GetParam()).parent_path().filename().string() + "-" +
+                             std::filesystem::path(GetParam()).stem().string();
+    save(stem + "-start.png");
+    // Two points further along, half and three quarters of the way across at the middle depth.
+    for (double along : {0.5, 0.8}) {
+        playerEntity->setPosition(tileMap.levelWidth * along, tileMap.clipLevel + 300);
+        heldKeys().clear();
+        for (int pass = 0; pass < 40; ++pass) runMainLoopPass();
+        save(stem + "-" + std::to_string(int(along * 100)) + ".png");
+    }
+    heldKeys().clear();
 }
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLevelGL, testing::ValuesIn(shippedLevelFiles()), shippedLevelTestName);

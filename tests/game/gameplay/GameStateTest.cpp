@@ -26,7 +26,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -50,10 +49,6 @@ public:
 };
 
 constexpr int kCols = 40, kRows = 20; // 2560 x 1280 pixels
-
-struct Waypoint {
-    double x, y;
-};
 
 } // namespace
 
@@ -142,40 +137,6 @@ protected:
         return n;
     }
     void clearJournal() { journal.clear(); }
-    // A scripted swimmer: the direction keys push toward the next waypoint and the mouse turns the swimmer to face
-    // it; a waypoint counts once the swimmer is within reach of it. Runs until an overlay opens or the limit of
-    // passes; the number of passes run.
-    int swimRoute(const std::vector<Waypoint>& route, double reach, int limit) {
-        size_t next = 0;
-        int n = 0;
-        while (game->getOpenOverlayKind() < 0 && n < limit) {
-            const Waypoint w = route[next];
-            if (next + 1 < route.size() && std::hypot(playerEntity->x - w.x, playerEntity->y - w.y) < reach) ++next;
-            std::set<int>& keys = heldKeys();
-            keys.clear();
-            if (w.x > playerEntity->x + 32) keys.insert('D');
-            if (w.x < playerEntity->x - 32) keys.insert('A');
-            if (w.y > playerEntity->y + 32) keys.insert('S');
-            if (w.y < playerEntity->y - 32) keys.insert('W');
-            MouseState.x = int32_t(std::clamp(w.x - getCameraX(), 0.0, 799.0));
-            MouseState.y = int32_t(std::clamp(w.y - getCameraY(), 0.0, 599.0));
-            pass();
-            ++n;
-        }
-        return n;
-    }
-
-    // Starts a shipped level of the list from its file, as the level select does.
-    void startShipped(int32_t kind, int32_t index) {
-        buildLevelCatalogue(); // the shipped lists in place of the fixture's own level files
-        ASSERT_GT(int32_t(LevelCatalogue.list(kind).size()), index);
-        LevelCatalogue.currentKind = kind;
-        LevelCatalogue.currentIndex = index;
-        ASSERT_TRUE(loadLevel(LevelCatalogue.list(kind)[size_t(index)].path));
-        ASSERT_NE(playerEntity, nullptr);
-        game->enter();
-    }
-
     TempUserFolder user; // the progress file goes here
     TempFolder folder;
     GF_GameEngine* game = nullptr;
@@ -234,42 +195,6 @@ TEST_F(GameStateTest, ActionReplaySwimsToTheEndMarkerAndRecordsTheWin) {
     EXPECT_EQ(getCameraX(), camera);
     EXPECT_EQ(game->getLevelTime(), time);
     EXPECT_EQ(ProgressTable.list(kListAction).size(), 1u);
-}
-
-// The first shipped Action level played from its file over the route a new player takes, all in open water:
-// over the sandbar, past the floating rock, over the second bar and down to the marker, within a minute.
-TEST_F(GameStateTest, ScriptedSwimmerFinishesTheFirstShippedActionLevel) {
-    startShipped(kListAction, 0);
-    EXPECT_EQ(LevelEnemyTotal, 0);
-    std::vector<Waypoint> route;
-    for (auto [col, row] : {std::pair{20, 11}, {34, 8}, {48, 9}, {62, 9}, {76, 12}})
-        route.push_back({col * 64.0 + 32, row * 64.0 + 32});
-    const int n = swimRoute(route, 160, 64 * 60);
-    ASSERT_EQ(game->getOpenOverlayKind(), kOverlayComplete)
-        << "stopped at " << playerEntity->x / 64 << ", " << playerEntity->y / 64 << " after " << n << " frames";
-    EXPECT_TRUE(findCurrentLevelRecord().completed);
-}
-
-// Every shipped Race level swum hoop to hoop by the scripted swimmer: every hoop is passed and the time earns
-// gold, but only just, so the medal times are within a player's reach and still worth chasing.
-TEST_F(GameStateTest, ScriptedSwimmerWinsGoldOnEveryShippedRace) {
-    buildLevelCatalogue();
-    const size_t races = LevelCatalogue.list(kListRace).size();
-    ASSERT_GE(races, 1u);
-    for (size_t i = 0; i < races; ++i) {
-        startShipped(kListRace, int32_t(i));
-        SCOPED_TRACE(LevelCatalogue.list(kListRace)[i].path);
-        std::vector<Waypoint> route;
-        for (const auto& p : Placements.records())
-            if (p->type == kEntityHoop) route.push_back({double(p->x), double(p->y)});
-        const int n = swimRoute(route, 40, 64 * 120);
-        ASSERT_EQ(game->getOpenOverlayKind(), kOverlayComplete) << "passed " << PassedHoops << " hoops in " << n;
-        const double time = game->getLevelTime();
-        EXPECT_LE(time, CurrentLevelGoals.medalTimes[2]) << "the gold time is out of reach";
-        EXPECT_GE(time, CurrentLevelGoals.medalTimes[2] - 6) << "the gold time is too easy";
-        EXPECT_EQ(PassedHoops, RequiredHoops);
-        game->leave();
-    }
 }
 
 // Dead for 3.0 s of world steps fails an Action level; paused frames do not count, and nothing is recorded.

@@ -6,6 +6,9 @@
 #include "PlacementList.h"
 #include "SpatialGrid.h"
 
+#include <utility>
+#include <vector>
+
 using PlacementListTest = EntityWorld;
 
 TEST_F(PlacementListTest, FieldsRoundTripInFileOrder) {
@@ -42,23 +45,46 @@ TEST_F(PlacementListTest, EditsLimitsAndPicking) {
 }
 
 TEST_F(PlacementListTest, PruningKeepsTheLastCellOrigin) {
-    PlacementList list;
-    list.addPlacement(kEntityMine, 2000 - 64, 1000 - 64);
-    list.addPlacement(kEntityMine, 2000 - 63, 0);
-    list.addPlacement(kEntityMine, 0, -1);
-    list.prunePlacements(2000, 1000);
-    ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(list.records()[0]->x, 2000 - 64);
+    const struct {
+        double width, height;
+        std::vector<std::pair<int32_t, int32_t>> spots, kept;
+    } cases[] = {
+        // x = width - 64 stays, width - 63 goes; nothing left of or above the level stays.
+        {1000, 600, {{936, 536}, {937, 0}, {0, 537}, {-1, 0}, {0, -1}, {0, 0}}, {{936, 536}, {0, 0}}},
+        {2000, 1000, {{2000 - 64, 1000 - 64}, {2000 - 63, 0}, {0, -1}}, {{2000 - 64, 1000 - 64}}},
+        // A side shorter than a tile keeps what lies at its start.
+        {40, 30, {{0, 0}, {1, 0}, {0, 1}, {-1, 0}}, {{0, 0}}},
+    };
+    for (const auto& c : cases) {
+        PlacementList list;
+        for (auto [x, y] : c.spots) list.addPlacement(kEntityMine, x, y);
+        list.prunePlacements(c.width, c.height);
+        std::vector<std::pair<int32_t, int32_t>> kept;
+        for (const auto& record : list.records()) kept.emplace_back(record->x, record->y);
+        EXPECT_EQ(kept, c.kept) << c.width << " x " << c.height;
+    }
 }
 
-TEST_F(PlacementListTest, PlayerStartIsAddedOnlyWhenMissing) {
-    PlacementList list;
-    list.ensurePlayerStart();
-    ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(list.records()[0]->x, 500);
-    EXPECT_EQ(list.records()[0]->y, 1000);
-    list.ensurePlayerStart();
-    EXPECT_EQ(list.count(), 1);
+TEST_F(PlacementListTest, PlayerStartIsAddedOnlyWhenMissingAndWhereALevelKeepsIt) {
+    const struct {
+        double width, height;
+        int32_t x, y;
+    } cases[] = {
+        {10000, 5000, 500, 1000}, {1064, 1064, 500, 1000}, {1063, 1063, 500, 999},
+        {800, 600, 500, 536},     {500, 300, 436, 236},    {40, 30, 0, 0},
+    };
+    for (const auto& c : cases) {
+        PlacementList list;
+        list.ensurePlayerStart(c.width, c.height);
+        ASSERT_EQ(list.count(), 1);
+        EXPECT_EQ(list.records()[0]->type, kEntityZuzevir);
+        EXPECT_EQ(list.records()[0]->x, c.x) << c.width << " x " << c.height;
+        EXPECT_EQ(list.records()[0]->y, c.y) << c.width << " x " << c.height;
+        list.prunePlacements(c.width, c.height);
+        EXPECT_EQ(list.count(), 1) << "the start survives the save's pruning";
+        list.ensurePlayerStart(c.width, c.height);
+        EXPECT_EQ(list.count(), 1);
+    }
 }
 
 TEST_F(PlacementListTest, SpawningFilesIntoCellsAndCountsEnemies) {

@@ -2,13 +2,22 @@
 // rates, free aim and auto-aim limits, the sword, powerups against cheat weapons, thrust and braking.
 #include "BehaviourWorld.h"
 
+#include "../framework/HandSteppedSound.h"
+#include "../framework/TempUserFolder.h"
 #include "AngleTools.h"
 #include "Behaviours.h"
 #include "GF_AITorpedo1.h"
 #include "GF_AIZuzevirManual.h"
 #include "GF_EntityKinds.h"
+#include "GameWindow.h"
+#include "KGraphicFactory.h"
+#include "KGraphicRecorder.h"
+#include "PlayerBarReader.h"
+#include "SoundTable.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -308,8 +317,6 @@ TEST_F(PlayerControl, TheChargeSoundsFollowTheChargeAndATimedWeaponSilencesThem)
     EXPECT_FALSE(control->fullyCharged);
     frames(112, true); // past 2 s
     EXPECT_TRUE(control->fullyCharged);
-    double r, g, b;
-    control->getWeaponBarColor(r, g, b);
     EXPECT_EQ(control->getWeaponBarFraction(), 1.0);
 
     givePlayerWeapon(player, kWeaponSword, 30); // picked up while charging
@@ -319,4 +326,120 @@ TEST_F(PlayerControl, TheChargeSoundsFollowTheChargeAndATimedWeaponSilencesThem)
     EXPECT_FALSE(control->fullyCharged);
     release();
     EXPECT_TRUE(ofType(kEntityLaser2).empty()) << "letting go in sword mode fires nothing";
+}
+
+namespace {
+
+using BarColour = std::array<float, 3>;
+constexpr BarColour kCharging = {0.8f, 0, 0}, kBlinkOn = {1, 1, 1}, kBlinkOff = {1, 0.2f, 0.2f};
+
+// The player's bars drawn through the game's own reader of the player, on a recording graphic.
+class PlayerBarsOfThePlayer : public PlayerControl {
+protected:
+    void SetUp() override {
+        PlayerControl::SetUp();
+        sharedGraphic = createGraphic();
+        setPlayerBarSource(&playerBarReader);
+    }
+    void TearDown() override {
+        setPlayerBarSource(nullptr);
+        delete sharedGraphic;
+        sharedGraphic = nullptr;
+        PlayerControl::TearDown();
+    }
+    // The colour of the weapon bar's filled part as the bars draw it now.
+    BarColour drawnWeaponColour() {
+        KGraphicRecorder::clearCalls();
+        drawPlayerBars();
+        for (const RecordedDraw& call : KGraphicRecorder::callsOn(static_cast<KGraphicRecorder*>(sharedGraphic)))
+            if (call.operation == "fillRect" && call.args[0] == 10 && call.args[1] == 33)
+                return {call.args[4], call.args[5], call.args[6]};
+        ADD_FAILURE() << "no weapon bar drawn";
+        return {};
+    }
+
+    ScopedGraphicRecording recording;
+};
+
+} // namespace
+
+TEST_F(PlayerBarsOfThePlayer, TheLaserBarIsDarkRedWhileChargingAndBlinksEveryFifthOfASecondWhenFull) {
+    EXPECT_EQ(drawnWeaponColour(), kCharging) << "the laser at rest";
+    frames(64, true); // one second of the two
+    EXPECT_EQ(drawnWeaponColour(), kCharging);
+    frames(63, true); // one frame short of full
+    EXPECT_EQ(drawnWeaponColour(), kCharging);
+    // Drawn once per frame at full charge: 12 frames white, then 13 frames each way (0.2 s is 12.8 frames).
+    std::vector<BarColour> shown;
+    for (int i = 0; i < 64; i++) {
+        frames(1, true);
+        shown.push_back(drawnWeaponColour());
+    }
+    for (size_t i = 0; i < shown.size(); i++) {
+        const size_t run = i < 12 ? 0 : (i - 12) / 13 + 1;
+        EXPECT_EQ(shown[i], run % 2 == 0 ? kBlinkOn : kBlinkOff) << "frame " << i << " at full charge";
+    }
+    release();
+    EXPECT_EQ(drawnWeaponColour(), kCharging) << "the shot fired, the charge starts again";
+}
+
+TEST_F(PlayerBarsOfThePlayer, ATimedWeaponColoursTheBarAndShowsItsIcon) {
+    const struct {
+        int32_t mode;
+        BarColour colour;
+    } cases[] = {{kWeaponTorpedo, {1, 0, 1}},
+                 {kWeaponSword, {0.2f, 0.4f, 1}},
+                 {kWeaponMachineGun, {0.8f, 0.8f, 0.8f}},
+                 {kWeapon4xDamage, {1, 0, 0.5f}}};
+    for (const auto& c : cases) {
+        givePlayerWeapon(player, c.mode, 30);
+        EXPECT_EQ(drawnWeaponColour(), c.colour) << c.mode;
+        EXPECT_GE(playerBarReader.getWeaponIcon(), 0) << c.mode;
+    }
+    playerEntity = nullptr;
+    float r = 0, g = 0, b = 0;
+    EXPECT_FALSE(playerBarReader.getWeaponBarColor(r, g, b)) << "no player, no colour";
+    playerEntity = player;
+}
+
+namespace {
+
+// The player's control with the game's sounds on the hand-stepped mixer.
+class PlayerSounds : public PlayerControl {
+protected:
+    void SetUp() override {
+        PlayerControl::SetUp();
+        buildSoundTable();
+    }
+    void TearDown() override {
+        freeSoundTable();
+        PlayerControl::TearDown();
+    }
+    static bool sounding(int id) {
+        for (const auto& copy : getSoundEntry(id)->copies)
+            if (copy->sound->isPlaying()) return true;
+        return false;
+    }
+
+    HandSteppedSound sound;
+    TempUserFolder home;
+};
+
+} // namespace
+
+TEST_F(PlayerSounds, TheFullChargeThrobRepeatsForAsLongAsTheChargeIsHeld) {
+    constexpr int kThrob = 17;
+    frames(127, true);
+    EXPECT_FALSE(sounding(kThrob));
+    frames(1, true); // full
+    EXPECT_TRUE(sounding(kThrob));
+    for (int round = 0; round < 3; round++) {
+        getSoundEntry(kThrob)->stop(); // the throb has played to its end
+        frames(1, true);
+        EXPECT_TRUE(sounding(kThrob)) << "round " << round;
+    }
+    getSoundEntry(kThrob)->stop();
+    release();
+    frames(1);
+    EXPECT_FALSE(sounding(kThrob)) << "the charge let go";
 }

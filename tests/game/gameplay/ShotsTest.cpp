@@ -3,6 +3,7 @@
 // the eel's jitter points and arcs.
 #include "BehaviourWorld.h"
 
+#include "BehaviourTools.h"
 #include "ElectricArc.h"
 #include "GF_EntityKinds.h"
 #include "SpriteAnimation.h"
@@ -28,6 +29,13 @@ TEST_F(Shots, ALaserInOpenWaterFliesStraightForItsLifetimeThenFades) {
     EXPECT_EQ(ofType(kEntityLaser1).size(), 1u) << "fading for 0.3 s";
     frames(2);
     EXPECT_TRUE(ofType(kEntityLaser1).empty());
+}
+
+TEST_F(Shots, AShotOfNoKnownKindIsNotMadeAndNothingJoinsTheGrid) {
+    GF_Entity* player = placePlayer(400, 300);
+    for (int32_t type : {25, -1, 1000}) EXPECT_EQ(spawnEntity(type, 100, 100, 0, 0, 0), nullptr) << type;
+    EXPECT_TRUE(spatialGrid->pending().empty());
+    EXPECT_EQ(playerEntity, player) << "the player stays the one placed";
 }
 
 TEST_F(Shots, TheSwordSoundsItsFirstTouchOnceAndSparksAtMostEveryTenthOfASecond) {

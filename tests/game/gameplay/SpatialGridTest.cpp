@@ -174,6 +174,29 @@ TEST_F(SpatialGridTest, PairsWithinACellHandTheLaterEntityFirst) {
     EXPECT_EQ(journal[2], "first damage");
 }
 
+TEST_F(SpatialGridTest, AllPairsInsideACellComeBeforeThePairsWithItsNeighbours) {
+    // Enemy fish touch the player's kind and not each other; the player's kind does not touch itself. Three
+    // in cell (3, 3), one in the cell to the right: the pairs inside the cell are each reported by the
+    // earlier entity, then the neighbour, then the later one.
+    std::vector<std::string> journal;
+    SpatialGrid grid(10000, 5000, 800, 600);
+    for (const auto& [type, name] : {std::pair{kEntityLaserFish, "fish1"}, std::pair{kEntityZuzevir, "dolphin1"},
+                                     std::pair{kEntityLaserFish, "fish2"}})
+        grid.addEntityToCell(new RecordingEntity(type, 3 * 144 + 100, 3 * 144 + 50, &journal, name));
+    grid.addEntityToCell(new RecordingEntity(kEntityZuzevir, 4 * 144 + 10, 3 * 144 + 50, &journal, "dolphin2"));
+    ASSERT_EQ(grid.cell(3, 3).size(), 3u);
+    ASSERT_EQ(grid.cell(4, 3).size(), 1u);
+    grid.collideGridEntities();
+    std::vector<std::string> contacts;
+    for (const std::string& line : journal)
+        if (line.ends_with(" contact")) contacts.push_back(line.substr(0, line.size() - 8));
+    EXPECT_EQ(contacts, (std::vector<std::string>{"fish1", "dolphin1",    // inside the cell
+                                                  "dolphin1", "fish2",    // inside the cell
+                                                  "fish1", "dolphin2",    // with the neighbour
+                                                  "fish2", "dolphin2"})); // with the neighbour
+    grid.clear();
+}
+
 TEST_F(SpatialGridTest, NearestTargetableEntity) {
     SpatialGrid grid(10000, 5000, 800, 600);
     EXPECT_EQ(grid.findNearestEntity(0, 0), nullptr);

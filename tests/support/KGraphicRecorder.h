@@ -1,9 +1,10 @@
 // The recording picture: a KGraphic with no device that keeps its picture's size (and the pixels handed to
 // makePictureFromPixels) and records every drawing call, so that text and game code can be checked without a
-// renderer. Get it from the factory with ScopedGraphicRecording (KGraphicFactory.h).
+// renderer. ScopedGraphicRecording makes the renderer factory hand it out.
 #pragma once
 
 #include "KGraphic.h"
+#include "KGraphicFactory.h"
 #include "KList.h"
 #include "KObjectListable.h"
 
@@ -150,4 +151,20 @@ private:
     int destFactor = K_FACTOR_INV_SRC_ALPHA;
     int wrap = K_WRAP_CLAMP;
     bool linear = false;
+};
+
+// While it lives, createGraphic() makes KGraphicRecorder objects whatever RendererKind holds; the factory's
+// previous maker comes back after.
+class ScopedGraphicRecording {
+public:
+    ScopedGraphicRecording();
+    ~ScopedGraphicRecording();
+    ScopedGraphicRecording(const ScopedGraphicRecording&) = delete;
+    ScopedGraphicRecording& operator=(const ScopedGraphicRecording&) = delete;
+
+    // Whether the factory makes recorders now.
+    static bool isOn();
+
+private:
+    GraphicMaker previous;
 };

@@ -1,48 +1,11 @@
-// What the turret and the electric eel add to their frame step and drawing: the turret's separate barrel,
-// and the eel's jittering arcs, which strike the player while it zaps.
+// What the electric eel adds to its frame step and drawing: the jittering arcs between its three hotspots
+// while it sparks, and the arcs round the player and the strike that joins them while it zaps.
 #include "AngleTools.h"
 #include "BehaviourTools.h"
 #include "FrameClock.h"
 #include "GF_EntityKinds.h"
-#include "SpriteAnimation.h"
-#include "SpriteSheet.h"
 
 #include <algorithm>
-
-namespace {
-
-// Hotspot of the frame an animation shows now, in the frame's own offsets; (0, 0) when there is none.
-void frameHotspot(const SpriteAnimation* animation, int index, double& outX, double& outY) {
-    outX = outY = 0;
-    if (!animation) return;
-    bool flipX = false, flipY = false;
-    const SpriteFrame* frame = animation->currentSheetFrame(flipX, flipY);
-    if (!frame || index < 0 || index >= int(frame->hotspots.size())) return;
-    outX = frame->hotspots[size_t(index)].x;
-    outY = frame->hotspots[size_t(index)].y;
-}
-
-} // namespace
-
-void GF_EntityTurret::update() {
-    GF_Entity::update();
-    double hx, hy;
-    frameHotspot(animation, 0, hx, hy);
-    rotateVector(-barrelAngle, hx, hy);
-    barrelX = left + (width - 64) / 2.0 + hx;
-    barrelY = top + (height - 32) / 2.0 + hy;
-    double tx, ty;
-    frameHotspot(barrel, 1, tx, ty);
-    rotateVector(-barrelAngle, tx, ty);
-    barrelTipX = barrelX + 32 + tx;
-    barrelTipY = barrelY + 16 + ty;
-}
-
-void GF_EntityTurret::draw(double cameraX, double cameraY) {
-    GF_Entity::draw(cameraX, cameraY);
-    if (barrel)
-        barrel->drawTransformed(int(barrelX - cameraX), int(barrelY - cameraY), barrelAngle, 1, 1, false, false);
-}
 
 void GF_EntityEel::update() {
     GF_Entity::update();

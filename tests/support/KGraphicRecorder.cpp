@@ -5,9 +5,28 @@
 #include "KResource.h"
 
 #include <cstring>
+#include <new>
+
+namespace {
+KGraphic* makeRecorder() {
+    return new (std::nothrow) KGraphicRecorder();
+}
+} // namespace
+
+ScopedGraphicRecording::ScopedGraphicRecording() : previous(getGraphicMaker()) {
+    setGraphicMaker(makeRecorder);
+}
+
+ScopedGraphicRecording::~ScopedGraphicRecording() {
+    setGraphicMaker(previous);
+}
+
+bool ScopedGraphicRecording::isOn() {
+    return getGraphicMaker() == makeRecorder;
+}
 
 KList<KGraphicRecorder>& KGraphicRecorder::instances() {
-    static KList<KGraphicRecorder> list;
+    static KList<KGraphicRecorder>& list = *new KList<KGraphicRecorder>(); // never destroyed (see KList.h)
     return list;
 }
 

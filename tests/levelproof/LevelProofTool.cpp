@@ -1,0 +1,93 @@
+// level_proof: the level proof run by hand, for a level designer to watch the scripted player in a level. The
+// game starts on its real window (offscreen unless SDL_VIDEODRIVER says otherwise) with its own data and a
+// temporary user folder, then plays each level file given as the tests play it, printing one line per second of
+// play (time, cell, command, health, enemies left, Gold Radudods) and, with GF_PROOF_SHOTS=DIR, saving a picture
+// of the game every GF_PROOF_SHOT_EVERY seconds (2 by default) and at the end. Exit code 0 when every level met
+// its goal.
+// Usage: level_proof LEVEL.txt...
+#include "LevelProof.h"
+
+#include "GameOptions.h"
+#include "GameShell.h"
+#include "GameWindow.h"
+#include "HeadlessRun.h"
+#include "KImage.h"
+#include "KWindow.h"
+#include "ProgramStates.h"
+#include "SoundTable.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+void savePicture(const std::string& path) {
+    drawFrame();
+    if (!gameWindow->saveBackBuffer(path.c_str(), K_IMAGE_PNG, kGameWidth, kGameHeight))
+        std::fprintf(stderr, "could not save %s\n", path.c_str());
+    gameWindow->flipBackBuffer(false);
+}
+
+// Plays one level file; true when it met its goal.
+bool proveLevel(const std::string& file, const char* shots, int shotEvery) {
+    LevelText level;
+    std::string error;
+    if (!parseLevelText(file, level, error) || !startProofLevel(level, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    const std::string stem = std::filesystem::path(file).stem().string();
+    auto picture = [&](const std::string& suffix) {
+        if (shots) savePicture(std::string(shots) + "/" + stem + "-" + suffix + ".png");
+    };
+    std::printf("%s (%s)\n", file.c_str(), level.outputPath().c_str());
+    picture("start");
+    const ProofResult run = playProofLevel(
+        level,
+        [&](const ProofFrame& frame) {
+            if (frame.status) std::printf("  %s\n", frame.status->c_str());
+            if (shots && frame.frame > 0 && frame.frame % shotEvery == 0) {
+                char seconds[16];
+                std::snprintf(seconds, sizeof seconds, "%04d", int(frame.levelTime + 0.5));
+                picture(seconds);
+            }
+        },
+        int(1 / kProofFrameTime));
+    picture("end");
+    const std::string shortfall = proofShortfall(level, run);
+    std::printf("  end: %s\n  after %.2f s, Gold Radudods %d/5, enemies destroyed %d %%, score %d\n",
+                shortfall.empty() ? "the goal is met" : shortfall.c_str(), run.levelTime, run.goldZuzevirs,
+                run.enemyPercent, run.score);
+    if (!shortfall.empty()) std::printf("  at %s\n", run.status.c_str());
+    return shortfall.empty();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: level_proof LEVEL.txt...   (GF_PROOF_SHOTS=DIR GF_PROOF_SHOT_EVERY=SECONDS)\n");
+        return 2;
+    }
+    HeadlessRun run;
+    const char* shots = std::getenv("GF_PROOF_SHOTS");
+    const char* every = std::getenv("GF_PROOF_SHOT_EVERY");
+    const int shotEvery = std::max(1, int((every ? std::atof(every) : 2.0) / kProofFrameTime));
+    if (shots) std::filesystem::create_directories(shots);
+    GameOptions = GameOptionsRecord();
+    if (!initGame()) {
+        std::fprintf(stderr, "the game did not start\n");
+        return 1;
+    }
+    // The tests play without sounds; a sound draws a number of the random generator when it plays, so the
+    // run here is the tests' run only without them too.
+    freeSoundTable();
+    bool allMet = true;
+    for (int i = 1; i < argc; ++i) allMet = proveLevel(argv[i], shots, shotEvery) && allMet;
+    requestProgramState(kQuitProgram, kLeaveAndEnter);
+    switchProgramState();
+    shutdownGame();
+    return allMet ? 0 : 1;
+}
