@@ -1,8 +1,8 @@
 // Bad files through the front door: the game started on a real window with a per-user folder of damaged custom
 // levels (cut short, random bytes, huge counts, an odd name), a damaged options file and a damaged progress
 // file, and a data folder that lacks one picture and one sound. It starts, lists every level, refuses each bad
-// one when it is clicked, plays the good one to the end and records it, and loses nothing it could read. The game runs
-// as front_door_player from a folder of its own, since its data folder is the one beside the program.
+// one when it is clicked, plays the good one to the end and records it, and loses nothing it could read. The
+// game runs as front_door_player from a folder of its own, since its data folder is the one beside the program.
 #include "FileBuilder.h"
 #include "GameOptions.h"
 #include "LevelFile.h"
@@ -175,8 +175,11 @@ TEST(FrontDoor, DamagedUserFilesAndMissingDataNeverStopTheGameAndNothingReadable
     writeBytes(game.user() / "completedlevels", progress);
 
     const fs::path report = game.home() / "report.txt", logFile = game.home() / "log.txt";
-    ASSERT_EQ(game.play(report, logFile), 0) << "the player did not get through; its log is in " << logFile;
+    const int status = game.play(report, logFile);
     const std::vector<std::string> seen = linesOf(report), log = linesOf(logFile);
+    ASSERT_EQ(status, 0) << "the player did not get through; it saw:\n"
+                         << testing::PrintToString(seen) << "\nand logged:\n"
+                         << testing::PrintToString(log);
     ASSERT_TRUE(contains(seen, "ended"));
 
     // The missing picture and sound are told once each and the game went on without them.
