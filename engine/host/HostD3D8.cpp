@@ -326,6 +326,14 @@ void IDirect3DDevice8::setBatching(bool on) {
     }
 }
 
+void IDirect3DDevice8::allowBackBufferInWindow(bool allowed) {
+    if (gl_) gl_->allowBackBufferInWindow(allowed);
+}
+
+bool IDirect3DDevice8::backBufferInWindow() const {
+    return gl_ && gl_->isBackBufferInWindow();
+}
+
 void IDirect3DDevice8::finish() {
     if (gl_) gl_->finish();
 }
@@ -396,7 +404,7 @@ HRESULT IDirect3DDevice8::applyParameters(const D3DPRESENT_PARAMETERS& parameter
     desc.Size = desc.Width * desc.Height * formatBytes(format);
     if (gl_) {
         gl_->setBackBuffer(desc.Width, desc.Height, format);
-        gl_->applyWindowMode(parameters.Windowed, parameters.FullScreen_PresentationInterval);
+        gl_->applyWindowMode(parameters.Windowed, parameters.FullScreen_PresentationInterval, parameters.SwapEffect);
         gl_->setRenderTarget(backBuffer_, nullptr);
     } else {
         backBuffer_->pixels_.assign(desc.Size, 0);

@@ -5,6 +5,8 @@
 // What it provides, in the engine's terms:
 // - a back buffer that is an off-screen framebuffer of back-buffer size; Present draws it scaled and
 //   letterboxed into the SDL window; full screen is a desktop-sized borderless window (no mode switch);
+//   while its contents need not outlive a present (any swap effect but COPY) and the window matches it, the
+//   back buffer is the window's own framebuffer and Present only swaps;
 // - every surface (back buffer, render-target textures) in one row order, row 0 = top, as Direct3D has it;
 //   pixel centres at integer coordinates (the half-pixel rule is applied on the way to OpenGL);
 // - textures keep a CPU copy of every level in the Direct3D memory layout, so locks read back exactly what
@@ -412,7 +414,9 @@ public:
     HRESULT EndScene();
     // Clears the current viewport of the render target (colour and/or depth). rects must be null.
     HRESULT Clear(uint32_t count, const D3DRECT* rects, uint32_t flags, D3DCOLOR color, float z, uint32_t stencil);
-    // Shows the back buffer in the window (all arguments null); the back buffer keeps its contents.
+    // Shows the back buffer in the window (all arguments null). With D3DSWAPEFFECT_COPY the back buffer keeps
+    // its contents; with the others they are kept too unless the window's swap drops them (software renderers
+    // keep them).
     HRESULT Present(const D3DRECT* sourceRect, const D3DRECT* destRect, SDL_Window* overrideWindow,
                     const void* dirtyRegion);
     HRESULT GetBackBuffer(uint32_t index, D3DBACKBUFFER_TYPE type, IDirect3DSurface8** surface); // AddRef'd
@@ -480,6 +484,11 @@ public:
     uint64_t textureBytesInUse() const { return textureBytes_; }
     // Gathering of draws into one OpenGL call (on by default); off draws each call at once.
     void setBatching(bool on);
+    // Whether the back buffer may be the window's own framebuffer (on by default): while the swap effect is not
+    // COPY and the window's drawable matches the back buffer in size and pixel layout, Present is then the
+    // window's swap alone, with no copy of the frame before it. Off, it always lives apart and is copied.
+    void allowBackBufferInWindow(bool allowed);
+    bool backBufferInWindow() const;
 
     // Counters: OpenGL draw calls and DrawPrimitiveUP calls since the last resetCounters().
     uint64_t glDrawCalls() const { return glDrawCalls_; }

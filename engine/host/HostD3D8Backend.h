@@ -53,7 +53,10 @@ struct D3D8Backend {
 
     void makeCurrent();
     void setBackBuffer(uint32_t width, uint32_t height, D3DFORMAT format);
-    void applyWindowMode(bool windowed, uint32_t interval);
+    void applyWindowMode(bool windowed, uint32_t interval, D3DSWAPEFFECT swapEffect);
+    // Whether the back buffer may live in the window's own framebuffer (see backInWindow).
+    void allowBackBufferInWindow(bool allowed);
+    bool isBackBufferInWindow() const { return backInWindow; }
     void setRenderTarget(IDirect3DSurface8* target, IDirect3DSurface8* depth);
     void clear(uint32_t flags, D3DCOLOR color, float z);
     void present();
@@ -74,14 +77,21 @@ struct D3D8Backend {
     IDirect3DDevice8& device;
     SDL_Window* window = nullptr;
     void* context = nullptr;
-    GLuint backFramebuffer = 0, backColor = 0;
-    GLuint targetFramebuffer = 0; // the framebuffer draws and clears go to
+    GLuint backFramebuffer = 0, backColor = 0; // the back buffer when it does not live in the window
+    GLuint targetFramebuffer = 0;              // the framebuffer draws and clears go to
+    bool targetIsBackBuffer = true;
     uint32_t backWidth = 0, backHeight = 0;
     D3DFORMAT backFormat = D3DFMT_UNKNOWN;
     bool batching = true;
 
 private:
     explicit D3D8Backend(IDirect3DDevice8& owner) : device(owner) {}
+    // The window's framebuffer holds rows bottom up: draws into it are turned over on the way.
+    bool rowsUp() const { return targetIsBackBuffer && backInWindow; }
+    GLuint backBufferFramebuffer() const { return backInWindow ? 0 : backFramebuffer; }
+    bool windowCanHoldBackBuffer() const;
+    void placeBackBuffer();
+    void copyBackBuffer(GLuint from, GLuint to);
     void buildKey(Key& key, uint32_t primitive) const;
     void applyKey();
     void applyStage(int unit, const Key::Stage& stage);
@@ -93,10 +103,20 @@ private:
     Key key = {};
     bool keyValid = false, keyDirty = true;
 
+    // When the back buffer's contents need not survive a present (any swap effect but COPY) and the window's
+    // drawable has the back buffer's size and pixel layout, the window's own framebuffer is the back buffer:
+    // the present is the window's swap alone, with no copy of the whole frame before it.
+    bool backInWindow = false;
+    bool backInWindowAllowed = true;
+    bool depthOnBackBuffer = false;
+    D3DSWAPEFFECT swapEffect = D3DSWAPEFFECT_DISCARD;
+    int windowRedBits = 0, windowGreenBits = 0, windowBlueBits = 0, windowAlphaBits = 0;
+
     // OpenGL state as last set, so a flush changes only what differs.
     struct Applied {
         bool valid = false;
         bool dropClear;
+        bool rowsUp;
         uint32_t alphaBlend, srcBlend, destBlend, cullMode, zEnable, zWriteEnable;
         uint32_t viewportX, viewportY, viewportWidth, viewportHeight;
         float minZ, maxZ;

@@ -1,6 +1,7 @@
 // The OpenGL side of the Direct3D 8 stand-in: the context on the SDL window, the back buffer and render
-// targets as framebuffer objects in Direct3D row order (row 0 = top), textures with their upload mapping,
-// the fixed-function stage emulation, and the gathering of draws into one vertex array per state.
+// targets as framebuffer objects in Direct3D row order (row 0 = top), or the back buffer in the window's own
+// framebuffer when it may live there, textures with their upload mapping, the fixed-function stage emulation,
+// and the gathering of draws into one vertex array per state.
 #include "HostD3D8Backend.h"
 #include "HostWindow.h"
 
@@ -212,6 +213,11 @@ std::unique_ptr<D3D8Backend> D3D8Backend::create(IDirect3DDevice8& device, SDL_W
         glDisable(GL_TEXTURE_2D);
     }
     backend->activeUnit = 1;
+    // The pixel layout of the window's own framebuffer, which may hold the back buffer.
+    glGetIntegerv(GL_RED_BITS, &backend->windowRedBits);
+    glGetIntegerv(GL_GREEN_BITS, &backend->windowGreenBits);
+    glGetIntegerv(GL_BLUE_BITS, &backend->windowBlueBits);
+    glGetIntegerv(GL_ALPHA_BITS, &backend->windowAlphaBits);
     gl.genFramebuffers(1, &backend->backFramebuffer);
     gl.genRenderbuffers(1, &backend->backColor);
     backend->vertices.reserve(16384);
@@ -256,26 +262,76 @@ void D3D8Backend::setBackBuffer(uint32_t width, uint32_t height, D3DFORMAT forma
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    targetFramebuffer = backFramebuffer;
-    gl.bindFramebuffer(GL_FRAMEBUFFER, backFramebuffer);
+    targetIsBackBuffer = true;
+    targetFramebuffer = backBufferFramebuffer();
+    gl.bindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
     forgetAppliedState();
 }
 
-void D3D8Backend::applyWindowMode(bool windowed, uint32_t interval) {
+void D3D8Backend::applyWindowMode(bool windowed, uint32_t interval, D3DSWAPEFFECT effect) {
     makeCurrent();
     bool fullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
     if (!windowed && !fullScreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (windowed && fullScreen) SDL_SetWindowFullscreen(window, 0);
     SDL_GL_SetSwapInterval(windowed || interval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    swapEffect = effect;
+    placeBackBuffer();
+}
+
+void D3D8Backend::allowBackBufferInWindow(bool allowed) {
+    makeCurrent();
+    backInWindowAllowed = allowed;
+    placeBackBuffer();
+}
+
+bool D3D8Backend::windowCanHoldBackBuffer() const {
+    if (!backInWindowAllowed || !gl.clipControl || swapEffect == D3DSWAPEFFECT_COPY || depthOnBackBuffer) return false;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    if (width != int(backWidth) || height != int(backHeight)) return false;
+    // The same bits per channel, and an alpha channel exactly when the format has one: blends that read the
+    // destination's alpha then see what the back buffer's own surface would give them.
+    const int alphaBits = backFormat == D3DFMT_A8R8G8B8 ? 8 : 0;
+    return (backFormat == D3DFMT_X8R8G8B8 || backFormat == D3DFMT_A8R8G8B8) && windowRedBits == 8 &&
+           windowGreenBits == 8 && windowBlueBits == 8 && windowAlphaBits == alphaBits;
+}
+
+void D3D8Backend::placeBackBuffer() {
+    const bool wanted = windowCanHoldBackBuffer();
+    if (wanted == backInWindow || backWidth == 0) return;
+    flush();
+    // The frame drawn so far moves along, so a move between presents loses nothing.
+    const GLuint from = backBufferFramebuffer();
+    backInWindow = wanted;
+    copyBackBuffer(from, backBufferFramebuffer());
+    if (targetIsBackBuffer) targetFramebuffer = backBufferFramebuffer();
+    gl.bindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
+    forgetAppliedState();
+}
+
+void D3D8Backend::copyBackBuffer(GLuint from, GLuint to) {
+    // One holds rows top down, the other bottom up.
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    gl.blitFramebuffer(0, 0, GLint(backWidth), GLint(backHeight), 0, GLint(backHeight), GLint(backWidth), 0,
+                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }
 
 void D3D8Backend::setRenderTarget(IDirect3DSurface8* target, IDirect3DSurface8* depth) {
     makeCurrent();
     flush();
-    targetFramebuffer = target->texture_ ? target->texture_->glFramebuffer_ : backFramebuffer;
+    targetIsBackBuffer = target->texture_ == nullptr;
+    if (targetIsBackBuffer) {
+        // The window's framebuffer takes no depth surface of ours: a back buffer drawn with one stays apart.
+        depthOnBackBuffer = depth != nullptr;
+        placeBackBuffer();
+    }
+    targetFramebuffer = targetIsBackBuffer ? backBufferFramebuffer() : target->texture_->glFramebuffer_;
     gl.bindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
-    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                               depth ? depth->glRenderbuffer_ : 0);
+    if (targetFramebuffer != 0)
+        gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                   depth ? depth->glRenderbuffer_ : 0);
+    forgetAppliedState(); // the rows of the new target may run the other way
 }
 
 void D3D8Backend::clear(uint32_t flags, D3DCOLOR color, float z) {
@@ -283,7 +339,8 @@ void D3D8Backend::clear(uint32_t flags, D3DCOLOR color, float z) {
     flush();
     const D3DVIEWPORT8& vp = device.viewport_;
     glEnable(GL_SCISSOR_TEST);
-    glScissor(GLint(vp.X), GLint(vp.Y), GLsizei(vp.Width), GLsizei(vp.Height));
+    glScissor(GLint(vp.X), rowsUp() ? GLint(backHeight) - GLint(vp.Y + vp.Height) : GLint(vp.Y), GLsizei(vp.Width),
+              GLsizei(vp.Height));
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
@@ -303,36 +360,64 @@ void D3D8Backend::clear(uint32_t flags, D3DCOLOR color, float z) {
 void D3D8Backend::present() {
     makeCurrent();
     flush();
+    if (backInWindow) {
+        SDL_GL_SwapWindow(window);
+        placeBackBuffer(); // the window may have changed its size
+        return;
+    }
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
     D3D8PresentArea area = letterboxArea(int(backWidth), int(backHeight), width, height);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, backFramebuffer);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (area.width != width || area.height != height) { // the bars around the picture
-        glViewport(0, 0, width, height);
-        glClearColor(0, 0, 0, 1);
+    // The bars beside and above or below the picture, each pixel of the window filled once.
+    const int bottom = height - area.y - area.height, right = width - area.x - area.width;
+    const GLint bars[4][4] = {{0, 0, area.x, height},
+                              {area.x + area.width, 0, right, height},
+                              {area.x, 0, area.width, bottom},
+                              {area.x, height - area.y, area.width, area.y}};
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_SCISSOR_TEST);
+    for (const GLint* bar : bars) {
+        if (bar[2] <= 0 || bar[3] <= 0) continue;
+        glScissor(bar[0], bar[1], bar[2], bar[3]);
         glClear(GL_COLOR_BUFFER_BIT);
     }
+    glDisable(GL_SCISSOR_TEST);
     bool exact = area.width == int(backWidth) && area.height == int(backHeight);
     // Row 0 of the back buffer is its top line, which goes to the top of the window.
     gl.blitFramebuffer(0, 0, GLint(backWidth), GLint(backHeight), area.x, height - area.y, area.x + area.width,
                        height - area.y - area.height, GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(window);
     gl.bindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
-    applied.viewportWidth = 0; // the window's viewport replaced the device's
+    placeBackBuffer();
 }
 
 void D3D8Backend::readSurface(IDirect3DSurface8* surface, const D3DRECT& area, D3DFORMAT format, uint8_t* pixels,
                               int pitch) {
     makeCurrent();
     flush();
-    GLuint framebuffer = surface->texture_ ? surface->texture_->glFramebuffer_ : backFramebuffer;
+    const bool fromWindow = !surface->texture_ && backInWindow;
+    GLuint framebuffer = surface->texture_ ? surface->texture_->glFramebuffer_ : backBufferFramebuffer();
     GLFormat f = glFormat(format);
+    const int rows = area.y2 - area.y1;
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glPixelStorei(GL_PACK_ROW_LENGTH, GLint(uint32_t(pitch) / formatBytes(format)));
-    glReadPixels(area.x1, area.y1, area.x2 - area.x1, area.y2 - area.y1, f.format, f.type, pixels);
+    glReadPixels(area.x1, fromWindow ? GLint(backHeight) - area.y2 : area.y1, area.x2 - area.x1, rows, f.format, f.type,
+                 pixels);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, targetFramebuffer);
+    if (!fromWindow) return;
+    // The window's rows come bottom up.
+    const size_t rowBytes = size_t(area.x2 - area.x1) * formatBytes(format);
+    std::vector<uint8_t> row(rowBytes);
+    for (int top = 0, bottom = rows - 1; top < bottom; top++, bottom--) {
+        uint8_t* a = pixels + size_t(top) * size_t(pitch);
+        uint8_t* b = pixels + size_t(bottom) * size_t(pitch);
+        std::memcpy(row.data(), a, rowBytes);
+        std::memcpy(a, b, rowBytes);
+        std::memcpy(b, row.data(), rowBytes);
+    }
 }
 
 void D3D8Backend::finish() {
@@ -601,9 +686,14 @@ void D3D8Backend::applyKey() {
     bool all = !applied.valid;
     if (all || applied.viewportX != k.viewportX || applied.viewportY != k.viewportY ||
         applied.viewportWidth != k.viewportWidth || applied.viewportHeight != k.viewportHeight ||
-        applied.minZ != k.minZ || applied.maxZ != k.maxZ) {
-        // Surfaces are kept in Direct3D row order, so the viewport's top-left origin maps unchanged.
-        glViewport(GLint(k.viewportX), GLint(k.viewportY), GLsizei(k.viewportWidth), GLsizei(k.viewportHeight));
+        applied.minZ != k.minZ || applied.maxZ != k.maxZ || applied.rowsUp != rowsUp()) {
+        // Surfaces of ours are kept in Direct3D row order, so the viewport's top-left origin maps unchanged.
+        // The window's framebuffer counts rows from the bottom: there the viewport is placed from the bottom and
+        // the upper-left clip origin turns the rows over within it, with the same rule for pixels on an edge.
+        const GLint y = rowsUp() ? GLint(backHeight) - GLint(k.viewportY + k.viewportHeight) : GLint(k.viewportY);
+        glViewport(GLint(k.viewportX), y, GLsizei(k.viewportWidth), GLsizei(k.viewportHeight));
+        if (gl.clipControl) gl.clipControl(rowsUp() ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+        applied.rowsUp = rowsUp();
         glDepthRange(k.minZ, k.maxZ);
         applied.viewportX = k.viewportX;
         applied.viewportY = k.viewportY;
@@ -636,7 +726,8 @@ void D3D8Backend::applyKey() {
         applied.dropClear = dropClear;
     }
     if (all || applied.cullMode != k.cullMode) {
-        // Direct3D's clockwise front faces are counter-clockwise in the turned-over rows of the surfaces.
+        // Direct3D's clockwise front faces are counter-clockwise in the turned-over rows of the surfaces (the
+        // window's upper-left clip origin turns its rows and the faces the same way).
         if (k.cullMode == D3DCULL_NONE)
             glDisable(GL_CULL_FACE);
         else {

@@ -25,6 +25,7 @@ bool loadGLFunctions() {
         lookUp(f.genRenderbuffers, "glGenRenderbuffers") && lookUp(f.deleteRenderbuffers, "glDeleteRenderbuffers") &&
         lookUp(f.bindRenderbuffer, "glBindRenderbuffer") && lookUp(f.renderbufferStorage, "glRenderbufferStorage") &&
         lookUp(f.blitFramebuffer, "glBlitFramebuffer");
+    if (SDL_GL_ExtensionSupported("GL_ARB_clip_control")) lookUp(f.clipControl, "glClipControl");
     if (ok) gl = f;
     return ok;
 }

@@ -21,12 +21,13 @@ struct GLFunctions {
     PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
     PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+    PFNGLCLIPCONTROLPROC clipControl = nullptr; // optional: null when the context has no clip control
 };
 
 // The entry points, valid after a successful loadGLFunctions().
 extern GLFunctions gl;
 
-// Looks the entry points up in the current context; false when one is missing.
+// Looks the entry points up in the current context; false when a required one is missing.
 bool loadGLFunctions();
 
 } // namespace host

@@ -19,10 +19,6 @@ void stepFrameClock(uint32_t nowMs) {
     totalGameTime += frameTime;
 }
 
-void stepFrameClock() {
-    stepFrameClock(uint32_t(KMiscTools::getMilliseconds()));
-}
-
 void startFrameClock() {
     frameClockLastReading = uint32_t(KMiscTools::getMilliseconds());
 }

@@ -14,7 +14,5 @@ constexpr double kMaxFrameTime = 0.05;
 
 // One step with the clock reading given (milliseconds; the difference is taken in unsigned 32-bit arithmetic).
 void stepFrameClock(uint32_t nowMs);
-// One step with the engine's clock.
-void stepFrameClock();
 // Restarts the clock at the engine's clock reading now (start-up, after the window opened).
 void startFrameClock();

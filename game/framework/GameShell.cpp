@@ -132,8 +132,17 @@ void updateFrame() {
     updateState();
 }
 
+void updateFrame(uint32_t clockMs) {
+    gameWindow->processEvents();
+    updateState(clockMs);
+}
+
 void updateState() {
-    stepFrameClock();
+    updateState(uint32_t(KMiscTools::getMilliseconds()));
+}
+
+void updateState(uint32_t clockMs) {
+    stepFrameClock(clockMs);
     pollMouse();
     CursorKind = kCursorArrow;
     BackKey->update();

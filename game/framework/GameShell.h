@@ -3,6 +3,8 @@
 // shutdown in a fixed order.
 #pragma once
 
+#include <cstdint>
+
 struct WindowEvent;
 
 // Start-up. False when the game window cannot be opened (after the "Graphics Problem" box); nothing then
@@ -14,8 +16,11 @@ void runMainLoop();
 void runMainLoopPass();
 // A pass's update half: the window's events, then updateState.
 void updateFrame();
+// The same with the frame clock read as clockMs (milliseconds): tests step the world by a fixed time.
+void updateFrame(uint32_t clockMs);
 // One update: the frame clock, input, a pending state switch, the state's update, the music.
 void updateState();
+void updateState(uint32_t clockMs);
 // The loop of a window in fixed-step mode: events every pass, an update each time a step of time has built
 // up (see FixedStepPacer), and a drawn frame after the updates owed, until the window's quit flag is set.
 void runFixedStepLoop();

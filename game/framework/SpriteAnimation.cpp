@@ -94,6 +94,19 @@ const AnimationFrame* SpriteAnimation::resolve(bool& flipX, bool& flipY) const {
     return frame->sheet ? frame : nullptr;
 }
 
+SpriteFrame* SpriteAnimation::sheetFrame(int n) const {
+    if (n < 0 || n >= int(frames.size())) return nullptr;
+    const AnimationFrame& frame = *frames[size_t(n)];
+    return frame.sheet ? frame.sheet->getFrame(frame.frame) : nullptr;
+}
+
+bool SpriteAnimation::stepsNameFrames() const {
+    for (const auto& sequence : sequences)
+        for (const auto& step : sequence->steps)
+            if (step->frame < 0 || step->frame >= int32_t(frames.size())) return false;
+    return true;
+}
+
 SpriteFrame* SpriteAnimation::currentSheetFrame(bool& flipX, bool& flipY) const {
     flipX = flipY = false;
     const AnimationFrame* frame = resolve(flipX, flipY);

@@ -54,6 +54,10 @@ public:
     int frameCount() const { return int(frames.size()); }
     int32_t currentSequenceIndex() const { return current; }
 
+    // The sheet frame of animation frame n; null when absent.
+    SpriteFrame* sheetFrame(int n) const;
+    // True when every step of every sequence names one of the frames (a step that does not draws nothing).
+    bool stepsNameFrames() const;
     // The sheet frame shown now with its flips folded into flipX and flipY; null when absent.
     SpriteFrame* currentSheetFrame(bool& flipX, bool& flipY) const;
     // Hotspot index of the frame shown now, in the frame's own offsets, and the frame's flips when asked;

@@ -5,6 +5,7 @@
 #include "KGraphic.h"
 #include "KGraphicFactory.h"
 #include "KMiscTools.h"
+#include "KPictureSource.h"
 #include "PlatformTools.h"
 
 #include <algorithm>
@@ -15,6 +16,27 @@ namespace {
 
 bool loadPlainPicture(KGraphic* graphic, const std::string& path) {
     return graphic && graphic->loadPicture(path.c_str(), true, true, false, K_LOAD_NOW, nullptr);
+}
+
+// The alpha of the texels a frame samples: its rectangle, and with linear filtering the ring of texels around
+// it too, which the filter reaches at the frame's edges. Unknown when that ring leaves the picture.
+FrameAlpha measureAlpha(const KImage& picture, const SpriteFrame& frame, bool linear) {
+    const int32_t ring = linear ? 1 : 0;
+    const int32_t left = frame.left - ring, top = frame.top - ring, right = frame.right + ring,
+                  bottom = frame.bottom + ring;
+    if (left < 0 || top < 0 || right > picture.getWidth() || bottom > picture.getHeight() || left >= right ||
+        top >= bottom)
+        return kFrameAlphaUnknown;
+    bool anyOpaque = false, anyClear = false, anyBetween = false;
+    for (int32_t y = top; y < bottom; y++)
+        for (int32_t x = left; x < right; x++) {
+            const uint32_t alpha = KImage::alpha(picture.getPixel(x, y));
+            anyOpaque |= alpha == 255;
+            anyClear |= alpha == 0;
+            anyBetween |= alpha != 0 && alpha != 255;
+        }
+    if (anyBetween || (anyOpaque && anyClear)) return kFrameAlphaMixed;
+    return anyOpaque ? kFrameAlphaOpaque : kFrameAlphaClear;
 }
 
 } // namespace
@@ -40,6 +62,8 @@ SpriteSheet::~SpriteSheet() {
 void SpriteSheet::load(const std::string& name) {
     if (name == fileName) return;
     fileName = name;
+    for (auto& frame : frames) frame->alpha = kFrameAlphaUnknown;
+    measuredFileName.clear();
     loadPicture();
     if (!graphic) return;
     graphic->setBlendMode(blend ? K_BLEND_NORMAL : K_BLEND_ADDITIVE);
@@ -94,6 +118,21 @@ void SpriteSheet::sliceGrid(int32_t cellWidth, int32_t cellHeight, int32_t count
             added++;
         }
     }
+}
+
+void SpriteSheet::measureFrameAlpha() {
+    if (!graphic || fileName.empty() || measuredFileName == fileName) return;
+    measuredFileName = fileName;
+    for (auto& frame : frames) frame->alpha = kFrameAlphaUnknown;
+    if (loadMode == kLoadMasked) return; // the mask replaced the file's alpha
+    const std::string path = getGraphicsFolder() + fileName;
+    KPictureFileBytes file;
+    KImage picture;
+    if (!file.read(path) || !decodePicture(path.c_str(), file.bytes, file.size, picture)) return;
+    // A picture loaded from another file (the high-resolution variant) has another size.
+    if (float(picture.getWidth()) != graphic->getWidth() || float(picture.getHeight()) != graphic->getHeight()) return;
+    for (auto& frame : frames)
+        frame->alpha = picture.getHasAlpha() ? measureAlpha(picture, *frame, filter != 0) : kFrameAlphaOpaque;
 }
 
 void SpriteSheet::addHotspot(int frame, double x, double y, double angle, uint8_t flag) {

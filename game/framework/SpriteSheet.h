@@ -16,11 +16,20 @@ struct SpriteHotspot {
     uint8_t flag = 1;
 };
 
+// What the texels a frame draws from hold, as measured from its picture (SpriteSheet::measureFrameAlpha).
+enum FrameAlpha : uint8_t {
+    kFrameAlphaUnknown = 0, // not measured, or the picture could not be read back as it was loaded
+    kFrameAlphaOpaque,      // every texel fully opaque
+    kFrameAlphaClear,       // every texel fully transparent
+    kFrameAlphaMixed,
+};
+
 // A frame rectangle in the picture (right and bottom exclusive) with its hotspots.
 struct SpriteFrame {
     std::vector<SpriteHotspot> hotspots;
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     SpriteSheet* sheet = nullptr;
+    FrameAlpha alpha = kFrameAlphaUnknown;
 
     int32_t width() const { return right - left; }
     int32_t height() const { return bottom - top; }
@@ -61,6 +70,11 @@ public:
     SpriteFrame* getFrame(int frame) const;
     KGraphic* getGraphic() const { return graphic; }
     const std::string& getFileName() const { return fileName; }
+    bool blendsNormally() const { return blend != 0; } // else additively
+    // Sets the alpha of every frame from the picture file, once per file loaded: the frames a blended draw
+    // leaves unchanged or fills entirely. Frames stay unknown when the file does not decode to the picture the
+    // sheet holds (another file was taken, a mask was applied). Sheets drawn only as wholes never need it.
+    void measureFrameAlpha();
     int32_t loadMode = kLoadPlain; // set before loading
 
     // Draws with the frame's top-left at (x, y). A frame the sheet does not have, or a point beyond the
@@ -86,6 +100,7 @@ private:
 
     KGraphic* graphic = nullptr;
     std::string fileName;
+    std::string measuredFileName; // the file the frames' alpha was measured from
     std::vector<std::unique_ptr<SpriteFrame>> frames;
     uint8_t blend = 1;
     uint8_t filter = 1;

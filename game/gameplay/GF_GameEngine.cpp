@@ -32,6 +32,7 @@
 #include "TextTools.h"
 #include "TileDefinition.h"
 #include "TileMap.h"
+#include "TileOcclusion.h"
 #include "TrickScorer.h"
 
 #include <cmath>
@@ -118,6 +119,9 @@ void GF_GameEngine::enter() {
     deathTimer = 0;
     helpPage = -1;
     readStoredRecord();
+    // The grid's windows follow the camera from the first frame: a level that opens under its help page is drawn
+    // with its entities around the player, not with those around where the last level's view stood.
+    if (spatialGrid) spatialGrid->setGridView(getCameraX(), getCameraY());
     if (LevelStartRequest.helpPageOnEnter >= 0) {
         helpPage = LevelStartRequest.helpPageOnEnter;
         LevelStartRequest.helpPageOnEnter = -1;
@@ -363,12 +367,17 @@ void GF_GameEngine::updateHurtSound() {
 
 void GF_GameEngine::draw() {
     const double x = getCameraX(), y = getCameraY();
-    for (int id = kLayerBackWater; id <= kLayerFront2; ++id)
-        if (const TileLayer* layer = getTileLayer(id)) layer->draw(x, y);
+    // Tiles hidden under the tiles drawn over them in this frame are left out.
+    const TileOcclusion* occlusion = planTileOcclusion(x, y);
+    auto drawLayers = [&](int first, int last) {
+        for (int id = first; id <= last; ++id)
+            if (const TileLayer* layer = getTileLayer(id))
+                layer->draw(x, y, occlusion ? &occlusion->hiddenTiles(id) : nullptr);
+    };
+    drawLayers(kLayerBackWater, kLayerFront2);
     if (spatialGrid) spatialGrid->drawGridEntitiesBehind(x, y);
     drawParticles();
-    for (int id = kLayerFront3; id <= kLayerFront4; ++id)
-        if (const TileLayer* layer = getTileLayer(id)) layer->draw(x, y);
+    drawLayers(kLayerFront3, kLayerFront4);
     if (spatialGrid) spatialGrid->drawGridEntitiesInFront(x, y);
     drawTargetLocks(x, y);
     drawPlayerBars();

@@ -85,6 +85,24 @@ void drawTurnedAbove(SpriteAnimation& animation, int x, int y, int lineY, int ro
                                                  centreY - sh / 2, float(rotation), 1, 1, flipX, stepFlipY);
 }
 
+// An opaque draw (blending off) writes every pixel of the cell once every frame it may show fills the cell;
+// a blended one does so only from fully opaque frames with the normal blend, and draws nothing at all from
+// wholly transparent ones.
+TileCoverage coverageOf(const TileDefinition& tile) {
+    const SpriteAnimation* animation = tile.animation.get();
+    if (!animation || animation->frameCount() == 0 || !animation->stepsNameFrames()) return kTileCoverageUnknown;
+    bool opaque = true, clear = true;
+    for (int n = 0; n < animation->frameCount(); n++) {
+        const SpriteFrame* frame = animation->sheetFrame(n);
+        if (!frame || frame->alpha == kFrameAlphaUnknown || frame->width() != kTileSize || frame->height() != kTileSize)
+            return kTileCoverageUnknown;
+        opaque = opaque && frame->alpha == kFrameAlphaOpaque && frame->sheet->blendsNormally();
+        clear = clear && frame->alpha == kFrameAlphaClear;
+    }
+    if (tile.drawMode == kTileOpaque || tile.drawMode == kTileOpaqueRotated || opaque) return kTileFillsCell;
+    return clear ? kTileDrawsNothing : kTileCoverageUnknown;
+}
+
 } // namespace
 
 TileDefinition::TileDefinition(bool isOpaque, int turn, bool mirror, std::unique_ptr<SpriteAnimation> frames)
@@ -150,6 +168,16 @@ void buildTileDefinitions() {
     for (int i = 0; i < 3; i++) addStill(kSandSheet, 7, false);
     for (int i = 0; i < 3; i++) addStill(kSandSheet, 7, false, 0, /*flipX=*/true);
     for (int frame : kCoralFrames) addStill(kCoralSheet, frame, false);
+    classifyTileDefinitions();
+}
+
+void classifyTileDefinitions() {
+    for (const auto& tile : definitions) {
+        if (!tile->animation) continue;
+        for (int n = 0; n < tile->animation->frameCount(); n++)
+            if (SpriteFrame* frame = tile->animation->sheetFrame(n)) frame->sheet->measureFrameAlpha();
+        tile->coverage = coverageOf(*tile);
+    }
 }
 
 void freeTileDefinitions() {

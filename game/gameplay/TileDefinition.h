@@ -14,6 +14,13 @@ enum TileDrawMode : int {
     kTileBlendedRotated = 3,
 };
 
+// What a tile's draw leaves on its 64 x 64 cell, whatever frame its animation shows.
+enum TileCoverage : uint8_t {
+    kTileCoverageUnknown = 0, // draws part of the cell, or not known
+    kTileFillsCell,           // writes every pixel of the cell, whatever lay under it
+    kTileDrawsNothing,        // blended from wholly transparent frames: leaves every pixel as it was
+};
+
 class TileDefinition {
 public:
     // The draw mode follows from the two flags: opaque ? (rotation ? 2 : 0) : (rotation ? 3 : 1).
@@ -33,11 +40,15 @@ public:
     uint8_t flipX = 0;
     uint8_t flipY = 0;
     int drawMode = kTileBlended;
-    std::unique_ptr<SpriteAnimation> animation; // none for the empty code 0
+    TileCoverage coverage = kTileCoverageUnknown; // set by classifyTileDefinitions
+    std::unique_ptr<SpriteAnimation> animation;   // none for the empty code 0
 };
 
 // Builds the definitions of codes 0 .. 300 over the theme sprite sheets (which must exist already).
 void buildTileDefinitions();
+// Sets every definition's coverage from the alpha of the frames it shows, measuring the sheets' pictures that
+// are not measured yet. Runs when the definitions are built and whenever the tile set's pictures change.
+void classifyTileDefinitions();
 // Deletes every definition and its animation.
 void freeTileDefinitions();
 // The definition of a tile code (code 0 has no animation and draws nothing); null past 300 and before the build.

@@ -1,8 +1,6 @@
 // Tile-layer sizing and drawing: only the cells in view are touched, one sprite blit each.
 #include "TileLayer.h"
 
-#include "GameWindow.h"
-#include "TerrainCodes.h"
 #include "TileDefinition.h"
 #include "TileMap.h"
 
@@ -10,11 +8,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kViewCols = kGameWidth / kTileSize + 2;  // 14 at 800 pixels
-constexpr int kViewRows = kGameHeight / kTileSize + 2; // 11 at 600 pixels
-
-enum RowCut { kWhole, kBelowLine, kAboveLine };
 
 // A clip line on the screen. Lines beyond the rows in view act as lines just beyond them, so a line far off
 // (a level file may hold any finite value) is held there before it becomes a whole number.
@@ -37,64 +30,76 @@ TileLayer::TileLayer(double below, double above, double factorX, double factorY)
 }
 
 int32_t TileLayer::colsFor(double levelWidth) const {
-    return scaledCells(levelWidth, scrollX, kViewCols);
+    return scaledCells(levelWidth, scrollX, kTileViewCols);
 }
 
 int32_t TileLayer::rowsFor(double levelHeight) const {
-    return scaledCells(levelHeight, scrollY, kViewRows);
+    return scaledCells(levelHeight, scrollY, kTileViewRows);
 }
 
 void TileLayer::fitToLevel(double levelWidth, double levelHeight) {
     grid.resize(colsFor(levelWidth), rowsFor(levelHeight));
 }
 
-void TileLayer::draw(double cameraX, double cameraY) const {
+TileRowCut TileLayerView::rowCut(int32_t row) const {
+    const int top = screenY(row);
+    if (lineCut == kRowBelowLine) {
+        if (top + kTileSize <= lineY) return kRowHidden;
+        return top < lineY ? kRowBelowLine : kRowWhole;
+    }
+    if (lineCut == kRowAboveLine) {
+        if (top >= lineY) return kRowHidden;
+        return top + kTileSize > lineY ? kRowAboveLine : kRowWhole;
+    }
+    return kRowWhole;
+}
+
+TileLayerView TileLayer::view(double cameraX, double cameraY) const {
+    TileLayerView v;
     const double sx = scrollX * cameraX, sy = scrollY * cameraY;
-    const int32_t firstCol = int32_t(std::trunc(sx / kTileSize));
-    const int32_t firstRow = int32_t(std::trunc(sy / kTileSize));
-    const int offX = int(std::trunc(sx - firstCol * double(kTileSize)));
-    const int offY = int(std::trunc(sy - firstRow * double(kTileSize)));
+    v.firstCol = int32_t(std::trunc(sx / kTileSize));
+    v.firstRow = int32_t(std::trunc(sy / kTileSize));
+    v.offX = int(std::trunc(sx - v.firstCol * double(kTileSize)));
+    v.offY = int(std::trunc(sy - v.firstRow * double(kTileSize)));
     // The window of cells in view, cut to the cells the grid has: a camera past the grid's edge shows nothing
     // there rather than repeating the edge cells.
-    const int32_t colFrom = std::max(firstCol, 0), colTo = std::min(firstCol + kViewCols - 1, grid.cols() - 1);
-    const int32_t rowFrom = std::max(firstRow, 0), rowTo = std::min(firstRow + kViewRows - 1, grid.rows() - 1);
-    if (colFrom > colTo) return;
-
-    RowCut mode = kWhole;
-    int lineY = 0; // the clip line on screen: it sits at its world height whatever the parallax
+    v.colFrom = std::max(v.firstCol, 0);
+    v.colTo = std::min(v.firstCol + kTileViewCols - 1, grid.cols() - 1);
+    v.rowFrom = std::max(v.firstRow, 0);
+    v.rowTo = std::min(v.firstRow + kTileViewRows - 1, grid.rows() - 1);
+    // The clip line sits at its world height whatever the parallax.
     if (clipAboveY >= 0) {
-        mode = kBelowLine;
-        lineY = screenLine(clipAboveY, cameraY);
+        v.lineCut = kRowBelowLine;
+        v.lineY = screenLine(clipAboveY, cameraY);
     } else if (clipBelowY >= 0) {
-        mode = kAboveLine;
-        lineY = screenLine(clipBelowY, cameraY);
+        v.lineCut = kRowAboveLine;
+        v.lineY = screenLine(clipBelowY, cameraY);
     }
-    for (int32_t row = rowFrom; row <= rowTo; row++) {
-        const int top = (row - firstRow) * kTileSize - offY;
-        int cut = kWhole;
-        if (mode == kBelowLine) {
-            if (top + kTileSize <= lineY) continue;
-            if (top < lineY) cut = kBelowLine;
-        } else if (mode == kAboveLine) {
-            if (top >= lineY) continue;
-            if (top + kTileSize > lineY) cut = kAboveLine;
-        }
-        drawRow(row, colFrom, colTo, (colFrom - firstCol) * kTileSize - offX, top, cut, lineY);
+    return v;
+}
+
+void TileLayer::draw(double cameraX, double cameraY, const TileViewMask* skip) const {
+    const TileLayerView v = view(cameraX, cameraY);
+    if (v.empty()) return;
+    for (int32_t row = v.rowFrom; row <= v.rowTo; row++) {
+        const TileRowCut cut = v.rowCut(row);
+        if (cut != kRowHidden) drawRow(v, row, cut, skip ? (*skip)[size_t(row - v.rowFrom)] : 0);
     }
 }
 
-void TileLayer::drawRow(int32_t row, int32_t firstCol, int32_t lastCol, int screenX, int screenY, int cut,
-                        int lineY) const {
+void TileLayer::drawRow(const TileLayerView& v, int32_t row, TileRowCut cut, uint16_t skip) const {
     const uint16_t* codes = grid.data() + size_t(row) * size_t(grid.cols());
-    for (int32_t col = firstCol; col <= lastCol; col++, screenX += kTileSize) {
+    const int screenY = v.screenY(row);
+    for (int32_t col = v.colFrom; col <= v.colTo; col++) {
         const uint16_t code = codes[col];
-        if (code == 0) continue;
+        if (code == 0 || (skip >> (col - v.colFrom) & 1)) continue;
         TileDefinition* tile = getTileDefinition(code);
         if (!tile) continue; // a code no definition has draws nothing
-        if (cut == kBelowLine)
-            tile->drawBelow(screenX, screenY, lineY);
-        else if (cut == kAboveLine)
-            tile->drawAbove(screenX, screenY, lineY);
+        const int screenX = v.screenX(col);
+        if (cut == kRowBelowLine)
+            tile->drawBelow(screenX, screenY, v.lineY);
+        else if (cut == kRowAboveLine)
+            tile->drawAbove(screenX, screenY, v.lineY);
         else
             tile->draw(screenX, screenY);
     }

@@ -2,6 +2,7 @@
 #include "TileSetTable.h"
 
 #include "SpriteSheetTable.h"
+#include "TileDefinition.h"
 
 #include <array>
 
@@ -60,4 +61,5 @@ void applyTileSetImages() {
         int sheet = getTileSetTableSheet(currentTileSet, cell);
         if (sheet >= 0) replaceSpriteSheet(getTileSetTableFileName(currentTileSet, cell), sheet);
     }
+    classifyTileDefinitions();
 }

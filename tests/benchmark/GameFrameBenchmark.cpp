@@ -1,10 +1,11 @@
 // Frame benchmark of the real game (run by hand from a release build, not a test): the shell started on the
 // game's own data in a temporary user folder, then the main menu, the level select and every shipped Action,
 // Stunt and Race level, each run for N passes with scripted input. Prints per scene the median and 95th
-// percentile milliseconds of the update and of the draw (finished on the device), the OpenGL draw calls and
-// DrawPrimitiveUP calls per frame, the heap allocations per frame of the main thread, the load average, and for
-// a level the median time of loading its file (the game's loadLevel, read and spawned) over several loads, after a
-// level of its own theme and after one of another theme.
+// percentile milliseconds of the update and of the draw (finished on the device; wall time, and the CPU time
+// of the whole process with the renderer's threads), the OpenGL draw calls and DrawPrimitiveUP calls per
+// frame, the heap allocations per frame of the main thread, the load average, and for a level the median time
+// of loading its file (the game's loadLevel, read and spawned) over several loads, after a level of its own
+// theme and after one of another theme.
 // Usage: game_frame_benchmark [passes per scene] [scene name filter]
 #include "../game/framework/SteadyPlay.h"
 #include "CountedAllocationOperators.h"
@@ -70,14 +71,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the game did not start\n");
         return 1;
     }
-    std::vector<Scene> scenes = {{kSceneMainMenu}, {kSceneLevelSelect}};
-    for (int32_t kind : {kListAction, kListStunt, kListRace})
-        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
+    const std::vector<Scene> scenes = everyScene();
 
-    std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s %13s\n", "scene", "update ms", "draw ms", "gl", "prims", "upd new",
-                "drw new", "load", "level load ms");
-    std::printf("%-34s %13s %13s %7s %7s %7s %7s %5s %13s\n", "", "med / p95", "med / p95", "/frame", "/frame",
-                "/frame", "/frame", "", "theme = / new");
+    std::printf("%-34s %13s %13s %13s %7s %7s %7s %7s %5s %13s\n", "scene", "update ms", "draw ms", "draw cpu ms", "gl",
+                "prims", "upd new", "drw new", "load", "level load ms");
+    std::printf("%-34s %13s %13s %13s %7s %7s %7s %7s %5s %13s\n", "", "med / p95", "med / p95", "med / p95", "/frame",
+                "/frame", "/frame", "/frame", "", "theme = / new");
     for (const Scene& scene : scenes) {
         const std::string name = scene.name();
         if (!filter.empty() && name.find(filter) == std::string::npos) continue;
@@ -88,13 +87,14 @@ int main(int argc, char** argv) {
             std::printf("%-34s did not start\n", name.c_str());
             continue;
         }
-        std::vector<double> update, draw;
+        std::vector<double> update, draw, drawCpu;
         std::vector<double> gl, prims, updateNew, drawNew;
         for (int pass = 0; pass < passes + 30; ++pass) {
             const PassCost cost = timedPass(scene, pass);
             if (pass < 30) continue; // the first passes warm caches and finish the scene's entry
             update.push_back(cost.updateMs);
             draw.push_back(cost.drawMs);
+            drawCpu.push_back(cost.drawCpuMs);
             gl.push_back(double(cost.glDrawCalls));
             prims.push_back(double(cost.drawPrimitiveCalls));
             updateNew.push_back(double(cost.updateAllocations));
@@ -105,10 +105,11 @@ int main(int argc, char** argv) {
             for (double x : v) sum += x;
             return v.empty() ? 0 : sum / double(v.size());
         };
-        std::printf("%-34s %6.2f/%6.2f %6.2f/%6.2f %7.0f %7.0f %7.1f %7.1f %5.1f %6.2f/%6.2f\n",
+        std::printf("%-34s %6.2f/%6.2f %6.2f/%6.2f %6.2f/%6.2f %7.0f %7.0f %7.1f %7.1f %5.1f %6.2f/%6.2f\n",
                     name.substr(0, 34).c_str(), percentile(update, 0.5), percentile(update, 0.95),
-                    percentile(draw, 0.5), percentile(draw, 0.95), mean(gl), mean(prims), mean(updateNew),
-                    mean(drawNew), loadAverage(), load.sameTheme, load.otherTheme);
+                    percentile(draw, 0.5), percentile(draw, 0.95), percentile(drawCpu, 0.5), percentile(drawCpu, 0.95),
+                    mean(gl), mean(prims), mean(updateNew), mean(drawNew), loadAverage(), load.sameTheme,
+                    load.otherTheme);
         std::fflush(stdout);
         auto* game = getGameEngine();
         if (scene.kind == kSceneLevel && game && game->getOpenOverlayKind() >= 0)

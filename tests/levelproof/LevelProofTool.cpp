@@ -24,6 +24,10 @@
 namespace {
 
 void savePicture(const std::string& path) {
+    // Hoops hand themselves to the player as they are drawn and the player draws them in the next frame, as in
+    // play, where every frame is drawn: one frame drawn first puts them in the picture.
+    drawFrame();
+    gameWindow->flipBackBuffer(false);
     drawFrame();
     if (!gameWindow->saveBackBuffer(path.c_str(), K_IMAGE_PNG, kGameWidth, kGameHeight))
         std::fprintf(stderr, "could not save %s\n", path.c_str());

@@ -294,6 +294,83 @@ TEST(SpriteSheetAssets, TerrainFramesFollowTheCollisionShapesAndOpaqueFramesAreO
     }
 }
 
+// The pixels of the rectangle (x, y, w, h) that differ, in alpha or (where drawn) in colour, from their mirror
+// image across the rectangle's middle row: what a sprite drawn mirrored across its facing would change.
+int mirrorMismatches(const Picture& p, int x0, int y0, int w, int h) {
+    int wrong = 0;
+    for (int y = 0; y < h / 2; y++)
+        for (int x = 0; x < w; x++) {
+            const uint8_t* a = p.pixel(x0 + x, y0 + y);
+            const uint8_t* b = p.pixel(x0 + x, y0 + h - 1 - y);
+            int worst = std::abs(a[3] - b[3]);
+            if (a[3] > 32 && b[3] > 32)
+                for (int k = 0; k < 3; k++) worst = std::max(worst, std::abs(a[k] - b[k]));
+            wrong += worst > 8;
+        }
+    return wrong;
+}
+
+// Whether any pixel of the rectangle is drawn.
+bool drawnIn(const Picture& p, int x0, int y0, int w, int h) {
+    for (int y = y0; y < y0 + h; y++)
+        for (int x = x0; x < x0 + w; x++)
+            if (p.alpha(x, y) > 0) return true;
+    return false;
+}
+
+TEST(SpriteSheetAssets, MountedGunsFaceRightFromAWallOnTheirLeftAndLookTheSameMirrored) {
+    // A turret or auto gun placed at angle 0 aims right, so its picture must be mounted on a wall to its left;
+    // past 180 degrees the game draws it mirrored across its facing, which must change nothing.
+    const Picture turret = readPicture(dataFile("graphics/turret.png"));
+    ASSERT_TRUE(turret.ok());
+    EXPECT_EQ(mirrorMismatches(turret, 0, 0, 64, 64), 0) << "the turret's body";
+    EXPECT_EQ(mirrorMismatches(turret, 64, 0, 64, 32), 0) << "the turret's barrel";
+    EXPECT_EQ(turret.alpha(2, 32), 255) << "the body's base lies against the left side";
+    EXPECT_FALSE(drawnIn(turret, 56, 0, 8, 64)) << "the body reaches the right side";
+    EXPECT_FALSE(drawnIn(turret, 0, 0, 64, 3)) << "the body reaches the top";
+    // The barrel turns about the frame's centre, which the game puts on the body's centre, and reaches the
+    // tip hotspot (24, 0) where the shots leave.
+    EXPECT_EQ(turret.alpha(64 + 32, 16), 255) << "the barrel's pivot";
+    EXPECT_EQ(turret.alpha(64 + 32 + 24, 16), 255) << "the barrel's muzzle";
+    EXPECT_FALSE(drawnIn(turret, 64 + 62, 0, 2, 32)) << "the barrel reaches past its muzzle";
+
+    // The auto gun stands on a cell beside the ground, whose face runs through the cell's middle: nothing
+    // lies behind its flange there, and its barrel reaches the muzzle hotspot (30, 0).
+    const Picture gun = readPicture(dataFile("graphics/autogun.png"));
+    ASSERT_TRUE(gun.ok());
+    EXPECT_EQ(mirrorMismatches(gun, 0, 0, 64, 64), 0) << "the auto gun";
+    EXPECT_FALSE(drawnIn(gun, 0, 0, 24, 64)) << "the auto gun reaches into the wall behind it";
+    EXPECT_EQ(gun.alpha(32 + 28, 32), 255) << "the auto gun's muzzle";
+}
+
+TEST(SpriteSheetAssets, IslandPiecesJoinOneTopLineAndStandOnTheirOwnSand) {
+    // Frames 0..7 of the sand sheet: island left end, middle, right end, palm trunk, palm crown, bush, stones,
+    // grass. Each piece in an island row carries its sand down to the bottom of the cell, under the same top
+    // line as the bottom-half edge tile (frame 9) where it meets its neighbours, so that the pieces join one
+    // another and a piece on a beach joins the beach.
+    auto topAt = [](const Picture& p, int frame, int x) {
+        const int fx = (frame % 4) * 64 + x, fy = (frame / 4) * 64;
+        for (int y = 0; y < 64; y++)
+            if (p.alpha(fx, fy + y) > 128) return y;
+        return 64;
+    };
+    struct Join {
+        int frame, x0, x1; // the columns where the piece meets a neighbour
+    };
+    const Join joins[] = {{0, 58, 64}, {1, 0, 64}, {2, 0, 6},   {3, 0, 6}, {3, 58, 64}, {5, 0, 6},
+                          {5, 58, 64}, {6, 0, 6},  {6, 58, 64}, {7, 0, 6}, {7, 58, 64}};
+    for (const char* file : tileColumns()[1].files) {
+        const Picture p = readPicture(dataFile(std::string("graphics/") + file));
+        ASSERT_TRUE(p.ok()) << file;
+        for (const Join& join : joins)
+            for (int x = join.x0; x < join.x1; x++)
+                EXPECT_NEAR(topAt(p, join.frame, x), topAt(p, 9, x), 1)
+                    << file << " island piece " << join.frame << " at column " << x;
+        for (int frame : {1, 3, 5, 6, 7})
+            EXPECT_EQ(countAlpha(p, frame, 0, 40, 64, 64, true), 0) << file << " island piece " << frame;
+    }
+}
+
 TEST(SpriteSheetAssets, WaterFramesAnimateAndTheSkyStripJoins) {
     auto frameDiffers = [](const Picture& p, int a, int b) {
         int columns = p.width / 64;

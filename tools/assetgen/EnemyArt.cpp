@@ -431,28 +431,85 @@ void writeDrone(AssetOutput& out) {
     out.savePng(canvas, "drone1.png", {{0, 0, 64, 64}}, {{0, 26, -2}, {0, 2, -30}, {0, 2, 31}});
 }
 
-void writeTurret(AssetOutput& out) {
-    Canvas canvas(128, 64);
-    cairo_t* cr = canvas.cr();
-    // Body: an armoured dome on a base plate, with the barrel pivot in the middle.
-    metalBox(cr, 4, 44, 56, 16, 4, hex(0x5a6470));
-    cairo_move_to(cr, 8, 46);
-    cairo_curve_to(cr, 8, 14, 56, 14, 56, 46);
-    cairo_close_path(cr);
-    verticalGradient(cr, 18, hex(0xa8b4c0), 46, hex(0x4a545e));
-    fillAndOutline(cr, kInk, 1.6);
-    for (double x : {14.0, 24.0, 40.0, 50.0}) {
-        circle(cr, x, 52, 1.6);
+// Shading that depends only on the distance from the axis y = cy, so that a sprite drawn mirrored across its
+// facing (the game does that for facings past 180 degrees) looks the same: a cylinder lit along its axis.
+void axisShade(cairo_t* cr, double cy, double halfWidth, Rgb base) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, cy - halfWidth, 0, cy + halfWidth);
+    const Rgb edge = shade(base, 0.5), middle = shade(base, 1.4);
+    cairo_pattern_add_color_stop_rgb(g, 0, edge.r, edge.g, edge.b);
+    cairo_pattern_add_color_stop_rgb(g, 0.5, middle.r, middle.g, middle.b);
+    cairo_pattern_add_color_stop_rgb(g, 1, edge.r, edge.g, edge.b);
+    cairo_set_source(cr, g);
+    cairo_pattern_destroy(g);
+}
+
+// A metal box along the x axis, centred on y = cy, shaded as a cylinder.
+void axisBox(cairo_t* cr, double x, double cy, double w, double h, double r, Rgb base) {
+    roundedRect(cr, x, cy - h / 2, w, h, r);
+    axisShade(cr, cy, h / 2, base);
+    fillAndOutline(cr, kInk, 1.5);
+}
+
+// A metal ball lit from the front along the axis.
+void axisBall(cairo_t* cr, double x, double y, double r, Rgb base) {
+    circle(cr, x, y, r);
+    radialGradient(cr, {x + r * 0.35, y}, r * 0.1, {x, y}, r, shade(base, 1.5), base, shade(base, 0.45), 0.6);
+    fillAndOutline(cr, kInk, 1.5);
+}
+
+// A plate bolted to a wall on the left (across the facing), from x to x + w and cy - h / 2 to cy + h / 2.
+void wallPlate(cairo_t* cr, double x, double cy, double w, double h, Rgb base, int bolts) {
+    roundedRect(cr, x, cy - h / 2, w, h, 3);
+    cairo_pattern_t* g = cairo_pattern_create_linear(x, 0, x + w, 0);
+    const Rgb dark = shade(base, 0.55), light = shade(base, 1.3);
+    cairo_pattern_add_color_stop_rgb(g, 0, dark.r, dark.g, dark.b);
+    cairo_pattern_add_color_stop_rgb(g, 1, light.r, light.g, light.b);
+    cairo_set_source(cr, g);
+    cairo_pattern_destroy(g);
+    fillAndOutline(cr, kInk, 1.5);
+    for (int k = 0; k < bolts; k++) {
+        const double y = cy - h / 2 + h * (k + 0.5) / bolts;
+        circle(cr, x + w / 2, y, 1.6);
         setColor(cr, hex(0xd0d8e0));
         cairo_fill(cr);
     }
-    metalBall(cr, 32, 32, 8, hex(0x6a7a8a));
-    // Barrel: pivot ring at (-17, 0) from the frame centre, tip at (24, 0).
+}
+
+void writeTurret(AssetOutput& out) {
+    Canvas canvas(128, 64);
+    cairo_t* cr = canvas.cr();
+    // Body, facing right: a base plate against a wall on the left, an armoured dome bulging towards +x and the
+    // barrel's socket at the frame centre, where the barrel turns. Everything is symmetric about y = 32.
+    wallPlate(cr, 1, 32, 12, 56, hex(0x5a6470), 4);
+    cairo_move_to(cr, 12, 7);
+    cairo_curve_to(cr, 38, 7, 50, 18, 50, 32);
+    cairo_curve_to(cr, 50, 46, 38, 57, 12, 57);
+    cairo_close_path(cr);
+    radialGradient(cr, {38, 32}, 2, {22, 32}, 34, hex(0xb8c4d0), hex(0x7a8692), hex(0x3a444e), 0.55);
+    fillAndOutline(cr, kInk, 1.6);
+    // An armour seam round the dome and two sensor lights either side of the socket.
+    cairo_move_to(cr, 20, 9.5);
+    cairo_curve_to(cr, 25, 20, 25, 44, 20, 54.5);
+    setColor(cr, kInk, 0.6);
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke(cr);
+    for (double y : {15.0, 49.0}) {
+        glow(cr, 36, y, 5, hex(0xff4030), 0.9);
+        circle(cr, 36, y, 1.5);
+        setColor(cr, {1, 0.9, 0.8});
+        cairo_fill(cr);
+    }
+    circle(cr, 32, 32, 9);
+    setColor(cr, hex(0x161c24));
+    cairo_fill(cr);
+    // Barrel, pointing along +x from its pivot at the frame centre (where it sits on the body's socket when the
+    // game draws it): a breech behind the pivot, the tube, and the muzzle round the tip (24, 0).
     cairo_translate(cr, 96, 16);
-    metalBox(cr, -14, -5, 40, 10, 3, hex(0x6a7682));
-    metalBox(cr, 18, -6, 9, 12, 2, hex(0x3a444e));
-    metalBall(cr, -17, 0, 7, hex(0x7a8896));
-    circle(cr, -17, 0, 2.5);
+    axisBox(cr, -15, 0, 16, 12, 3, hex(0x4a545e));
+    axisBox(cr, -2, 0, 24, 8, 3, hex(0x6a7682));
+    axisBox(cr, 19, 0, 10, 12, 2, hex(0x3a444e));
+    axisBall(cr, 0, 0, 8, hex(0x7a8896));
+    circle(cr, 0, 0, 2.5);
     setColor(cr, kInk);
     cairo_fill(cr);
     out.savePng(canvas, "turret.png", {{0, 0, 64, 64}, {64, 0, 128, 32}}, {{1, -17, 0}, {1, 24, 0}});
@@ -462,20 +519,30 @@ void writeAutoGun(AssetOutput& out) {
     Canvas canvas(64, 64);
     cairo_t* cr = canvas.cr();
     cairo_translate(cr, 32, 32);
-    metalBox(cr, 4, -4, 22, 8, 2, hex(0x5a6470));
-    metalBox(cr, 22, -6, 8, 12, 2, hex(0x343c46));
-    metalBox(cr, -20, -14, 30, 28, 6, hex(0x8a5a2a));
-    cairo_rectangle(cr, -16, -3, 22, 6);
+    // Facing right, mounted on a wall whose face runs through the centre (as on a cell beside the ground): a
+    // flange bolted to it, the magazine with its warning stripes, and the barrel out to the muzzle at (30, 0).
+    // Symmetric about the facing, so that it looks the same drawn mirrored.
+    axisBox(cr, 8, 0, 18, 8, 2, hex(0x5a6470));
+    axisBox(cr, 23, 0, 8, 12, 2, hex(0x343c46));
+    cairo_move_to(cr, -2, -16);
+    cairo_line_to(cr, 13, -12);
+    cairo_line_to(cr, 13, 12);
+    cairo_line_to(cr, -2, 16);
+    cairo_close_path(cr);
+    axisShade(cr, 0, 15, hex(0x8a5a2a));
+    fillAndOutline(cr, kInk, 1.5);
+    cairo_rectangle(cr, 1, -4, 10, 8);
     setColor(cr, hex(0xf0c020));
     cairo_fill(cr);
-    for (int k = 0; k < 4; k++) {
-        cairo_move_to(cr, -14 + k * 6, -3);
-        cairo_line_to(cr, -11 + k * 6, 3);
+    for (int k = 0; k < 3; k++) { // chevrons, which look the same mirrored
+        cairo_move_to(cr, 1 + k * 4, -4);
+        cairo_line_to(cr, 4 + k * 4, 0);
+        cairo_line_to(cr, 1 + k * 4, 4);
     }
     setColor(cr, kInk);
-    cairo_set_line_width(cr, 2);
+    cairo_set_line_width(cr, 1.8);
     cairo_stroke(cr);
-    metalBall(cr, -22, 0, 6, hex(0x6a7a8a));
+    wallPlate(cr, -7, 0, 7, 40, hex(0x5a6470), 3);
     out.savePng(canvas, "autogun.png", {{0, 0, 64, 64}}, {{0, 30, 0}});
 }
 

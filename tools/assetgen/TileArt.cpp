@@ -224,6 +224,47 @@ cairo_surface_t* materialTexture(const Material& m) {
 enum Quarter { TL = 1, TR = 2, BL = 4, BR = 8 };
 const int kFull = TL | TR | BL | BR;
 
+// Fills the current path with the texture, then draws the crust along each open edge (a polyline): a rim
+// inside the filled region and the outline on the edge itself. Terrain cells and the island pieces share it,
+// so that an island piece standing on a beach looks like the beach.
+void crustedFill(cairo_t* cr, cairo_surface_t* texture, const Material& m,
+                 const std::vector<std::vector<Point>>& edges) {
+    auto trace = [&](const std::vector<Point>& edge) {
+        cairo_move_to(cr, edge.front().x, edge.front().y);
+        for (size_t i = 1; i < edge.size(); i++) cairo_line_to(cr, edge[i].x, edge[i].y);
+    };
+    cairo_save(cr);
+    cairo_path_t* region = cairo_copy_path(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_set_source_surface(cr, texture, 0, 0);
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_append_path(cr, region);
+    cairo_clip(cr);
+    for (int pass = 0; pass < 2; pass++)
+        for (const auto& edge : edges) {
+            trace(edge);
+            setColor(cr, pass ? m.rim : mix(m.rim, m.dark, 0.5), pass ? 0.9 : 0.7);
+            cairo_set_line_width(cr, pass ? 7 : 12);
+            cairo_stroke(cr);
+        }
+    cairo_restore(cr);
+    cairo_path_destroy(region);
+    for (const auto& edge : edges) {
+        trace(edge);
+        setColor(cr, m.outline);
+        cairo_set_line_width(cr, 2.5);
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+// How far an open side bulges out at t (0..32) along its 32-pixel segment: two low bumps that vanish at the
+// segment ends, so every rotation and flip of a frame meets its neighbours' edges exactly.
+double edgeBump(double t) {
+    return 2.5 * std::pow(std::sin(M_PI * t / 16), 2);
+}
+
 // One cell of terrain: the solid quarters filled with the texture, a crust along the open sides.
 void terrainCell(cairo_t* cr, int x0, int y0, int quarters, cairo_surface_t* texture, const Material& m) {
     cairo_save(cr);
@@ -242,60 +283,39 @@ void terrainCell(cairo_t* cr, int x0, int y0, int quarters, cairo_surface_t* tex
             if (!solid(qx, 1 - qy)) open.push_back({{qx * 32.0, 32}, {1, 0}, {0, qy ? -1.0 : 1.0}});
             if (!solid(1 - qx, qy)) open.push_back({{32, qy * 32.0}, {0, 1}, {qx ? -1.0 : 1.0, 0}});
         }
-    // Each open side bulges out in two low bumps that vanish at the segment ends, so every rotation and
-    // flip of a frame meets its neighbours' edges exactly.
-    auto edgePoint = [](const Segment& s, double t) {
-        double bump = 2.5 * std::pow(std::sin(M_PI * t / 16), 2);
-        return Point{s.start.x + s.along.x * t + s.out.x * bump, s.start.y + s.along.y * t + s.out.y * bump};
-    };
-    auto edgePath = [&](const Segment& s) {
-        for (int t = 0; t <= 32; t++) {
-            Point p = edgePoint(s, t);
-            if (t == 0)
-                cairo_move_to(cr, p.x, p.y);
-            else
-                cairo_line_to(cr, p.x, p.y);
-        }
-    };
+    std::vector<std::vector<Point>> edges;
+    for (const Segment& s : open) {
+        std::vector<Point> edge;
+        for (int t = 0; t <= 32; t++)
+            edge.push_back(
+                {s.start.x + s.along.x * t + s.out.x * edgeBump(t), s.start.y + s.along.y * t + s.out.y * edgeBump(t)});
+        edges.push_back(edge);
+    }
     for (int qy = 0; qy < 2; qy++)
         for (int qx = 0; qx < 2; qx++)
             if (solid(qx, qy)) cairo_rectangle(cr, qx * 32, qy * 32, 32, 32);
-    for (const Segment& s : open) {
-        edgePath(s);
+    for (const auto& edge : edges) {
+        cairo_move_to(cr, edge.front().x, edge.front().y);
+        for (const Point& p : edge) cairo_line_to(cr, p.x, p.y);
         cairo_close_path(cr);
     }
-    cairo_path_t* region = cairo_copy_path(cr);
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-    cairo_set_source_surface(cr, texture, 0, 0);
-    cairo_fill(cr);
-    cairo_save(cr);
-    cairo_append_path(cr, region);
-    cairo_clip(cr);
-    for (int pass = 0; pass < 2; pass++)
-        for (const Segment& s : open) {
-            edgePath(s);
-            setColor(cr, pass ? m.rim : mix(m.rim, m.dark, 0.5), pass ? 0.9 : 0.7);
-            cairo_set_line_width(cr, pass ? 7 : 12);
-            cairo_stroke(cr);
-        }
-    cairo_restore(cr);
-    cairo_path_destroy(region);
-    for (const Segment& s : open) {
-        edgePath(s);
-        setColor(cr, m.outline);
-        cairo_set_line_width(cr, 2.5);
-        cairo_stroke(cr);
-    }
+    crustedFill(cr, texture, m, edges);
     cairo_restore(cr);
 }
 
 // Frames of a rotation-set terrain group: full, bottom half x2, bottom-right x2, no-top-left x2, full.
 const int kRotationGroup[8] = {kFull, BL | BR, BL | BR, BR, BR, TR | BL | BR, TR | BL | BR, kFull};
 
+// Frame k of a terrain group is drawn with its own pebbles.
+Material groupVariant(const Material& m, int k) {
+    Material variant = m;
+    variant.seed = m.seed * 31 + k;
+    return variant;
+}
+
 void terrainGroup(cairo_t* cr, int firstFrame, const Material& m, int columns) {
     for (int k = 0; k < 8; k++) {
-        Material variant = m;
-        variant.seed = m.seed * 31 + k; // each frame its own pebbles
+        Material variant = groupVariant(m, k);
         cairo_surface_t* tex = materialTexture(variant);
         int f = firstFrame + k;
         terrainCell(cr, (f % columns) * T, (f / columns) * T, kRotationGroup[k], tex, variant);
@@ -367,38 +387,54 @@ void kelp(cairo_t* cr, double x, double bottom, double height, Rgb colour, doubl
     }
 }
 
-void sandMound(cairo_t* cr, double x0, double y0, const std::vector<Point>& top, const Material& m) {
-    // A piece of the island: sand from the given top line down to the bottom of the cell.
-    cairo_move_to(cr, x0 + top.front().x, y0 + T);
-    for (const Point& p : top) cairo_line_to(cr, x0 + p.x, y0 + p.y);
-    cairo_line_to(cr, x0 + top.back().x, y0 + T);
+// The top line of an island piece at x (0..64): the top of the sand terrain's bottom-half edge tile, so that
+// the pieces join one another and a piece on a beach joins the beach. An end slopes down to the water over
+// its outer 48 pixels.
+enum class IslandEnd { None, Left, Right };
+
+double islandTop(double x, IslandEnd end) {
+    if (end == IslandEnd::Right) x = T - x;
+    if (end != IslandEnd::None && x < 48) return 32 + 30 * std::pow(1 - x / 48, 1.8);
+    return 32 - edgeBump(std::fmod(x, 32.0));
+}
+
+// A piece of an island in the cell at (x0, y0): the sand's texture from the top line down to the bottom of
+// the cell (the island stands in the water surface row), with the terrain's crust along the top.
+void islandSand(cairo_t* cr, double x0, double y0, IslandEnd end, cairo_surface_t* texture, const Material& m) {
+    cairo_save(cr);
+    cairo_translate(cr, x0, y0);
+    std::vector<Point> top;
+    for (int x = 0; x <= T; x++) top.push_back({double(x), islandTop(x, end)});
+    cairo_move_to(cr, 0, T);
+    for (const Point& p : top) cairo_line_to(cr, p.x, p.y);
+    cairo_line_to(cr, T, T);
     cairo_close_path(cr);
-    verticalGradient(cr, y0 + 10, m.light, y0 + T, m.dark);
-    cairo_fill(cr);
-    cairo_move_to(cr, x0 + top.front().x, y0 + top.front().y);
-    for (const Point& p : top) cairo_line_to(cr, x0 + p.x, y0 + p.y);
-    setColor(cr, m.outline);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    crustedFill(cr, texture, m, {top});
+    cairo_restore(cr);
 }
 
 void islandPieces(cairo_t* cr, const Theme& t) {
-    const Material& m = t.sand0;
-    // 0 left end of an island, 1 its flat middle, 2 right shoulder, 3 a palm trunk on sand, 4 a palm crown,
-    // 5 a low bush on sand; 6 a stone, 7 a tuft of grass.
-    sandMound(cr, 0, 0, {{0, 62}, {16, 54}, {34, 42}, {50, 36}, {64, 34}}, m);
-    sandMound(cr, 64, 0, {{0, 34}, {20, 33}, {44, 35}, {64, 34}}, m);
-    sandMound(cr, 128, 0, {{0, 34}, {22, 34}, {40, 38}, {56, 48}, {64, 56}}, m);
-    sandMound(cr, 192, 0, {{0, 46}, {32, 44}, {64, 46}}, m);
-    trunk(cr, 222, 47, 224, 0, t.trunk);
+    // The pieces wear the texture of the bottom-half edge tile (frame 1 of the sand group).
+    const Material m = groupVariant(t.sand0, 1);
+    cairo_surface_t* texture = materialTexture(m);
+    // 0 left end of an island, 1 its flat middle, 2 right end, 3 a palm trunk on sand, 4 a palm crown,
+    // 5 a low bush on sand, 6 stones on sand, 7 a tuft of grass on sand.
+    islandSand(cr, 0, 0, IslandEnd::Left, texture, m);
+    islandSand(cr, 64, 0, IslandEnd::None, texture, m);
+    islandSand(cr, 128, 0, IslandEnd::Right, texture, m);
+    islandSand(cr, 192, 0, IslandEnd::None, texture, m);
+    trunk(cr, 222, 35, 224, 0, t.trunk);
     palmCrown(cr, 32, 64 + 44, t.leaf);
     trunk(cr, 32, 64 + 47, 32, 64 + 64, t.trunk);
-    sandMound(cr, 64, 64, {{0, 50}, {32, 48}, {64, 50}}, m);
-    for (int k = 0; k < 5; k++) frond(cr, 96, 64 + 48, 16, -M_PI / 2 + (k - 2) * 0.5, 5, t.plant1);
-    stone(cr, 160, 64 + 50, 14, 10, t.stone);
-    stone(cr, 172, 64 + 56, 8, 6, shade(t.stone, 0.9));
+    islandSand(cr, 64, 64, IslandEnd::None, texture, m);
+    for (int k = 0; k < 5; k++) frond(cr, 96, 64 + 35, 16, -M_PI / 2 + (k - 2) * 0.5, 5, t.plant1);
+    islandSand(cr, 128, 64, IslandEnd::None, texture, m);
+    stone(cr, 156, 64 + 30, 14, 10, t.stone);
+    stone(cr, 170, 64 + 35, 8, 6, shade(t.stone, 0.9));
+    islandSand(cr, 192, 64, IslandEnd::None, texture, m);
     for (int k = 0; k < 7; k++)
-        frond(cr, 224 + (k - 3) * 3, 64 + 62, 14 + (k % 3) * 4, -M_PI / 2 + (k - 3) * 0.22, 2, t.plant2);
+        frond(cr, 224 + (k - 3) * 3, 64 + 37, 14 + (k % 3) * 4, -M_PI / 2 + (k - 3) * 0.22, 2, t.plant2);
+    cairo_surface_destroy(texture);
 }
 
 void ornamentFrames(cairo_t* cr, const Theme& t) {

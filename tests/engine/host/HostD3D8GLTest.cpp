@@ -5,6 +5,7 @@
 #include "HostWindow.h"
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -571,32 +572,112 @@ void drawScene(GLDevice& f, IDirect3DTexture8* const* pictures, IDirect3DTexture
     back->Release();
 }
 
+// The three pictures and the render target the scene draws with, released with the object.
+struct SceneResources {
+    explicit SceneResources(GLDevice& f) {
+        for (uint32_t p = 0; p < 3; ++p)
+            pictures[p] = f.makeTexture(16, 16, D3DFMT_A8R8G8B8, [p](uint32_t x, uint32_t y) {
+                return (x * 16 + y) << (8 * p) | (uint32_t(x + y) * 8) << 24 | 0x202020u;
+            });
+        EXPECT_EQ(f.device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target),
+                  D3D_OK);
+    }
+    ~SceneResources() {
+        for (IDirect3DTexture8* p : pictures) p->Release();
+        if (target) target->Release();
+    }
+    IDirect3DTexture8* pictures[3] = {};
+    IDirect3DTexture8* target = nullptr;
+};
+
 TEST_F(GLDevice, GatheredDrawsGiveTheSamePixelsAsSingleDraws) {
     std::vector<uint32_t> frames[2];
     uint64_t glCalls[2] = {};
     for (int batching = 0; batching < 2; ++batching) {
-        IDirect3DTexture8* pictures[3];
-        for (uint32_t p = 0; p < 3; ++p)
-            pictures[p] = makeTexture(16, 16, D3DFMT_A8R8G8B8, [p](uint32_t x, uint32_t y) {
-                return (x * 16 + y) << (8 * p) | (uint32_t(x + y) * 8) << 24 | 0x202020u;
-            });
-        IDirect3DTexture8* target = nullptr;
-        ASSERT_EQ(device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target),
-                  D3D_OK);
+        SceneResources scene(*this);
         device->setBatching(batching == 1);
         device->resetCounters();
-        drawScene(*this, pictures, target);
+        drawScene(*this, scene.pictures, scene.target);
         frames[batching] = backBuffer();
         glCalls[batching] = device->glDrawCalls();
         EXPECT_EQ(device->drawPrimitiveCalls(), 602u);
-        for (IDirect3DTexture8* p : pictures) p->Release();
-        target->Release();
     }
     EXPECT_EQ(glCalls[0], 602u) << "without gathering every call is drawn at once";
     EXPECT_LT(glCalls[1], glCalls[0] / 4);
     int differing = 0;
     for (size_t i = 0; i < frames[0].size(); ++i) differing += frames[0][i] != frames[1][i];
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(GLDevice, BackBufferInTheWindowGivesTheSamePixelsAsTheBackBufferApart) {
+    std::vector<uint32_t> frames[2], presented[2];
+    for (int inWindow = 0; inWindow < 2; ++inWindow) {
+        device->allowBackBufferInWindow(inWindow == 1);
+        ASSERT_EQ(device->backBufferInWindow(), inWindow == 1);
+        SceneResources scene(*this);
+        drawScene(*this, scene.pictures, scene.target);
+        // Culling keeps the faces Direct3D keeps whichever way the rows run: under D3DCULL_CCW the triangle
+        // that turns clockwise on the screen (y down) at x = 300, under D3DCULL_CW the other one at x = 340.
+        device->SetTexture(0, nullptr);
+        blend(false);
+        D3DMATRIX world = identity();
+        device->SetTransform(D3DTS_WORLD, &world);
+        for (uint32_t cull : {uint32_t(D3DCULL_CCW), uint32_t(D3DCULL_CW)}) {
+            device->SetRenderState(D3DRS_CULLMODE, cull);
+            const float y = cull == D3DCULL_CCW ? 20.0f : 60.0f;
+            Vertex faces[6] = {{300, -y, 0, 0xFFFF0000u, 0, 0},      {330, -y, 0, 0xFFFF0000u, 0, 0},
+                               {300, -y - 30, 0, 0xFFFF0000u, 0, 0}, {340, -y, 0, 0xFF00FF00u, 0, 0},
+                               {340, -y - 30, 0, 0xFF00FF00u, 0, 0}, {370, -y, 0, 0xFF00FF00u, 0, 0}};
+            ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, faces, sizeof(Vertex)), D3D_OK);
+        }
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        frames[inWindow] = backBuffer();
+        EXPECT_EQ(pixel(frames[inWindow], 305, 25), 0xFF0000u);
+        EXPECT_NE(pixel(frames[inWindow], 345, 25), 0x00FF00u);
+        EXPECT_NE(pixel(frames[inWindow], 305, 65), 0xFF0000u);
+        EXPECT_EQ(pixel(frames[inWindow], 345, 65), 0x00FF00u);
+        ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        presented[inWindow] = backBuffer();
+    }
+    int differing = 0;
+    for (size_t i = 0; i < frames[0].size(); ++i) differing += frames[0][i] != frames[1][i];
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(presented[0], frames[0]);
+    EXPECT_EQ(presented[1], frames[1]) << "the window's swap keeps the back buffer on this renderer";
+}
+
+TEST_F(GLDevice, BackBufferLeavesTheWindowWhenItMustOutliveThePresentOrTheWindowDiffers) {
+    fill(0, 0, 800, 600, 0xFF203040u);
+    fill(10, 20, 50, 40, 0xFFC08000u);
+    const std::vector<uint32_t> frame = backBuffer();
+    EXPECT_TRUE(device->backBufferInWindow());
+    // A window of another size shows the back buffer scaled: it moves out at the present, the frame with it.
+    SDL_SetWindowSize(window, 700, 480);
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_FALSE(device->backBufferInWindow());
+    EXPECT_EQ(backBuffer(), frame);
+    // The next present scales it into the window between black bars 30 pixels wide (read from the window's
+    // framebuffer; the device binds what it reads each time).
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    auto bindFramebuffer = reinterpret_cast<void (*)(GLenum, GLuint)>(SDL_GL_GetProcAddress("glBindFramebuffer"));
+    bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    uint32_t row[700];
+    glReadPixels(0, 240, 700, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, row);
+    EXPECT_EQ(row[29] & 0xFFFFFFu, 0u);
+    EXPECT_EQ(row[30] & 0xFFFFFFu, 0x203040u);
+    EXPECT_EQ(row[669] & 0xFFFFFFu, 0x203040u);
+    EXPECT_EQ(row[670] & 0xFFFFFFu, 0u);
+    SDL_SetWindowSize(window, 800, 600);
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_TRUE(device->backBufferInWindow());
+    EXPECT_EQ(backBuffer(), frame);
+    // COPY promises the contents after every present: the back buffer stays apart.
+    D3DPRESENT_PARAMETERS copy = parameters;
+    copy.SwapEffect = D3DSWAPEFFECT_COPY;
+    ASSERT_EQ(device->Reset(&copy), D3D_OK);
+    EXPECT_FALSE(device->backBufferInWindow());
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+    EXPECT_TRUE(device->backBufferInWindow());
 }
 
 TEST_F(GLDevice, ResetResizesTheBackBuffer) {

@@ -1,9 +1,11 @@
-// Drives the real game through its busiest scenes for the frame benchmark and the allocation budget test: the
-// shell started on the game's own data, a scene entered (the main menu, the level select, or a shipped level
-// through the level-start operations), then main-loop passes with scripted input, each split into its update
-// half and its draw half (the drawing finished on the device) and measured for time, heap allocations of the
-// main thread and the stand-in device's draw counters. The world steps by a fixed frame time each pass and
-// the random generator starts from a fixed seed, so the play is the same on every run.
+// Drives the real game through its busiest scenes for the frame benchmark, the allocation budget test and the
+// comparison of the fill savings with the plain draw: the shell started on the game's own data, a scene entered
+// (the main menu, the level select, or a shipped level through the level-start operations), then main-loop
+// passes with scripted input, each split into its update half and its draw half (the drawing finished on the
+// device) and measured for time (the draw also for the CPU time of the whole process), heap allocations of the
+// main thread and the stand-in device's draw counters.
+// The world steps by a fixed frame time each pass and the random generator starts from a fixed seed, so the
+// play is the same on every run.
 #pragma once
 
 #include "CountedAllocations.h"
@@ -15,7 +17,6 @@
 #include "HostInput.h"
 #include "InputState.h"
 #include "KGraphicD3DDevice.h"
-#include "KMiscTools.h"
 #include "KRandom.h"
 #include "KWindow.h"
 #include "LevelCatalogue.h"
@@ -24,12 +25,15 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <string>
+#include <vector>
 
 namespace steady_play {
 
 struct PassCost {
     double updateMs = 0, drawMs = 0;
+    double drawCpuMs = 0; // CPU time of every thread of the process over the draw (the renderer's threads too)
     uint64_t updateAllocations = 0, drawAllocations = 0;
     uint64_t glDrawCalls = 0, drawPrimitiveCalls = 0;
 };
@@ -49,6 +53,14 @@ struct Scene {
     }
 };
 
+// The main menu, the level select and every level of the Action, Stunt and Race lists.
+inline std::vector<Scene> everyScene() {
+    std::vector<Scene> scenes = {{kSceneMainMenu}, {kSceneLevelSelect}};
+    for (int32_t kind : {kListAction, kListStunt, kListRace})
+        for (size_t i = 0; i < LevelCatalogue.list(kind).size(); ++i) scenes.push_back({kSceneLevel, kind, int32_t(i)});
+    return scenes;
+}
+
 inline bool& keyDown(int key) {
     static bool keys[256] = {};
     return keys[key & 0xFF];
@@ -62,8 +74,24 @@ inline IDirect3DDevice8* device() {
     return window ? window->getD3DDevice() : nullptr;
 }
 
-// The scene, entered the way the player enters it; a help page the level opens with is closed at once.
-inline bool enterScene(const Scene& scene) {
+constexpr uint32_t kFrameStepMs = 17;
+
+// A pass's update with the world stepped by one frame of 60 fps, however long the pass took: the same play on
+// every machine and every run.
+inline void steadyUpdate() {
+    updateFrame(frameClockLastReading + kFrameStepMs);
+}
+
+inline void steadyPass() {
+    steadyUpdate();
+    drawFrame();
+    gameWindow->flipBackBuffer(/*waitForForeground=*/false);
+}
+
+// The scene, entered the way the player enters it; a help page the level opens with is closed at once. The
+// passes of the entry are the shell's own (the first steps the world by the time the level took to load), or
+// the given ones (steadyPass: the same play on every run from the entry on).
+inline bool enterScene(const Scene& scene, void (*pass)() = runMainLoopPass) {
     for (int key = 0; key < 256; ++key) keyDown(key) = false;
     kSrand(1); // the same enemies' choices on every run
     setKeyPoll(scriptedPoll);
@@ -76,12 +104,12 @@ inline bool enterScene(const Scene& scene) {
     } else {
         startLevelOfKind(scene.listKind, scene.index);
     }
-    runMainLoopPass();
+    pass();
     if (scene.kind != kSceneLevel) return true;
     auto* game = getGameEngine();
     if (currentState != game) return false;
     if (game->getOpenOverlayKind() >= 0) game->requestCloseOverlay();
-    runMainLoopPass();
+    pass();
     return game->getOpenOverlayKind() < 0;
 }
 
@@ -99,7 +127,11 @@ inline void scriptInput(const Scene& scene, int pass) {
     host::setCursorOverride(700, 200 + (pass * 5) % 200);
 }
 
-constexpr uint32_t kFrameStepMs = 17;
+inline double processCpuMs() {
+    timespec now = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
 
 inline double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -111,16 +143,18 @@ inline PassCost timedPass(const Scene& scene, int pass) {
     scriptInput(scene, pass);
     PassCost cost;
     IDirect3DDevice8* d3d = device();
-    // Every pass steps the world by one frame of 60 fps, however slow the build: the same play on every machine.
-    frameClockLastReading = uint32_t(KMiscTools::getMilliseconds()) - kFrameStepMs;
     auto start = std::chrono::steady_clock::now();
     {
         counted_allocations::Scope counted;
-        updateFrame();
+        steadyUpdate();
         cost.updateAllocations = counted.allocations();
     }
     cost.updateMs = millisecondsSince(start);
-    if (d3d) d3d->resetCounters();
+    if (d3d) {
+        d3d->finish(); // what the last present left to the renderer's threads is not the draw's
+        d3d->resetCounters();
+    }
+    const double cpuStart = processCpuMs();
     start = std::chrono::steady_clock::now();
     {
         counted_allocations::Scope counted;
@@ -129,6 +163,7 @@ inline PassCost timedPass(const Scene& scene, int pass) {
         cost.drawAllocations = counted.allocations();
     }
     cost.drawMs = millisecondsSince(start);
+    cost.drawCpuMs = processCpuMs() - cpuStart;
     if (d3d) {
         cost.glDrawCalls = d3d->glDrawCalls();
         cost.drawPrimitiveCalls = d3d->drawPrimitiveCalls();

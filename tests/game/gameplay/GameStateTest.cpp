@@ -408,10 +408,18 @@ TEST_F(GameStateTest, BackKeyOpensThePauseOnceAndLeaveClosesTheOverlay) {
 }
 
 // A level started with a help page opens the help overlay on enter and takes the page from the request.
+// The world under the page is drawn around the player from the first frame, though no world step has run.
 TEST_F(GameStateTest, HelpPageRequestedAtLevelStartOpensTheHelpOverlay) {
     LevelStartRequest.helpPageOnEnter = 2;
-    startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 2400, 700);
+    startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 2300, 1000)}, 300, 700);
     EXPECT_EQ(game->getOpenOverlayKind(), kOverlayHelp);
+    const GridWindow& drawn = spatialGrid->drawWindow();
+    const int32_t playerCol = int32_t(playerEntity->x / kGridCellSize),
+                  playerRow = int32_t(playerEntity->y / kGridCellSize);
+    EXPECT_TRUE(drawn.firstCol <= playerCol && playerCol <= drawn.lastCol && drawn.firstRow <= playerRow &&
+                playerRow <= drawn.lastRow)
+        << "columns " << drawn.firstCol << ".." << drawn.lastCol << ", rows " << drawn.firstRow << ".."
+        << drawn.lastRow;
     EXPECT_EQ(game->getHelpPage(), 2);
     EXPECT_EQ(LevelStartRequest.helpPageOnEnter, -1);
     EXPECT_EQ(journal, std::vector<std::string>{"help enter"});

@@ -1,6 +1,7 @@
 // Tile drawing over the game's sprite sheets with recording pictures: the definitions of the tile codes,
 // the draw of each draw mode, the window of cells a layer draws for a camera and its scroll factors, the
-// rows cut at a clip line, the animated water tiles, and the editor's substance overlay.
+// rows cut at a clip line, the animated water tiles, the editor's substance overlay, and the tiles a frame
+// leaves out because tiles drawn over them fill their cells.
 #include "FolderPaths.h"
 #include "FrameClock.h"
 #include "GameWindow.h"
@@ -14,10 +15,12 @@
 #include "TerrainTables.h"
 #include "TileDefinition.h"
 #include "TileMap.h"
+#include "TileOcclusion.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -365,4 +368,101 @@ TEST_F(TileDrawTest, TheSubstanceOverlayBoxesEveryVisibleCell) {
     EXPECT_EQ(water.args, (std::vector<float>{32, 32, 96, 96, 0, 0, 1, 0.5f})) << "water, blue";
     EXPECT_EQ(calls[14 + 2].args, (std::vector<float>{96, 32, 160, 64, 1, 1, 1, 0.5f})) << "upper half";
     EXPECT_EQ(calls[14 + 3].args, (std::vector<float>{96, 64, 160, 96, 0, 0, 1, 0.5f})) << "lower half";
+}
+
+TEST_F(TileDrawTest, FrameAlphaGivesEachTileItsCover) {
+    // Frames measured from the shipped pictures: sky and the solid sand fully opaque, the sand's edges and the
+    // water surface partly clear, an unused coral frame wholly clear.
+    EXPECT_EQ(frameOf(5, 0)->alpha, kFrameAlphaOpaque);
+    EXPECT_EQ(frameOf(4, 8)->alpha, kFrameAlphaOpaque);
+    EXPECT_EQ(frameOf(4, 9)->alpha, kFrameAlphaMixed);
+    EXPECT_EQ(frameOf(21, 5)->alpha, kFrameAlphaClear);
+    struct Case {
+        int code;
+        TileCoverage coverage;
+    };
+    const Case cases[] = {
+        {67, kTileFillsCell},        // sky, drawn opaque
+        {4, kTileFillsCell},         // solid sand turned 90 degrees, drawn opaque
+        {11, kTileCoverageUnknown},  // a sand edge, blended
+        {1, kTileCoverageUnknown},   // the animated water surface, blended
+        {237, kTileFillsCell},       // a solid coral block: blended, but every texel opaque
+        {241, kTileFillsCell},       // the other solid coral frame
+        {253, kTileCoverageUnknown}, // a coral plant
+    };
+    for (const Case& c : cases) EXPECT_EQ(getTileDefinition(c.code)->coverage, c.coverage) << c.code;
+
+    // A blended tile of a wholly clear frame draws nothing; an opaque one still fills its cell.
+    TileDefinition* tile = getTileDefinition(253);
+    tile->animation = std::make_unique<SpriteAnimation>();
+    tile->animation->addFrame(getSpriteSheet(21), 5);
+    classifyTileDefinitions();
+    EXPECT_EQ(tile->coverage, kTileDrawsNothing);
+    tile->drawMode = kTileOpaque;
+    classifyTileDefinitions();
+    EXPECT_EQ(tile->coverage, kTileFillsCell);
+    // A frame that is not a whole cell covers nothing; this one is not even known, since linear filtering
+    // reaches past the picture's edge around it.
+    tile->animation->addFrame(getSpriteSheet(9), 0);
+    classifyTileDefinitions();
+    EXPECT_EQ(tile->coverage, kTileCoverageUnknown);
+    EXPECT_EQ(frameOf(9, 0)->alpha, kFrameAlphaUnknown);
+
+    // Another picture for a theme sheet is measured afresh.
+    getSpriteSheet(5)->getFrame(0)->alpha = kFrameAlphaMixed;
+    classifyTileDefinitions();
+    EXPECT_EQ(frameOf(5, 0)->alpha, kFrameAlphaMixed) << "measured once per picture";
+    replaceSpriteSheet("snowwatersky.png", 5);
+    classifyTileDefinitions();
+    EXPECT_EQ(frameOf(5, 0)->alpha, kFrameAlphaOpaque);
+}
+
+TEST_F(TileDrawTest, TilesWhollyUnderTilesThatFillTheirCellsAreLeftOut) {
+    constexpr uint16_t kSky = 67, kSand = 3, kSandEdge = 11;
+    getTileLayer(kLayerBackWater)->clipAboveY = -1; // drawn whole, under the Back Air layer
+    fill(kLayerBackWater, kSky);
+    fill(kLayerBackAir, kSky);
+    // At camera x 32 the front layers sit half a cell left of the back ones: back cell (1, row) spans screen
+    // x 64 .. 127 and front cells 1 and 2 of the row cover it between them.
+    TileGrid& front2 = gridOf(kLayerFront2);
+    front2.set(1, 2, kSand);
+    front2.set(2, 2, kSand); // row 2: covered
+    front2.set(1, 4, kSand);
+    front2.set(2, 4, kSandEdge); // row 4: partly clear over one half
+    front2.set(1, 6, kSand);
+    gridOf(kLayerFront3).set(2, 6, kSand); // row 6: covered by two layers, one drawn after the entities
+    front2.set(5, 8, kSand);               // row 8: only half of back cell 4 and half of back cell 5
+    // Front 4 limited to the air above y = 100: its row 1 is cut at the line and fills only part of its cells.
+    getTileLayer(kLayerFront4)->clipBelowY = 100;
+    gridOf(kLayerFront4).set(4, 0, kSand);
+    gridOf(kLayerFront4).set(5, 0, kSand);
+    gridOf(kLayerFront4).set(4, 1, kSand);
+    gridOf(kLayerFront4).set(5, 1, kSand);
+
+    auto occlusion = std::make_unique<TileOcclusion>();
+    occlusion->plan(32, 0);
+    auto hidden = [&](int layer, int col, int row) {
+        return (occlusion->hiddenTiles(layer)[size_t(row)] >> col & 1) != 0;
+    };
+    for (int row = 0; row < 11; row++)
+        for (int col = 0; col < 14; col++) EXPECT_TRUE(hidden(kLayerBackWater, col, row)) << col << "," << row;
+    EXPECT_TRUE(hidden(kLayerBackAir, 1, 2));
+    EXPECT_FALSE(hidden(kLayerBackAir, 1, 4));
+    EXPECT_TRUE(hidden(kLayerBackAir, 1, 6));
+    EXPECT_FALSE(hidden(kLayerBackAir, 4, 8));
+    EXPECT_FALSE(hidden(kLayerBackAir, 5, 8));
+    EXPECT_TRUE(hidden(kLayerBackAir, 4, 0)) << "under a whole row above the line";
+    EXPECT_FALSE(hidden(kLayerBackAir, 4, 1)) << "under a row cut at the line";
+    EXPECT_FALSE(hidden(kLayerBackAir, 0, 2));
+    EXPECT_TRUE(hidden(kLayerBackAir, 13, 3)) << "a cell wholly right of the screen";
+    EXPECT_FALSE(hidden(kLayerFront2, 1, 4)) << "nothing is drawn over it";
+
+    // The layer's draw leaves out exactly the hidden cells.
+    int hiddenCount = 0;
+    for (uint16_t bits : occlusion->hiddenTiles(kLayerBackAir)) hiddenCount += __builtin_popcount(bits);
+    getTileLayer(kLayerBackAir)->draw(32, 0, &occlusion->hiddenTiles(kLayerBackAir));
+    EXPECT_EQ(draws().size(), size_t(14 * 11 - hiddenCount));
+    KGraphicRecorder::clearCalls();
+    getTileLayer(kLayerBackWater)->draw(32, 0, &occlusion->hiddenTiles(kLayerBackWater));
+    EXPECT_TRUE(draws().empty());
 }

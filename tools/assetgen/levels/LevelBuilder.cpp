@@ -56,6 +56,7 @@ public:
         shapeEdges();
         paintDecor(text.decorBehind, kLayerFront1);
         paintDecor(text.decorFront, kLayerFront4);
+        raiseSurfaceEdges();
         paintFarReefs();
         for (const EntityPlacement& placement : text.entities) Placements.appendPlacement(placement);
         EndLevelX = text.hasEndMarker ? cellCentre(text.endCol) : 0.0;
@@ -94,6 +95,19 @@ private:
                     if (layer.grid.get(col, row) != 0) break;
                     painter.reshapeNeighbour(group, layer, col, row);
                 }
+    }
+
+    // An edge of terrain that shares a cell of the surface row with the water is drawn on the layer in front of
+    // the waves, so the translucent wave veils only the open part of the cell and not the solid one. A cell that
+    // already holds a front decoration keeps its edge where it is.
+    void raiseSurfaceEdges() {
+        TileGrid& front = getTileLayer(kLayerFront4)->grid;
+        for (int32_t col = 0; col < cols; ++col) {
+            const uint8_t shape = tileMap.collisionGrid.get(col, surface);
+            if (shape == kShapeNone || shape == kShapeFull || front.get(col, surface) != 0) continue;
+            front.set(col, surface, terrain().grid.get(col, surface));
+            terrain().grid.set(col, surface, 0);
+        }
     }
 
     void paintDecor(const std::vector<std::string>& grid, TileLayerId layer) {

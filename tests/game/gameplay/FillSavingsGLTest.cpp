@@ -1,0 +1,132 @@
+// The fill savings leave every pixel as it was: the main menu, the level select and each shipped level (a test
+// of its own) are played twice the same way (seeded, scripted input, a fixed step), once with the savings
+// (tiles hidden under the tiles drawn over them left out, the back buffer in the window's own framebuffer) and
+// once with the plain draw, and the frames read back at the same passes are identical.
+#include "../framework/SteadyPlay.h"
+#include "../framework/TempUserFolder.h"
+#include "GameOptions.h"
+#include "HostSystem.h"
+#include "ShippedLevelFiles.h"
+#include "SpriteAnimation.h"
+#include "TileDefinition.h"
+#include "TileOcclusion.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+namespace {
+
+using namespace steady_play;
+
+constexpr int kPasses = 120;
+
+// The frames kept from one run of a scene and what the device drew for them.
+struct PlayedScene {
+    std::vector<std::vector<uint32_t>> frames; // 0xAARRGGBB, row 0 = top
+    uint64_t drawPrimitiveCalls = 0;
+    bool backBufferInWindow = false;
+};
+
+class FillSavings : public testing::Test {
+protected:
+    void SetUp() override {
+        GameOptions = GameOptionsRecord();
+        // A music track that ends, at a moment of real time, draws the next one from the seeded generator.
+        GameOptions.musicVolume = 0;
+        host::setMessageBoxHandler([](const std::string&, const std::string&) {});
+        ASSERT_TRUE(initGame());
+        gameWindow->setMaxFrameRate(-1); // no waits between the passes
+    }
+    void TearDown() override {
+        setTileOcclusion(true);
+        stopScripting();
+        gameWindow->terminate();
+        shutdownGame();
+        host::setMessageBoxHandler(nullptr);
+        host::clearQuitPosted();
+        GameOptions = GameOptionsRecord();
+    }
+
+    std::vector<uint32_t> backBuffer() {
+        std::vector<uint32_t> pixels(size_t(kGameWidth) * kGameHeight);
+        IDirect3DSurface8* surface = nullptr;
+        EXPECT_EQ(device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
+        D3DLOCKED_RECT locked;
+        EXPECT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        for (int y = 0; y < kGameHeight; y++)
+            std::memcpy(&pixels[size_t(y) * kGameWidth], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch,
+                        size_t(kGameWidth) * 4);
+        surface->UnlockRect();
+        surface->Release();
+        return pixels;
+    }
+
+    // The scene entered afresh and played for kPasses passes; the frames of every 40th pass are kept.
+    PlayedScene play(const Scene& scene, bool savings) {
+        setTileOcclusion(savings);
+        device()->allowBackBufferInWindow(savings);
+        PlayedScene run;
+        run.backBufferInWindow = device()->backBufferInWindow();
+        // The water tiles' animations run on from one level to the next: each run starts them afresh.
+        for (int code = 1; code < kTileCodeCount; code++)
+            if (TileDefinition* tile = getTileDefinition(code);
+                tile && tile->animation && tile->animation->sequenceCount())
+                tile->animation->setSequence(0);
+        EXPECT_TRUE(enterScene(scene, steadyPass)) << scene.name();
+        device()->resetCounters();
+        for (int pass = 1; pass <= kPasses; pass++) {
+            scriptInput(scene, pass);
+            steadyUpdate();
+            drawFrame();
+            if (pass % 40 == 0) run.frames.push_back(backBuffer());
+            gameWindow->flipBackBuffer(/*waitForForeground=*/false);
+        }
+        run.drawPrimitiveCalls = device()->drawPrimitiveCalls();
+        return run;
+    }
+
+    // Plays the scene with the savings and with the plain draw and holds their frames to be the same.
+    void expectSamePixels(const Scene& scene) {
+        SCOPED_TRACE(scene.name());
+        const PlayedScene saving = play(scene, /*savings=*/true), plain = play(scene, /*savings=*/false);
+        EXPECT_TRUE(saving.backBufferInWindow);
+        EXPECT_FALSE(plain.backBufferInWindow);
+        if (scene.kind == kSceneLevel) {
+            EXPECT_LT(saving.drawPrimitiveCalls * 10, plain.drawPrimitiveCalls * 8) << "hidden tiles are left out";
+        }
+        ASSERT_EQ(saving.frames.size(), plain.frames.size());
+        for (size_t f = 0; f < plain.frames.size(); f++) {
+            const std::vector<uint32_t>&a = saving.frames[f], &b = plain.frames[f];
+            size_t differing = 0, first = 0;
+            for (size_t i = 0; i < a.size(); i++)
+                if ((a[i] ^ b[i]) & 0xFFFFFFu && differing++ == 0) first = i;
+            EXPECT_EQ(differing, 0u) << "frame " << f << ", first at (" << first % kGameWidth << ", "
+                                     << first / kGameWidth << ")";
+            std::set<uint32_t> colours(b.begin(), b.end());
+            EXPECT_GT(colours.size(), 200u) << "frame " << f << " is a picture, not a blank frame";
+        }
+    }
+
+    TempUserFolder home;
+};
+
+class FillSavingsLevel : public FillSavings, public testing::WithParamInterface<std::string> {};
+
+TEST_F(FillSavings, MenusDrawTheSamePixelsAsThePlainDraw) {
+    expectSamePixels({kSceneMainMenu});
+    expectSamePixels({kSceneLevelSelect});
+}
+
+// Each shipped level, a test of its own.
+TEST_P(FillSavingsLevel, DrawsTheSamePixelsAsThePlainDraw) {
+    int32_t kind = 0, index = 0;
+    std::string error;
+    ASSERT_TRUE(findShippedLevel(GetParam(), kind, index, error)) << error;
+    expectSamePixels({kSceneLevel, kind, index});
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, FillSavingsLevel, testing::ValuesIn(shippedLevelFiles()), shippedLevelTestName);
+
+} // namespace
