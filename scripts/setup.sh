@@ -9,6 +9,7 @@ packages=(
     libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
     libpng-dev zlib1g-dev libjpeg-dev libfreetype-dev libogg-dev libvorbis-dev
     libcairo2-dev fonts-dejavu-core libgtest-dev xvfb xauth
+    clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "KLittleEndian.h"
 #include "KLog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -18,6 +19,14 @@ bool readColorTable(const unsigned char* data, size_t size, size_t& pos, int fla
     for (size_t i = 0; i < entries; i++, pos += 3)
         palette[i] = KImage::pack(data[pos], data[pos + 1], data[pos + 2], 255);
     return true;
+}
+
+// The whole canvas in one colour: one row filled pixel by pixel, then copied to the others, so that a large
+// canvas (a few bytes of file can ask for the largest picture allowed) costs little more than its memory.
+void fillCanvas(uint32_t* canvas, int32_t width, int32_t height, uint32_t colour) {
+    std::fill_n(canvas, width, colour);
+    for (int32_t row = 1; row < height; row++)
+        memcpy(canvas + size_t(row) * size_t(width), canvas, size_t(width) * sizeof(uint32_t));
 }
 } // namespace
 
@@ -200,7 +209,7 @@ bool KImageHandlerGif::decode(const unsigned char* data, size_t size, KImage& im
             logMessage("GIF: out of memory for a picture of %dx%d pixels", canvasWidth, canvasHeight);
             return false;
         }
-        for (size_t i = 0; i < canvasSize; i++) canvas[i] = palette[background];
+        fillCanvas(canvas, canvasWidth, canvasHeight, palette[background]);
 
         if (pos < size) {
             const int minimumCodeSize = data[pos];

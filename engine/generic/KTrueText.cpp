@@ -10,6 +10,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_MODULE_H
+#include FT_OUTLINE_H
 #include FT_SYSTEM_H
 
 #include <algorithm>
@@ -21,7 +22,7 @@ constexpr uint32_t kReplacement = 0xFFFD;
 constexpr uint32_t kByteOrderMark = 0xFEFF;
 constexpr int kDpi = 96;
 // Glyphs are laid out and rendered with the same (light) hinting, so that each bitmap fills its box exactly.
-constexpr FT_Int32 kGlyphLoadFlags = FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT;
+constexpr FT_Int32 kGlyphLoadFlags = FT_LOAD_TARGET_LIGHT;
 
 FT_Library library = nullptr;
 int liveFaces = 0;
@@ -58,6 +59,24 @@ int powerOfTwoSide(int size) {
     int side = 4;
     while (side < size) side *= 2;
     return side;
+}
+
+// No glyph is wider or taller than the largest page.
+constexpr int kMaxGlyphSide = 512;
+
+// Loads a glyph into the face's slot and renders it with the hinting it is laid out with. An outline larger
+// than a page is refused before it is rendered: a damaged face can give outlines of tens of thousands of
+// pixels, and rendering one for every character would hold the program for minutes.
+bool loadRenderedGlyph(FT_Face face, FT_UInt index) {
+    if (FT_Load_Glyph(face, index, kGlyphLoadFlags) != 0) return false;
+    FT_GlyphSlot slot = face->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_BITMAP) return true;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box;
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        if (box.xMax - box.xMin > kMaxGlyphSide * 64 || box.yMax - box.yMin > kMaxGlyphSide * 64) return false;
+    }
+    return FT_Render_Glyph(slot, FT_LOAD_TARGET_MODE(kGlyphLoadFlags)) == 0;
 }
 } // namespace
 
@@ -208,7 +227,7 @@ void KTrueText::buildGlyphPages() {
     int penX = 2, penY = 2, rowHeight = 0, page = 0, widestRow = 0, count = 0;
     for (uint32_t codePoint : characterSet()) {
         FT_UInt index = FT_Get_Char_Index(face, codePoint);
-        if (FT_Load_Glyph(face, index, kGlyphLoadFlags) != 0) continue;
+        if (!loadRenderedGlyph(face, index)) continue;
         const FT_GlyphSlot slot = face->glyph;
         const int width = int(slot->bitmap.width), rows = int(slot->bitmap.rows);
         if (penX + width + 2 > capacity) {
@@ -254,7 +273,7 @@ void KTrueText::buildGlyphPages() {
     for (int i = 0; i < count; i++) {
         const GlyphRecord& record = records[i];
         FT_UInt index = FT_Get_Char_Index(face, FT_ULong(record.codePoint));
-        if (FT_Load_Glyph(face, index, kGlyphLoadFlags) == 0) {
+        if (loadRenderedGlyph(face, index)) {
             const FT_Bitmap& bitmap = face->glyph->bitmap;
             const int boxWidth = int(record.x2 - record.x1), boxRows = int(record.y2 - record.y1);
             const int x1 = int(record.x1), y1 = int(record.y1);

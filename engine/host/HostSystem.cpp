@@ -95,7 +95,9 @@ bool writeFileReplacing(const std::string& path, const void* bytes, size_t size)
     bool written = fwrite(bytes, 1, size, file) == size && fflush(file) == 0 && fsync(fileno(file)) == 0;
     if (fclose(file) != 0) written = false;
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+        const int reason = errno; // for the caller's report, past the clean-up
         remove(temporary.c_str());
+        errno = reason;
         return false;
     }
     return true;

@@ -32,7 +32,7 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // Writes the bytes to a temporary file beside the path, flushes it to the disk and renames it over the
 // path, so a crash or a full disk never leaves half a file where the old one was. False on any failure,
-// with the old file untouched and no temporary left behind.
+// with the old file untouched, no temporary left behind and errno telling why.
 bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
 
 std::string userName();

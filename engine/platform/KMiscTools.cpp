@@ -9,6 +9,8 @@
 #include "KWindow.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 bool started = false;
@@ -119,7 +121,9 @@ void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::stri
 }
 
 bool KMiscTools::writeFileReplacing(const std::string& path, const void* bytes, size_t size) {
-    return host::writeFileReplacing(path, bytes, size);
+    if (host::writeFileReplacing(path, bytes, size)) return true;
+    logMessage("System: cannot write '%s' (%s), the old file is kept, FAILED", path.c_str(), std::strerror(errno));
+    return false;
 }
 
 const std::string& KMiscTools::getDataFolder() {

@@ -145,7 +145,10 @@ uint8_t silenceByte(const host::WaveFormat& format) {
 
 } // namespace
 
-// The Ogg decoder reads the sound's kept bytes through these, with fread and fseek semantics.
+// The Ogg decoder reads the sound's kept bytes through these, with fread semantics. It is given no way to seek,
+// so it reads the bytes in order and never runs the Vorbis library's seeking, which on some damaged files leaves
+// the decoder's state broken (its next read moved memory by a negative length); a stream goes back to its start
+// by opening its decoder anew.
 struct KSoundMemoryStream {
     static size_t read(void* buffer, size_t size, size_t count, void* source) {
         auto* sound = static_cast<KSound*>(source);
@@ -156,24 +159,10 @@ struct KSoundMemoryStream {
         sound->readPosition += items * size;
         return items;
     }
-    static int seek(void* source, ogg_int64_t offset, int whence) {
-        auto* sound = static_cast<KSound*>(source);
-        int64_t base = 0;
-        if (whence == SEEK_CUR)
-            base = int64_t(sound->readPosition);
-        else if (whence == SEEK_END)
-            base = int64_t(sound->sourceSize);
-        else if (whence != SEEK_SET)
-            return -1;
-        int64_t target = std::clamp<int64_t>(base + offset, 0, int64_t(sound->sourceSize));
-        sound->readPosition = size_t(target);
-        return 0;
-    }
     static int close(void* source) {
         static_cast<KSound*>(source)->readPosition = 0;
         return 0;
     }
-    static long tell(void* source) { return long(static_cast<KSound*>(source)->readPosition); }
 };
 
 // ---- process-wide ----
@@ -249,9 +238,7 @@ KSound::KSound() {
         buildTables(system);
         setUpDevice(system);
         system.callbacks.read_func = KSoundMemoryStream::read;
-        system.callbacks.seek_func = KSoundMemoryStream::seek;
         system.callbacks.close_func = KSoundMemoryStream::close;
-        system.callbacks.tell_func = KSoundMemoryStream::tell;
         system.stopFlag.store(false);
         system.lock = new KSysLock;
         system.thread = new KSysThread(streamingLoop, &system, /*highPriority=*/true);
@@ -274,8 +261,7 @@ KSound::~KSound() {
 
 void KSound::releaseAll(bool keepSourceBytes) {
     if (isStream) stopStream();
-    if (decoderOpen) ov_clear(decoder);
-    decoderOpen = false;
+    closeDecoder();
     isStream = false;
     for (int v = 0; v < kMaxVoices; v++) {
         if (voices[v]) {
@@ -355,7 +341,10 @@ bool KSound::loadSample(const std::string& path) {
     }
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) return false;
+    if (!KResource::loadWholeFile(path, bytes, size)) {
+        logMessage("Sound: '%s' cannot be read", path.c_str());
+        return false;
+    }
     return loadSampleFromMemory(type, bytes, size, 100, /*loop=*/false, 1);
 }
 
@@ -371,8 +360,7 @@ bool KSound::openDecoder() {
     if (!info || (info->channels != 1 && info->channels != 2) || info->rate <= 0 || info->rate > kMaximumRate) {
         logMessage("Sound: Ogg Vorbis format not supported (%d channels, %ld Hz)", info ? info->channels : 0,
                    info ? info->rate : 0L);
-        ov_clear(decoder);
-        decoderOpen = false;
+        closeDecoder();
         return false;
     }
     format = host::WaveFormat();
@@ -418,8 +406,7 @@ bool KSound::decodeWholeOgg(std::vector<unsigned char>& pcm) {
         used += size_t(result);
     }
     pcm.resize(used - used % format.blockAlign);
-    ov_clear(decoder);
-    decoderOpen = false;
+    closeDecoder();
     if (pcm.empty()) {
         logMessage("Sound: Ogg Vorbis data holds no samples");
         return false;
@@ -575,7 +562,10 @@ bool KSound::hasWrapped() {
 bool KSound::loadStream(const std::string& path) {
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) return false;
+    if (!KResource::loadWholeFile(path, bytes, size)) {
+        logMessage("Sound: '%s' cannot be read", path.c_str());
+        return false;
+    }
     return loadStreamFromMemory(bytes, size);
 }
 
@@ -644,7 +634,9 @@ KSound::FillResult KSound::fillHalf(int half) {
     while (filled < halfBytes) {
         unsigned char* out = staging + filled;
         int wanted = halfBytes - filled;
-        long result = fillCallback ? fillCallback(userData, out, wanted) : readDecoded(decoder, format, out, wanted);
+        long result = fillCallback  ? fillCallback(userData, out, wanted)
+                      : decoderOpen ? readDecoded(decoder, format, out, wanted)
+                                    : long(OV_EINVAL);
         if (result > 0) {
             result = std::min<long>(result, wanted);
             filled += int(result);
@@ -657,11 +649,12 @@ KSound::FillResult KSound::fillHalf(int half) {
         bool restart = streamLoops && !justWrapped && (result == 0 || fillCallback);
         if (!restart) {
             failed = result < 0;
+            if (failed && !fillCallback) closeDecoder();
             break;
         }
         if (fillCallback) {
             if (startCallback) startCallback(userData);
-        } else if (ov_pcm_seek(decoder, 0) != 0) {
+        } else if (!reopenDecoder()) {
             failed = true;
             break;
         }
@@ -730,11 +723,24 @@ void KSound::playStream(bool loopStream) {
     streamLoops = loopStream;
 }
 
+// The Vorbis library leaves a stream whose decoding could not be set up half made, and its next call decodes
+// with the half-made tables (a damaged codebook then divides by zero): a decoder that failed once is closed and
+// not called again until the sound is loaded or rewound anew.
+void KSound::closeDecoder() {
+    if (decoderOpen) ov_clear(decoder);
+    decoderOpen = false;
+}
+
+bool KSound::reopenDecoder() {
+    closeDecoder();
+    return openDecoder();
+}
+
 void KSound::rewindSource() {
     if (fillCallback) {
         if (startCallback) startCallback(userData);
     } else if (decoderOpen) {
-        ov_pcm_seek(decoder, 0);
+        reopenDecoder();
     }
 }
 
@@ -769,7 +775,7 @@ void KSound::stopStream() {
     }
     if (loaded && isStream && voices[0]) {
         voices[0]->stop();
-        if (!fillCallback && decoderOpen) ov_pcm_seek(decoder, 0);
+        if (!fillCallback && decoderOpen) reopenDecoder();
     }
     savedPositions[0] = -1;
     paused = false;

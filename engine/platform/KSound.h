@@ -93,7 +93,9 @@ private:
     bool openStreamBuffer();
     FillResult fillHalf(int half);
     void refill();
-    void rewindSource(); // back to the stream's first byte
+    void rewindSource();  // back to the stream's first byte
+    void closeDecoder();  // also after a decoder call failed: the decoder is not called again
+    bool reopenDecoder(); // back to the first sample: the decoder is never asked to seek
     int combinedLevel() const;
     void startVoice(int voice, uint32_t position, bool looping, int32_t& result);
 

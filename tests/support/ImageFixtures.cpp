@@ -270,6 +270,64 @@ Bytes tga(const TgaSpec& spec) {
     return w.bytes;
 }
 
+Bytes ramp(size_t count, int step) {
+    Bytes out;
+    for (size_t i = 0; i < count; i++) out.push_back(uint8_t(i * step));
+    return out;
+}
+
+std::vector<SampleFile> sampleFiles() {
+    std::vector<SampleFile> all;
+    all.push_back({"png rgba", K_IMAGE_PNG, png({.width = 8, .height = 8, .colorType = 6, .rows = ramp(256, 7)})});
+    all.push_back({"png palette", K_IMAGE_PNG,
+                   png({.width = 8,
+                        .height = 4,
+                        .colorType = 3,
+                        .bitDepth = 4,
+                        .rows = ramp(16, 17),
+                        .palette = ramp(48, 5),
+                        .transparency = {0, 50, 100}})});
+    all.push_back(
+        {"png grey 16 interlaced", K_IMAGE_PNG,
+         png({.width = 9, .height = 9, .colorType = 0, .bitDepth = 16, .interlaced = true, .rows = ramp(162, 3)})});
+    all.push_back({"png cgbi", K_IMAGE_PNG, cgbi(8, 8, ramp(256, 5), true)});
+    all.push_back({"jpeg colour", K_IMAGE_JPG, jpeg(16, 16, 3, ramp(768, 1), 90)});
+    all.push_back({"jpeg grey", K_IMAGE_JPG, jpeg(16, 8, 1, ramp(128, 2), 90)});
+    all.push_back({"tga raw", K_IMAGE_TGA, tga({.width = 4, .height = 4, .pixels = ramp(48, 5)})});
+    all.push_back({"tga run-length", K_IMAGE_TGA,
+                   tga({.imageType = 10,
+                        .width = 4,
+                        .height = 2,
+                        .depth = 32,
+                        .pixels = {0x83, 1, 2, 3, 4, 0x01, 1, 2, 3, 4, 5, 6, 7, 8, 0x81, 9, 9, 9, 9}})});
+    all.push_back({"tga mapped", K_IMAGE_TGA,
+                   tga({.mapType = 1,
+                        .imageType = 1,
+                        .mapLength = 4,
+                        .mapEntryBits = 24,
+                        .width = 4,
+                        .depth = 8,
+                        .map = ramp(12, 20),
+                        .pixels = {0, 1, 2, 3}})});
+    all.push_back({"gif", K_IMAGE_GIF,
+                   gif(8, 8, ramp(12, 21), 1,
+                       {.left = 1,
+                        .top = 1,
+                        .width = 6,
+                        .height = 6,
+                        .interlaced = true,
+                        .localTable = ramp(24, 9),
+                        .indices = ramp(36, 3)})});
+    all.push_back({"bmp 8-bit", K_IMAGE_BMP, bmp(4, 4, 8, 0, ramp(1024, 1), ramp(16, 13))});
+    all.push_back({"bmp rle8", K_IMAGE_BMP,
+                   bmp(4, 3, 8, 1, ramp(1024, 3), {2, 1, 0, 2, 1, 0, 1, 2, 0, 0, 0, 3, 3, 2, 1, 0, 0, 0, 6, 3, 0, 1})});
+    all.push_back({"bmp rle4", K_IMAGE_BMP,
+                   bmp(5, 2, 4, 2, ramp(64, 3), {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 2, 1, 0, 0, 1})});
+    all.push_back({"bmp bit fields", K_IMAGE_BMP, bmp(2, 2, 16, 3, {}, ramp(8, 50), {0xF800, 0x07E0, 0x001F})});
+    all.push_back({"bmp core", K_IMAGE_BMP, bmpCore(2, 2, 24, {}, ramp(16, 9))});
+    return all;
+}
+
 std::string loggedText() {
     return std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed());
 }

@@ -88,6 +88,19 @@ struct TgaSpec {
 };
 Bytes tga(const TgaSpec& spec);
 
+// count bytes counting up by step (wrapping at 256): sample values that differ from pixel to pixel.
+Bytes ramp(size_t count, int step);
+
+// A good small file of every format and of each way a format can store a picture (PNG colour types, depths,
+// interlacing and CgBI; JPEG colour and grey; TGA raw, run-length and mapped; interlaced GIF; BMP depths,
+// run-length codings, bit fields and the core header). The damage tests and the fuzz seeds start from them.
+struct SampleFile {
+    const char* name;
+    ImageFormat format;
+    Bytes bytes;
+};
+std::vector<SampleFile> sampleFiles();
+
 // What the engine log holds since it was last cleared.
 std::string loggedText();
 

@@ -4,7 +4,9 @@
 #include "KLog.h"
 #include "KRandom.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
+#include <utility>
 
 using ImageFixtures::Bytes;
 using ImageFixtures::GifFrame;
@@ -191,4 +193,38 @@ TEST_F(KImageHandlerGifTest, EncodingIsRefused) {
     EXPECT_FALSE(KImage::encode(K_IMAGE_GIF, data, size, picture));
     EXPECT_EQ(data, nullptr);
     EXPECT_NE(ImageFixtures::loggedText().find("GIF: encoding isn't supported"), std::string::npos);
+}
+
+// A few bytes can ask for the largest canvas allowed, around a small frame or by placing a frame far outside
+// a small screen: the picture is made at that size, in background but for the frame, and its making costs
+// little more than writing its memory, so a folder of such files cannot hold the game up.
+TEST_F(KImageHandlerGifTest, TinyFilesAskingForTheLargestCanvasDecodeQuickly) {
+    struct Case {
+        const char* what;
+        int screenWidth, screenHeight;
+        GifFrame frame;
+        int frameX, frameY;
+    } cases[] = {
+        {"large screen", 8192, 8192, {.left = 5, .top = 7, .indices = {1}}, 5, 7},
+        {"frame far outside", 2, 2, {.left = 8191, .top = 8191, .indices = {1}}, 8191, 8191},
+    };
+    for (const Case& c : cases) {
+        Bytes file = ImageFixtures::gif(c.screenWidth, c.screenHeight, kGlobal, 2, c.frame);
+        ASSERT_LT(file.size(), 100u) << c.what;
+        KImage image;
+        timespec start{}, end{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+        ASSERT_TRUE(KImage::decode(K_IMAGE_GIF, file.data(), file.size(), image)) << c.what;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+        const double seconds = double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) * 1e-9;
+        EXPECT_EQ(image.getWidth(), 8192) << c.what;
+        EXPECT_EQ(image.getHeight(), 8192) << c.what;
+        EXPECT_EQ(image.getPixel(c.frameX, c.frameY), c1) << c.what;
+        for (auto [x, y] : {std::pair{0, 0}, {8191, 0}, {4000, 4000}, {0, 8191}, {8190, 8191}}) {
+            if (x != c.frameX || y != c.frameY) {
+                EXPECT_EQ(image.getPixel(x, y), c2) << c.what << " at " << x << "," << y;
+            }
+        }
+        EXPECT_LT(seconds, 1.0) << c.what;
+    }
 }

@@ -1,10 +1,13 @@
 // TrueType text over a real DejaVu face: glyph pages and their size and count rules, page pixels, the
-// replacement glyph, the byte-order mark, widths, height changes, and a face that is missing.
+// replacement glyph, the byte-order mark, widths, height changes, a face that is missing, and a small made face
+// whose outlines are far larger than a page.
 #include "KTrueText.h"
 
 #include "KGraphicFactory.h"
 #include "KGraphicRecorder.h"
 #include "KLog.h"
+#include "TempFolder.h"
+#include "TrueTypeFixtures.h"
 
 #include <algorithm>
 #include <ft2build.h>
@@ -258,4 +261,26 @@ TEST_F(KTrueTextTest, MissingOrDamagedFontMeasuresNothingAndLogsNothing) {
         EXPECT_EQ(face.getPageCount(), 0);
     }
     EXPECT_EQ(logText(), "");
+}
+
+TEST_F(KTrueTextTest, GlyphsLargerThanAPageAreLeftOutBeforeTheyAreRendered) {
+    // 'A' is a square 30 ems wide, about 960 pixels at 24 points; 'C' holds it too; 'B' is of a normal size.
+    TempFolder temp;
+    const std::vector<unsigned char> bytes = smallTrueTypeFace(30000);
+    KTrueText face(temp.write("huge.ttf", std::string(bytes.begin(), bytes.end())).c_str());
+    face.setHeight(24);
+    ASSERT_EQ(face.getPageCount(), 1);
+    EXPECT_LE(face.getPage(0)->getWidth(), 512) << "no page grows to hold a glyph larger than a page";
+    EXPECT_EQ(face.getGlyphCount(), 223);
+    EXPECT_EQ(face.findGlyph('A'), face.findGlyph(0xFFFD));
+    EXPECT_EQ(face.findGlyph('C'), face.findGlyph(0xFFFD));
+    EXPECT_NE(face.findGlyph('B'), face.findGlyph(0xFFFD));
+    EXPECT_GT(face.getStringWidth("B"), 0);
+
+    // At a normal size the same face keeps every glyph.
+    const std::vector<unsigned char> normal = smallTrueTypeFace();
+    KTrueText small(temp.write("small.ttf", std::string(normal.begin(), normal.end())).c_str());
+    small.setHeight(24);
+    EXPECT_EQ(small.getGlyphCount(), 225);
+    EXPECT_NE(small.findGlyph('A'), small.findGlyph(0xFFFD));
 }

@@ -167,8 +167,14 @@ TEST(KMiscTools, WriteFileReplacingSwapsInTheNewBytesOrKeepsTheOld) {
     std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(contents, "new bytes");
 
-    // A folder that does not exist: the write fails and leaves no temporary file anywhere.
+    // A folder that does not exist: the write fails with a line that names the file and why, and leaves no
+    // temporary file anywhere.
+    KLog::clearMemoryBuffer();
     EXPECT_FALSE(KMiscTools::writeFileReplacing(temp.file("missing/options"), "x", 1));
+    EXPECT_NE(std::string(KLog::memoryBuffer(), KLog::memoryBufferUsed())
+                  .find("System: cannot write '" + temp.file("missing/options") +
+                        "' (No such file or directory), the old file is kept, FAILED"),
+              std::string::npos);
     // A path that is a folder cannot be replaced by a file: the folder stays.
     std::string folder = temp.file("sub");
     temp.write("sub/keep", "k");

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -517,6 +518,32 @@ TEST_F(KSoundTest, DamagedOggFailsCleanly) {
     sound.loadSampleFromMemory(KSound::kTypeOgg, newBytes(cut), cut.size(), 100, false, 1);
 }
 
+TEST_F(KSoundTest, DamagedStreamsThatBrokeTheVorbisLibraryPlayStopAndPlayAgainSafely) {
+    // Files the fuzzing found. In the first a codebook reads in the headers but cannot be built, so decoding
+    // cannot be set up; the Vorbis library's next try decoded with the half-built tables and divided by zero.
+    // In the second the library's seek back to the start left its state broken, and its next read moved memory
+    // by a negative length. Neither is decoded further once a call failed, and nothing ever seeks.
+    const std::filesystem::path found =
+        std::filesystem::path(__FILE__).parent_path() / "../../../fuzz/regression/ogg_sound";
+    for (const char* name :
+         {"crash-17320516b1ce0f0c75f6a866a48b53a240181efe", "crash-b1e1fc2bea164a2a819196eca6d78078cd93d54b"}) {
+        SCOPED_TRACE(name);
+        const std::string path = (found / name).string();
+        KSound sample;
+        sample.loadSample(path);
+        KSound stream;
+        ASSERT_TRUE(stream.loadStream(path)) << "the headers read";
+        for (int attempt = 0; attempt < 2; attempt++) {
+            stream.playStream(/*loop=*/true);
+            for (int i = 0; i < 4; i++) {
+                step(8192);
+                KSound::refillStreams();
+            }
+            stream.stopStream();
+        }
+    }
+}
+
 TEST_F(KSoundTest, FileTypeComesFromTheExtension) {
     TempFolder folder;
     std::string wave = waveBytes(constantMono(1000, 100));
@@ -531,7 +558,12 @@ TEST_F(KSoundTest, FileTypeComesFromTheExtension) {
     for (const Case& c : cases) {
         EXPECT_EQ(sound.loadSample(folder.write(c.name, c.bytes)), c.loads) << c.name;
     }
+    // A file that cannot be read fails with a line that names it.
+    KLog::clearMemoryBuffer();
     EXPECT_FALSE(sound.loadSample(folder.file("missing.wav")));
+    EXPECT_FALSE(sound.loadStream(folder.file("missing.ogg")));
+    EXPECT_NE(logText().find("Sound: '" + folder.file("missing.wav") + "' cannot be read"), std::string::npos);
+    EXPECT_NE(logText().find("Sound: '" + folder.file("missing.ogg") + "' cannot be read"), std::string::npos);
     EXPECT_TRUE(sound.loadStream(folder.file("c.ogg")));
 }
 

@@ -1,7 +1,7 @@
 // The front end on a real window with the game's own data: the logo skipped by a key, the main menu, the game
 // select and back, the options screen switching the real window to full screen and back by its box and
 // leaving by the back key with the options file written, all through the main loop's passes.
-#include "../framework/ScriptedKeys.h"
+#include "../framework/ScriptedShell.h"
 #include "../framework/TempUserFolder.h"
 #include "GF_MainMenu.h"
 #include "GF_SpriteButton.h"
@@ -28,34 +28,15 @@ protected:
     void TearDown() override {
         host::setMessageBoxHandler(nullptr);
         host::clearQuitPosted();
-        host::clearCursorOverride();
         GameOptions = GameOptionsRecord();
     }
-    void passes(int n) {
-        for (int i = 0; i < n; i++) runMainLoopPass();
-    }
-    // A click at a game point: the pointer there, the button down for a pass, then up.
-    void clickAt(int x, int y) {
-        host::setCursorOverride(x, y);
-        passes(1);
-        keys.press(0x01);
-        passes(1);
-        keys.release(0x01);
-        passes(1);
-    }
-    void clickButton(const GF_SpriteButton* button) {
-        ASSERT_NE(button, nullptr);
-        clickAt(button->x + button->width / 2, button->y + button->height / 2);
-    }
-    void tapKey(int virtualKey) {
-        keys.press(virtualKey);
-        passes(1);
-        keys.release(virtualKey);
-        passes(1);
-    }
+    void passes(int n) { shell.passes(n); }
+    void clickAt(int x, int y) { shell.clickAt(x, y); }
+    void clickButton(const GF_SpriteButton* button) { ASSERT_TRUE(shell.clickButton(button)); }
+    void tapKey(int virtualKey) { shell.tapKey(virtualKey); }
 
     TempUserFolder home;
-    ScriptedKeys keys;
+    ScriptedShell shell;
     std::vector<std::string> boxes;
 };
 
