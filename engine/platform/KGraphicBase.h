@@ -36,6 +36,9 @@ public:
                                bool splice = false, const PictureSplice* spliceTable = nullptr) override;
     void reloadPicture() override;
 
+    // The picture a K_LOAD_DECODE_ONLY load decoded, until K_LOAD_UPLOAD_KEPT uploads it (empty otherwise).
+    const KImage& getDecodedPicture() const { return image_; }
+
     bool isSpliced() override { return spliceCount_ > 0; }
     int getSpliceCount() const { return spliceCount_; }
     float getPictureScale() const { return scale_; }

@@ -3,6 +3,7 @@
 
 #include "FolderPaths.h"
 #include "KGraphic.h"
+#include "KGraphicBase.h"
 #include "KGraphicFactory.h"
 #include "KMiscTools.h"
 #include "KPictureSource.h"
@@ -72,7 +73,7 @@ void SpriteSheet::load(const std::string& name) {
 
 void SpriteSheet::loadPicture() {
     if (loadMode != kLoadMasked) {
-        loadGraphicsPicture(graphic, fileName);
+        if (!measuresOnLoad || !loadMeasuring(getGraphicsFolder() + fileName)) loadGraphicsPicture(graphic, fileName);
         return;
     }
     const std::string base = getGraphicsFolder() + fileName.substr(0, fileName.rfind('.'));
@@ -120,19 +121,32 @@ void SpriteSheet::sliceGrid(int32_t cellWidth, int32_t cellHeight, int32_t count
     }
 }
 
+bool SpriteSheet::loadMeasuring(const std::string& path) {
+    auto* steps = dynamic_cast<KGraphicBase*>(graphic);
+    if (!steps || !steps->loadPicture(path.c_str(), true, true, false, K_LOAD_DECODE_ONLY, nullptr)) return false;
+    // A picture loaded at another scale (the high-resolution variant, half size) is measured from its file.
+    if (steps->getPictureScale() == 1) measureFramesFrom(steps->getDecodedPicture());
+    return steps->loadPicture(path.c_str(), true, true, false, K_LOAD_UPLOAD_KEPT, nullptr);
+}
+
+void SpriteSheet::measureFramesFrom(const KImage& picture) {
+    measuredFileName = fileName;
+    // A picture loaded from another file (the high-resolution variant) has another size.
+    if (float(picture.getWidth()) != graphic->getWidth() || float(picture.getHeight()) != graphic->getHeight()) return;
+    for (auto& frame : frames)
+        frame->alpha = picture.getHasAlpha() ? measureAlpha(picture, *frame, filter != 0) : kFrameAlphaOpaque;
+}
+
 void SpriteSheet::measureFrameAlpha() {
     if (!graphic || fileName.empty() || measuredFileName == fileName) return;
     measuredFileName = fileName;
     for (auto& frame : frames) frame->alpha = kFrameAlphaUnknown;
     if (loadMode == kLoadMasked) return; // the mask replaced the file's alpha
+    measuresOnLoad = true;
     const std::string path = getGraphicsFolder() + fileName;
     KPictureFileBytes file;
     KImage picture;
-    if (!file.read(path) || !decodePicture(path.c_str(), file.bytes, file.size, picture)) return;
-    // A picture loaded from another file (the high-resolution variant) has another size.
-    if (float(picture.getWidth()) != graphic->getWidth() || float(picture.getHeight()) != graphic->getHeight()) return;
-    for (auto& frame : frames)
-        frame->alpha = picture.getHasAlpha() ? measureAlpha(picture, *frame, filter != 0) : kFrameAlphaOpaque;
+    if (file.read(path) && decodePicture(path.c_str(), file.bytes, file.size, picture)) measureFramesFrom(picture);
 }
 
 void SpriteSheet::addHotspot(int frame, double x, double y, double angle, uint8_t flag) {

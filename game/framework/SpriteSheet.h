@@ -8,6 +8,7 @@
 #include <vector>
 
 class KGraphic;
+class KImage;
 class SpriteSheet;
 
 // An emit point: x, y relative to the frame's centre (y down), an angle in degrees and a flag byte.
@@ -71,9 +72,11 @@ public:
     KGraphic* getGraphic() const { return graphic; }
     const std::string& getFileName() const { return fileName; }
     bool blendsNormally() const { return blend != 0; } // else additively
+    bool filtersLinearly() const { return filter != 0; }
     // Sets the alpha of every frame from the picture file, once per file loaded: the frames a blended draw
     // leaves unchanged or fills entirely. Frames stay unknown when the file does not decode to the picture the
     // sheet holds (another file was taken, a mask was applied). Sheets drawn only as wholes never need it.
+    // Once asked, the sheet measures every later file while loading it, from the one decode the load makes.
     void measureFrameAlpha();
     int32_t loadMode = kLoadPlain; // set before loading
 
@@ -94,6 +97,10 @@ public:
 
 private:
     void loadPicture();
+    // Loads the plain picture in its two steps, measuring the frames from the decoded pixels between them.
+    // False when the picture object cannot load in steps or the file does not load.
+    bool loadMeasuring(const std::string& path);
+    void measureFramesFrom(const KImage& picture);
     // The frame to draw at (x, y): null when there is no picture object or frame, or the point lies beyond
     // the 16-bit destination range.
     const SpriteFrame* drawable(int frame, int x, int y) const;
@@ -101,6 +108,7 @@ private:
     KGraphic* graphic = nullptr;
     std::string fileName;
     std::string measuredFileName; // the file the frames' alpha was measured from
+    bool measuresOnLoad = false;  // the frames' alpha has been asked for: later loads measure it
     std::vector<std::unique_ptr<SpriteFrame>> frames;
     uint8_t blend = 1;
     uint8_t filter = 1;

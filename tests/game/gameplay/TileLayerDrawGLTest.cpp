@@ -1,5 +1,6 @@
 // Tiles drawn on a real window (offscreen video, Mesa GL): every turn and mirror of a tile, cut at a line
-// to its part above or below, shows exactly the pixels of the whole tile on its side of the line.
+// to its part above or below, shows exactly the pixels of the whole tile on its side of the line; a theme's
+// tile sheets learn their frames' alpha while they load.
 #include "FolderPaths.h"
 #include "GameWindow.h"
 #include "HostSystem.h"
@@ -7,9 +8,11 @@
 #include "KImage.h"
 #include "KWindow.h"
 #include "KWindowD3D.h"
+#include "SpriteSheet.h"
 #include "SpriteSheetTable.h"
 #include "TerrainTables.h"
 #include "TileDefinition.h"
+#include "TileSetTable.h"
 
 #include <gtest/gtest.h>
 
@@ -119,4 +122,33 @@ TEST_F(TileDrawGL, CutTilesKeepThePixelsOfTheirSide) {
         for (int x = 0; x < 64; x++)
             differing += channelDifference(whole.getPixel(placeOf(0) + x, y), whole.getPixel(placeOf(1) + x, y)) > 8;
     EXPECT_GT(differing, 100);
+}
+
+TEST_F(TileDrawGL, ATilesSheetLoadedForAnotherThemeKnowsItsFramesAlphaAsItLoads) {
+    ASSERT_TRUE(opened);
+    // The sheets the tiles draw from (sand, sky, rock, coral) were measured when the terrain tables were built;
+    // from then on each new file is measured from the decode of its own load, with no classification between.
+    for (int set = 0; set < kTileSetCount; set++)
+        for (int cell : {1, 2, 3, 5}) {
+            const std::string file = getTileSetTableFileName(set, cell);
+            const int n = getTileSetTableSheet(set, cell);
+            SCOPED_TRACE(file);
+            replaceSpriteSheet(file, n);
+            const SpriteSheet& loaded = *getSpriteSheet(n);
+            // The same frames measured from the file by a sheet that was never asked before.
+            SpriteSheet fresh(loaded.filtersLinearly());
+            for (int f = 0; f < loaded.frameCount(); f++) {
+                const SpriteFrame& frame = *loaded.getFrame(f);
+                fresh.addFrame(frame.left, frame.top, frame.right, frame.bottom);
+            }
+            fresh.load(file);
+            fresh.measureFrameAlpha();
+            int known = 0;
+            for (int f = 0; f < loaded.frameCount(); f++) {
+                EXPECT_EQ(loaded.getFrame(f)->alpha, fresh.getFrame(f)->alpha) << "frame " << f;
+                known += loaded.getFrame(f)->alpha != kFrameAlphaUnknown;
+            }
+            EXPECT_GT(known, 0);
+        }
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
 }
