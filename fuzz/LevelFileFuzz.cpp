@@ -6,11 +6,10 @@
 #include "FuzzSupport.h"
 
 #include "Camera.h"
-#include "CheatList.h"
-#include "CollisionShape.h"
 #include "FrameClock.h"
 #include "GF_Entity.h"
 #include "GF_GameEngine.h"
+#include "GameStateServices.h"
 #include "InputState.h"
 #include "KRandom.h"
 #include "LevelFile.h"
@@ -64,16 +63,8 @@ public:
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     useFuzzUserFolder(); // a level that ends is recorded in the progress file
-    createTileMap();
+    createGameStateServices<ClosingOverlay>();
     buildTileDefinitions();
-    buildCollisionShapes();
-    buildCheatList();
-    createSpatialGrid();
-    createParticlePool();
-    createBackKey();
-    programStates[kStateGameEngine] = std::make_unique<GF_GameEngine>();
-    for (int kind = 0; kind < kGameOverlayCount; ++kind)
-        getGameEngine()->installOverlay(GameOverlayKind(kind), std::make_unique<ClosingOverlay>());
     frameTime = 1.0 / 64;
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "CollisionShape.h"
 #include "GF_Entity.h"
 #include "GF_GameEngine.h"
+#include "GameStateServices.h"
 #include "InputState.h"
 #include "KGraphicRecorder.h"
 #include "LevelCatalogue.h"
@@ -38,15 +39,7 @@ protected:
     void SetUp() override {
         setUpFolders();
         loadSpriteSheets();
-        createTileMap();
-        buildCollisionShapes();
-        buildCheatList();
-        createSpatialGrid();
-        createParticlePool();
-        createBackKey();
-        programStates[kStateGameEngine] = std::make_unique<GF_GameEngine>();
-        for (int kind = 0; kind < kGameOverlayCount; ++kind)
-            getGameEngine()->installOverlay(GameOverlayKind(kind), std::make_unique<ClosedOverlay>());
+        createGameStateServices<ClosedOverlay>();
         ProgressTable = ProgressTableRecord{};
     }
     void TearDown() override {
