@@ -89,7 +89,9 @@ bool proveLevel(const std::string& file, const ToolSettings& settings) {
         for (const RushRoute& rush : rushRoutes(level)) {
             const LevelText rushed = withRoute(level, rush);
             if (!startProofLevel(rushed, error, settings.difficulty)) break;
-            std::printf("  rusher '%s':\n", rush.name.c_str());
+            std::string legs;
+            for (const RouteCommand& leg : rush.route) legs += (legs.empty() ? "" : ", ") + leg.text;
+            std::printf("  rusher '%s': %s\n", rush.name.c_str(), legs.empty() ? "(to the end marker)" : legs.c_str());
             const ProofResult r = playWithPictures(rushed, stem + "-rush" + std::to_string(++n), settings, false);
             std::printf("  rusher '%s': %s after %.2f s (%.0f %% of the proven time)%s%s\n", rush.name.c_str(),
                         r.overlay == kOverlayComplete ? "finished" : "not finished", r.levelTime,
