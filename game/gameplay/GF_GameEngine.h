@@ -20,8 +20,7 @@ enum GameOverlayKind : int32_t {
 };
 constexpr int kGameOverlayCount = 4;
 
-// Seconds a dead player lies before an Action or Race level fails; the end marker's reach; the goal arrow's
-// rules.
+// Seconds a dead player lies before an Action or Race level fails; the end marker's reach; the goal arrow.
 constexpr double kDeathFailTime = 3.0;
 constexpr double kEndMarkerReach = 150.0;
 constexpr double kGoalArrowHiddenLimit = 60.0, kGoalArrowIdleLimit = 10.0, kGoalArrowNearDistance = 800.0;
