@@ -4,14 +4,9 @@
 // once with the plain draw, and the frames read back at the same passes are identical.
 #include "../framework/SteadyPlay.h"
 #include "../framework/TempUserFolder.h"
-#include "GameOptions.h"
-#include "HostSystem.h"
 #include "ShippedLevelFiles.h"
-#include "SpriteAnimation.h"
-#include "TileDefinition.h"
 #include "TileOcclusion.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <vector>
@@ -31,36 +26,10 @@ struct PlayedScene {
 
 class FillSavings : public testing::Test {
 protected:
-    void SetUp() override {
-        GameOptions = GameOptionsRecord();
-        // A music track that ends, at a moment of real time, draws the next one from the seeded generator.
-        GameOptions.musicVolume = 0;
-        host::setMessageBoxHandler([](const std::string&, const std::string&) {});
-        ASSERT_TRUE(initGame());
-        gameWindow->setMaxFrameRate(-1); // no waits between the passes
-    }
+    void SetUp() override { ASSERT_TRUE(startShellForComparedPlay()); }
     void TearDown() override {
         setTileOcclusion(true);
-        stopScripting();
-        gameWindow->terminate();
-        shutdownGame();
-        host::setMessageBoxHandler(nullptr);
-        host::clearQuitPosted();
-        GameOptions = GameOptionsRecord();
-    }
-
-    std::vector<uint32_t> backBuffer() {
-        std::vector<uint32_t> pixels(size_t(kGameWidth) * kGameHeight);
-        IDirect3DSurface8* surface = nullptr;
-        EXPECT_EQ(device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
-        D3DLOCKED_RECT locked;
-        EXPECT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-        for (int y = 0; y < kGameHeight; y++)
-            std::memcpy(&pixels[size_t(y) * kGameWidth], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch,
-                        size_t(kGameWidth) * 4);
-        surface->UnlockRect();
-        surface->Release();
-        return pixels;
+        stopShellForComparedPlay();
     }
 
     // The scene entered afresh and played for kPasses passes; the frames of every 40th pass are kept.
@@ -69,18 +38,13 @@ protected:
         device()->allowBackBufferInWindow(savings);
         PlayedScene run;
         run.backBufferInWindow = device()->backBufferInWindow();
-        // The water tiles' animations run on from one level to the next: each run starts them afresh.
-        for (int code = 1; code < kTileCodeCount; code++)
-            if (TileDefinition* tile = getTileDefinition(code);
-                tile && tile->animation && tile->animation->sequenceCount())
-                tile->animation->setSequence(0);
         EXPECT_TRUE(enterScene(scene, steadyPass)) << scene.name();
         device()->resetCounters();
         for (int pass = 1; pass <= kPasses; pass++) {
             scriptInput(scene, pass);
             steadyUpdate();
             drawFrame();
-            if (pass % 40 == 0) run.frames.push_back(backBuffer());
+            if (pass % 40 == 0) run.frames.push_back(backBufferPixels());
             gameWindow->flipBackBuffer(/*waitForForeground=*/false);
         }
         run.drawPrimitiveCalls = device()->drawPrimitiveCalls();
