@@ -3,6 +3,7 @@
 
 #include "BinaryStream.h"
 #include "Camera.h"
+#include "EntityFactory.h"
 #include "GF_Entity.h"
 #include "GoldZuzevirMeter.h"
 #include "KMiscTools.h"
@@ -338,6 +339,8 @@ bool loadLevel(const std::string& path) {
         spatialGrid->clear();
         freeRetiredPlayer();
         LevelEnemyTotal = Placements.spawnAllPlacements(*spatialGrid);
+        // With the level's own entities made, room for the shots its fights will make.
+        reserveStorageForPlay();
     }
     return true;
 }
