@@ -1,6 +1,7 @@
 // The free lists of the part pool: one per block size in steps of 16 bytes up to 2 KiB; larger blocks go to
-// the heap and back. A free block holds the link to the next one in its first bytes. Under AddressSanitizer a
-// free block is poisoned, so that a part used after its delete is still reported.
+// the heap and back. A free block holds the link to the next one in its first bytes. Under AddressSanitizer the
+// rest of a free block is poisoned, so that a part used after its delete is still reported; the link stays
+// readable, so that the leak checker follows the list.
 #include "PartPool.h"
 
 #include <array>
@@ -40,7 +41,7 @@ void* take(std::size_t bytes) {
     if (bytes > kLargestPooled) return ::operator new(bytes);
     const std::size_t index = sizeClass(bytes);
     if (FreeBlock* block = freeLists[index]) {
-        PART_POOL_UNPOISON(block, index * kStep);
+        PART_POOL_UNPOISON(block + 1, index * kStep - sizeof(FreeBlock));
         freeLists[index] = block->next;
         return block;
     }
@@ -59,7 +60,7 @@ void give(void* block, std::size_t bytes) noexcept {
     auto* free = static_cast<FreeBlock*>(block);
     free->next = freeLists[index];
     freeLists[index] = free;
-    PART_POOL_POISON(block, index * kStep);
+    PART_POOL_POISON(free + 1, index * kStep - sizeof(FreeBlock));
 }
 
 std::size_t heapBlocks() {

@@ -200,9 +200,10 @@ inline void stopScripting() {
     host::clearCursorOverride();
 }
 
-// The shell started for plays whose frames are compared: without music (a track that ends, at a moment of real
-// time, draws the next one from the seeded generator) and without waits between the passes.
-inline bool startShellForComparedPlay() {
+// The shell started for scripted play whose frames or costs are compared: without music (a track that ends, at a
+// moment of real time, opens the next file and draws it from the seeded generator) and without waits between the
+// passes.
+inline bool startShellForScriptedPlay() {
     GameOptions = GameOptionsRecord();
     GameOptions.musicVolume = 0;
     host::setMessageBoxHandler([](const std::string&, const std::string&) {});
@@ -211,7 +212,7 @@ inline bool startShellForComparedPlay() {
     return true;
 }
 
-inline void stopShellForComparedPlay() {
+inline void stopShellForScriptedPlay() {
     stopScripting();
     gameWindow->terminate();
     shutdownGame();

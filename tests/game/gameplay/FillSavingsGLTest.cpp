@@ -26,10 +26,10 @@ struct PlayedScene {
 
 class FillSavings : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(startShellForComparedPlay()); }
+    void SetUp() override { ASSERT_TRUE(startShellForScriptedPlay()); }
     void TearDown() override {
         setTileOcclusion(true);
-        stopShellForComparedPlay();
+        stopShellForScriptedPlay();
     }
 
     // The scene entered afresh and played for kPasses passes; the frames of every 40th pass are kept.

@@ -20,8 +20,8 @@ constexpr int kLeftMidPlay = 100;
 
 class ReproduciblePlay : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(startShellForComparedPlay()); }
-    void TearDown() override { stopShellForComparedPlay(); }
+    void SetUp() override { ASSERT_TRUE(startShellForScriptedPlay()); }
+    void TearDown() override { stopShellForScriptedPlay(); }
 
     // What one play drew: a digest of the frame of every pass, and the whole frame of every kKeptEvery-th.
     struct PlayedFrames {
