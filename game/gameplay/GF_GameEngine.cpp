@@ -108,6 +108,7 @@ void GF_GameEngine::enter() {
     PlayerBars.shownWeapon = 1;
     setPlayerBarSource(&playerBarReader);
     idleClock = hiddenClock = 0;
+    arrowShowing = 0; // the arrow fades in afresh, whatever the last level left of it
     showGoalArrow();
     resetParticles();
     trickScorer.startLevel();

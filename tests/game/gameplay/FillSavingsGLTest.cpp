@@ -6,11 +6,8 @@
 #include "../framework/SteadyShell.h"
 #include "Camera.h"
 #include "ShippedLevelFiles.h"
-#include "SpriteAnimation.h"
-#include "TileDefinition.h"
 #include "TileOcclusion.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <vector>
@@ -36,31 +33,12 @@ protected:
         SteadyShell::TearDown();
     }
 
-    std::vector<uint32_t> backBuffer() {
-        std::vector<uint32_t> pixels(size_t(kGameWidth) * kGameHeight);
-        IDirect3DSurface8* surface = nullptr;
-        EXPECT_EQ(device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
-        D3DLOCKED_RECT locked;
-        EXPECT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-        for (int y = 0; y < kGameHeight; y++)
-            std::memcpy(&pixels[size_t(y) * kGameWidth], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch,
-                        size_t(kGameWidth) * 4);
-        surface->UnlockRect();
-        surface->Release();
-        return pixels;
-    }
-
     // The scene entered afresh and played for kPasses passes; the frames of every 40th pass are kept.
     PlayedScene play(const Scene& scene, bool savings) {
         setTileOcclusion(savings);
         device()->allowBackBufferInWindow(savings);
         PlayedScene run;
         run.backBufferInWindow = device()->backBufferInWindow();
-        // The water tiles' animations run on from one level to the next: each run starts them afresh.
-        for (int code = 1; code < kTileCodeCount; code++)
-            if (TileDefinition* tile = getTileDefinition(code);
-                tile && tile->animation && tile->animation->sequenceCount())
-                tile->animation->setSequence(0);
         EXPECT_TRUE(enterScene(scene, steadyPass)) << scene.name();
         device()->resetCounters();
         for (int pass = 1; pass <= kPasses; pass++) {
@@ -70,7 +48,7 @@ protected:
             if (const TileOcclusion* plan = savings ? planTileOcclusion(getCameraX(), getCameraY()) : nullptr)
                 for (const ScreenRect& r : plan->uncoveredRects())
                     run.uncoveredPixels += uint64_t(r.right - r.left) * uint64_t(r.bottom - r.top);
-            if (pass % 40 == 0) run.frames.push_back(backBuffer());
+            if (pass % 40 == 0) run.frames.push_back(backBufferPixels());
             gameWindow->flipBackBuffer(/*waitForForeground=*/false);
         }
         run.drawPrimitiveCalls = device()->drawPrimitiveCalls();

@@ -521,8 +521,8 @@ TEST_F(GameStateTest, BankedPointsAndEnemyShare) {
     EXPECT_EQ(game->getLevelTimeText(), "01:15:500");
 }
 
-// The goal arrow opens every level, is shown again after 10 s without firing or when near the marker, and
-// a show while it is up holds it fully visible.
+// The goal arrow opens every level with its fade-in, is shown again after 10 s without firing or when near the
+// marker, and a show while it is up holds it fully visible.
 TEST_F(GameStateTest, GoalArrowShowsOnEnterOnIdleAndNearTheMarker) {
     startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 2400, 700);
     EXPECT_TRUE(game->isGoalArrowShowing());
@@ -537,6 +537,12 @@ TEST_F(GameStateTest, GoalArrowShowsOnEnterOnIdleAndNearTheMarker) {
     for (int i = 0; i < 64 * 10; ++i) pass();
     EXPECT_FALSE(game->isGoalArrowShowing());
     pass();
+    EXPECT_TRUE(game->isGoalArrowShowing());
+    EXPECT_EQ(game->getGoalArrowClock(), 0.0);
+    // A level entered while the last one left the arrow up fades it in from the start all the same.
+    for (int i = 0; i < 64; ++i) game->draw();
+    ASSERT_TRUE(game->isGoalArrowShowing());
+    startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 2400, 700);
     EXPECT_TRUE(game->isGoalArrowShowing());
     EXPECT_EQ(game->getGoalArrowClock(), 0.0);
 }
