@@ -72,7 +72,7 @@ void decodeRle(const unsigned char* data, size_t size, size_t pos, const Canvas&
     }
 }
 
-enum class Layout { Indexed, Rgb555, Rgb565, Bgr24, Bgra32, Rgb32High, None };
+enum class Layout { Indexed, Rgb555, Rgb565, Bgr24, Bgra32, Bgrx32, Rgb32High, None };
 
 void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas& canvas, int depth, Layout layout) {
     const size_t rowBytes = ((canvas.width * size_t(depth) + 31) / 32) * 4;
@@ -101,6 +101,9 @@ void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas
             case Layout::Bgra32:
                 out[x] = KImage::pack(in[x * 4 + 2], in[x * 4 + 1], in[x * 4], in[x * 4 + 3]);
                 break;
+            case Layout::Bgrx32:
+                out[x] = KImage::pack(in[x * 4 + 2], in[x * 4 + 1], in[x * 4], 255);
+                break;
             case Layout::Rgb32High:
                 out[x] = KImage::pack(in[x * 4 + 3], in[x * 4 + 2], in[x * 4 + 1], 255);
                 break;
@@ -110,6 +113,22 @@ void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas
         }
         pos += rowBytes;
     }
+}
+// The fourth byte of a 32-bit pixel is alpha when the header says so with its alpha mask (headers of 56 bytes
+// and more hold one, at offset 66). The 40-byte header has none, and most tools that write it leave the byte 0:
+// there the byte is read as alpha, and a picture whose alpha is then 0 everywhere is opaque (`declared` false).
+Layout thirtyTwoBitLayout(const unsigned char* data, size_t size, uint32_t headerSize, bool& declared) {
+    declared = headerSize >= 56 && size >= 70;
+    if (!declared) return Layout::Bgra32;
+    return readLittle32(data + 66) == 0xFF000000 ? Layout::Bgra32 : Layout::Bgrx32;
+}
+
+// A picture whose alpha is 0 everywhere meant none: it is opaque.
+bool makeOpaqueWhenAlphaIsUnused(uint32_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; i++)
+        if (KImage::alpha(pixels[i]) != 0) return false;
+    for (size_t i = 0; i < count; i++) pixels[i] |= KImage::pack(0, 0, 0, 255);
+    return true;
 }
 } // namespace
 
@@ -150,7 +169,7 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
     }
 
     Layout layout = Layout::None;
-    bool hasAlpha = false;
+    bool hasAlpha = false, alphaDeclared = false;
     if (method == kMethodRgb) {
         switch (depth) {
         case 1:
@@ -165,7 +184,7 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
             layout = Layout::Bgr24;
             break;
         case 32:
-            layout = Layout::Bgra32, hasAlpha = true;
+            layout = thirtyTwoBitLayout(data, size, headerSize, alphaDeclared);
             break;
         default:
             logMessage("BMP: unsupported bit depth of %d for uncompressed data", depth);
@@ -191,10 +210,8 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
         if (depth == 16 && red == 0x7C00 && green == 0x03E0 && blue == 0x001F) layout = Layout::Rgb555;
         if (depth == 16 && red == 0xF800 && green == 0x07E0 && blue == 0x001F) layout = Layout::Rgb565;
         if (depth == 32 && red == 0xFF000000 && green == 0x00FF0000 && blue == 0x0000FF00) layout = Layout::Rgb32High;
-        if (depth == 32 && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF) {
-            layout = Layout::Bgra32;
-            hasAlpha = true;
-        }
+        if (depth == 32 && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF)
+            layout = thirtyTwoBitLayout(data, size, headerSize, alphaDeclared);
         if (layout == Layout::None) logMessage("BMP: unsupported bit masks for the bitfields method");
     } else {
         logMessage("BMP: unsupported compression method %d", int(method));
@@ -237,6 +254,7 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
     } else {
         decodeRows(data, size, pixelOffset, canvas, depth, layout);
     }
+    if (layout == Layout::Bgra32) hasAlpha = alphaDeclared || !makeOpaqueWhenAlphaIsUnused(pixels, count);
     image.adopt(int32_t(width), int32_t(height), hasAlpha, pixels);
     return true;
 }

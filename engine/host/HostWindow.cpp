@@ -81,8 +81,9 @@ uintptr_t mouseKeyFlags(uint32_t buttons) {
 }
 
 void postKey(HostWindow* window, const SDL_KeyboardEvent& key, bool down) {
+    if (!window) return;
     SDL_Scancode scancode = key.keysym.scancode;
-    int virtualKey = virtualKeyFromScancode(scancode, (key.keysym.mod & KMOD_NUM) != 0);
+    int virtualKey = virtualKeyOfKey(scancode, key.keysym.sym, (key.keysym.mod & KMOD_NUM) != 0);
     if (virtualKey == 0) return;
     bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     // Keys pressed with Alt held, Alt itself and F10 are system keys, as on the desktop the game was made for.
@@ -94,10 +95,26 @@ void postKey(HostWindow* window, const SDL_KeyboardEvent& key, bool down) {
     if (!down) lparam |= 1u << 31;
     uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     post(window, message, uintptr_t(virtualKey), intptr_t(int32_t(lparam)));
+    if (message == WM_KEYDOWN) messageQueue().back().character = characterOfKey(key.keysym.sym, key.keysym.mod);
 }
 
-// UTF-8 text as UTF-16 units, one WM_CHAR each.
+void postCharacter(HostWindow* window, uint32_t code, bool next) {
+    // Characters beyond the 16-bit range go as two UTF-16 units, one WM_CHAR each.
+    WindowMessage units[2] = {{window, WM_CHAR, code, 1}, {window, WM_CHAR, 0, 1}};
+    int count = 1;
+    if (code >= 0x10000) {
+        units[0].wparam = 0xD800 + ((code - 0x10000) >> 10);
+        units[1].wparam = 0xDC00 + ((code - 0x10000) & 0x3FF);
+        count = 2;
+    }
+    auto& queue = messageQueue();
+    queue.insert(next ? queue.begin() : queue.end(), units, units + count);
+}
+
+// UTF-8 text as UTF-16 units, one WM_CHAR each (text input is off in the game's windows; SDL still sends text
+// where something switches it on).
 void postText(HostWindow* window, const char* text) {
+    if (!window) return;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
         uint32_t code = 0;
@@ -127,13 +144,7 @@ void postText(HostWindow* window, const char* text) {
             code = (code << 6) | (*p & 0x3F);
         }
         if (!valid || code > 0x10FFFF) continue;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            post(window, WM_CHAR, 0xD800 + (code >> 10), 1);
-            post(window, WM_CHAR, 0xDC00 + (code & 0x3FF), 1);
-        } else {
-            post(window, WM_CHAR, code, 1);
-        }
+        postCharacter(window, code, /*next=*/false);
     }
 }
 
@@ -255,6 +266,10 @@ WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int cli
     if (!sdl) return nullptr;
     // The screen saver and monitor power-off stay away while the game runs.
     SDL_DisableScreenSaver();
+    // SDL starts with text input on; an input method in composing mode would then swallow letter keys (W, A, S
+    // and D among them). The game takes its characters from key presses, as the desktop it was made for does
+    // with the input method disabled.
+    SDL_StopTextInput();
 
     uint32_t pixels[kIconSize * kIconSize];
     drawWindowIcon(pixels);
@@ -431,6 +446,11 @@ bool peekMessage(WindowHandle window, WindowMessage& message) {
     return true;
 }
 
+void translateMessage(const WindowMessage& message) {
+    if (message.message != WM_KEYDOWN || message.character == 0 || !windowExists(message.window)) return;
+    postCharacter(message.window, message.character, /*next=*/true);
+}
+
 bool waitMessage(WindowMessage& message, int timeoutMs) {
     auto& queue = messageQueue();
     pumpEvents();
@@ -491,10 +511,6 @@ int currentRefreshRate() {
     SDL_DisplayMode mode;
     if (startVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
     return 60;
-}
-
-int displayModeCount() {
-    return startVideo() ? std::max(0, SDL_GetNumDisplayModes(0)) : 0;
 }
 
 bool getDisplayMode(int index, DisplayMode& mode) {

@@ -223,6 +223,94 @@ TEST(KWindowD3DReal, SdlEventsBecomeRecordsWithTheAcceleratorsSwallowed) {
     EXPECT_EQ(eventTypes(), (std::vector<int>{2}));
 }
 
+// Key presses through the keyboard layout: on a German keyboard the key at the US Y position types z, so it is
+// the Z key (engine key 50) and types 'z'. Text input is off once the window is open, so an input method never
+// takes the keys; the characters come from the key presses, Backspace, Tab, Return and Escape with their codes.
+TEST(KWindowD3DReal, KeysFollowTheLayoutAndTypeWithTextInputOff) {
+    KWindowD3D window;
+    window.setEventCallback(recordEvent);
+    window.setDirect3DFactory([] { return Direct3DCreate8Recording(); });
+    SDL_StartTextInput(); // as SDL starts it
+    ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+    EXPECT_FALSE(SDL_IsTextInputActive());
+
+    uint32_t id = SDL_GetWindowID(host::sdlWindow(window.getWindowHandle()));
+    auto key = [id](SDL_Scancode scancode, SDL_Keycode sym, bool down, uint16_t mod = 0) {
+        SDL_Event e = {};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = id;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+    };
+    window.processEvents();
+    events.clear();
+    key(SDL_SCANCODE_Y, SDLK_z, true);
+    key(SDL_SCANCODE_Y, SDLK_z, false);
+    key(SDL_SCANCODE_Z, SDLK_y, true, KMOD_LSHIFT);
+    window.processEvents();
+    ASSERT_EQ(eventTypes(), (std::vector<int>{6, 5, 50, 7, 6, 5, 50}));
+    EXPECT_EQ(events[0].virtualKey, 'Z');
+    EXPECT_EQ(events[0].engineKey, 50);
+    EXPECT_EQ(events[0].keyByte, 0x15); // the scan code stays the key's position
+    EXPECT_EQ(events[1].keyByte, 'z');
+    EXPECT_EQ(events[2].character, 'z');
+    EXPECT_EQ(events[3].virtualKey, 'Z');
+    EXPECT_EQ(events[4].virtualKey, 'Y');
+    EXPECT_EQ(events[6].character, 'Y');
+
+    struct Control {
+        SDL_Scancode scancode;
+        SDL_Keycode sym;
+        int character;
+    } controls[] = {{SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 8},
+                    {SDL_SCANCODE_TAB, SDLK_TAB, 9},
+                    {SDL_SCANCODE_RETURN, SDLK_RETURN, 13},
+                    {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 27}};
+    for (const Control& c : controls) {
+        events.clear();
+        key(c.scancode, c.sym, true);
+        window.processEvents();
+        ASSERT_EQ(eventTypes(), (std::vector<int>{6, 5, 50})) << c.character;
+        EXPECT_EQ(events[1].keyByte, c.character);
+        EXPECT_EQ(events[2].character, c.character);
+    }
+    // Keys that type nothing, and keys pressed with Control, give no character record.
+    events.clear();
+    key(SDL_SCANCODE_LEFT, SDLK_LEFT, true);
+    key(SDL_SCANCODE_C, SDLK_c, true, KMOD_LCTRL);
+    window.processEvents();
+    EXPECT_EQ(eventTypes(), (std::vector<int>{6, 6}));
+}
+
+// The walk over the display modes ends when a query finds no further mode, and answers with that last query's
+// result: 0 after every mode (the offscreen display's one mode has no depth, so the callback never runs there),
+// 1 when the callback stopped it at a mode.
+TEST(KWindowD3DReal, DisplayModesAnswerTheLastQuery) {
+    KWindowD3D window;
+    window.setDirect3DFactory([] { return Direct3DCreate8Recording(); });
+    ASSERT_TRUE(window.createGameWindow(800, 600, 32, true, "Glimmerfin", 0));
+    int modes = 0;
+    EXPECT_EQ(window.enumerateDisplayModes([&](int width, int height, int bits, int) {
+        EXPECT_GT(width, 0);
+        EXPECT_GT(height, 0);
+        EXPECT_GT(bits, 14);
+        modes++;
+        return true;
+    }),
+              0);
+    if (modes == 0) return;
+    int seen = 0;
+    EXPECT_EQ(window.enumerateDisplayModes([&](int, int, int, int) {
+        seen++;
+        return false;
+    }),
+              1);
+    EXPECT_EQ(seen, 1);
+}
+
 // Desktops know the window by its class (on X11 its WM_CLASS, on Wayland its application id), which SDL takes
 // from the environment when its video starts.
 TEST(KWindowD3DReal, TheWindowClassIsTheGamesOwn) {
