@@ -288,8 +288,10 @@ void clipCursor(WindowHandle window, const PixelRect* backBufferRect) {
     SDL_Window* sdl = sdlWindow(window);
     cursorClipped = backBufferRect != nullptr;
     if (!sdl) return;
-    if (!backBufferRect) {
-        SDL_SetWindowMouseRect(sdl, nullptr);
+    // Where SDL takes the window to be elsewhere than it is (full screen asked of an X server with no window
+    // manager), it would hold the pointer in the wrong place: the pointer is left free there.
+    if (!backBufferRect || !sdlKnowsClientArea(window)) {
+        if (SDL_GetWindowMouseRect(sdl)) SDL_SetWindowMouseRect(sdl, nullptr);
         return;
     }
     // Full screen sets the same clip every frame: only a change reaches the window system.
@@ -332,11 +334,11 @@ bool getCursorPos(WindowHandle window, int& x, int& y) {
     if (SDL_GetMouseFocus() == sdl) {
         SDL_GetMouseState(&windowX, &windowY);
     } else {
-        int globalX, globalY, left, top;
+        int globalX, globalY;
         SDL_GetGlobalMouseState(&globalX, &globalY);
-        SDL_GetWindowPosition(sdl, &left, &top);
-        windowX = globalX - left;
-        windowY = globalY - top;
+        PixelRect client = clientArea(window);
+        windowX = globalX - client.x;
+        windowY = globalY - client.y;
     }
     int bbWidth, bbHeight;
     getBackBufferSize(window, bbWidth, bbHeight);

@@ -6,6 +6,7 @@
 #include "HostInput.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,9 @@ struct HostWindow {
     bool minimized = false;
     int backBufferWidth = 0;
     int backBufferHeight = 0;
+    PixelRect client; // as the window system last gave it (clientKnown), or as a test stands it in
+    bool clientKnown = false;
+    bool clientSimulated = false;
 };
 
 struct AcceleratorTable {
@@ -45,15 +49,37 @@ std::vector<WindowMessage>& messageQueue() {
 
 bool quitPosted = false;
 
-HostWindow* findWindow(uint32_t sdlWindowId) {
-    SDL_Window* sdl = SDL_GetWindowFromID(sdlWindowId);
+HostWindow* windowOfSdl(SDL_Window* sdl) {
     for (HostWindow* window : liveWindows())
         if (window->sdl == sdl) return window;
     return nullptr;
 }
 
+HostWindow* findWindow(uint32_t sdlWindowId) {
+    return windowOfSdl(SDL_GetWindowFromID(sdlWindowId));
+}
+
 HostWindow* firstWindow() {
     return liveWindows().empty() ? nullptr : liveWindows().front();
+}
+
+// Asks the X server where the window is and how large (one round trip each); false on other video drivers.
+bool queryClientArea(SDL_Window* sdl, PixelRect& area) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* display = info.info.x11.display;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, info.info.x11.window, &attributes)) return false;
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display, info.info.x11.window, attributes.root, 0, 0, &x, &y, &child);
+    area = {x, y, attributes.width, attributes.height};
+    return true;
+}
+
+void refreshClientArea(HostWindow* window) {
+    if (!window->clientSimulated) window->clientKnown = queryClientArea(window->sdl, window->client);
 }
 
 // A point in window pixels as back-buffer pixels (may lie outside the back buffer).
@@ -208,6 +234,7 @@ void translateEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT: {
         HostWindow* window = findWindow(event.window.windowID);
         if (!window) break;
+        refreshClientArea(window);
         switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
             post(window, WM_CLOSE, 0, 0);
@@ -285,6 +312,7 @@ WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int cli
     window->popup = popup;
     window->backBufferWidth = clientWidth;
     window->backBufferHeight = clientHeight;
+    refreshClientArea(window);
     liveWindows().push_back(window);
     return window;
 }
@@ -326,6 +354,7 @@ void setWindowStyle(WindowHandle window, bool popup) {
     window->popup = popup;
     SDL_SetWindowFullscreen(window->sdl, popup ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     SDL_SetWindowBordered(window->sdl, popup ? SDL_FALSE : SDL_TRUE);
+    refreshClientArea(window);
 }
 
 bool isPopupStyle(WindowHandle window) {
@@ -336,11 +365,51 @@ void placeWindowCentred(WindowHandle window, int clientWidth, int clientHeight) 
     if (!windowExists(window) || window->popup) return;
     SDL_SetWindowSize(window->sdl, clientWidth, clientHeight);
     SDL_SetWindowPosition(window->sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    refreshClientArea(window);
 }
 
 void getClientSize(WindowHandle window, int& width, int& height) {
+    PixelRect area = clientArea(window);
+    width = area.width;
+    height = area.height;
+}
+
+PixelRect clientArea(WindowHandle window) {
+    if (!windowExists(window)) return {};
+    if (window->clientKnown) return window->client;
+    PixelRect area;
+    SDL_GetWindowPosition(window->sdl, &area.x, &area.y);
+    SDL_GetWindowSize(window->sdl, &area.width, &area.height);
+    return area;
+}
+
+void getDrawableSize(SDL_Window* sdl, int& width, int& height, bool refresh) {
     width = height = 0;
-    if (windowExists(window)) SDL_GetWindowSize(window->sdl, &width, &height);
+    HostWindow* window = windowOfSdl(sdl);
+    if (window && refresh) refreshClientArea(window);
+    if (window && window->clientKnown) {
+        width = window->client.width;
+        height = window->client.height;
+    } else if (sdl) {
+        SDL_GL_GetDrawableSize(sdl, &width, &height);
+    }
+}
+
+bool sdlKnowsClientArea(WindowHandle window) {
+    if (!windowExists(window) || !window->clientKnown) return true;
+    PixelRect sdl;
+    SDL_GetWindowPosition(window->sdl, &sdl.x, &sdl.y);
+    SDL_GetWindowSize(window->sdl, &sdl.width, &sdl.height);
+    const PixelRect& real = window->client;
+    return sdl.x == real.x && sdl.y == real.y && sdl.width == real.width && sdl.height == real.height;
+}
+
+void simulateClientArea(WindowHandle window, const PixelRect* area) {
+    if (!windowExists(window)) return;
+    window->clientSimulated = area != nullptr;
+    if (area) window->client = *area;
+    window->clientKnown = area != nullptr;
+    if (!area) refreshClientArea(window);
 }
 
 void adjustWindowRect(int clientWidth, int clientHeight, bool popup, int& outerWidth, int& outerHeight) {
@@ -362,6 +431,7 @@ void showWindow(WindowHandle window) {
     SDL_RaiseWindow(window->sdl);
     window->minimized = false;
     window->foreground = true;
+    refreshClientArea(window);
 }
 
 void minimizeWindow(WindowHandle window) {

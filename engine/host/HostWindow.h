@@ -96,7 +96,7 @@ std::string getWindowTitle(WindowHandle window);
 void setWindowStyle(WindowHandle window, bool popup);
 bool isPopupStyle(WindowHandle window);
 void placeWindowCentred(WindowHandle window, int clientWidth, int clientHeight);
-void getClientSize(WindowHandle window, int& width, int& height); // in window pixels
+void getClientSize(WindowHandle window, int& width, int& height); // in window pixels, as clientArea has them
 // Outer size of a framed window with this client size (frame sizes known once a window exists, else 0).
 void adjustWindowRect(int clientWidth, int clientHeight, bool popup, int& outerWidth, int& outerHeight);
 
@@ -121,6 +121,19 @@ struct PixelRect {
 };
 // Where the device shows the back buffer in the client area (window pixels): scaled to fit, centred.
 PixelRect presentationRect(WindowHandle window);
+
+// The client area as the window system has it: its place on the desktop and its size, in window pixels. SDL's
+// own figures turn into the desktop's as soon as full screen is asked for, also on an X server with no window
+// manager, where the window keeps its place and size; so the X server is asked, after each change SDL reports
+// and before each present. Where nothing can be asked, SDL's figures stand.
+PixelRect clientArea(WindowHandle window);
+// The size of the client area the device presents into, for an SDL window of ours (SDL's drawable size for any
+// other); with refresh the window system is asked again first.
+void getDrawableSize(SDL_Window* window, int& width, int& height, bool refresh = false);
+// Whether SDL's own figures of the client area are the window system's: SDL confines the pointer by them.
+bool sdlKnowsClientArea(WindowHandle window);
+// Tests stand in for the window system's answer (null: ask it again).
+void simulateClientArea(WindowHandle window, const PixelRect* area);
 
 // The accelerator table: Alt+Return and F10 send a command that nobody handles, so those key presses are
 // swallowed. translateAccelerator is true when it took the message.
