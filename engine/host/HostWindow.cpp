@@ -63,23 +63,29 @@ HostWindow* firstWindow() {
     return liveWindows().empty() ? nullptr : liveWindows().front();
 }
 
-// Asks the X server where the window is and how large (one round trip each); false on other video drivers.
-bool queryClientArea(SDL_Window* sdl, PixelRect& area) {
+// Asks the X server how large the window is and, with `place`, where it lies on the desktop (one round trip
+// each); false on other video drivers.
+bool queryClientArea(SDL_Window* sdl, bool place, PixelRect& area) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return false;
     Display* display = info.info.x11.display;
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, info.info.x11.window, &attributes)) return false;
+    Window root, child;
     int x = 0, y = 0;
-    Window child;
-    XTranslateCoordinates(display, info.info.x11.window, attributes.root, 0, 0, &x, &y, &child);
-    area = {x, y, attributes.width, attributes.height};
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, info.info.x11.window, &root, &x, &y, &width, &height, &border, &depth)) return false;
+    area.width = int(width);
+    area.height = int(height);
+    if (place) XTranslateCoordinates(display, info.info.x11.window, root, 0, 0, &area.x, &area.y, &child);
     return true;
 }
 
-void refreshClientArea(HostWindow* window) {
-    if (!window->clientSimulated) window->clientKnown = queryClientArea(window->sdl, window->client);
+// After a change SDL reports, the window's size and place; before a present its size alone, which is all the
+// present needs (the place serves the pointer while it is outside the window).
+void refreshClientArea(HostWindow* window, bool place = true) {
+    if (window->clientSimulated) return;
+    const bool placeKnown = window->clientKnown;
+    window->clientKnown = queryClientArea(window->sdl, place || !placeKnown, window->client);
 }
 
 // A point in window pixels as back-buffer pixels (may lie outside the back buffer).
@@ -386,7 +392,7 @@ PixelRect clientArea(WindowHandle window) {
 void getDrawableSize(SDL_Window* sdl, int& width, int& height, bool refresh) {
     width = height = 0;
     HostWindow* window = windowOfSdl(sdl);
-    if (window && refresh) refreshClientArea(window);
+    if (window && refresh) refreshClientArea(window, /*place=*/false);
     if (window && window->clientKnown) {
         width = window->client.width;
         height = window->client.height;
