@@ -156,7 +156,10 @@ TEST(KWindowD3DReal, OpensClearsReadsBackPacesAndCloses) {
     }
     EXPECT_LE(frames, 62);
     EXPECT_GE(frames, 20);
-    EXPECT_GE(window.getFrameTime(), 16.0);
+    // The average of the last eight frame times: on a busy machine a late frame is made up by shorter ones, but
+    // by no more than the carry allows (from one period ahead to one behind: two periods in eight frames), less a
+    // millisecond for frame times counted in whole milliseconds.
+    EXPECT_GE(window.getFrameTime(), (8 - 2) * (1000.0 / 60) / 8 - 1);
     EXPECT_EQ(image.getPixel(0, 0), KImage::pack(255, 127, 0, 255));
 
     // Closing through the message queue sets the quit flag and leaves the window in place.
