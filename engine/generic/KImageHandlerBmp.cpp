@@ -123,12 +123,14 @@ Layout thirtyTwoBitLayout(const unsigned char* data, size_t size, uint32_t heade
     return readLittle32(data + 66) == 0xFF000000 ? Layout::Bgra32 : Layout::Bgrx32;
 }
 
-// A picture whose alpha is 0 everywhere meant none: it is opaque.
-bool makeOpaqueWhenAlphaIsUnused(uint32_t* pixels, size_t count) {
-    for (size_t i = 0; i < count; i++)
-        if (KImage::alpha(pixels[i]) != 0) return false;
-    for (size_t i = 0; i < count; i++) pixels[i] |= KImage::pack(0, 0, 0, 255);
-    return true;
+// Whether a pixel stored in the data sets its fourth byte (only the rows the data holds are read, so the cost
+// follows the file's size, not the picture's).
+bool fourthBytesUsed(const unsigned char* data, size_t size, size_t pos, size_t width, size_t height) {
+    const size_t rowBytes = width * 4;
+    for (size_t y = 0; y < height && pos <= size && rowBytes <= size - pos; y++, pos += rowBytes)
+        for (size_t x = 3; x < rowBytes; x += 4)
+            if (data[pos + x] != 0) return true;
+    return false;
 }
 } // namespace
 
@@ -229,6 +231,11 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
         return false;
     }
 
+    if (layout == Layout::Bgra32 && !alphaDeclared &&
+        !fourthBytesUsed(data, size, pixelOffset, size_t(width), size_t(height)))
+        layout = Layout::Bgrx32; // the fourth byte unused: an opaque picture
+    hasAlpha = layout == Layout::Bgra32;
+
     const bool indexed = depth <= 8;
     if (indexed) {
         const size_t entries = size_t(1) << depth;
@@ -254,7 +261,6 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
     } else {
         decodeRows(data, size, pixelOffset, canvas, depth, layout);
     }
-    if (layout == Layout::Bgra32) hasAlpha = alphaDeclared || !makeOpaqueWhenAlphaIsUnused(pixels, count);
     image.adopt(int32_t(width), int32_t(height), hasAlpha, pixels);
     return true;
 }
