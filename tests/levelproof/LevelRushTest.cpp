@@ -31,7 +31,6 @@ const std::set<std::string> kStillRushable = {
     "14-turtle-shallows",
     "15-minesweeper",
     "16-coral-crown",
-    "18-kelp-maze",
     "19-sinkhole",
     "20-sunset-citadel",
     "21-under-the-ice",
