@@ -35,7 +35,6 @@ const std::set<std::string> kStillRushable = {
     "20-sunset-citadel",
     "21-under-the-ice",
     "22-floe-bay",
-    "23-blade-in-the-ice",
     "24-ice-shafts",
     "27-drift-mines",
     "28-the-crevasse",
