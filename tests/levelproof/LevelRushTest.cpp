@@ -35,7 +35,6 @@ const std::set<std::string> kStillRushable = {
     "20-sunset-citadel",
     "21-under-the-ice",
     "22-floe-bay",
-    "24-ice-shafts",
     "27-drift-mines",
     "28-the-crevasse",
     "29-frozen-fortress",
