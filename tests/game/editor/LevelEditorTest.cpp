@@ -448,6 +448,7 @@ TEST_F(LevelEditorTest, SaveAndLoadRoundTripThroughTheCustomFolder) {
     press(props().loadDefault);
     EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(4, 5), 0);
     EXPECT_TRUE(props().loadName.text.empty());
+    EXPECT_EQ(boxes, std::vector<std::string>{}) << "nothing failed, nothing is told";
 }
 
 TEST_F(LevelEditorTest, ALevelSavedByTheEditorHoldsAPlayerWhateverItsSize) {
