@@ -29,7 +29,7 @@ public:
     static void enumerateFolder(const FolderCallback& callback, const std::string& folder);
 
     // Replaces the file's contents through a temporary file and a rename; false (old file kept, a log line
-    // saying why, and errno still holding the reason) on failure.
+    // saying why, and errno telling it) on failure.
     static bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
 
     static const std::string& getDataFolder();

@@ -6,6 +6,7 @@
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
+#include "LevelCatalogue.h"
 #include "LevelFile.h"
 #include "PanelBox.h"
 #include "PlacementList.h"
@@ -23,6 +24,13 @@ namespace {
 // finite real: it is shown held to the 32-bit range rather than converted past what an integer holds.
 void setInt(EditorTextField& field, double value) {
     field.setInt((long long)std::trunc(std::clamp(value, double(INT32_MIN), double(INT32_MAX))));
+}
+
+// A name holding a '/' would lead out of the custom-levels folder: the editor neither saves nor loads it, and
+// tells so naming the file the name would have meant.
+constexpr const char* kNameLeavesTheFolder = "a level name cannot hold \"/\"";
+std::string namedCustomLevel(const std::string& name) {
+    return getCustomLevelsFolder() + name + ".lvl";
 }
 
 } // namespace
@@ -191,7 +199,11 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
             const std::string name = p.loadName.text;
             p.saveName.setText(name);
             if (!name.empty()) {
-                loadIntoEditor(getCustomLevelsFolder() + name + ".lvl");
+                const std::string path = customLevelPath(name);
+                if (path.empty())
+                    showLevelLoadFailure(namedCustomLevel(name), kNameLeavesTheFolder);
+                else
+                    loadIntoEditor(path);
                 p.load.selected = 0;
             }
         } else if (p.loadCancel.clicked) {
@@ -227,10 +239,9 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 }
 
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
-    const std::string path = getCustomLevelsFolder() + name + ".lvl";
-    // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
-    if (name.find('/') != std::string::npos) {
-        showLevelSaveFailure(path, "a level name cannot hold \"/\"");
+    const std::string path = customLevelPath(name);
+    if (path.empty()) {
+        showLevelSaveFailure(namedCustomLevel(name), kNameLeavesTheFolder);
         return false;
     }
     // The start goes in before the write, and the write drops the records outside the level only once the

@@ -589,6 +589,14 @@ TEST_F(LevelEditorTest, AFailedLoadIsToldWithTheReadersReasonAndLeavesTheLevelAs
         EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(2, 2), 12);
         EXPECT_EQ(CurrentLevelGoals.gameMode, kGameModeAction);
     }
+    // A name that leads out of the custom-levels folder is not read at all.
+    boxes.clear();
+    press(props().load);
+    props().loadName.setText("../elsewhere");
+    press(props().loadButton);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Failed to Load Level: File \"" + customPath("../elsewhere") +
+                                              "\" failed to load: a level name cannot hold \"/\""});
+    EXPECT_EQ(Placements.count(), 1);
 }
 
 TEST_F(LevelEditorTest, ARaceLevelWithoutAHoopIsSavedWithAWordThatItNeedsOne) {
