@@ -44,7 +44,6 @@ const std::set<std::string> kStillRushable = {
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "41-alien-reef",
-    "42-crystal-caves",
     "43-violet-archipelago",
     "44-the-long-shaft",
     "45-coral-labyrinth",
