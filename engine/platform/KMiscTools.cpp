@@ -5,7 +5,6 @@
 #include "HostSystem.h"
 #include "KLog.h"
 #include "KResource.h"
-#include "KTrueText.h"
 #include "KWindow.h"
 
 #include <algorithm>
@@ -41,7 +40,6 @@ KMiscTools::KMiscTools() {
 
 KMiscTools::~KMiscTools() {
     KResource::shutDown();
-    KTrueText::releaseLibrary();
 }
 
 void KMiscTools::startUp() {

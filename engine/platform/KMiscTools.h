@@ -11,7 +11,7 @@
 class KMiscTools : public KObjectBase {
 public:
     KMiscTools();  // runs startUp
-    ~KMiscTools(); // releases the resources (and the shared TrueType library)
+    ~KMiscTools(); // releases the resources
 
     static void startUp();    // once
     static void startTimer(); // once
