@@ -5,13 +5,13 @@
 #include "HostSystem.h"
 #include "KLog.h"
 #include "KResource.h"
-#include "KWindow.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace {
+KMiscTools::BeforeDialogHook beforeDialog = nullptr;
 bool started = false;
 bool clockStarted = false;
 uint64_t counterFrequency = 0;
@@ -30,6 +30,8 @@ std::string& userName() {
     return value;
 }
 } // namespace
+
+bool systemCursorHidden = false;
 
 // Constructed during static initialisation, before the game's own start-up runs.
 static KMiscTools systemTools;
@@ -100,7 +102,7 @@ int KMiscTools::messageBox(const std::string& caption, const std::string& text) 
         while (host::showCursor(true) < 0) {
         }
     }
-    if (KWindow* window = getCurrentWindow()) window->leaveFullScreenForDialog();
+    if (beforeDialog) beforeDialog();
     int answer = host::showMessageBox(caption, text);
     if (cursorWasHidden) {
         systemCursorHidden = true;
@@ -108,6 +110,10 @@ int KMiscTools::messageBox(const std::string& caption, const std::string& text) 
         }
     }
     return answer;
+}
+
+void KMiscTools::setBeforeDialogHook(BeforeDialogHook hook) {
+    beforeDialog = hook;
 }
 
 void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::string& folder) {
