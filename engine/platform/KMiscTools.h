@@ -36,7 +36,6 @@ public:
     // saying why, and errno telling it) on failure.
     static bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
 
-    static const std::string& getDataFolder();
     static const std::string& getOsDescription();
     static const std::string& getUserName();
 };
@@ -44,6 +43,3 @@ public:
 // Set by the game after it hid the system cursor; the window and the message box only read it (the message
 // box clears and restores it around the box).
 extern bool systemCursorHidden;
-
-// The path with "ipad3res_" inserted before its file-name part (the high-resolution variant's name).
-std::string makeHighResName(const std::string& path);
