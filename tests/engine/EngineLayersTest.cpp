@@ -16,9 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct EngineFile {
-    std::string layer; // "generic", "platform" or "host"
-    std::vector<std::string> quoted;  // #include "..."
-    std::vector<std::string> angled;  // #include <...>
+    std::string layer;               // "generic", "platform" or "host"
+    std::vector<std::string> quoted; // #include "..."
+    std::vector<std::string> angled; // #include <...>
 };
 
 // Every engine file by its name (names are unique across the three folders), with its includes.
