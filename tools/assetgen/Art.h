@@ -73,6 +73,8 @@ public:
     // game cuts must be the ones its layout cuts from the picture: anything else throws std::runtime_error.
     void savePng(const Canvas& canvas, const std::string& name, std::vector<FrameRect> frames,
                  std::vector<Hotspot> hotspots = {}, bool additive = false);
+    // Writes an opaque picture as graphics/<name> in JPEG (full chroma, the given quality).
+    void saveJpeg(cairo_surface_t* picture, const std::string& name, int quality = 92) const;
     const std::vector<Sheet>& sheets() const { return written; }
 
 private:
@@ -80,6 +82,9 @@ private:
     std::vector<Sheet> written;
 };
 
+// Throws std::runtime_error naming the picture and the first pixel whose premultiplied colour exceeds its
+// alpha: such a colour cannot be stored and wraps round to another hue when the picture is saved.
+void requireValidPremultiplied(cairo_surface_t* picture, const std::string& name);
 std::vector<FrameRect> gridFrames(int width, int height, int cellWidth, int cellHeight, int count = -1);
 // The frames the layout cuts from a picture of that size, in the game's frame order.
 std::vector<FrameRect> layoutFrames(const SheetLayout& layout, int width, int height);
