@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Shared set-up for play.sh and test.sh: installs the Debian packages that are missing, then configures
-# (once) and builds the given build folder. Usage: setup.sh BUILD_DIR [extra cmake options...]
+# Shared set-up for play.sh and test.sh: installs the Debian packages that are missing, then configures and
+# builds the given build folder. Usage: setup.sh [--configure-only] BUILD_DIR [extra cmake options...]
+# A folder is configured again only when the options differ from those it was last configured with, so a re-run
+# with the same options goes straight to the build; an option given before and not now keeps its cached value.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,9 +13,12 @@ packages=(
     libcairo2-dev fonts-dejavu-core libgtest-dev xvfb xauth
     clang libclang-rt-14-dev
 )
+# One query for all of them: the package database is read once.
+installed=" $({ dpkg-query -W -f='${Package}:${Status}\n' "${packages[@]}" 2>/dev/null || true; } |
+    sed -n 's/:install ok installed$//p' | tr '\n' ' ') "
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    [[ "$installed" == *" $p "* ]] || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
@@ -23,9 +28,23 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+build=true
+if [ "${1:-}" = "--configure-only" ]; then
+    build=false
+    shift
+fi
 build_dir="$1"
 shift
+options_file="$build_dir/setup-options.txt"
+options="$(printf '%s\n' "$@")"
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S . -B "$build_dir" -G Ninja "$@"
+    printf '%s' "$options" >"$options_file"
+elif [ "$options" != "$(cat "$options_file" 2>/dev/null)" ]; then
+    echo "setup.sh: $build_dir is already configured; applying the options given:${*:+ $*}"
+    cmake -S . -B "$build_dir" "$@"
+    printf '%s' "$options" >"$options_file"
 fi
-cmake --build "$build_dir" -j "$(nproc)"
+if $build; then
+    cmake --build "$build_dir" -j "$(nproc)"
+fi

@@ -1,8 +1,8 @@
 // Resource lookup over the mounted archives and the default plain-file archive.
 #include "KResource.h"
 
+#include "KDataPaths.h"
 #include "KLog.h"
-#include "KMiscTools.h"
 
 #include <strings.h>
 
@@ -17,7 +17,7 @@ KResourceArchive*& defaultArchive() {
 // The path as a mounted archive names it: relative to the data folder. A backslash is an ordinary character of
 // a file name here, as on the file system, so that a name never means another file in the archive than on disk.
 std::string archivePath(const std::string& path) {
-    const std::string& data = KMiscTools::getDataFolder();
+    const std::string& data = getDataFolder();
     std::string rest = path;
     if (!data.empty() && rest.size() >= data.size() && strncasecmp(rest.c_str(), data.c_str(), data.size()) == 0) {
         rest.erase(0, data.size());

@@ -55,6 +55,17 @@ void doneLibrary() {
     releaseWanted = false;
 }
 
+// The library lives as long as the program: it is released when the program ends, or, when a face still lives
+// then, as soon as the last face goes.
+struct LibraryRelease {
+    ~LibraryRelease() {
+        if (liveFaces == 0)
+            doneLibrary();
+        else
+            releaseWanted = true;
+    }
+} libraryRelease;
+
 int powerOfTwoSide(int size) {
     int side = 4;
     while (side < size) side *= 2;
@@ -99,13 +110,6 @@ KTrueText::~KTrueText() {
     deletePages();
     closeFont();
     if (--liveFaces == 0 && releaseWanted) doneLibrary();
-}
-
-void KTrueText::releaseLibrary() {
-    if (liveFaces == 0)
-        doneLibrary();
-    else
-        releaseWanted = true;
 }
 
 unsigned long KTrueText::readStream(FT_StreamRec_* stream, unsigned long offset, unsigned char* buffer,

@@ -31,9 +31,6 @@ public:
     int getGlyphCount() const { return glyphCount; }
     KGraphic* getPage(int page) const { return page >= 0 && page < pageCount ? pages[page] : nullptr; }
 
-    // Releases the FreeType library shared by every face (at once, or when the last face goes).
-    static void releaseLibrary();
-
     // One glyph record; the list ends with a record whose code point is 0.
     struct GlyphRecord {
         int32_t codePoint;

@@ -1,8 +1,8 @@
 // Loading a picture's sources for the picture back ends, and cutting a picture into splices for their uploads.
 #include "KGraphicBase.h"
 
+#include "KDataPaths.h"
 #include "KLog.h"
-#include "KMiscTools.h"
 #include "KPictureSource.h"
 
 #include <algorithm>

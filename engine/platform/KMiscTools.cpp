@@ -3,16 +3,16 @@
 
 #include "HostInput.h"
 #include "HostSystem.h"
+#include "KDataPaths.h"
 #include "KLog.h"
 #include "KResource.h"
-#include "KTrueText.h"
-#include "KWindow.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace {
+KMiscTools::BeforeDialogHook beforeDialog = nullptr;
 bool started = false;
 bool clockStarted = false;
 uint64_t counterFrequency = 0;
@@ -22,15 +22,13 @@ std::string& osDescription() {
     static std::string value;
     return value;
 }
-std::string& dataFolder() {
-    static std::string value;
-    return value;
-}
 std::string& userName() {
     static std::string value;
     return value;
 }
 } // namespace
+
+bool systemCursorHidden = false;
 
 // Constructed during static initialisation, before the game's own start-up runs.
 static KMiscTools systemTools;
@@ -41,7 +39,6 @@ KMiscTools::KMiscTools() {
 
 KMiscTools::~KMiscTools() {
     KResource::shutDown();
-    KTrueText::releaseLibrary();
 }
 
 void KMiscTools::startUp() {
@@ -53,8 +50,8 @@ void KMiscTools::startUp() {
 
     startTimer();
 
-    dataFolder() = host::executableFolder();
-    logMessage("System: data path is %s", dataFolder().c_str());
+    setDataFolder(host::executableFolder());
+    logMessage("System: data path is %s", getDataFolder().c_str());
 
     userName() = host::userName();
 
@@ -83,7 +80,7 @@ std::string KMiscTools::makeDataPath(const std::string& name) {
     if (!rest.empty() && (rest[0] == '/' || rest[0] == ':' || rest[0] == '\\')) rest.erase(0, 1);
     // Only the name is normalised: the data folder is a real Linux path and may hold any character.
     std::replace(rest.begin(), rest.end(), '\\', '/');
-    return (rest.size() >= 2 && rest[1] == ':') ? rest : dataFolder() + "/" + rest;
+    return (rest.size() >= 2 && rest[1] == ':') ? rest : getDataFolder() + "/" + rest;
 }
 
 std::string KMiscTools::getAppDataFolder() {
@@ -102,7 +99,7 @@ int KMiscTools::messageBox(const std::string& caption, const std::string& text) 
         while (host::showCursor(true) < 0) {
         }
     }
-    if (KWindow* window = getCurrentWindow()) window->leaveFullScreenForDialog();
+    if (beforeDialog) beforeDialog();
     int answer = host::showMessageBox(caption, text);
     if (cursorWasHidden) {
         systemCursorHidden = true;
@@ -110,6 +107,10 @@ int KMiscTools::messageBox(const std::string& caption, const std::string& text) 
         }
     }
     return answer;
+}
+
+void KMiscTools::setBeforeDialogHook(BeforeDialogHook hook) {
+    beforeDialog = hook;
 }
 
 void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::string& folder) {
@@ -128,18 +129,9 @@ bool KMiscTools::writeFileReplacing(const std::string& path, const void* bytes, 
     return false;
 }
 
-const std::string& KMiscTools::getDataFolder() {
-    return dataFolder();
-}
 const std::string& KMiscTools::getOsDescription() {
     return osDescription();
 }
 const std::string& KMiscTools::getUserName() {
     return userName();
-}
-
-std::string makeHighResName(const std::string& path) {
-    size_t separator = path.find_last_of("/\\");
-    size_t split = separator == std::string::npos ? 0 : separator + 1;
-    return path.substr(0, split) + "ipad3res_" + path.substr(split);
 }

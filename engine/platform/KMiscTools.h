@@ -11,7 +11,7 @@
 class KMiscTools : public KObjectBase {
 public:
     KMiscTools();  // runs startUp
-    ~KMiscTools(); // releases the resources (and the shared TrueType library)
+    ~KMiscTools(); // releases the resources
 
     static void startUp();    // once
     static void startTimer(); // once
@@ -23,6 +23,10 @@ public:
     static std::string makeDataPath(const std::string& name);
     static std::string getAppDataFolder(); // the per-user application-data folder, created when missing
     static int messageBox(const std::string& caption, const std::string& text);
+    // Runs just before each message box (null: nothing runs); the current window installs one that leaves full
+    // screen for the box.
+    using BeforeDialogHook = void (*)();
+    static void setBeforeDialogHook(BeforeDialogHook hook);
 
     // Calls back for every entry of the folder ("." and ".." included, byte order) until it returns false.
     using FolderCallback = std::function<bool(const std::string& name, bool isFolder)>;
@@ -32,10 +36,10 @@ public:
     // saying why, and errno telling it) on failure.
     static bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
 
-    static const std::string& getDataFolder();
     static const std::string& getOsDescription();
     static const std::string& getUserName();
 };
 
-// The path with "ipad3res_" inserted before its file-name part (the high-resolution variant's name).
-std::string makeHighResName(const std::string& path);
+// Set by the game after it hid the system cursor; the window and the message box only read it (the message
+// box clears and restores it around the box).
+extern bool systemCursorHidden;

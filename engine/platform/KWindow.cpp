@@ -1,11 +1,15 @@
-// The process-wide values kept beside the game window: the current window and the system-cursor-hidden flag.
+// The process-wide current window, and the before-a-dialog hook it installs for the message box.
 #include "KWindow.h"
+
+#include "KMiscTools.h"
 
 namespace {
 KWindow* currentWindow = nullptr;
-}
 
-bool systemCursorHidden = false;
+void leaveFullScreenOfCurrentWindow() {
+    if (currentWindow) currentWindow->leaveFullScreenForDialog();
+}
+} // namespace
 
 KWindow* getCurrentWindow() {
     return currentWindow;
@@ -13,4 +17,5 @@ KWindow* getCurrentWindow() {
 
 void setCurrentWindow(KWindow* window) {
     currentWindow = window;
+    KMiscTools::setBeforeDialogHook(window ? leaveFullScreenOfCurrentWindow : nullptr);
 }

@@ -99,10 +99,7 @@ public:
     virtual float getSecondaryScale() = 0;
 };
 
-// The window the message box and the picture back end work with (null while none is open).
+// The window the message box and the picture back end work with (null while none is open). While one is
+// current, a message box first makes it leave full screen.
 KWindow* getCurrentWindow();
 void setCurrentWindow(KWindow* window);
-
-// Set by the game after it hid the system cursor; the window and the message box only read it (the message
-// box clears and restores it around the box).
-extern bool systemCursorHidden;

@@ -4,6 +4,7 @@
 
 #include "HostInput.h"
 #include "KEngineKeys.h"
+#include "KMiscTools.h"
 #include "KMouse.h"
 
 intptr_t KWindowD3D::windowProcedure(host::WindowHandle handle, uint32_t message, uintptr_t wparam, intptr_t lparam) {

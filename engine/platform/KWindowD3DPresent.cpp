@@ -6,6 +6,7 @@
 #include "HostInput.h"
 #include "KEngineCursor.h"
 #include "KLog.h"
+#include "KMiscTools.h"
 #include "KMouse.h"
 #include "KWindowD3DRenderStates.h"
 

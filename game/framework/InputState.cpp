@@ -4,6 +4,7 @@
 #include "FrameClock.h"
 #include "GameWindow.h"
 #include "KEngineKeys.h"
+#include "KMiscTools.h"
 #include "KMouse.h"
 #include "KWindow.h"
 #include "MouseCursor.h"

@@ -8,6 +8,7 @@
 #include "KMiscTools.h"
 #include "KPictureSource.h"
 #include "PlatformTools.h"
+#include "SpriteSheetLayouts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +106,11 @@ void SpriteSheet::addFrame(int32_t left, int32_t top, int32_t right, int32_t bot
     frame->bottom = bottom;
     frame->sheet = this;
     frames.push_back(std::move(frame));
+}
+
+void SpriteSheet::addLayoutFrames(const SheetLayout& layout) {
+    for (const SheetFrame& r : layout.rects) addFrame(r.left, r.top, r.right, r.bottom);
+    if (layout.gridWidth > 0) sliceGrid(layout.gridWidth, layout.gridHeight, layout.gridCount);
 }
 
 void SpriteSheet::sliceGrid(int32_t cellWidth, int32_t cellHeight, int32_t count) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+struct SheetLayout;
 class KGraphic;
 class KImage;
 class SpriteSheet;
@@ -63,6 +64,8 @@ public:
     void addFrame(int32_t left, int32_t top, int32_t right, int32_t bottom);
     // Cuts whole cells, rows top to bottom and cells left to right, until count frames (-1: every cell).
     void sliceGrid(int32_t cellWidth, int32_t cellHeight, int32_t count);
+    // Cuts the layout's frames: its rectangles, then its grid.
+    void addLayoutFrames(const SheetLayout& layout);
     // Adds a hotspot to a frame; a frame the picture did not provide is left alone.
     void addHotspot(int frame, double x, double y, double angle, uint8_t flag = 1);
 

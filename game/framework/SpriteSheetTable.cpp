@@ -1,10 +1,13 @@
-// The sprite-sheet table: the rows of files, flags, frames and hotspots, and the start-up build.
+// The sprite-sheet table: the hotspots of its entries and the start-up build over the entries' layouts
+// (SpriteSheetLayouts.h).
 #include "SpriteSheetTable.h"
 
 #include "MouseCursor.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 #include "TileSetTable.h"
 
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -12,73 +15,7 @@ namespace {
 
 std::vector<std::unique_ptr<SpriteSheet>> spriteSheetTable;
 
-struct FrameRect {
-    int left, top, right, bottom;
-};
-
-// One entry. A null file marks a tile-set entry: its picture comes from the tile-set table and its frames
-// are cut only once that picture is loaded. The rectangles come first, then the grid (cell width 0: none).
-struct SheetRow {
-    const char* file;
-    uint8_t blend, filter;
-    std::vector<FrameRect> rects;
-    int gridWidth = 0, gridHeight = 0, gridCount = -1;
-};
-
-const std::vector<SheetRow>& sheetRows() {
-    static const std::vector<SheetRow> rows = {
-        {"glimmerfin1.png", 1, 1, {}, 128, 64},
-        {"glimmerfin2.png", 1, 1, {}, 128, 64},
-        {"glimmerfin3.png", 1, 1, {}, 128, 64},
-        {nullptr, 1, 0, {}, 64, 64},
-        {nullptr, 1, 0, {}, 64, 64},
-        {nullptr, 1, 0, {}, 64, 64},
-        {nullptr, 1, 0, {}, 64, 64},
-        {"laser.png",
-         0,
-         1,
-         {{0, 0, 50, 31}, {50, 0, 116, 43}, {0, 31, 50, 62}, {50, 43, 116, 86}, {0, 98, 128, 128}, {0, 64, 39, 93}}},
-        {"particles.png", 0, 1, {}, 19, 19, 6},
-        {nullptr, 1, 1, {{0, 0, 10, 12}, {10, 0, 30, 20}}, 10, 12, 1},
-        {"laserfish.png", 1, 1, {}, 64, 64},
-        {"missile1.png", 1, 1, {{0, 0, 32, 8}}},
-        {"healthhead.png", 1, 1, {{0, 0, 64, 64}}},
-        {"golddolphin.png", 1, 1, {}, 32, 32},
-        {"goldenfishhud.png",
-         1,
-         1,
-         {{0, 0, 35, 43},
-          {35, 0, 67, 43},
-          {67, 0, 100, 43},
-          {100, 0, 127, 43},
-          {0, 48, 32, 90},
-          {32, 48, 63, 90},
-          {63, 48, 128, 96}}},
-        {"turret.png", 1, 1, {{0, 0, 64, 64}, {64, 0, 128, 32}}},
-        {"mines.png", 1, 1, {}, 64, 64},
-        {"autogun.png", 1, 1, {{0, 0, 64, 64}}},
-        {"bird.png", 1, 1, {}, 128, 64},
-        {"bomb.png", 1, 1, {{0, 0, 32, 32}}},
-        {"eel.png", 1, 1, {}, 128, 32},
-        {nullptr, 1, 0, {}, 64, 64, 36},
-        {"turtle.png", 1, 1, {}, 64, 64},
-        {"evileye.png", 1, 1, {{0, 0, 16, 16}}},
-        {"shark.png", 1, 1, {}, 128, 64},
-        {"drone1.png", 1, 1, {{0, 0, 64, 64}}},
-        {nullptr, 1, 1, {}, 64, 64},
-        {"arrow.png", 1, 1, {{0, 0, 64, 64}}},
-        {"arrowcursor.png", 1, 1, {{0, 0, 32, 32}}},
-        {"crosshaircursor.png", 1, 1, {{0, 0, 32, 32}}},
-        {"hand.png", 1, 1, {{0, 0, 32, 32}}},
-        {"torpedo1.png", 1, 1, {{0, 0, 32, 32}}},
-        {"bullet.png", 1, 1, {{0, 0, 16, 16}}},
-        {"powerupicons.png", 1, 1, {}, 64, 64, 4},
-        {"powerupoverlays.png", 1, 1, {}, 32, 32, 4},
-        {"ball.png", 1, 1, {}, 32, 32, 1},
-        {"ballblue.png", 1, 1, {}, 32, 32, 1},
-    };
-    return rows;
-}
+static_assert(std::size(kSpriteSheetRows) == kSpriteSheetCount, "one layout for each entry of the table");
 
 struct HotspotRow {
     int sheet, frame;
@@ -139,11 +76,6 @@ constexpr HotspotRow kHotspots[] = {
     {31, 0, -16, 0, 180},
 };
 
-void addFrames(SpriteSheet& sheet, const SheetRow& row) {
-    for (const FrameRect& r : row.rects) sheet.addFrame(r.left, r.top, r.right, r.bottom);
-    if (row.gridWidth > 0) sheet.sliceGrid(row.gridWidth, row.gridHeight, row.gridCount);
-}
-
 // The cursor's draw of a sheet frame.
 void drawSheetFrame(int sheet, int frame, int x, int y) {
     if (SpriteSheet* s = getSpriteSheet(sheet)) s->drawFrame(frame, x, y, false, false);
@@ -153,12 +85,11 @@ void drawSheetFrame(int sheet, int frame, int x, int y) {
 
 void loadSpriteSheets() {
     freeSpriteSheets();
-    const std::vector<SheetRow>& rows = sheetRows();
-    for (const SheetRow& row : rows) {
+    for (const SpriteSheetRow& row : kSpriteSheetRows) {
         std::unique_ptr<SpriteSheet> sheet;
-        if (row.file) {
-            sheet = std::make_unique<SpriteSheet>(row.file, row.blend, row.filter);
-            addFrames(*sheet, row);
+        if (row.layout.file) {
+            sheet = std::make_unique<SpriteSheet>(row.layout.file, row.blend, row.filter);
+            sheet->addLayoutFrames(row.layout);
             for (const HotspotRow& h : kHotspots)
                 if (h.sheet == int(spriteSheetTable.size())) sheet->addHotspot(h.frame, h.x, h.y, h.angle, h.flag);
         } else {
@@ -170,8 +101,9 @@ void loadSpriteSheets() {
     buildTileSetTable();
     currentTileSet = kTileSetAlien;
     applyTileSetImages();
-    for (size_t n = 0; n < rows.size(); n++)
-        if (!rows[n].file) addFrames(*spriteSheetTable[n], rows[n]);
+    // A null file marks a tile-set entry: its frames are cut once the tile set's picture is loaded.
+    for (size_t n = 0; n < std::size(kSpriteSheetRows); n++)
+        if (!kSpriteSheetRows[n].layout.file) spriteSheetTable[n]->addLayoutFrames(kSpriteSheetRows[n].layout);
     setSheetFrameDrawer(drawSheetFrame);
 }
 

@@ -4,6 +4,7 @@
 #include "GameWindow.h"
 #include "KGraphic.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 
 #include <memory>
 
@@ -11,15 +12,15 @@ namespace {
 
 std::unique_ptr<SpriteSheet> windowFrame;
 
-constexpr int kCell = 16;
+constexpr int kCell = kWindowFrameSheet.gridWidth;
 enum FrameCell { kTopLeft, kTopRight, kBottomRight, kBottomLeft, kTop, kRight, kBottom, kLeft };
 
 } // namespace
 
 void loadWindowFrame() {
     if (windowFrame) return;
-    windowFrame = std::make_unique<SpriteSheet>("windowframe.png", 1, 1);
-    windowFrame->sliceGrid(kCell, kCell, 8);
+    windowFrame = std::make_unique<SpriteSheet>(kWindowFrameSheet.file, 1, 1);
+    windowFrame->addLayoutFrames(kWindowFrameSheet);
 }
 
 void freeWindowFrame() {

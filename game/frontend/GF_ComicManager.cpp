@@ -10,10 +10,7 @@
 #include "ProgramStates.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
-
-namespace {
-constexpr int kButtonWidth = 71, kButtonHeight = 38;
-}
+#include "SpriteSheetLayouts.h"
 
 GF_ComicManager::GF_ComicManager() : scenes(buildComicScenes()) {}
 GF_ComicManager::~GF_ComicManager() = default;
@@ -25,8 +22,8 @@ ComicScene* GF_ComicManager::scene(int index) const {
 void GF_ComicManager::enter() {
     currentScene = LevelStartRequest.comicScene;
     levelIndex = LevelStartRequest.comicLevelIndex;
-    buttonSheet = std::make_unique<SpriteSheet>("scenebuttons.png", /*blend=*/1, /*filter=*/1);
-    for (int k = 0; k < 4; k++) buttonSheet->addFrame(0, kButtonHeight * k, kButtonWidth, kButtonHeight * (k + 1));
+    buttonSheet = std::make_unique<SpriteSheet>(kSceneButtonsSheet.file, /*blend=*/1, /*filter=*/1);
+    buttonSheet->addLayoutFrames(kSceneButtonsSheet);
     animations[0] = makeButtonAnimation(buttonSheet.get(), 0);
     animations[1] = makeButtonAnimation(buttonSheet.get(), 2);
     goButton = std::make_unique<GF_SpriteButton>(kGameWidth - 200, kGameHeight - 50, animations[0].get(), 0, false,

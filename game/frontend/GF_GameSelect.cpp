@@ -9,6 +9,7 @@
 #include "ProgramStates.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr KindButton kKindButtons[4] = {
     {120, 310, "Race through hoops to beat the clock"},
     {171, 400, "Play the levels that you created"},
 };
-constexpr int kHeadingCell = 256;
+constexpr int kHeadingCell = kSelectGameHeadingSheet.gridWidth;
 constexpr int kHeadingY = -23;
 
 void openLevelSelect(int kind) {
@@ -39,18 +40,12 @@ GF_GameSelect::GF_GameSelect() = default;
 GF_GameSelect::~GF_GameSelect() = default;
 
 void GF_GameSelect::enter() {
-    headingSheet = std::make_unique<SpriteSheet>("selectgameheading.png", /*blend=*/1, /*filter=*/1);
-    headingSheet->sliceGrid(kHeadingCell, 128, -1);
-    firstSheet = std::make_unique<SpriteSheet>("selectgamebuttons1.png", /*blend=*/1, /*filter=*/1);
-    firstSheet->addFrame(0, 0, 145, 64);
-    firstSheet->addFrame(0, 64, 145, 128);
-    firstSheet->addFrame(0, 128, 132, 192);
-    firstSheet->addFrame(0, 192, 132, 256);
-    secondSheet = std::make_unique<SpriteSheet>("selectgamebuttons2.png", /*blend=*/1, /*filter=*/1);
-    secondSheet->addFrame(0, 0, 120, 64);
-    secondSheet->addFrame(0, 64, 120, 128);
-    secondSheet->addFrame(0, 128, 171, 192);
-    secondSheet->addFrame(0, 192, 171, 256);
+    headingSheet = std::make_unique<SpriteSheet>(kSelectGameHeadingSheet.file, /*blend=*/1, /*filter=*/1);
+    headingSheet->addLayoutFrames(kSelectGameHeadingSheet);
+    firstSheet = std::make_unique<SpriteSheet>(kSelectGameButtons1Sheet.file, /*blend=*/1, /*filter=*/1);
+    firstSheet->addLayoutFrames(kSelectGameButtons1Sheet);
+    secondSheet = std::make_unique<SpriteSheet>(kSelectGameButtons2Sheet.file, /*blend=*/1, /*filter=*/1);
+    secondSheet->addLayoutFrames(kSelectGameButtons2Sheet);
     animations[kAction] = makeButtonAnimation(firstSheet.get(), 0);
     animations[kStunt] = makeButtonAnimation(firstSheet.get(), 2);
     animations[kRace] = makeButtonAnimation(secondSheet.get(), 0);

@@ -17,6 +17,7 @@
 #include "ProgramStates.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 #include "TextTools.h"
 #include "TiledPicture.h"
 
@@ -79,27 +80,20 @@ GF_LevelSelect::~GF_LevelSelect() {
 
 void GF_LevelSelect::enter() {
     leave();
-    headingSheet = std::make_unique<SpriteSheet>("selectlevelheading.png", /*blend=*/1, /*filter=*/1);
-    headingSheet->sliceGrid(256, 128, -1);
+    headingSheet = std::make_unique<SpriteSheet>(kSelectLevelHeadingSheet.file, /*blend=*/1, /*filter=*/1);
+    headingSheet->addLayoutFrames(kSelectLevelHeadingSheet);
+    const SheetLayout& buttons = listKind == kListAction ? kMapButtonSheet : kLevelButtonsSheet;
+    buttonSheet = std::make_unique<SpriteSheet>(buttons.file, 1, 1);
+    buttonSheet->addLayoutFrames(buttons);
     if (listKind == kListAction) {
-        buttonSheet = std::make_unique<SpriteSheet>("mapbutton.png", 1, 1);
-        buttonSheet->sliceGrid(39, 39, -1);
         map = std::make_unique<TiledPicture>();
         map->load("map");
-    } else {
-        buttonSheet = std::make_unique<SpriteSheet>("levelbuttons.png", 1, 1);
-        buttonSheet->sliceGrid(64, 64, -1);
     }
-    medalSheet = std::make_unique<SpriteSheet>("medals.png", 1, 1);
-    medalSheet->sliceGrid(32, 32, -1);
+    medalSheet = std::make_unique<SpriteSheet>(kMedalsSheet.file, 1, 1);
+    medalSheet->addLayoutFrames(kMedalsSheet);
     buildMenuButtons();
-    menuButtons2 = std::make_unique<SpriteSheet>("menubuttons2.png", 1, 1);
-    menuButtons2->addFrame(0, 0, 104, 38);
-    menuButtons2->addFrame(0, 38, 104, 76);
-    menuButtons2->addFrame(0, 76, 118, 114);
-    menuButtons2->addFrame(0, 114, 118, 152);
-    menuButtons2->addFrame(118, 0, 190, 38);
-    menuButtons2->addFrame(118, 38, 190, 76);
+    menuButtons2 = std::make_unique<SpriteSheet>(kLevelSelectButtonsSheet.file, 1, 1);
+    menuButtons2->addLayoutFrames(kLevelSelectButtonsSheet);
     layoutLevelButtons();
 }
 

@@ -16,6 +16,7 @@
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 
 #include <algorithm>
 #include <string>
@@ -36,16 +37,10 @@ GF_MainMenu::~GF_MainMenu() = default;
 
 void GF_MainMenu::enter() {
     background.load("title");
-    firstSheet = std::make_unique<SpriteSheet>("titlebutton1.png", /*blend=*/1, /*filter=*/1);
-    firstSheet->addFrame(0, 0, 232, 64);
-    firstSheet->addFrame(0, 64, 232, 128);
-    firstSheet->addFrame(0, 128, 250, 192);
-    firstSheet->addFrame(0, 192, 250, 256);
-    secondSheet = std::make_unique<SpriteSheet>("titlebutton2.png", /*blend=*/1, /*filter=*/1);
-    secondSheet->addFrame(0, 0, 175, 64);
-    secondSheet->addFrame(0, 64, 175, 128);
-    secondSheet->addFrame(0, 128, 109, 192);
-    secondSheet->addFrame(0, 192, 109, 256);
+    firstSheet = std::make_unique<SpriteSheet>(kTitleButtons1Sheet.file, /*blend=*/1, /*filter=*/1);
+    firstSheet->addLayoutFrames(kTitleButtons1Sheet);
+    secondSheet = std::make_unique<SpriteSheet>(kTitleButtons2Sheet.file, /*blend=*/1, /*filter=*/1);
+    secondSheet->addLayoutFrames(kTitleButtons2Sheet);
     animations[kPlay] = makeButtonAnimation(firstSheet.get(), 0);
     animations[kEditor] = makeButtonAnimation(firstSheet.get(), 2);
     animations[kOptions] = makeButtonAnimation(secondSheet.get(), 0);

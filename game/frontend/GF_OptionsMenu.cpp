@@ -18,6 +18,7 @@
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,13 +28,7 @@ namespace {
 constexpr double kApplyPeriod = 0.5;
 constexpr int kLabelFont = 1;
 
-// The frames of "radiobuttons.png": radio button looks 0 .. 3, slider track pieces 4 .. 6 (left cap, middle,
-// right cap), knob looks 7, 8, check box looks 9 .. 12.
-constexpr int kWidgetFrames[13][4] = {
-    {0, 0, 28, 28},    {28, 0, 56, 28},   {56, 0, 84, 28},    {84, 0, 112, 28}, {0, 28, 7, 35},
-    {7, 28, 14, 35},   {14, 28, 21, 35},  {21, 28, 53, 80},   {53, 28, 85, 80}, {0, 80, 28, 108},
-    {28, 80, 56, 108}, {56, 80, 84, 108}, {84, 80, 112, 108},
-};
+// The frames of the widget sheet (kOptionWidgetsSheet) where each widget's looks begin.
 constexpr int kFirstRadioFrame = 0, kFirstTrackFrame = 4, kFirstKnobFrame = 7, kFirstBoxFrame = 9;
 
 constexpr const char* kDifficultyNames[5] = {"Very Easy", "Easy", "Medium", "Hard", "Extreme"};
@@ -64,10 +59,12 @@ GF_OptionsMenu::GF_OptionsMenu(int32_t target) : returnTarget(target) {}
 GF_OptionsMenu::~GF_OptionsMenu() = default;
 
 void GF_OptionsMenu::enter() {
-    titleSheet = std::make_unique<SpriteSheet>("menutitles2.png", /*blend=*/1, /*filter=*/1);
-    titleSheet->addFrame(0, 128, 256, 256);
-    widgetSheet = std::make_unique<SpriteSheet>("radiobuttons.png", /*blend=*/1, /*filter=*/1);
-    for (const auto& f : kWidgetFrames) widgetSheet->addFrame(f[0], f[1], f[2], f[3]);
+    // The options screen's title is the lower half of the pause menu's title sheet.
+    titleSheet = std::make_unique<SpriteSheet>(kPauseAndOptionsTitlesSheet.file, /*blend=*/1, /*filter=*/1);
+    const SheetFrame& title = kPauseAndOptionsTitlesSheet.rects[1];
+    titleSheet->addFrame(title.left, title.top, title.right, title.bottom);
+    widgetSheet = std::make_unique<SpriteSheet>(kOptionWidgetsSheet.file, /*blend=*/1, /*filter=*/1);
+    widgetSheet->addLayoutFrames(kOptionWidgetsSheet);
     radioLooks = makeButtonAnimation(widgetSheet.get(), kFirstRadioFrame, 4);
     trackLooks = makeButtonAnimation(widgetSheet.get(), kFirstTrackFrame, 3);
     knobLooks = makeButtonAnimation(widgetSheet.get(), kFirstKnobFrame, 2);

@@ -5,24 +5,17 @@
 #include "KGraphic.h"
 #include "SpriteAnimation.h"
 #include "SpriteSheet.h"
+#include "SpriteSheetLayouts.h"
 
 #include <array>
+#include <iterator>
 
 namespace {
 
 constexpr double kButtonLookSeconds = 0.1;
 constexpr int kTopBand = 75;
 
-struct FrameBox {
-    int left, top, right, bottom;
-};
-
-// Hover look first, resting look second, for each kind in MenuButtonKind order.
-constexpr FrameBox kMenuButtonFrames[2 * kMenuButtonKinds] = {
-    {0, 0, 108, 38},    {0, 38, 108, 76},    {0, 76, 66, 118},    {0, 118, 66, 160},
-    {0, 160, 76, 202},  {0, 202, 76, 244},   {108, 0, 246, 38},   {108, 38, 246, 76},
-    {66, 76, 217, 118}, {66, 118, 217, 160}, {76, 160, 212, 202}, {76, 202, 212, 244},
-};
+static_assert(std::size(sheet_frames::kMenuButtons) == 2 * kMenuButtonKinds, "a pair of looks for each kind");
 
 struct MenuButtonSet {
     std::unique_ptr<SpriteSheet> sheet;
@@ -43,8 +36,8 @@ std::unique_ptr<SpriteAnimation> makeButtonAnimation(SpriteSheet* sheet, int fir
 
 void buildMenuButtons() {
     freeMenuButtons();
-    menuButtons.sheet = std::make_unique<SpriteSheet>("menubuttons.png", /*blend=*/1, /*filter=*/1);
-    for (const FrameBox& f : kMenuButtonFrames) menuButtons.sheet->addFrame(f.left, f.top, f.right, f.bottom);
+    menuButtons.sheet = std::make_unique<SpriteSheet>(kMenuButtonsSheet.file, /*blend=*/1, /*filter=*/1);
+    menuButtons.sheet->addLayoutFrames(kMenuButtonsSheet);
     for (int kind = 0; kind < kMenuButtonKinds; kind++)
         menuButtons.animations[size_t(kind)] = makeButtonAnimation(menuButtons.sheet.get(), 2 * kind);
 }

@@ -3,8 +3,9 @@
 // their formats and levels, plus the path of a file in the data folder.
 #pragma once
 
+#include "KDataPaths.h"
 #include "KImage.h"
-#include "KMiscTools.h"
+#include "KMiscTools.h" // the folder listing the asset tests walk
 
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +17,7 @@
 #include <vorbis/vorbisfile.h>
 
 inline std::string dataFile(const std::string& relative) {
-    return KMiscTools::getDataFolder() + "/data/full/" + relative;
+    return getDataFolder() + "/data/full/" + relative;
 }
 
 struct Picture {

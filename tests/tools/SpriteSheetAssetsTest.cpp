@@ -1,209 +1,83 @@
-// Every picture the sprite-sheet table and the tile sets name exists in the data folder, with the size and
-// the grid frame count the game cuts it into; tile-set pictures share one layout per sheet, their terrain
-// frames follow the collision shapes and their full and sky frames are opaque; the water's light never wraps
-// its colour; level buttons draw only where they react.
+// Every picture the sprite-sheet table, the screens and the tile sets name exists in the data folder, with the
+// size and the grid frame count the game cuts it into (read from the game's own layouts); tile-set pictures share
+// one layout per sheet, their terrain frames follow the collision shapes and their full and sky frames are opaque;
+// the water's light never wraps its colour; level buttons draw only where they react.
 #include "AssetFiles.h"
+#include "SpriteSheetLayouts.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <set>
 
 namespace {
 
-struct Rect {
-    int left, top, right, bottom;
-};
-
-struct SheetNeed {
+// The grid frames that the game's animations and screens draw from a sheet cut by a grid: how many the picture
+// must hold, and whether exactly that many (frames numbered across sheets: one more would shift the next sheet).
+struct GridNeed {
     const char* file;
-    int cellWidth, cellHeight; // 0 when the sheet is cut into fixed rectangles only
-    int frames;                // grid frames needed
-    bool exact;                // the grid must give exactly that many (the frames are numbered across sheets)
-    std::vector<Rect> rects;   // fixed rectangles that must lie inside the picture
+    int frames;
+    bool exact;
+};
+constexpr GridNeed kGridNeeds[] = {
+    {"glimmerfin1.png", 8, true},
+    {"glimmerfin2.png", 8, true},
+    {"glimmerfin3.png", 5, false},
+    {"particles.png", 6, false},
+    {"laserfish.png", 16, true},
+    {"golddolphin.png", 16, true},
+    {"mines.png", 4, true},
+    {"bird.png", 8, true},
+    {"eel.png", 16, true},
+    {"turtle.png", 16, true},
+    {"shark.png", 8, true},
+    {"powerupicons.png", 4, false},
+    {"powerupoverlays.png", 4, false},
+    {"ball.png", 1, false},
+    {"ballblue.png", 1, false},
+    {"selectgameheading.png", 2, false},
+    {"selectlevelheading.png", 2, false},
+    {"mapbutton.png", 4, false},
+    {"levelbuttons.png", 4, false},
+    {"medals.png", 3, false},
+    {"windowframe.png", 8, false},
 };
 
-// The game's grid slicing: whole cells only, rows top to bottom, cells left to right.
-int gridCount(int width, int height, int cellWidth, int cellHeight) {
-    return (width / cellWidth) * (height / cellHeight);
+// The help pages' pictures, which the help screen cuts by its page table rather than by a sheet layout.
+constexpr SheetFrame kHelpHighlight[] = {{0, 0, 64, 64}};
+constexpr SheetFrame kSpaceBar[] = {{0, 0, 256, 115}};
+constexpr SheetFrame kMouse[] = {{0, 0, 256, 256}};
+constexpr SheetFrame kKeys[] = {{0, 0, 256, 212}};
+constexpr SheetLayout kHelpPictures[] = {
+    {"mousehighlight.png", kHelpHighlight}, {"spacebar.png", kSpaceBar}, {"mouse.png", kMouse}, {"wasd.png", kKeys}};
+
+// The game's grid slicing: whole cells only, rows top to bottom, cells left to right, up to the layout's count.
+int gridCount(const SheetLayout& layout, int width, int height) {
+    const int cells = (width / layout.gridWidth) * (height / layout.gridHeight);
+    return layout.gridCount < 0 ? cells : std::min(cells, layout.gridCount);
 }
 
-const std::vector<SheetNeed>& fixedSheets() {
-    static const std::vector<SheetNeed> sheets = {
-        {"glimmerfin1.png", 128, 64, 8, true, {}},
-        {"glimmerfin2.png", 128, 64, 8, true, {}},
-        {"glimmerfin3.png", 128, 64, 5, false, {}},
-        {"laser.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 50, 31}, {50, 0, 116, 43}, {0, 31, 50, 62}, {50, 43, 116, 86}, {0, 98, 128, 128}, {0, 64, 39, 93}}},
-        {"particles.png", 19, 19, 6, false, {}},
-        {"laserfish.png", 64, 64, 16, true, {}},
-        {"missile1.png", 0, 0, 0, false, {{0, 0, 32, 8}}},
-        {"healthhead.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
-        {"golddolphin.png", 32, 32, 16, true, {}},
-        {"goldenfishhud.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 35, 43},
-          {35, 0, 67, 43},
-          {67, 0, 100, 43},
-          {100, 0, 127, 43},
-          {0, 48, 32, 90},
-          {32, 48, 63, 90},
-          {63, 48, 128, 96}}},
-        {"turret.png", 0, 0, 0, false, {{0, 0, 64, 64}, {64, 0, 128, 32}}},
-        {"mines.png", 64, 64, 4, true, {}},
-        {"autogun.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
-        {"bird.png", 128, 64, 8, true, {}},
-        {"bomb.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
-        {"eel.png", 128, 32, 16, true, {}},
-        {"turtle.png", 64, 64, 16, true, {}},
-        {"evileye.png", 0, 0, 0, false, {{0, 0, 16, 16}}},
-        {"shark.png", 128, 64, 8, true, {}},
-        {"drone1.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
-        {"arrow.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
-        {"arrowcursor.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
-        {"crosshaircursor.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
-        {"hand.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
-        {"torpedo1.png", 0, 0, 0, false, {{0, 0, 32, 32}}},
-        {"bullet.png", 0, 0, 0, false, {{0, 0, 16, 16}}},
-        // The level select, the in-level menus and the help pages.
-        {"selectlevelheading.png", 256, 128, 2, false, {}},
-        {"mapbutton.png", 39, 39, 4, false, {}},
-        {"levelbuttons.png", 64, 64, 4, false, {}},
-        {"medals.png", 32, 32, 3, false, {}},
-        {"menubuttons2.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 104, 38},
-          {0, 38, 104, 76},
-          {0, 76, 118, 114},
-          {0, 114, 118, 152},
-          {118, 0, 190, 38},
-          {118, 38, 190, 76}}},
-        {"menutitles1.png", 0, 0, 0, false, {{0, 0, 256, 128}, {0, 128, 256, 256}}},
-        {"mousehighlight.png", 0, 0, 0, false, {{0, 0, 64, 64}}},
-        {"spacebar.png", 0, 0, 0, false, {{0, 0, 256, 115}}},
-        {"mouse.png", 0, 0, 0, false, {{0, 0, 256, 256}}},
-        {"wasd.png", 0, 0, 0, false, {{0, 0, 256, 212}}},
-        {"powerupicons.png", 64, 64, 4, false, {}},
-        {"powerupoverlays.png", 32, 32, 4, false, {}},
-        {"ball.png", 32, 32, 1, false, {}},
-        {"ballblue.png", 32, 32, 1, false, {}},
-        {"windowframe.png", 16, 16, 8, false, {}},
-        // The front-end screens' sheets.
-        {"menubuttons.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 108, 38},
-          {0, 38, 108, 76},
-          {0, 76, 66, 118},
-          {0, 118, 66, 160},
-          {0, 160, 76, 202},
-          {0, 202, 76, 244},
-          {108, 0, 246, 38},
-          {108, 38, 246, 76},
-          {66, 76, 217, 118},
-          {66, 118, 217, 160},
-          {76, 160, 212, 202},
-          {76, 202, 212, 244}}},
-        {"titlebutton1.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 232, 64}, {0, 64, 232, 128}, {0, 128, 250, 192}, {0, 192, 250, 256}}},
-        {"titlebutton2.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 175, 64}, {0, 64, 175, 128}, {0, 128, 109, 192}, {0, 192, 109, 256}}},
-        {"selectgameheading.png", 256, 128, 2, false, {}},
-        {"selectgamebuttons1.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 145, 64}, {0, 64, 145, 128}, {0, 128, 132, 192}, {0, 192, 132, 256}}},
-        {"selectgamebuttons2.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 120, 64}, {0, 64, 120, 128}, {0, 128, 171, 192}, {0, 192, 171, 256}}},
-        {"menutitles2.png", 0, 0, 0, false, {{0, 0, 256, 128}, {0, 128, 256, 256}}},
-        {"radiobuttons.png",
-         0,
-         0,
-         0,
-         false,
-         {{0, 0, 28, 28},
-          {28, 0, 56, 28},
-          {56, 0, 84, 28},
-          {84, 0, 112, 28},
-          {0, 28, 7, 35},
-          {7, 28, 14, 35},
-          {14, 28, 21, 35},
-          {21, 28, 53, 80},
-          {53, 28, 85, 80},
-          {0, 80, 28, 108},
-          {28, 80, 56, 108},
-          {56, 80, 84, 108},
-          {84, 80, 112, 108}}},
-        {"scenebuttons.png", 0, 0, 0, false, {{0, 0, 71, 38}, {0, 38, 71, 76}, {0, 76, 71, 114}, {0, 114, 71, 152}}},
-    };
-    return sheets;
-}
-
-// The seven tile-set columns: sheet needs, then the file of each of the five sets.
-struct TileColumn {
-    SheetNeed need;
-    const char* files[5];
-};
-
-const std::vector<TileColumn>& tileColumns() {
-    static const std::vector<TileColumn> columns = {
-        {{"water", 64, 64, 12, false, {}},
-         {"water1.png", "sunsetwater1.png", "water1.png", "volcanowater1.png", "alienwater1.png"}},
-        {{"sand", 64, 64, 16, false, {}},
-         {"islandsand.png", "sunsetislandsand.png", "snowislandsand.png", "volcanoislandsand.png",
-          "alienislandsand.png"}},
-        {{"sky", 64, 64, 14, false, {}},
-         {"watersky.png", "sunsetwatersky.png", "snowwatersky.png", "volcanowatersky.png", "alienwatersky.png"}},
-        {{"rock", 64, 64, 16, false, {}}, {"rock.png", "rock.png", "snowrock.png", "volcanorock.png", "alienrock.png"}},
-        {{"drop", 10, 12, 1, false, {{0, 0, 10, 12}, {10, 0, 30, 20}}},
-         {"waterdrop.png", "waterdrop.png", "waterdrop.png", "volcanowaterdrop.png", "alienwaterdrop.png"}},
-        {{"coral", 64, 64, 36, false, {}},
-         {"coral.png", "coral.png", "snowcoral.png", "volcanocoral.png", "aliencoral.png"}},
-        {{"ornaments", 64, 64, 4, false, {}},
-         {"ornaments.png", "ornaments.png", "snowornaments.png", "volcanoornaments.png", "alienornaments.png"}},
-    };
-    return columns;
-}
-
-void expectMeets(const SheetNeed& need, const std::string& file) {
+// The picture holds every rectangle of the layout and the grid frames drawn from it, and shows something.
+void expectMeets(const SheetLayout& layout, const std::string& file, int gridFrames = -1, bool exact = false) {
     Picture p = readPicture(dataFile("graphics/" + file));
     ASSERT_TRUE(p.ok()) << file << " is missing or does not decode";
-    if (need.cellWidth > 0) {
-        int count = gridCount(p.width, p.height, need.cellWidth, need.cellHeight);
-        if (need.exact)
-            EXPECT_EQ(count, need.frames) << file << " gives the wrong number of grid frames";
+    if (layout.gridWidth > 0) {
+        if (gridFrames < 0) {
+            const GridNeed* need = std::find_if(std::begin(kGridNeeds), std::end(kGridNeeds),
+                                                [&](const GridNeed& n) { return file == n.file; });
+            gridFrames = need == std::end(kGridNeeds) ? 1 : need->frames;
+            exact = need != std::end(kGridNeeds) && need->exact;
+        }
+        const int count = gridCount(layout, p.width, p.height);
+        if (exact)
+            EXPECT_EQ(count, gridFrames) << file << " gives the wrong number of grid frames";
         else
-            EXPECT_GE(count, need.frames) << file << " gives too few grid frames";
+            EXPECT_GE(count, gridFrames) << file << " gives too few grid frames";
     }
-    for (const Rect& r : need.rects)
+    for (const SheetFrame& r : layout.rects)
         EXPECT_TRUE(r.right <= p.width && r.bottom <= p.height)
             << file << " is " << p.width << "x" << p.height << ", too small for (" << r.left << ", " << r.top << ", "
             << r.right << ", " << r.bottom << ")";
@@ -211,6 +85,41 @@ void expectMeets(const SheetNeed& need, const std::string& file) {
     bool drawn = false;
     for (size_t i = 3; i < p.rgba.size() && !drawn; i += 4) drawn = p.rgba[i] > 0;
     EXPECT_TRUE(drawn) << file << " is empty";
+}
+
+// The seven tile-set entries of the sprite-sheet table: the entry, the grid frames the tiles use, then the file
+// of each of the five sets.
+struct TileColumn {
+    const char* kind;
+    int sheet;
+    int frames;
+    const char* files[5];
+};
+
+const std::vector<TileColumn>& tileColumns() {
+    static const std::vector<TileColumn> columns = {
+        {"water", 3, 12, {"water1.png", "sunsetwater1.png", "water1.png", "volcanowater1.png", "alienwater1.png"}},
+        {"sand",
+         4,
+         16,
+         {"islandsand.png", "sunsetislandsand.png", "snowislandsand.png", "volcanoislandsand.png",
+          "alienislandsand.png"}},
+        {"sky",
+         5,
+         14,
+         {"watersky.png", "sunsetwatersky.png", "snowwatersky.png", "volcanowatersky.png", "alienwatersky.png"}},
+        {"rock", 6, 16, {"rock.png", "rock.png", "snowrock.png", "volcanorock.png", "alienrock.png"}},
+        {"drop",
+         9,
+         1,
+         {"waterdrop.png", "waterdrop.png", "waterdrop.png", "volcanowaterdrop.png", "alienwaterdrop.png"}},
+        {"coral", 21, 36, {"coral.png", "coral.png", "snowcoral.png", "volcanocoral.png", "aliencoral.png"}},
+        {"ornaments",
+         26,
+         4,
+         {"ornaments.png", "ornaments.png", "snowornaments.png", "volcanoornaments.png", "alienornaments.png"}},
+    };
+    return columns;
 }
 
 // Every pixel of the frame (column-major grid of 64 cells) matches: 1 = opaque, 0 = transparent.
@@ -243,7 +152,19 @@ void expectShape(const Picture& p, const std::string& file, int frame, int quart
 } // namespace
 
 TEST(SpriteSheetAssets, EveryFixedSheetHasItsSizeAndFrameCount) {
-    for (const SheetNeed& need : fixedSheets()) expectMeets(need, need.file);
+    for (const SpriteSheetRow& row : kSpriteSheetRows)
+        if (row.layout.file) expectMeets(row.layout, row.layout.file);
+    for (const SheetLayout* layout : kScreenSheets) expectMeets(*layout, layout->file);
+    for (const SheetLayout& layout : kHelpPictures) expectMeets(layout, layout.file);
+    // Every grid need names a sheet that the game cuts by a grid.
+    for (const GridNeed& need : kGridNeeds) {
+        bool cut = false;
+        for (const SpriteSheetRow& row : kSpriteSheetRows)
+            cut = cut || (row.layout.file && need.file == std::string(row.layout.file) && row.layout.gridWidth > 0);
+        for (const SheetLayout* layout : kScreenSheets)
+            cut = cut || (need.file == std::string(layout->file) && layout->gridWidth > 0);
+        EXPECT_TRUE(cut) << need.file << " is cut by no grid";
+    }
 }
 
 TEST(SpriteSheetAssets, TileSetPicturesExistAndShareTheAlienLayout) {
@@ -251,9 +172,11 @@ TEST(SpriteSheetAssets, TileSetPicturesExistAndShareTheAlienLayout) {
     for (const TileColumn& column : tileColumns()) {
         Picture alien = readPicture(dataFile(std::string("graphics/") + column.files[4]));
         ASSERT_TRUE(alien.ok()) << column.files[4];
+        const SheetLayout& layout = kSpriteSheetRows[column.sheet].layout;
+        EXPECT_EQ(layout.file, nullptr) << "sheet " << column.sheet << " holds no tile-set picture";
         for (const char* file : column.files) {
             distinct.insert(file);
-            expectMeets(column.need, file);
+            expectMeets(layout, file, column.frames, /*exact=*/false);
             Picture p = readPicture(dataFile(std::string("graphics/") + file));
             EXPECT_EQ(p.width, alien.width) << file;
             EXPECT_EQ(p.height, alien.height) << file;
@@ -270,7 +193,7 @@ TEST(SpriteSheetAssets, TerrainFramesFollowTheCollisionShapesAndOpaqueFramesAreO
         FULL,         BL | BR,      TR | BR,      TL | TR,      TL | BL, BL | BR, TR | BR, TL | TR, TL | BL,
         TR | BL | BR, TL | TR | BR, TL | TR | BL, TL | BL | BR, BR,      TR,      TL,      BL,      FULL};
     for (const TileColumn& column : tileColumns()) {
-        std::string kind = column.need.file;
+        const std::string kind = column.kind;
         for (const char* file : column.files) {
             Picture p = readPicture(dataFile(std::string("graphics/") + file));
             ASSERT_TRUE(p.ok()) << file;

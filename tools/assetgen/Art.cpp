@@ -57,8 +57,22 @@ static cairo_status_t appendBytes(void* closure, const unsigned char* data, unsi
     return CAIRO_STATUS_SUCCESS;
 }
 
+namespace {
+// The layout of the sheet the game cuts from that file, or null for a file the game does not cut by a layout.
+const SheetLayout* gameLayout(const std::string& name) {
+    for (const SpriteSheetRow& row : kSpriteSheetRows)
+        if (row.layout.file && name == row.layout.file) return &row.layout;
+    for (const SheetLayout* layout : kScreenSheets)
+        if (name == layout->file) return layout;
+    return nullptr;
+}
+} // namespace
+
 void AssetOutput::savePng(const Canvas& canvas, const std::string& name, std::vector<FrameRect> frames,
                           std::vector<Hotspot> hotspots, bool additive) {
+    if (const SheetLayout* layout = gameLayout(name);
+        layout && frames != layoutFrames(*layout, canvas.width(), canvas.height()))
+        throw std::runtime_error(name + ": the frames drawn are not the ones the game cuts (SpriteSheetLayouts.h)");
     requireValidPremultiplied(canvas.surface(), name);
     std::vector<uint8_t> bytes;
     if (cairo_surface_write_to_png_stream(canvas.surface(), appendBytes, &bytes) != CAIRO_STATUS_SUCCESS)
@@ -95,6 +109,16 @@ std::vector<FrameRect> gridFrames(int width, int height, int cellWidth, int cell
             if (count >= 0 && static_cast<int>(frames.size()) >= count) return frames;
             frames.push_back({left, top, left + cellWidth, top + cellHeight});
         }
+    return frames;
+}
+
+std::vector<FrameRect> layoutFrames(const SheetLayout& layout, int width, int height) {
+    std::vector<FrameRect> frames(layout.rects.begin(), layout.rects.end());
+    if (layout.gridWidth > 0) {
+        const std::vector<FrameRect> cells =
+            gridFrames(width, height, layout.gridWidth, layout.gridHeight, layout.gridCount);
+        frames.insert(frames.end(), cells.begin(), cells.end());
+    }
     return frames;
 }
 

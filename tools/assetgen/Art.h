@@ -1,7 +1,10 @@
 // Drawing helpers shared by every picture family of the asset generator: a cairo canvas that writes PNG
 // files, colours, smooth outlines, gradients, glows and tileable noise, plus the record of each written
-// sheet (frames and hotspots) that the contact sheet shows.
+// sheet (frames and hotspots) that the contact sheet shows. Sheets the game cuts are drawn into the game's own
+// layouts (SpriteSheetLayouts.h).
 #pragma once
+
+#include "SpriteSheetLayouts.h"
 
 #include <cairo.h>
 
@@ -22,9 +25,7 @@ struct Point {
     double x, y;
 };
 
-struct FrameRect {
-    int left, top, right, bottom;
-};
+using FrameRect = SheetFrame;
 
 struct Hotspot {
     int frame;
@@ -68,7 +69,8 @@ public:
     AssetOutput& operator=(const AssetOutput&) = delete;
 
     std::string path(const std::string& relative) const; // data folder + relative name
-    // Writes the canvas as graphics/<name> and records its frames and hotspots.
+    // Writes the canvas as graphics/<name> and records its frames and hotspots. The frames of a sheet that the
+    // game cuts must be the ones its layout cuts from the picture: anything else throws std::runtime_error.
     void savePng(const Canvas& canvas, const std::string& name, std::vector<FrameRect> frames,
                  std::vector<Hotspot> hotspots = {}, bool additive = false);
     // Writes an opaque picture as graphics/<name> in JPEG (full chroma, the given quality).
@@ -84,6 +86,8 @@ private:
 // alpha: such a colour cannot be stored and wraps round to another hue when the picture is saved.
 void requireValidPremultiplied(cairo_surface_t* picture, const std::string& name);
 std::vector<FrameRect> gridFrames(int width, int height, int cellWidth, int cellHeight, int count = -1);
+// The frames the layout cuts from a picture of that size, in the game's frame order.
+std::vector<FrameRect> layoutFrames(const SheetLayout& layout, int width, int height);
 // Writes a file through a temporary name and a rename; throws std::runtime_error on failure.
 void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 void makeFolders(const std::string& path);

@@ -9,20 +9,15 @@
 
 namespace {
 
-// Draws each pair of rectangles with the caption, hover look first.
-void drawButtonPairs(cairo_t* cr, const std::vector<FrameRect>& frames, const std::vector<const char*>& captions,
-                     double textSize) {
-    for (size_t i = 0; i < captions.size(); i++) {
-        drawButtonLook(cr, frames[2 * i], captions[i], true, textSize);
-        drawButtonLook(cr, frames[2 * i + 1], captions[i], false, textSize);
-    }
-}
-
-void writeButtonSheet(AssetOutput& out, const char* name, int width, int height, std::vector<FrameRect> frames,
+// Draws each pair of the sheet's rectangles with the caption, hover look first.
+void writeButtonSheet(AssetOutput& out, const SheetLayout& sheet, int width, int height,
                       const std::vector<const char*>& captions, double textSize) {
     Canvas c(width, height);
-    drawButtonPairs(c.cr(), frames, captions, textSize);
-    out.savePng(c, name, std::move(frames));
+    for (size_t i = 0; i < captions.size(); i++) {
+        drawButtonLook(c.cr(), sheet.rects[2 * i], captions[i], true, textSize);
+        drawButtonLook(c.cr(), sheet.rects[2 * i + 1], captions[i], false, textSize);
+    }
+    out.savePng(c, sheet.file, layoutFrames(sheet, width, height));
 }
 
 // A heading: large caption in warm gold over a soft glow, with bubbles around it.
@@ -40,40 +35,20 @@ void drawHeading(cairo_t* cr, const char* text, double cx, double cy, double siz
 }
 
 void writeTitleButtons(AssetOutput& out) {
-    writeButtonSheet(out, "titlebutton1.png", 256, 256,
-                     {{0, 0, 232, 64}, {0, 64, 232, 128}, {0, 128, 250, 192}, {0, 192, 250, 256}},
-                     {"Play Game", "Level Editor"}, 30);
-    writeButtonSheet(out, "titlebutton2.png", 256, 256,
-                     {{0, 0, 175, 64}, {0, 64, 175, 128}, {0, 128, 109, 192}, {0, 192, 109, 256}}, {"Options", "Exit"},
-                     30);
+    writeButtonSheet(out, kTitleButtons1Sheet, 256, 256, {"Play Game", "Level Editor"}, 30);
+    writeButtonSheet(out, kTitleButtons2Sheet, 256, 256, {"Options", "Exit"}, 30);
 }
 
 void writeGameSelect(AssetOutput& out) {
     Canvas heading(512, 128);
     drawHeading(heading.cr(), "Select Game", 256, 70, 52);
-    out.savePng(heading, "selectgameheading.png", gridFrames(512, 128, 256, 128));
-    writeButtonSheet(out, "selectgamebuttons1.png", 256, 256,
-                     {{0, 0, 145, 64}, {0, 64, 145, 128}, {0, 128, 132, 192}, {0, 192, 132, 256}}, {"Action", "Stunt"},
-                     28);
-    writeButtonSheet(out, "selectgamebuttons2.png", 256, 256,
-                     {{0, 0, 120, 64}, {0, 64, 120, 128}, {0, 128, 171, 192}, {0, 192, 171, 256}}, {"Race", "Custom"},
-                     28);
+    out.savePng(heading, kSelectGameHeadingSheet.file, layoutFrames(kSelectGameHeadingSheet, 512, 128));
+    writeButtonSheet(out, kSelectGameButtons1Sheet, 256, 256, {"Action", "Stunt"}, 28);
+    writeButtonSheet(out, kSelectGameButtons2Sheet, 256, 256, {"Race", "Custom"}, 28);
 }
 
 void writeMenuButtons(AssetOutput& out) {
-    writeButtonSheet(out, "menubuttons.png", 256, 256,
-                     {{0, 0, 108, 38},
-                      {0, 38, 108, 76},
-                      {0, 76, 66, 118},
-                      {0, 118, 66, 160},
-                      {0, 160, 76, 202},
-                      {0, 202, 76, 244},
-                      {108, 0, 246, 38},
-                      {108, 38, 246, 76},
-                      {66, 76, 217, 118},
-                      {66, 118, 217, 160},
-                      {76, 160, 212, 202},
-                      {76, 202, 212, 244}},
+    writeButtonSheet(out, kMenuButtonsSheet, 256, 256,
                      {"Continue", "Exit", "Replay", "Main Menu", "Select Level", "Next Level"}, 16);
 }
 
@@ -82,7 +57,7 @@ void writeMenuTitles(AssetOutput& out) {
     Canvas c(256, 256);
     drawHeading(c.cr(), "Paused", 128, 72, 44);
     drawHeading(c.cr(), "Options", 128, 200, 44);
-    out.savePng(c, "menutitles2.png", {{0, 0, 256, 128}, {0, 128, 256, 256}});
+    out.savePng(c, kPauseAndOptionsTitlesSheet.file, layoutFrames(kPauseAndOptionsTitlesSheet, 256, 256));
 }
 
 // A round bead for the radio buttons: a ring, filled with a glowing pearl while selected.
@@ -133,56 +108,46 @@ void drawKnob(cairo_t* cr, double x, double y, bool hover) {
     highlight(cr, x + 13, y + 18, 5, 4, 0.5);
 }
 
+// Each widget's looks in the frames the options screen cuts them from: radio buttons 0 .. 3, track pieces
+// 4 .. 6, knobs 7 and 8, check boxes 9 .. 12 (hover looks first, selected looks last).
 void writeWidgets(AssetOutput& out) {
+    const std::span<const FrameRect> f = kOptionWidgetsSheet.rects;
     Canvas c(128, 128);
     cairo_t* cr = c.cr();
-    for (int k = 0; k < 4; k++) drawRadio(cr, 28 * k + 14, 14, k % 2 == 0, k >= 2);
-    // The track: a left cap, a middle piece that repeats and a right cap, 7 x 7 each.
+    for (int k = 0; k < 4; k++) {
+        const FrameRect& r = f[size_t(k)];
+        drawRadio(cr, (r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0, k % 2 == 0, k >= 2);
+    }
+    // The track: a left cap, a middle piece that repeats and a right cap, a band a pixel inside each piece.
     for (int k = 0; k < 3; k++) {
-        const double x = 7 * k;
-        cairo_rectangle(cr, x, 29, 7, 5);
-        verticalGradient(cr, 29, hex(0x9ad8ff), 34, hex(0x1a4a80));
+        const FrameRect& r = f[size_t(4 + k)];
+        const double x = r.left, width = r.right - r.left;
+        cairo_rectangle(cr, x, r.top + 1, width, r.bottom - r.top - 2);
+        verticalGradient(cr, r.top + 1, hex(0x9ad8ff), r.bottom - 1, hex(0x1a4a80));
         cairo_fill(cr);
-        cairo_move_to(cr, x, 28.5);
-        cairo_line_to(cr, x + 7, 28.5);
-        cairo_move_to(cr, x, 34.5);
-        cairo_line_to(cr, x + 7, 34.5);
+        cairo_move_to(cr, x, r.top + 0.5);
+        cairo_line_to(cr, x + width, r.top + 0.5);
+        cairo_move_to(cr, x, r.bottom - 0.5);
+        cairo_line_to(cr, x + width, r.bottom - 0.5);
         setColor(cr, hex(0x0a1a30));
         cairo_set_line_width(cr, 1);
         cairo_stroke(cr);
     }
-    cairo_move_to(cr, 0.5, 28.5);
-    cairo_line_to(cr, 0.5, 34.5);
-    cairo_move_to(cr, 20.5, 28.5);
-    cairo_line_to(cr, 20.5, 34.5);
+    cairo_move_to(cr, f[4].left + 0.5, f[4].top + 0.5);
+    cairo_line_to(cr, f[4].left + 0.5, f[4].bottom - 0.5);
+    cairo_move_to(cr, f[6].right - 0.5, f[6].top + 0.5);
+    cairo_line_to(cr, f[6].right - 0.5, f[6].bottom - 0.5);
     setColor(cr, hex(0x0a1a30));
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    drawKnob(cr, 21, 28, true);
-    drawKnob(cr, 53, 28, false);
-    for (int k = 0; k < 4; k++) drawCheck(cr, 28 * k, 80, k % 2 == 0, k >= 2);
-    out.savePng(c, "radiobuttons.png",
-                {{0, 0, 28, 28},
-                 {28, 0, 56, 28},
-                 {56, 0, 84, 28},
-                 {84, 0, 112, 28},
-                 {0, 28, 7, 35},
-                 {7, 28, 14, 35},
-                 {14, 28, 21, 35},
-                 {21, 28, 53, 80},
-                 {53, 28, 85, 80},
-                 {0, 80, 28, 108},
-                 {28, 80, 56, 108},
-                 {56, 80, 84, 108},
-                 {84, 80, 112, 108}});
+    drawKnob(cr, f[7].left, f[7].top, true);
+    drawKnob(cr, f[8].left, f[8].top, false);
+    for (int k = 0; k < 4; k++) drawCheck(cr, f[size_t(9 + k)].left, f[size_t(9 + k)].top, k % 2 == 0, k >= 2);
+    out.savePng(c, kOptionWidgetsSheet.file, layoutFrames(kOptionWidgetsSheet, 128, 128));
 }
 
 void writeSceneButtons(AssetOutput& out) {
-    Canvas c(128, 256);
-    std::vector<FrameRect> frames;
-    for (int k = 0; k < 4; k++) frames.push_back({0, 38 * k, 71, 38 * (k + 1)});
-    drawButtonPairs(c.cr(), frames, {"Skip", "Next"}, 16);
-    out.savePng(c, "scenebuttons.png", std::move(frames));
+    writeButtonSheet(out, kSceneButtonsSheet, 128, 256, {"Skip", "Next"}, 16);
 }
 
 // Cuts a picture into 256 x 256 JPEG pieces named in row order.

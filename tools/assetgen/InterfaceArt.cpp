@@ -52,7 +52,7 @@ void writeWindowFrame(AssetOutput& out) {
         cairo_rectangle(strip.cr(), i * 16, 0, 16, 16);
         cairo_fill(strip.cr());
     }
-    out.savePng(strip, "windowframe.png", gridFrames(128, 16, 16, 16, 8));
+    out.savePng(strip, kWindowFrameSheet.file, layoutFrames(kWindowFrameSheet, 128, 16));
 }
 
 void islandSilhouette(cairo_t* cr, double x, double y, double w, Rgb c) {

@@ -20,7 +20,7 @@ void drawTitle(cairo_t* cr, const char* text, double cx, double cy, double size)
 void writeHeading(AssetOutput& out) {
     Canvas c(512, 128);
     drawTitle(c.cr(), "Select Level", 200, 72, 50);
-    out.savePng(c, "selectlevelheading.png", gridFrames(512, 128, 256, 128));
+    out.savePng(c, kSelectLevelHeadingSheet.file, layoutFrames(kSelectLevelHeadingSheet, 512, 128));
 }
 
 // A bead (round) or a rounded tile (square) of the given half size around the centre, as the current path.
@@ -93,12 +93,15 @@ void drawLevelLook(cairo_t* cr, double x, double y, double size, bool round, int
 }
 
 void writeLevelButtons(AssetOutput& out) {
-    Canvas map(156, 39);
-    for (int look = 0; look < 4; look++) drawLevelLook(map.cr(), 39 * look, 0, 39, /*round=*/true, look);
-    out.savePng(map, "mapbutton.png", gridFrames(156, 39, 39, 39));
-    Canvas grid(256, 64);
-    for (int look = 0; look < 4; look++) drawLevelLook(grid.cr(), 64 * look, 0, 64, /*round=*/false, look);
-    out.savePng(grid, "levelbuttons.png", gridFrames(256, 64, 64, 64));
+    for (const SheetLayout* sheet : {&kMapButtonSheet, &kLevelButtonsSheet}) {
+        const bool round = sheet == &kMapButtonSheet;
+        const int cell = sheet->gridWidth;
+        Canvas c(4 * cell, cell);
+        const std::vector<FrameRect> frames = layoutFrames(*sheet, c.width(), c.height());
+        for (int look = 0; look < 4; look++)
+            drawLevelLook(c.cr(), frames[size_t(look)].left, frames[size_t(look)].top, cell, round, look);
+        out.savePng(c, sheet->file, frames);
+    }
 }
 
 // Gold, silver and bronze coins with a ribbon.
@@ -121,19 +124,18 @@ void writeMedals(AssetOutput& out) {
         cairo_set_line_width(cr, 1);
         cairo_stroke(cr);
     }
-    out.savePng(c, "medals.png", gridFrames(96, 32, 32, 32));
+    out.savePng(c, kMedalsSheet.file, layoutFrames(kMedalsSheet, 96, 32));
 }
 
 void writeMenuButtons2(AssetOutput& out) {
     Canvas c(256, 256);
-    const std::vector<FrameRect> frames = {{0, 0, 104, 38},    {0, 38, 104, 76},  {0, 76, 118, 114},
-                                           {0, 114, 118, 152}, {118, 0, 190, 38}, {118, 38, 190, 76}};
+    const std::vector<FrameRect> frames = layoutFrames(kLevelSelectButtonsSheet, 256, 256);
     const char* captions[3] = {"Levels", "Select Game", "Back"};
     for (int k = 0; k < 3; k++) {
         drawButtonLook(c.cr(), frames[size_t(2 * k)], captions[k], true, 16);
         drawButtonLook(c.cr(), frames[size_t(2 * k + 1)], captions[k], false, 16);
     }
-    out.savePng(c, "menubuttons2.png", frames);
+    out.savePng(c, kLevelSelectButtonsSheet.file, frames);
 }
 
 void writeMenuTitles(AssetOutput& out) {
@@ -141,7 +143,7 @@ void writeMenuTitles(AssetOutput& out) {
     Canvas c(256, 256);
     drawTitle(c.cr(), "Well Done!", 128, 72, 40);
     drawTitle(c.cr(), "Try Again", 128, 200, 40);
-    out.savePng(c, "menutitles1.png", {{0, 0, 256, 128}, {0, 128, 256, 256}});
+    out.savePng(c, kCompleteAndFailedTitlesSheet.file, layoutFrames(kCompleteAndFailedTitlesSheet, 256, 256));
 }
 
 // A key cap with its letter, its top face lighter than its sides.

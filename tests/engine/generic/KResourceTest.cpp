@@ -1,7 +1,7 @@
 #include "KResource.h"
 
+#include "KDataPaths.h"
 #include "KLog.h"
-#include "KMiscTools.h"
 
 #include "FinishesInTime.h"
 #include "TempFolder.h"
@@ -177,7 +177,7 @@ TEST(KResource, MountedArchivesAreAskedFirstWithDataRelativeNames) {
 
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    std::string dataPath = KMiscTools::getDataFolder() + "/gfx/a.png";
+    std::string dataPath = getDataFolder() + "/gfx/a.png";
     ASSERT_TRUE(KResource::loadWholeFile(dataPath, bytes, size));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), "packed");
     delete[] bytes;

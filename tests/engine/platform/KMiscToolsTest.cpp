@@ -1,6 +1,7 @@
 #include "KMiscTools.h"
 
 #include "HostSystem.h"
+#include "KDataPaths.h"
 #include "KLog.h"
 #include "SaveFiles.h"
 #include "TempFolder.h"
@@ -45,14 +46,14 @@ private:
 
 TEST(KMiscTools, StartUpHasLoggedTheSystemAndTheDataFolder) {
     EXPECT_FALSE(KMiscTools::getOsDescription().empty());
-    EXPECT_EQ(KMiscTools::getDataFolder(), host::executableFolder());
-    EXPECT_FALSE(KMiscTools::getDataFolder().empty());
+    EXPECT_EQ(getDataFolder(), host::executableFolder());
+    EXPECT_FALSE(getDataFolder().empty());
     EXPECT_NE(host::currentThreadCpuMask(), 0u);
     // Each line with its time ("hh:mm:ss: "), in the order the system tools start.
     const std::vector<std::string> lines = {
         "System: running on " + KMiscTools::getOsDescription(),
         "System: using high-performance counter",
-        "System: data path is " + KMiscTools::getDataFolder(),
+        "System: data path is " + getDataFolder(),
     };
     const std::string& log = StartUpLog::text;
     size_t from = 0;
@@ -75,7 +76,7 @@ TEST(KMiscTools, ClockCountsMillisecondsForward) {
 }
 
 TEST(KMiscTools, MakeDataPathPlacesNamesUnderTheDataFolder) {
-    const std::string data = KMiscTools::getDataFolder();
+    const std::string data = getDataFolder();
     struct Case {
         const char* name;
         std::string expected;
@@ -90,13 +91,6 @@ TEST(KMiscTools, MakeDataPathPlacesNamesUnderTheDataFolder) {
         {"//twice", data + "//twice"}, // only one leading separator is skipped
     };
     for (const Case& c : cases) EXPECT_EQ(KMiscTools::makeDataPath(c.name), c.expected) << c.name;
-}
-
-TEST(KMiscTools, MakeHighResNameInsertsThePrefixBeforeTheFileName) {
-    EXPECT_EQ(makeHighResName("gfx/title.png"), "gfx/ipad3res_title.png");
-    EXPECT_EQ(makeHighResName("a\\b\\c.jpg"), "a\\b\\ipad3res_c.jpg");
-    EXPECT_EQ(makeHighResName("title.png"), "ipad3res_title.png");
-    EXPECT_EQ(makeHighResName("/abs/x.png"), "/abs/ipad3res_x.png");
 }
 
 TEST(KMiscTools, AppDataFolderFollowsXdgDataHomeAndIsCreated) {

@@ -6,6 +6,7 @@
 #include "KD3DPixels.h"
 #include "KImage.h"
 #include "KLog.h"
+#include "KMiscTools.h"
 #include "KMouse.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The game's folders: the per-user folders under the XDG data home, the asset folders under the data folder.
 #include "FolderPaths.h"
-#include "KMiscTools.h"
+#include "KDataPaths.h"
 #include "TempUserFolder.h"
 
 #include <filesystem>
@@ -19,7 +19,7 @@ TEST(FolderPaths, UserFoldersLieUnderTheDataHomeAndAreCreated) {
 
 TEST(FolderPaths, AssetFoldersLieUnderDataFullBesideTheExecutable) {
     TempUserFolder home;
-    const std::string root = KMiscTools::getDataFolder() + "/data/full/";
+    const std::string root = getDataFolder() + "/data/full/";
     const struct {
         std::string path, expected;
     } cases[] = {

@@ -2,6 +2,7 @@
 #include "InputState.h"
 #include "FrameClock.h"
 #include "HostInput.h"
+#include "KMiscTools.h"
 #include "KWindow.h"
 #include "MouseCursor.h"
 #include "ScriptedKeys.h"

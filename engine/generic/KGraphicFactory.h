@@ -1,6 +1,8 @@
 // The renderer factory: RendererKind selects the back end that createGraphic makes for every picture. Tests hand
 // out pictures of their own through a maker that wins over RendererKind (the tests' ScopedGraphicRecording), so
-// code that stores RendererKind = 0 at start-up still gets them.
+// code that stores RendererKind = 0 at start-up still gets them. Declared here, beside the KGraphic interface, so
+// that generic code (the text faces' glyph pages) makes pictures without knowing the back ends; the platform
+// code that holds the back ends defines it (KGraphicFactory.cpp).
 #pragma once
 
 class KGraphic;
