@@ -28,7 +28,6 @@ const std::set<std::string> kStillRushable = {
     "08-palm-atoll",
     "10-the-gauntlet",
     "11-sunset-isles",
-    "15-minesweeper",
     "16-coral-crown",
     "18-kelp-maze",
     "19-sinkhole",
