@@ -23,7 +23,6 @@ namespace {
 const std::set<std::string> kStillRushable = {
     "06-kelp-caverns",
     "07-the-well",
-    "08-palm-atoll",
     "10-the-gauntlet",
     "11-sunset-isles",
     "16-coral-crown",
