@@ -24,7 +24,6 @@ const std::set<std::string> kStillRushable = {
     "06-kelp-caverns",
     "07-the-well",
     "10-the-gauntlet",
-    "11-sunset-isles",
     "16-coral-crown",
     "18-kelp-maze",
     "19-sinkhole",
