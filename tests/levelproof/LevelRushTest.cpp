@@ -50,7 +50,6 @@ const std::set<std::string> kStillRushable = {
     "41-alien-reef",
     "42-crystal-caves",
     "43-violet-archipelago",
-    "44-the-long-shaft",
     "45-coral-labyrinth",
     "47-shark-straits",
     "48-glowing-abyss",
