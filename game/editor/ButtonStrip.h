@@ -22,8 +22,8 @@ public:
     void addButton(SpriteAnimation* animation, int angle, bool flipX, bool flipY);
     void update();
     void draw() const;
-    // Strictly inside the framed box.
-    bool containsStrictly(int px, int py) const { return isStrictlyInsideBox(px, py, x, top, boxWidth, boxHeight); }
+    // The framed box with its outline.
+    PanelArea area() const { return PanelArea().add(x, top, boxWidth, boxHeight); }
     const std::vector<std::unique_ptr<GF_SpriteButton>>& buttonList() const { return buttons; }
 
     int32_t x, top;

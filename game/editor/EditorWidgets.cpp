@@ -9,6 +9,7 @@
 #include "KText.h"
 #include "MouseCursor.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -19,6 +20,14 @@ bool isInsideBox(int x, int y, int left, int top, int width, int height) {
 
 bool isStrictlyInsideBox(int x, int y, int left, int top, int width, int height) {
     return x > left && x < left + width && y > top && y < top + height;
+}
+
+PanelArea& PanelArea::add(int x, int y, int width, int height) {
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x + width + 1);
+    bottom = std::max(bottom, y + height + 1);
+    return *this;
 }
 
 namespace {

@@ -12,6 +12,21 @@ bool isInsideBox(int x, int y, int left, int top, int width, int height);
 // Inside a text field: strictly within its edges.
 bool isStrictlyInsideBox(int x, int y, int left, int top, int width, int height);
 
+// The screen area of a panel: the smallest box that holds every widget added to it as drawn (a widget's
+// outline lies one pixel past its far edges), the gaps between the widgets included. A click anywhere in it
+// is a click on the panel and never reaches the map under it.
+class PanelArea {
+public:
+    PanelArea& add(int x, int y, int width, int height);
+    template <class Widget> PanelArea& add(const Widget& widget) {
+        return add(widget.x, widget.y, widget.width, widget.height);
+    }
+    bool contains(int px, int py) const { return px >= left && px < right && py >= top && py < bottom; }
+
+private:
+    int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN; // right, bottom: past it
+};
+
 class EditorButton {
 public:
     // A width of -1 fits the caption (its width + 10), a height of -1 becomes 20.

@@ -117,7 +117,16 @@ void GF_LevelEditor::update() {
     default:
         break;
     }
-    if (backKeyReleased()) requestProgramState(kStateMainMenu, kLeaveAndEnter);
+    // The back key closes the dialog on the screen as its "Cancel" would; with none shown it leaves the editor.
+    if (backKeyReleased() && !closeShownDialog()) requestProgramState(kStateMainMenu, kLeaveAndEnter);
+}
+
+bool GF_LevelEditor::closeShownDialog() {
+    if (currentTool == kToolEntities && dialogOpen) {
+        closeEntityDialog();
+        return true;
+    }
+    return currentTool == kToolProperties && closePropertyDialog();
 }
 
 void GF_LevelEditor::draw() {
@@ -210,11 +219,10 @@ void GF_LevelEditor::drawLayerList() const {
 }
 
 bool GF_LevelEditor::isOverLayerList(int x, int y) const {
-    for (const auto& button : layerButtons)
-        if (button->contains(x, y)) return true;
-    for (const auto& button : visibilityButtons)
-        if (button->contains(x, y)) return true;
-    return false;
+    PanelArea area;
+    for (const auto& button : layerButtons) area.add(*button);
+    for (const auto& button : visibilityButtons) area.add(*button);
+    return area.contains(x, y);
 }
 
 void GF_LevelEditor::updateEditorCamera() {

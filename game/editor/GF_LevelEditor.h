@@ -51,9 +51,13 @@ public:
     void freeLayerList();
     void updateLayerList();
     void drawLayerList() const;
+    // Anywhere on the layer list, the gaps between its buttons included.
     bool isOverLayerList(int x, int y) const;
     void updateEditorCamera();
     void updateAutoToggleKeys();
+    // The back key's first use: closes the dialog on the screen (the entity dialog under the entity tool, a
+    // level-properties dialog under "Special"); false when no dialog is shown.
+    bool closeShownDialog();
 
     // The view aids.
     void drawGrid() const;
@@ -68,6 +72,7 @@ public:
     void freeTerrainPalette();
     void updateTilePainting();
     void drawTerrainPalette() const;
+    // On the palette's column of captions and the eraser, or on the open group's strip.
     bool isOverTerrainPalette(int x, int y) const;
     // The painting rules with the current "Auto (T)ile" and "Auto (C)ollision" switches.
     TilePainter tilePainter() const;
@@ -95,6 +100,7 @@ public:
     // Closes the dialog when its placement is no longer in the list (a load replaced the list, or a save
     // pruned the records outside the level), so no edit reaches a freed or a different record.
     void closeEntityDialogIfGone();
+    // On the column of "Select" and the type buttons, the gaps between them included.
     bool isOverEntityButtons(int x, int y) const;
     static int32_t entityListType(int index);
 
@@ -107,8 +113,16 @@ public:
     void refreshGameModeFields();
     void loadDefaultLevel();
     void placeEndMarker();
-    // Makes sure of a player start and writes the level into the custom-levels folder; false when not written.
+    // On either block of the panel's widgets (the settings at the top, the dialog toggles at the bottom).
+    bool isOverPropertiesPanel(int x, int y) const;
+    bool isPropertyDialogOpen() const;
+    // Closes whichever of the four dialogs is open, as its "Cancel" does; false when none was.
+    bool closePropertyDialog();
+    // Writes the level into the custom-levels folder with a player start. Only a written level is changed
+    // (the start added, the records outside it dropped); a failure is told in a message box and returns false.
     bool saveCustomLevel(const std::string& name);
+    // Reads a level file into the model; a failure is told in a message box and leaves the model as it was.
+    bool loadIntoEditor(const std::string& path);
     bool isGridOn() const;
     bool isAutoTileOn() const;
     bool isAutoCollisionOn() const;

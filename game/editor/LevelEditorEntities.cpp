@@ -46,10 +46,10 @@ void GF_LevelEditor::freeEntityPanel() {
 }
 
 bool GF_LevelEditor::isOverEntityButtons(int x, int y) const {
-    if (selectButton && selectButton->contains(x, y)) return true;
-    for (const auto& button : typeButtons)
-        if (button->contains(x, y)) return true;
-    return false;
+    PanelArea panel;
+    if (selectButton) panel.add(*selectButton);
+    for (const auto& button : typeButtons) panel.add(*button);
+    return panel.contains(x, y);
 }
 
 void GF_LevelEditor::fillEntityDialog() {

@@ -13,8 +13,9 @@ namespace {
 
 using ToggleList = std::vector<std::unique_ptr<EditorToggleButton>>;
 
-// Steps 1 to 6 shared by both tools: one button at most stays selected, and a held button outside the
-// buttons and the layer list writes the selected code into the grid cell under the mouse.
+// Steps 1 to 6 shared by both tools: one button at most stays selected, and a held button off the column of
+// buttons (the gaps between them included) and off the layer list writes the selected code into the grid
+// cell under the mouse.
 void paintGridCell(const GF_LevelEditor& editor, ToggleList& buttons, int32_t& selected, ByteGrid& grid) {
     for (auto& button : buttons) button->update();
     for (auto& button : buttons)
@@ -25,9 +26,9 @@ void paintGridCell(const GF_LevelEditor& editor, ToggleList& buttons, int32_t& s
     for (size_t i = 0; i < buttons.size(); i++)
         if (buttons[i]->selected) selected = int32_t(i);
     const int mx = MouseState.x, my = MouseState.y;
-    for (const auto& button : buttons)
-        if (button->contains(mx, my)) return;
-    if (!MouseState.leftNow || editor.isOverLayerList(mx, my)) return;
+    PanelArea panel;
+    for (const auto& button : buttons) panel.add(*button);
+    if (!MouseState.leftNow || panel.contains(mx, my) || editor.isOverLayerList(mx, my)) return;
     const int32_t col = int32_t(std::trunc((mx + editor.cameraX) / 64.0));
     const int32_t row = int32_t(std::trunc((my + editor.cameraY) / 64.0));
     if (selected != -1 && grid.contains(col, row)) grid.set(col, row, uint8_t(selected));

@@ -2,6 +2,7 @@
 // camera bounds, the view and painting switches, and the dialogs that save and load custom levels. The
 // fields are copies of the level model, refreshed after every change and written back only by the buttons.
 #include "EditorPanels.h"
+#include "FileFailureBox.h"
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
@@ -23,6 +24,13 @@ namespace {
 // finite real: it is shown held to the 32-bit range rather than converted past what an integer holds.
 void setInt(EditorTextField& field, double value) {
     field.setInt((long long)std::trunc(std::clamp(value, double(INT32_MIN), double(INT32_MAX))));
+}
+
+// A name holding a '/' would lead out of the custom-levels folder: the editor neither saves nor loads it, and
+// tells so naming the file the name would have meant.
+constexpr const char* kNameLeavesTheFolder = "a level name cannot hold \"/\"";
+std::string namedCustomLevel(const std::string& name) {
+    return getCustomLevelsFolder() + name + ".lvl";
 }
 
 } // namespace
@@ -77,8 +85,17 @@ void GF_LevelEditor::refreshGameModeFields() {
 void GF_LevelEditor::loadDefaultLevel() {
     properties->saveName.setText("");
     properties->loadName.setText("");
-    if (loadLevelFileForEditor(getLevelsFolder() + "default.lvl")) closeEntityDialog();
+    loadIntoEditor(getLevelsFolder() + "default.lvl");
+}
+
+bool GF_LevelEditor::loadIntoEditor(const std::string& path) {
+    const bool loaded = loadLevelFileForEditor(path);
+    if (loaded)
+        closeEntityDialog(); // its record went with the old placement list
+    else
+        showLevelLoadFailure(path, LevelFileFailure);
     refreshPropertyFields();
+    return loaded;
 }
 
 void GF_LevelEditor::updateLevelPropertiesPanel() {
@@ -183,8 +200,10 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
             p.saveName.setText(name);
             if (!name.empty()) {
                 const std::string path = customLevelPath(name);
-                if (!path.empty() && loadLevelFileForEditor(path)) closeEntityDialog();
-                refreshPropertyFields();
+                if (path.empty())
+                    showLevelLoadFailure(namedCustomLevel(name), kNameLeavesTheFolder);
+                else
+                    loadIntoEditor(path);
                 p.load.selected = 0;
             }
         } else if (p.loadCancel.clicked) {
@@ -220,31 +239,54 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 }
 
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
-    // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
     const std::string path = customLevelPath(name);
-    if (path.empty()) return false;
-    // Pruned before the start is added, so the level saved always holds a player, whatever its size. A dialog
-    // on a pruned record closes before anything new is made, which could take the freed record's place.
-    Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
+    if (path.empty()) {
+        showLevelSaveFailure(namedCustomLevel(name), kNameLeavesTheFolder);
+        return false;
+    }
+    // The start goes in before the write, and the write drops the records outside the level only once the
+    // file is written, so a dialog on a dropped record closes after anything new was made: no new record can
+    // take a freed one's place under the dialog.
+    EntityPlacement* addedStart = Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);
+    if (!saveLevelFileForEditor(path)) {
+        if (addedStart) Placements.deletePlacement(addedStart); // the level stays as the designer left it
+        showLevelSaveFailure(path, LevelFileFailure);
+        return false;
+    }
     closeEntityDialogIfGone();
-    Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);
-    const bool saved = saveLevelFileForEditor(path);
     refreshPropertyFields();
-    return saved;
+    if (CurrentLevelGoals.gameMode == kGameModeRace && Placements.countHoopPlacements() == 0)
+        showFileFailureBox("Race Level Without Hoops", path,
+                           "is saved, but a Race level needs at least one Hoop to be finished: place a Hoop and "
+                           "save it again");
+    return true;
+}
+
+bool GF_LevelEditor::isPropertyDialogOpen() const {
+    const LevelPropertiesWidgets& p = *properties;
+    return p.gameMode.selected || p.save.selected || p.load.selected || p.bounds.selected;
+}
+
+bool GF_LevelEditor::closePropertyDialog() {
+    if (!isPropertyDialogOpen()) return false;
+    LevelPropertiesWidgets& p = *properties;
+    p.gameMode.selected = p.save.selected = p.load.selected = p.bounds.selected = 0;
+    return true;
+}
+
+bool GF_LevelEditor::isOverPropertiesPanel(int x, int y) const {
+    const LevelPropertiesWidgets& p = *properties;
+    PanelArea settings, dialogToggles;
+    settings.add(p.widthField).add(p.heightField).add(p.setDimensions).add(p.grid).add(p.clipField).add(p.setClip);
+    settings.add(p.endLevel).add(p.autoTile).add(p.autoCollision).add(p.changeTileSet);
+    dialogToggles.add(p.gameMode).add(p.bounds).add(p.save).add(p.load);
+    return settings.contains(x, y) || dialogToggles.contains(x, y);
 }
 
 void GF_LevelEditor::placeEndMarker() {
-    const LevelPropertiesWidgets& p = *properties;
-    if (p.gameMode.selected || p.save.selected || p.load.selected || p.bounds.selected) return;
+    if (isPropertyDialogOpen()) return;
     const int mx = MouseState.x, my = MouseState.y;
-    const bool overButton = p.bounds.contains(mx, my) || p.load.contains(mx, my) || p.save.contains(mx, my) ||
-                            p.setDimensions.contains(mx, my) || p.changeTileSet.contains(mx, my) ||
-                            p.gameMode.contains(mx, my) || p.grid.contains(mx, my) || p.setClip.contains(mx, my) ||
-                            p.endLevel.contains(mx, my) || p.autoTile.contains(mx, my) ||
-                            p.autoCollision.contains(mx, my);
-    const bool overField =
-        p.widthField.contains(mx, my) || p.heightField.contains(mx, my) || p.clipField.contains(mx, my);
-    if (overButton || overField || isOverLayerList(mx, my)) return;
+    if (isOverPropertiesPanel(mx, my) || isOverLayerList(mx, my)) return;
     if (endMarkerMode != 1 || !mouseButtonPressed()) return;
     EndLevelX = mx + cameraX;
     EndLevelY = my + cameraY;

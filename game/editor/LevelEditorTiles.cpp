@@ -67,11 +67,13 @@ TilePainter GF_LevelEditor::tilePainter() const {
 }
 
 bool GF_LevelEditor::isOverTerrainPalette(int x, int y) const {
+    PanelArea column;
     for (const auto& group : paletteGroups) {
-        if (group->caption.contains(x, y)) return true;
-        if (group->caption.selected && group->strip.containsStrictly(x, y)) return true;
+        column.add(group->caption);
+        if (group->caption.selected && group->strip.area().contains(x, y)) return true;
     }
-    return eraserButton && eraserButton->contains(x, y);
+    if (eraserButton) column.add(*eraserButton);
+    return column.contains(x, y);
 }
 
 void GF_LevelEditor::updateTilePainting() {

@@ -15,10 +15,15 @@ namespace {
 constexpr std::array<int32_t, 4> kComicLevels = {0, 20, 30, 40}; // scene n opens level kComicLevels[n]
 constexpr int32_t kLevelHelpPages = 4;                           // Action levels 0 .. 3 each teach a control
 
-// Loads the entry and asks for the game; false (nothing changed) when the file cannot be loaded.
+// Loads the entry and asks for the game; false (nothing changed) when the file cannot be loaded, which a
+// message box names with the reason.
 bool playEntry(int32_t kind, int32_t index) {
     if (!LevelCatalogue.contains(kind, index)) return false;
-    if (!loadLevel(LevelCatalogue.list(kind)[size_t(index)].path)) return false;
+    const std::string path = LevelCatalogue.list(kind)[size_t(index)].path;
+    if (!loadLevel(path)) {
+        showLevelLoadFailure(path, LevelFileFailure);
+        return false;
+    }
     LevelCatalogue.currentKind = kind;
     LevelCatalogue.currentIndex = index;
     requestProgramState(kStateGameEngine, kLeaveAndEnter);

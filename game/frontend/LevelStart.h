@@ -18,7 +18,8 @@ constexpr int32_t kHelpPageRacing = 4;
 constexpr int32_t kHelpPageStunt = 5;
 
 // Each starts the level at that index of its list; an index past the end, or a level file that cannot be
-// loaded, returns to the level select and leaves the current level as it was.
+// loaded (a message box names the file and says why), returns to the level select and leaves the current
+// level as it was.
 void startActionLevel(int32_t index, bool withComic);
 void startStuntLevel(int32_t index);
 void startRaceLevel(int32_t index);

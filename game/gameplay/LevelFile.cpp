@@ -4,6 +4,7 @@
 #include "BinaryStream.h"
 #include "Camera.h"
 #include "EntityFactory.h"
+#include "FileFailureBox.h"
 #include "GF_Entity.h"
 #include "GoldZuzevirMeter.h"
 #include "KMiscTools.h"
@@ -17,14 +18,19 @@
 #include "TileMap.h"
 #include "TileSetTable.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 LevelGoals CurrentLevelGoals;
 double EndLevelX = 0.0, EndLevelY = 0.0;
 int32_t LevelVersion = 1;
 int32_t RequiredHoops = 0, PassedHoops = 0;
 int32_t LevelEnemyTotal = 0;
+std::string LevelFileFailure;
 
 namespace {
 
@@ -280,19 +286,35 @@ std::vector<unsigned char> encodeLevelFile(const LevelData& level) {
 }
 
 bool readLevelData(const std::string& path, LevelData& out) {
+    LevelFileFailure.clear();
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) return false;
-    std::string error;
-    const bool ok = parseLevelFile(bytes, size, out, error);
+    if (!KResource::loadWholeFile(path, bytes, size)) {
+        std::error_code ignored;
+        LevelFileFailure = std::filesystem::exists(path, ignored) ? "the file cannot be read" : "there is no such file";
+        return false;
+    }
+    const bool ok = parseLevelFile(bytes, size, out, LevelFileFailure);
     delete[] bytes;
     return ok;
 }
 
 bool writeLevelData(const std::string& path, LevelData& level) {
+    LevelFileFailure.clear();
     level.version = 1;
     const std::vector<unsigned char> bytes = encodeLevelFile(level);
-    return KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size()); // on failure the old file is kept
+    if (KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) return true;
+    // The old file is kept; errno says why the new one could not take its place.
+    LevelFileFailure = std::strerror(errno);
+    return false;
+}
+
+void showLevelLoadFailure(const std::string& path, const std::string& reason) {
+    showFileFailureBox("Failed to Load Level", path, "failed to load: " + reason);
+}
+
+void showLevelSaveFailure(const std::string& path, const std::string& reason) {
+    showFileFailureBox("Failed to Save Level", path, "could not be written (" + reason + "); the level is not saved");
 }
 
 bool readLevelFile(const std::string& path) {
@@ -311,16 +333,19 @@ bool readLevelFile(const std::string& path) {
 }
 
 bool writeLevelFile(const std::string& path) {
-    // The records outside the level are deleted from the list itself, not only left out of the file.
-    Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
     LevelData level;
     captureTileMap(level);
-    level.placements = Placements.fieldList();
+    level.placements = Placements.keptFieldList(tileMap.levelWidth, tileMap.levelHeight);
     level.endLevelX = EndLevelX;
     level.endLevelY = EndLevelY;
     level.goals = CurrentLevelGoals;
     const bool written = writeLevelData(path, level);
-    if (written) LevelVersion = 1;
+    if (written) {
+        // The records outside the level leave the list itself, not only the file: the level in the editor is
+        // the level saved. A save that failed leaves the level as the designer had it.
+        Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
+        LevelVersion = 1;
+    }
     buildLevelCatalogue();
     return written;
 }

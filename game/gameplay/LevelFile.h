@@ -62,8 +62,17 @@ bool parseLevelFile(const unsigned char* bytes, size_t size, LevelData& out, std
 std::vector<unsigned char> encodeLevelFile(const LevelData& level);
 
 // File access: a failed read (no file, or a damaged one) leaves out as it was, a failed write the old file.
+// Either failure leaves its reason in LevelFileFailure.
 bool readLevelData(const std::string& path, LevelData& out);
 bool writeLevelData(const std::string& path, LevelData& level); // as given; the version becomes 1
+
+// Why the last read or write of a level file failed: the reader's reason for a damaged file ("unknown game
+// mode at byte 1234"), or what kept the file from being opened or written. Empty after a success.
+extern std::string LevelFileFailure;
+// Tell the user, in a message box naming the file, that the level at path did not load or was not saved, and
+// why (most often LevelFileFailure).
+void showLevelLoadFailure(const std::string& path, const std::string& reason);
+void showLevelSaveFailure(const std::string& path, const std::string& reason);
 
 // The level's own globals beside the tile map: its goals, the end marker and the version of the file last
 // read or written.
@@ -78,8 +87,9 @@ extern int32_t LevelEnemyTotal;
 // Reads the file into the level model (the tile map and its theme, the placement list, the spatial grid's
 // size, the goals and end marker); false, and the model unchanged, when it cannot be read or is damaged.
 bool readLevelFile(const std::string& path);
-// Writes the level model (placements outside the level are deleted from it first) and rebuilds the level
-// catalogue so that a newly saved level is listed at once; false, and the old file kept, on failure.
+// Writes the level model without the placements outside the level, and deletes those from the list once the
+// file is written; rebuilds the level catalogue so that a newly saved level is listed at once. False on
+// failure, with the old file and the level model kept as they were.
 bool writeLevelFile(const std::string& path);
 // The game's load: readLevelFile, then the Gold Radudod meter reset, the spatial grid emptied, the last
 // level's player let go and every placement spawned.

@@ -88,23 +88,39 @@ double lastPlacementPosition(double side) {
     return std::max(0.0, side - kPlacementCellSize);
 }
 
+// The one rule of what a saved level keeps: a record at a position inside the level.
+struct KeptBySave {
+    double lastX, lastY;
+    KeptBySave(double levelWidth, double levelHeight)
+        : lastX(lastPlacementPosition(levelWidth)), lastY(lastPlacementPosition(levelHeight)) {}
+    bool operator()(const EntityPlacement& r) const { return r.x >= 0 && r.x <= lastX && r.y >= 0 && r.y <= lastY; }
+};
+
 } // namespace
 
 void PlacementList::prunePlacements(double levelWidth, double levelHeight) {
-    const double lastX = lastPlacementPosition(levelWidth), lastY = lastPlacementPosition(levelHeight);
-    std::erase_if(list, [&](const std::unique_ptr<EntityPlacement>& r) {
-        return r->x < 0 || r->x > lastX || r->y < 0 || r->y > lastY;
-    });
+    const KeptBySave kept(levelWidth, levelHeight);
+    std::erase_if(list, [&](const std::unique_ptr<EntityPlacement>& r) { return !kept(*r); });
 }
 
-void PlacementList::ensurePlayerStart(double levelWidth, double levelHeight) {
+std::vector<PlacementFields> PlacementList::keptFieldList(double levelWidth, double levelHeight) const {
+    const KeptBySave kept(levelWidth, levelHeight);
+    std::vector<PlacementFields> records;
+    records.reserve(list.size());
+    for (const auto& record : list)
+        if (kept(*record)) records.push_back(record->fields());
+    return records;
+}
+
+EntityPlacement* PlacementList::ensurePlayerStart(double levelWidth, double levelHeight) {
+    const KeptBySave kept(levelWidth, levelHeight);
     const bool hasPlayer =
-        std::any_of(list.begin(), list.end(), [](const auto& r) { return r->type == kEntityZuzevir; });
-    if (hasPlayer) return;
+        std::any_of(list.begin(), list.end(), [&](const auto& r) { return r->type == kEntityZuzevir && kept(*r); });
+    if (hasPlayer) return nullptr;
     // The usual start, moved in from the edges of a level too small to hold it, so that pruning keeps it.
     const double x = std::min(kPlayerStartX, lastPlacementPosition(levelWidth));
     const double y = std::min(kPlayerStartY, lastPlacementPosition(levelHeight));
-    addPlacement(kEntityZuzevir, int32_t(x), int32_t(y));
+    return addPlacement(kEntityZuzevir, int32_t(x), int32_t(y));
 }
 
 GF_Entity* PlacementList::spawnPlacement(const EntityPlacement& record, SpatialGrid& grid) const {

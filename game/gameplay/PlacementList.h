@@ -36,9 +36,11 @@ public:
     // Deletes every record outside 0 <= x <= levelWidth - 64, 0 <= y <= levelHeight - 64 (a level side
     // shorter than 64 keeps the records at 0 on it). The one rule of what a saved level keeps.
     void prunePlacements(double levelWidth, double levelHeight);
-    // Adds a player start when the list has none: at (500, 1000), or as near it as the level's size lets a
-    // record stay through pruning.
-    void ensurePlayerStart(double levelWidth, double levelHeight);
+    // The records that pruning would keep, in list order; the list itself is left as it is.
+    std::vector<PlacementFields> keptFieldList(double levelWidth, double levelHeight) const;
+    // Adds a player start when the list has none that pruning keeps: at (500, 1000), or as near it as the
+    // level's size lets a record stay through pruning. Returns the added record, or null when none was needed.
+    EntityPlacement* ensurePlayerStart(double levelWidth, double levelHeight);
 
     // The live entity of a record filed into its cell; null when the record is skipped (a type outside
     // 0..24, or anything but the player, Gold Radudods and ornaments while "No Enemies" is on).

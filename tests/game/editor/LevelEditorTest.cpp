@@ -9,6 +9,7 @@
 #include "FrameClock.h"
 #include "GF_LevelEditor.h"
 #include "GameWindow.h"
+#include "HostSystem.h"
 #include "KEngineKeys.h"
 #include "KGraphicFactory.h"
 #include "KGraphicRecorder.h"
@@ -23,6 +24,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 
@@ -56,10 +58,14 @@ protected:
         CurrentLevelGoals = LevelGoals();
         EndLevelX = EndLevelY = 0;
         StateRequest = StateRequestRecord();
+        host::setMessageBoxHandler(
+            [this](const std::string& caption, const std::string& text) { boxes.push_back(caption + ": " + text); });
         editor.enter();
     }
     void TearDown() override {
         editor.leave();
+        host::setMessageBoxHandler(nullptr);
+        deleteBackKey();
         Placements.clearPlacements();
         releaseTileMap();
         freeCollisionShapes();
@@ -109,6 +115,19 @@ protected:
     void press(const EditorButton& button) { click(button.x + 3, button.y + 3); }
     void press(const EditorToggleButton& button) { click(button.x + 3, button.y + 3); }
 
+    // The back key released on this pass, as the main loop's poll leaves it.
+    void releaseBack() {
+        if (!BackKey) createBackKey();
+        BackKey->downBefore = true;
+        BackKey->downNow = false;
+        pass(MouseState.x, MouseState.y, false);
+    }
+    void saveAs(const std::string& name) {
+        if (!props().save.selected) press(props().save);
+        retype(props().saveName, name);
+        press(props().saveButton);
+    }
+
     LevelPropertiesWidgets& props() { return *editor.properties; }
     std::string customPath(const std::string& name) { return getCustomLevelsFolder() + name + ".lvl"; }
 
@@ -116,6 +135,7 @@ protected:
     ScriptedKeys keys;
     ScopedGraphicRecording recording;
     GF_LevelEditor editor;
+    std::vector<std::string> boxes; // "caption: text" of every message box shown
     double savedFrameTime = 0;
 };
 
@@ -379,17 +399,17 @@ TEST_F(LevelEditorTest, EndMarkerFollowsClicksWhileEndLevelIsOn) {
     click(400, 300);
     EXPECT_EQ(EndLevelX, 400);
     EXPECT_EQ(EndLevelY, 850);
-    click(30, 135); // the "Clip Level:" label is not hit-tested
-    EXPECT_EQ(EndLevelX, 30);
-    click(150, 138); // the clip field is
-    EXPECT_EQ(EndLevelX, 30);
+    click(600, 100);
+    EXPECT_EQ(EndLevelX, 600);
+    click(150, 138); // the clip field is on the panel
+    EXPECT_EQ(EndLevelX, 600);
     press(props().bounds);
-    click(600, 100); // an open dialog blocks it
-    EXPECT_EQ(EndLevelX, 30);
+    click(600, 120); // an open dialog blocks it
+    EXPECT_EQ(EndLevelX, 600);
     press(props().bounds);
     press(props().endLevel);
-    click(600, 100);
-    EXPECT_EQ(EndLevelX, 30);
+    click(600, 120);
+    EXPECT_EQ(EndLevelX, 600);
 }
 
 TEST_F(LevelEditorTest, SaveAndLoadRoundTripThroughTheCustomFolder) {
@@ -423,21 +443,12 @@ TEST_F(LevelEditorTest, SaveAndLoadRoundTripThroughTheCustomFolder) {
     press(props().saveButton);
     EXPECT_EQ(fileBytes(customPath("abd")), fileBytes(customPath("abc")));
 
-    // A failed save keeps the dialog open and the old file as it was.
-    std::filesystem::remove(customPath("abc"));
-    std::filesystem::create_directory(customPath("abc")); // a folder where the file would go
-    press(props().save);
-    retype(props().saveName, "abc");
-    press(props().saveButton);
-    EXPECT_TRUE(props().save.selected);
-    EXPECT_TRUE(std::filesystem::is_directory(customPath("abc")));
-    press(props().saveCancel);
-
     // "Load Default" opens the shipped start level.
     press(props().load);
     press(props().loadDefault);
     EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(4, 5), 0);
     EXPECT_TRUE(props().loadName.text.empty());
+    EXPECT_EQ(boxes, std::vector<std::string>{}) << "nothing failed, nothing is told";
 }
 
 TEST_F(LevelEditorTest, ALevelSavedByTheEditorHoldsAPlayerWhateverItsSize) {
@@ -512,14 +523,230 @@ TEST_F(LevelEditorTest, AnOpenEntityDialogNeverEditsARecordALoadOrSaveReplaced) 
     EXPECT_EQ(editor.editedPlacement, Placements.findPlacementNear(300, 750));
 }
 
-TEST_F(LevelEditorTest, ASaveNameWithASlashWritesNothingAndKeepsTheDialogOpen) {
+TEST_F(LevelEditorTest, AFailedSaveIsToldKeepsTheDialogOpenAndLeavesTheLevelAsItWas) {
+    // A level with no player and a mine outside it: a save that works adds the start and drops the mine.
+    Placements.addPlacement(kEntityMine, int32_t(tileMap.levelWidth) + 100, 700);
+    Placements.addPlacement(kEntityHoop, 300, 700);
+    const std::vector<PlacementFields> designed = Placements.fieldList();
+    std::filesystem::create_directory(customPath("taken")); // a folder where the file would go
     chooseRow(kLayerRowSpecial);
-    press(props().save);
-    props().saveName.setText("../escaped");
-    press(props().saveButton);
-    EXPECT_TRUE(props().save.selected);
+    const struct {
+        std::string name, box;
+    } cases[] = {
+        {"taken", "Failed to Save Level: File \"" + customPath("taken") +
+                      "\" could not be written (Is a directory); the level is not saved"},
+        {"../escaped", "Failed to Save Level: File \"" + customPath("../escaped") +
+                           "\" could not be written (a level name cannot hold \"/\"); the level is not saved"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        press(props().save);
+        props().saveName.setText(c.name);
+        press(props().saveButton);
+        EXPECT_EQ(boxes, std::vector<std::string>{c.box});
+        EXPECT_TRUE(props().save.selected);
+        EXPECT_EQ(Placements.fieldList(), designed) << "no start added, nothing dropped";
+        press(props().saveCancel);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(customPath("taken")));
     EXPECT_FALSE(std::filesystem::exists(getCustomLevelsFolder() + "../escaped.lvl"));
-    EXPECT_EQ(Placements.count(), 0); // nothing was prepared for a save either
+
+    boxes.clear();
+    saveAs("fine");
+    EXPECT_EQ(boxes, std::vector<std::string>{});
+    ASSERT_EQ(Placements.count(), 2);
+    EXPECT_EQ(Placements.records()[0]->type, kEntityHoop);
+    EXPECT_EQ(Placements.records()[1]->type, kEntityZuzevir);
+}
+
+TEST_F(LevelEditorTest, AFailedLoadIsToldWithTheReadersReasonAndLeavesTheLevelAsItWas) {
+    LevelData refused;
+    refused.goals.gameMode = kGameModeCount;
+    const Bytes bytes = encodeLevelFile(refused);
+    std::ofstream(customPath("refused"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    Placements.addPlacement(kEntityMine, 300, 700);
+    getTileLayer(kLayerFront1)->grid.set(2, 2, 12);
+    chooseRow(kLayerRowSpecial);
+    const struct {
+        std::string name, reason;
+    } cases[] = {
+        {"refused", "unknown game mode at byte " + std::to_string(bytes.size() - 4)}, // the last field
+        {"nothing", "there is no such file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        press(props().load);
+        retype(props().loadName, c.name);
+        press(props().loadButton);
+        EXPECT_EQ(boxes, std::vector<std::string>{"Failed to Load Level: File \"" + customPath(c.name) +
+                                                  "\" failed to load: " + c.reason});
+        EXPECT_EQ(LevelFileFailure, c.reason);
+        EXPECT_FALSE(props().load.selected);
+        EXPECT_EQ(Placements.count(), 1);
+        EXPECT_EQ(getTileLayer(kLayerFront1)->grid.get(2, 2), 12);
+        EXPECT_EQ(CurrentLevelGoals.gameMode, kGameModeAction);
+    }
+    // A name that leads out of the custom-levels folder is not read at all.
+    boxes.clear();
+    press(props().load);
+    props().loadName.setText("../elsewhere");
+    press(props().loadButton);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Failed to Load Level: File \"" + customPath("../elsewhere") +
+                                              "\" failed to load: a level name cannot hold \"/\""});
+    EXPECT_EQ(Placements.count(), 1);
+}
+
+TEST_F(LevelEditorTest, ARaceLevelWithoutAHoopIsSavedWithAWordThatItNeedsOne) {
+    chooseRow(kLayerRowSpecial);
+    const struct {
+        int32_t mode;
+        bool hoop;
+        bool told;
+    } cases[] = {{kGameModeRace, false, true}, {kGameModeRace, true, false}, {kGameModeAction, false, false}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(n);
+        Placements.clearPlacements();
+        if (c.hoop) Placements.addPlacement(kEntityHoop, 300, 700);
+        Placements.addPlacement(kEntityHoop, int32_t(tileMap.levelWidth) + 100, 700); // dropped by the save
+        CurrentLevelGoals.gameMode = c.mode;
+        boxes.clear();
+        const std::string name = "race" + std::to_string(n++);
+        saveAs(name);
+        EXPECT_TRUE(std::filesystem::exists(customPath(name))) << "the designer's work is saved all the same";
+        EXPECT_FALSE(props().save.selected);
+        const std::vector<std::string> expected = {
+            "Race Level Without Hoops: File \"" + customPath(name) +
+            "\" is saved, but a Race level needs at least one Hoop to be finished: place a Hoop and save it again"};
+        EXPECT_EQ(boxes, c.told ? expected : std::vector<std::string>{});
+    }
+}
+
+TEST_F(LevelEditorTest, TheBackKeyClosesTheShownDialogAndLeavesOnlyWhenNoneIsShown) {
+    // Each dialog is closed by the back key as by its "Cancel", with nothing written, and the editor stays.
+    Placements.addPlacement(kEntityMine, 300, 750);
+    const struct {
+        const char* dialog;
+        std::function<void()> open;
+        std::function<bool()> isOpen;
+    } cases[] = {
+        {"entity",
+         [this] {
+             chooseRow(kLayerRowEntities);
+             click(300, 200);
+         },
+         [this] { return editor.dialogOpen != 0; }},
+        {"game mode",
+         [this] {
+             chooseRow(kLayerRowSpecial);
+             press(props().gameMode);
+             press(props().raceMode);
+         },
+         [this] { return props().gameMode.selected != 0; }},
+        {"save",
+         [this] {
+             chooseRow(kLayerRowSpecial);
+             press(props().save);
+             retype(props().saveName, "kept");
+         },
+         [this] { return props().save.selected != 0; }},
+        {"load",
+         [this] {
+             chooseRow(kLayerRowSpecial);
+             press(props().load);
+         },
+         [this] { return props().load.selected != 0; }},
+        {"bounds",
+         [this] {
+             chooseRow(kLayerRowSpecial);
+             press(props().bounds);
+             retype(props().rightField, "2000");
+         },
+         [this] { return props().bounds.selected != 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        c.open();
+        ASSERT_TRUE(c.isOpen());
+        releaseBack();
+        EXPECT_FALSE(c.isOpen());
+        EXPECT_EQ(StateRequest.id, StateRequestRecord().id) << "the editor stays";
+        releaseBack();
+        EXPECT_EQ(StateRequest.id, kStateMainMenu) << "with no dialog shown the back key leaves";
+        StateRequest = StateRequestRecord();
+        chooseRow(editor.currentTool == kToolEntities ? kLayerRowEntities : kLayerRowSpecial); // no tool again
+    }
+    EXPECT_EQ(props().saveName.text, "kept");
+    EXPECT_EQ(tileMap.boundsRight, 10000);
+    EXPECT_EQ(CurrentLevelGoals.gameMode, kGameModeAction);
+    EXPECT_EQ(Placements.count(), 1);
+
+    // An entity dialog left open under another tool is not on the screen: the back key leaves.
+    chooseRow(kLayerRowEntities);
+    click(300, 200);
+    ASSERT_TRUE(editor.dialogOpen);
+    chooseRow(kLayerRowCollision);
+    releaseBack();
+    EXPECT_EQ(StateRequest.id, kStateMainMenu);
+}
+
+TEST_F(LevelEditorTest, AClickAnywhereOnAPanelNeverReachesTheMap) {
+    // Points in the gaps between a panel's buttons, on their outlines and beside the shorter ones: under each
+    // tool a held button there changes nothing under it; a point just off the panel does.
+    editor.currentBrush = editor.brushes[3].get(); // full sand
+    editor.cameraY = 0;
+    const struct {
+        int row;
+        int x, y;
+        const char* where;
+    } cases[] = {
+        {kLayerFront4, 60, 97, "between \"Sand\" and \"Rock\""},
+        {kLayerFront4, 120, 90, "on the outline of \"Sand\""},
+        {kLayerFront4, 60, 137, "between \"Coral\" and \"Eraser\""},
+        {kLayerFront4, 700, 376, "between two rows of the layer list"},
+        {kLayerFront4, 679, 400, "between a visibility button and its layer button"},
+        {kLayerRowCollision, 60, 37, "between two collision buttons"},
+        {kLayerRowCollision, 150, 60, "on the outline of a collision button"},
+        {kLayerRowSubstance, 60, 57, "between \"Air\" and \"Transition\""},
+        {kLayerRowEntities, 60, 36, "between \"Select\" and the first type button"},
+        {kLayerRowEntities, 60, 144, "between two type buttons"},
+        {kLayerRowSpecial, 60, 90, "between \"Set Level Dimensions\" and \"Toggle Grid\""},
+        {kLayerRowSpecial, 30, 135, "on the \"Clip Level:\" label"},
+        {kLayerRowSpecial, 200, 110, "beside \"Toggle Grid\""},
+        {kLayerRowSpecial, 85, 575, "between \"Save\" and \"Load\""},
+        {kLayerRowSpecial, 60, 530, "between \"Game Mode\" and \"Level Bounds\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        chooseRow(c.row);
+        if (c.row == kLayerRowCollision && editor.selectedCollision != kShapeFull)
+            press(*editor.collisionButtons[kShapeFull]);
+        if (c.row == kLayerRowSubstance && editor.selectedSubstance != kSubstanceAir)
+            press(*editor.substanceButtons[kSubstanceAir]);
+        if (c.row == kLayerRowEntities) press(*editor.typeButtons[4]); // "Mine"
+        if (c.row == kLayerRowSpecial && editor.endMarkerMode != 1) press(props().endLevel);
+        EndLevelX = EndLevelY = -1;
+        const int col = c.x / 64, row = c.y / 64;
+        pass(c.x, c.y, true);
+        pass(c.x, c.y, false);
+        EXPECT_EQ(getTileLayer(kLayerFront4)->grid.get(col, row), 0);
+        EXPECT_EQ(tileMap.collisionGrid.get(col, row), kShapeNone);
+        EXPECT_EQ(tileMap.substanceGrid.get(col, row), kSubstanceWater);
+        EXPECT_EQ(Placements.count(), 0);
+        EXPECT_EQ(EndLevelX, -1);
+        chooseRow(c.row); // back to no tool, the button choices gone with the next enter
+    }
+    // Just off the palette's column and off the layer list, the map takes the click.
+    chooseRow(kLayerFront4);
+    pass(122, 97, true);
+    pass(122, 97, false);
+    EXPECT_NE(getTileLayer(kLayerFront4)->grid.get(1, 1), 0);
+    pass(663, 376, true);
+    pass(663, 376, false);
+    EXPECT_NE(getTileLayer(kLayerFront4)->grid.get(663 / 64, 376 / 64), 0);
 }
 
 TEST_F(LevelEditorTest, FarValuesFromALevelFileShowHeldToTheFieldRange) {

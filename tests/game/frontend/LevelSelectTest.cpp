@@ -178,6 +178,53 @@ TEST_F(LevelSelectTest, ALevelButtonStartsItsLevel) {
     }
 }
 
+TEST_F(LevelSelectTest, ARefusedCustomLevelIsToldNamingItsFileAndTheReadersReason) {
+    // One refused code of each kind the reader checks, and a file that went missing after the list was made.
+    struct Case {
+        const char* fileName;
+        void (*spoil)(LevelData&);
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"mode.lvl", [](LevelData& l) { l.goals.gameMode = kGameModeCount; }, "unknown game mode at byte "},
+        {"tiles.lvl", [](LevelData& l) { l.layers[kLayerFront1].tiles.set(0, 0, kTileCodeCount); },
+         "tile code out of range at byte "},
+        {"collision.lvl", [](LevelData& l) { l.collision.set(0, 0, kCollisionShapeCount); }, "collision code at byte "},
+        {"substance.lvl", [](LevelData& l) { l.substance.set(0, 0, kSubstanceTransition + 1); },
+         "substance code at byte "},
+        {"theme.lvl", [](LevelData& l) { l.tileSet = 5; }, "unknown tile set at byte "},
+        {"gone.lvl", nullptr, "there is no such file"},
+    };
+    fillList(kListCustom, 1);
+    const LevelGoals playedGoals = CurrentLevelGoals;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        const std::string path = folder.file(c.fileName);
+        if (c.spoil) {
+            LevelData level;
+            level.layers[kLayerFront1].tiles.reset(1, 1);
+            level.collision.reset(1, 1);
+            level.substance.reset(1, 1);
+            c.spoil(level);
+            const std::vector<unsigned char> bytes = encodeLevelFile(level);
+            folder.write(c.fileName, std::string(bytes.begin(), bytes.end()));
+        }
+        LevelCatalogue.list(kListCustom).resize(1);
+        LevelCatalogue.list(kListCustom).push_back({c.fileName, path});
+        open(kListCustom);
+        boxes.clear();
+        StateRequest = StateRequestRecord{};
+        clickLevel(1);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind("Failed to Load Level: File \"" + path + "\" failed to load: " + c.reason, 0), 0u)
+            << boxes[0];
+        EXPECT_EQ(LevelFileFailure.rfind(c.reason, 0), 0u) << LevelFileFailure;
+        EXPECT_TRUE(requested(kStateLevelSelect)) << "back to the list, not into a game";
+        EXPECT_EQ(CurrentLevelGoals, playedGoals);
+        select.leave();
+    }
+}
+
 TEST_F(LevelSelectTest, TheMapSpotsOfTheChaptersPlayTheirComicFirst) {
     fillList(kListAction, 50);
     for (int i = 1; i < 50; i++) progress(kListAction, i, true);

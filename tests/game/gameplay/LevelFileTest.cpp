@@ -475,7 +475,12 @@ TEST_F(LevelModelTest, SavingWritesTheModelPrunesItAndListsTheLevelAtOnce) {
     EXPECT_EQ(LevelCatalogue.list(kListCustom)[0].fileName, "05.New.lvl");
     EXPECT_EQ(LevelCatalogue.list(kListCustom)[0].path, path);
 
+    // A write that fails keeps the records outside the level: only a saved level loses them.
+    Placements.addPlacement(kEntityMine, 1280 - 63, 10);
+    const std::vector<PlacementFields> before = Placements.fieldList();
     EXPECT_FALSE(writeLevelFile(getCustomLevelsFolder() + "no such folder/x.lvl"));
+    EXPECT_EQ(LevelFileFailure, "No such file or directory");
+    EXPECT_EQ(Placements.fieldList(), before);
 }
 
 } // namespace
