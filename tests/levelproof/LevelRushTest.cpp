@@ -35,7 +35,6 @@ const std::set<std::string> kStillRushable = {
     "40-heart-of-the-volcano",
     "41-alien-reef",
     "43-violet-archipelago",
-    "44-the-long-shaft",
     "45-coral-labyrinth",
     "47-shark-straits",
     "48-glowing-abyss",
