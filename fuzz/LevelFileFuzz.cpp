@@ -152,9 +152,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     game.leave();
     setTileOcclusion(true);
 
-    // Each input starts from an empty world, so a finding never depends on the one before it.
+    // Each input starts from an empty world and the view at the origin, so a finding never depends on the one
+    // before it.
     if (weaponCheat >= 0) setCheatOn(weaponCheat, false);
     clearCameraTarget();
+    cameraX = cameraY = 0;
+    totalGameTime = 0;
     clearTargetLocks();
     spatialGrid->clear();
     freeRetiredPlayer();
