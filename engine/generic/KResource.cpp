@@ -4,7 +4,6 @@
 #include "KLog.h"
 #include "KMiscTools.h"
 
-#include <algorithm>
 #include <strings.h>
 
 bool KResource::verbose = false;
@@ -15,22 +14,16 @@ KResourceArchive*& defaultArchive() {
     return archive;
 }
 
-// The path as a mounted archive names it: relative to the data folder, with '/' separators.
+// The path as a mounted archive names it: relative to the data folder. A backslash is an ordinary character of
+// a file name here, as on the file system, so that a name never means another file in the archive than on disk.
 std::string archivePath(const std::string& path) {
     const std::string& data = KMiscTools::getDataFolder();
     std::string rest = path;
     if (!data.empty() && rest.size() >= data.size() && strncasecmp(rest.c_str(), data.c_str(), data.size()) == 0) {
         rest.erase(0, data.size());
-        if (!rest.empty() && (rest[0] == '/' || rest[0] == ':' || rest[0] == '\\')) rest.erase(0, 1);
+        if (!rest.empty() && (rest[0] == '/' || rest[0] == ':')) rest.erase(0, 1);
     }
-    std::replace(rest.begin(), rest.end(), '\\', '/');
     return rest;
-}
-
-std::string fileSystemPath(const std::string& path) {
-    std::string full = path;
-    std::replace(full.begin(), full.end(), '\\', '/');
-    return full;
 }
 } // namespace
 
@@ -57,13 +50,14 @@ int KResource::open(const std::string& path) {
             }
         }
     }
-    std::string name = fileSystemPath(path);
-    if (defaultArchive()) file = defaultArchive()->openFile(name.c_str());
+    // The path as it is: a backslash is part of a file name on Linux, never a separator that could lead a name
+    // out of the folder it is looked up in.
+    if (defaultArchive()) file = defaultArchive()->openFile(path.c_str());
     if (!file) {
-        if (verbose) logMessage("Resource: failed to open '%s'", name.c_str());
+        if (verbose) logMessage("Resource: failed to open '%s'", path.c_str());
         return K_RES_OPEN_FAILED;
     }
-    if (verbose) logMessage("Resource: opened '%s' (filesystem)", name.c_str());
+    if (verbose) logMessage("Resource: opened '%s' (filesystem)", path.c_str());
     return K_RES_OK;
 }
 
@@ -80,12 +74,11 @@ bool KResource::loadWholeFile(const std::string& path, unsigned char*& bytes, si
             }
         }
     }
-    std::string name = fileSystemPath(path);
-    if (!defaultArchive() || !defaultArchive()->loadFile(name.c_str(), bytes, size)) {
-        if (verbose) logMessage("Resource: failed to open '%s'", name.c_str());
+    if (!defaultArchive() || !defaultArchive()->loadFile(path.c_str(), bytes, size)) {
+        if (verbose) logMessage("Resource: failed to open '%s'", path.c_str());
         return false;
     }
-    if (verbose) logMessage("Resource: opened '%s' (filesystem)", name.c_str());
+    if (verbose) logMessage("Resource: opened '%s' (filesystem)", path.c_str());
     return true;
 }
 

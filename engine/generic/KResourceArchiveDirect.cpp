@@ -2,8 +2,10 @@
 #include "KResourceArchive.h"
 
 #include <cstdint>
+#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 bool KResourceArchiveDirect::getFileInfo(const char* path, KResourceFileInfo& info) {
     struct stat status;
@@ -15,16 +17,18 @@ bool KResourceArchiveDirect::getFileInfo(const char* path, KResourceFileInfo& in
     return true;
 }
 
-// Opens a path for binary reading. On Linux a folder (or a device) opens too, so anything but a regular file
-// is refused here, as it would be on a system where folders cannot be opened as files.
+// Opens a path for binary reading. Anything but a regular file is refused: on Linux a folder or a device opens
+// too, and opening a pipe waits for a writer that may never come, so the open itself does not wait (a regular
+// file opens the same with or without waiting) and the kind of file is checked before any read.
 static FILE* openRegularFile(const char* path) {
-    FILE* stream = path ? fopen(path, "rb") : nullptr;
-    if (!stream) return nullptr;
+    const int descriptor = path ? open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    if (descriptor < 0) return nullptr;
     struct stat status;
-    if (fstat(fileno(stream), &status) != 0 || !S_ISREG(status.st_mode)) {
-        fclose(stream);
-        return nullptr;
-    }
+    FILE* stream = nullptr;
+    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+        fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) == 0)
+        stream = fdopen(descriptor, "rb");
+    if (!stream) close(descriptor);
     return stream;
 }
 

@@ -3,14 +3,17 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <limits.h>
 #include <pwd.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <time.h>
@@ -88,18 +91,73 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     return true;
 }
 
+// A new file beside the path that no other writer, in this process or another copy of the game, is using: the
+// path + ".tmp." + the process id + "." + a count, created exclusively (a name left by an earlier process of
+// the same id is passed over). The descriptor, or -1 with errno telling why.
+static int createTemporaryBeside(const std::string& path, std::string& temporary) {
+    static std::atomic<unsigned> count{0};
+    const std::string stem = path + ".tmp." + std::to_string(getpid()) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = stem + std::to_string(count++);
+        const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+// The process id in a temporary name of the path ("<name>.tmp.<pid>.<count>"), or 0 for any other name.
+static pid_t writerOfTemporary(const std::string& fileName, const std::string& name) {
+    const std::string stem = fileName + ".tmp.";
+    if (name.compare(0, stem.size(), stem) != 0) return 0;
+    char* end = nullptr;
+    const long pid = std::strtol(name.c_str() + stem.size(), &end, 10);
+    if (pid <= 0 || *end != '.' || end[1] == '\0') return 0;
+    for (const char* digit = end + 1; *digit; ++digit)
+        if (*digit < '0' || *digit > '9') return 0;
+    return pid_t(pid);
+}
+
+// Removes the temporary files of the path that writers killed during a save left behind: those of processes
+// that are gone. A live writer's (another copy of the game saving now) is left alone.
+static void removeStaleTemporaries(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (struct dirent* entry = readdir(dir)) {
+        const pid_t writer = writerOfTemporary(fileName, entry->d_name);
+        if (writer > 0 && writer != getpid() && kill(writer, 0) != 0 && errno == ESRCH)
+            unlink((folder + entry->d_name).c_str());
+    }
+    closedir(dir);
+}
+
 bool writeFileReplacing(const std::string& path, const void* bytes, size_t size) {
-    std::string temporary = path + ".tmp";
-    FILE* file = fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool written = fwrite(bytes, 1, size, file) == size && fflush(file) == 0 && fsync(fileno(file)) == 0;
-    if (fclose(file) != 0) written = false;
+    std::string temporary;
+    const int descriptor = createTemporaryBeside(path, temporary);
+    if (descriptor < 0) return false;
+    bool written = true;
+    for (size_t done = 0; written && done < size;) {
+        const ssize_t step = write(descriptor, static_cast<const char*>(bytes) + done, size - done);
+        if (step > 0) {
+            done += size_t(step);
+        } else if (step == 0) {
+            errno = EIO; // no progress and no reason given: a failed write all the same
+            written = false;
+        } else if (errno != EINTR) {
+            written = false;
+        }
+    }
+    written = written && fsync(descriptor) == 0;
+    if (close(descriptor) != 0) written = false;
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
         const int reason = errno; // for the caller's report, past the clean-up
-        remove(temporary.c_str());
+        unlink(temporary.c_str());
         errno = reason;
         return false;
     }
+    removeStaleTemporaries(path);
     return true;
 }
 

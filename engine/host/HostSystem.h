@@ -30,9 +30,11 @@ struct FolderEntry {
 // Every entry of the folder, "." and ".." included, sorted by byte order. False when it cannot be read.
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
-// Writes the bytes to a temporary file beside the path, flushes it to the disk and renames it over the
-// path, so a crash or a full disk never leaves half a file where the old one was. False on any failure,
-// with the old file untouched, no temporary left behind and errno telling why.
+// Writes the bytes to a temporary file of its own beside the path (two copies of the game saving into one
+// folder never share one), flushes it to the disk and renames it over the path, so a crash or a full disk
+// never leaves half a file where the old one was. False on any failure, with the old file untouched, no
+// temporary left behind and errno telling why. A success also clears away the temporary files of the path that
+// writers killed during a save left behind.
 bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
 
 std::string userName();

@@ -122,7 +122,9 @@ void KMiscTools::enumerateFolder(const FolderCallback& callback, const std::stri
 
 bool KMiscTools::writeFileReplacing(const std::string& path, const void* bytes, size_t size) {
     if (host::writeFileReplacing(path, bytes, size)) return true;
-    logMessage("System: cannot write '%s' (%s), the old file is kept, FAILED", path.c_str(), std::strerror(errno));
+    const int reason = errno; // kept past the log line for the caller's own report
+    logMessage("System: cannot write '%s' (%s), the old file is kept, FAILED", path.c_str(), std::strerror(reason));
+    errno = reason;
     return false;
 }
 

@@ -28,8 +28,8 @@ public:
     using FolderCallback = std::function<bool(const std::string& name, bool isFolder)>;
     static void enumerateFolder(const FolderCallback& callback, const std::string& folder);
 
-    // Replaces the file's contents through a temporary file and a rename; false (old file kept, and a log line
-    // saying why) on failure.
+    // Replaces the file's contents through a temporary file and a rename; false (old file kept, a log line
+    // saying why, and errno telling it) on failure.
     static bool writeFileReplacing(const std::string& path, const void* bytes, size_t size);
 
     static const std::string& getDataFolder();

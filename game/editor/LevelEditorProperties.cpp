@@ -5,6 +5,7 @@
 #include "FolderPaths.h"
 #include "GF_LevelEditor.h"
 #include "InputState.h"
+#include "LevelCatalogue.h"
 #include "LevelFile.h"
 #include "PanelBox.h"
 #include "PlacementList.h"
@@ -181,7 +182,8 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
             const std::string name = p.loadName.text;
             p.saveName.setText(name);
             if (!name.empty()) {
-                if (loadLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl")) closeEntityDialog();
+                const std::string path = customLevelPath(name);
+                if (!path.empty() && loadLevelFileForEditor(path)) closeEntityDialog();
                 refreshPropertyFields();
                 p.load.selected = 0;
             }
@@ -219,13 +221,14 @@ void GF_LevelEditor::updateLevelPropertiesPanel() {
 
 bool GF_LevelEditor::saveCustomLevel(const std::string& name) {
     // The name is a file name in the custom-levels folder: a '/' would write the level somewhere else.
-    if (name.find('/') != std::string::npos) return false;
+    const std::string path = customLevelPath(name);
+    if (path.empty()) return false;
     // Pruned before the start is added, so the level saved always holds a player, whatever its size. A dialog
     // on a pruned record closes before anything new is made, which could take the freed record's place.
     Placements.prunePlacements(tileMap.levelWidth, tileMap.levelHeight);
     closeEntityDialogIfGone();
     Placements.ensurePlayerStart(tileMap.levelWidth, tileMap.levelHeight);
-    const bool saved = saveLevelFileForEditor(getCustomLevelsFolder() + name + ".lvl");
+    const bool saved = saveLevelFileForEditor(path);
     refreshPropertyFields();
     return saved;
 }

@@ -1,18 +1,12 @@
 // The file test and the system name.
 #include "PlatformTools.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include "KResource.h"
 
 bool fileExists(const std::string& path) {
-    // A folder opens for reading here too, but it is no file.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
+    // Only a regular file counts: a folder opens for reading on Linux too, and a pipe would wait for a writer.
+    KResource file;
+    return file.open(path) == K_RES_OK;
 }
 
 const char* platformName() {

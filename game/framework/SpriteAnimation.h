@@ -2,26 +2,27 @@
 // name a frame and may mirror it. Entities, buttons and menu pictures draw through them.
 #pragma once
 
+#include "PartPool.h"
+
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 class SpriteSheet;
 struct SpriteFrame;
 
-struct AnimationFrame {
+struct AnimationFrame : PooledPart {
     SpriteSheet* sheet = nullptr; // not owned
     int32_t frame = 0;            // in the sheet
 };
 
-struct SpriteStep {
+struct SpriteStep : PooledPart {
     double duration = 0; // a share of the sequence length once normalized
     double elapsed = 0;
     int32_t frame = 0; // animation frame number
     uint8_t flipX = 0, flipY = 0;
 };
 
-class SpriteSequence {
+class SpriteSequence : public PooledPart {
 public:
     void addStep(int32_t frame, bool flipX, bool flipY, double duration);
     // Divides every duration by their sum.
@@ -31,13 +32,13 @@ public:
     // The current step's frame number and flips; frame 0 unflipped for a sequence without steps.
     int32_t currentFrame(bool& flipX, bool& flipY) const;
 
-    std::vector<std::unique_ptr<SpriteStep>> steps;
+    PartList<std::unique_ptr<SpriteStep>> steps;
     int32_t currentStep = 0;
     double length = 0; // seconds for one pass at speed 1
     double speed = 0;  // 1.0 once selected
 };
 
-class SpriteAnimation {
+class SpriteAnimation : public PooledPart {
 public:
     SpriteAnimation() = default;
     SpriteAnimation(const SpriteAnimation&) = delete;
@@ -80,7 +81,7 @@ private:
     // The animation frame shown now, the caller's flips turned by the step's; null when absent.
     const AnimationFrame* resolve(bool& flipX, bool& flipY) const;
 
-    std::vector<std::unique_ptr<AnimationFrame>> frames;
-    std::vector<std::unique_ptr<SpriteSequence>> sequences;
+    PartList<std::unique_ptr<AnimationFrame>> frames;
+    PartList<std::unique_ptr<SpriteSequence>> sequences;
     int32_t current = 0;
 };

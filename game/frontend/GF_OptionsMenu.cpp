@@ -113,7 +113,7 @@ void GF_OptionsMenu::enter() {
 
 void GF_OptionsMenu::leave() {
     applyOptionsScreen();
-    writeOptions();
+    saveOptionsTellingFailure();
     mainMenuButton.reset();
     freeMenuButtons();
     cheatBoxes.clear();

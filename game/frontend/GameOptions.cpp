@@ -2,11 +2,15 @@
 #include "GameOptions.h"
 
 #include "BinaryStream.h"
+#include "FileFailureBox.h"
 #include "FolderPaths.h"
 #include "KMiscTools.h"
+#include "KResource.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -77,23 +81,30 @@ bool decodeOptions(const unsigned char* bytes, size_t size, GameOptionsRecord& o
 
 void readOptions() {
     const std::string path = optionsFilePath();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        std::error_code error;
-        if (std::filesystem::exists(path, error) || error) return; // there but unreadable: the settings stay
-        writeOptions();
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        if (!error) writeOptions(); // a new installation
         return;
     }
-    std::vector<unsigned char> bytes(kMaxOptionsRead);
-    const size_t size = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    // A file that cannot be read, or too short to hold any version, leaves the current settings.
-    if (!failed) decodeOptions(bytes.data(), size, GameOptions);
+    // Through the resource layer, which opens only a regular file and never waits on a pipe. A file that cannot
+    // be read, or too short to hold any version, leaves the current settings.
+    KResource file;
+    if (file.open(path) != K_RES_OK) return;
+    KResourceFile* in = file.getFile();
+    long size = 0;
+    if (in->seek(0, 2) != K_RES_OK || in->tell(size) != K_RES_OK || in->seek(0, 0) != K_RES_OK) return;
+    std::vector<unsigned char> bytes(std::min(size_t(size), kMaxOptionsRead));
+    if (in->read(bytes.data(), bytes.size()) == K_RES_OK) decodeOptions(bytes.data(), bytes.size(), GameOptions);
 }
 
 bool writeOptions() {
     const std::string path = optionsFilePath();
     const auto bytes = encodeOptions(GameOptions);
     return KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size()); // on failure the old file is kept
+}
+
+void saveOptionsTellingFailure() {
+    if (!writeOptions())
+        showFileFailureBoxOnce("Failed to Save Options", optionsFilePath(),
+                               std::string("failed to save (") + std::strerror(errno) + ")");
 }

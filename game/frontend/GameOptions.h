@@ -33,9 +33,12 @@ std::string optionsFilePath(); // the per-user folder + "options"
 // are. A short file counts as the newest version it holds completely; a value out of range or not finite is
 // replaced by its default.
 void readOptions();
-// Writes GameOptions as version 4 through "options.tmp", renamed over the old file; on failure the old file
+// Writes GameOptions as version 4 through a temporary file renamed over the old one; on failure the old file
 // stays and a log line tells why. True when the file was replaced.
 bool writeOptions();
+// writeOptions where the player is there to be told: a failure shows the box "Failed to Save Options", once in
+// a run, and the settings in use stay as chosen.
+void saveOptionsTellingFailure();
 
 // The file's bytes for the settings, and the settings the bytes give over a starting record (false, and the
 // record unchanged, when the bytes hold no complete version).

@@ -22,6 +22,11 @@ std::string levelFolderOf(int32_t kind) {
     }
 }
 
+std::string customLevelPath(const std::string& name) {
+    if (name.find('/') != std::string::npos) return {};
+    return getCustomLevelsFolder() + name + ".lvl";
+}
+
 void scanLevelFolder(int32_t kind, const std::string& folder) {
     LevelCatalogue.scanKind = kind;
     std::vector<LevelEntry>& list = LevelCatalogue.list(kind);

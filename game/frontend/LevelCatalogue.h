@@ -35,6 +35,9 @@ extern LevelCatalogueRecord LevelCatalogue;
 
 // The folder a kind's levels are listed from.
 std::string levelFolderOf(int32_t kind);
+// The file of the custom level the user names in the editor: the custom-levels folder + name + ".lvl". Empty
+// for a name that would lead out of that folder (one holding a '/'); a backslash is an ordinary character.
+std::string customLevelPath(const std::string& name);
 
 // Empties the four lists and fills them again from the folders, each sorted by file name in byte order.
 // Only names ending in ".lvl" (and longer than it) are kept; "default.lvl" is left out of the Action list.

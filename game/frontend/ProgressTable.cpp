@@ -3,13 +3,16 @@
 
 #include "BinaryStream.h"
 #include "CheatList.h"
+#include "FileFailureBox.h"
 #include "FolderPaths.h"
 #include "GameOptions.h"
+#include "GoldZuzevirMeter.h"
 #include "KMiscTools.h"
 #include "KResource.h"
 #include "LevelFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -29,7 +32,9 @@ bool byName(const LevelRecord& a, const LevelRecord& b) {
 }
 
 // A value outside what the game itself stores (a hand-edited or damaged file) takes the default, so that it
-// neither shows as nonsense nor wins every later merge.
+// neither shows as nonsense nor wins every later merge. The statistics that the cheats count and the level
+// select shows are held to what one run can reach: five Gold Radudods fill the meter, every enemy destroyed is
+// 100 percent, and no score is below 0.
 void cleanRecord(LevelRecord& record) {
     const LevelRecord defaults;
     if (!std::isfinite(record.bestTime) || record.bestTime < 0) record.bestTime = defaults.bestTime;
@@ -37,6 +42,10 @@ void cleanRecord(LevelRecord& record) {
         record.highestDifficulty = defaults.highestDifficulty;
     if (record.gameMode < 0 || record.gameMode >= kGameModeCount) record.gameMode = defaults.gameMode;
     if (record.medal < -1 || record.medal > 2) record.medal = defaults.medal;
+    record.goldZuzevirs = std::clamp(record.goldZuzevirs, 0, int32_t(GoldZuzevirMeter::kFullCount));
+    record.enemiesPercent = std::clamp(record.enemiesPercent, 0, 100);
+    record.bestScore = std::max(record.bestScore, 0);
+    record.bestTrick = std::max(record.bestTrick, 0);
 }
 
 bool readRecord(ByteSource& in, int32_t version, LevelRecord& record, std::string& error) {
@@ -46,8 +55,10 @@ bool readRecord(ByteSource& in, int32_t version, LevelRecord& record, std::strin
         error = "name length " + std::to_string(length) + " at byte " + std::to_string(start);
         return false;
     }
+    // The length counts the name's NUL: the name is the text before the first NUL among the other bytes, as the
+    // writer makes it, so that a name stored without its NUL reads as what is written back.
     char name[kMaxRecordNameBytes];
-    if (!in.failed() && in.copy(name, size_t(length))) record.name.assign(name, strnlen(name, size_t(length)));
+    if (!in.failed() && in.copy(name, size_t(length))) record.name.assign(name, strnlen(name, size_t(length - 1)));
     record.completed = in.int32() == 1;
     record.bestTime = in.real();
     record.enemiesPercent = in.int32();
@@ -116,24 +127,95 @@ std::string damagedCopyPath(const std::string& path, int attempt) {
     return aside;
 }
 
-// Moves the file to the first damaged-copy name not taken; an earlier damaged copy is never replaced. The
-// name it went to, or empty when it could not be moved.
-std::string moveAsideDamaged(const std::string& path) {
+// Keeps the damaged file under the first damaged-copy name not taken, as a second name for it (or a copy where
+// the folder allows no second names), while the file itself stays in place until the repaired one replaces it
+// by rename: a kill or a full disk during the repair leaves every readable record on the disk. An earlier
+// damaged copy is never replaced; one that is this very file (a repair that did not finish) serves again. The
+// name it is kept under, or empty when it could not be kept.
+std::string keepDamagedCopy(const std::string& path) {
+    namespace fs = std::filesystem;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const std::string aside = damagedCopyPath(path, attempt);
         std::error_code code;
-        if (std::filesystem::exists(aside, code) || code) continue;
-        // A second name for the file fails rather than replace one that appeared meanwhile.
-        std::filesystem::create_hard_link(path, aside, code);
-        if (!code) {
-            std::filesystem::remove(path, code);
-            return aside;
-        }
+        if (fs::equivalent(path, aside, code)) return aside;
+        if (fs::exists(aside, code) || code) continue;
+        // A second name fails rather than replace a copy that appeared meanwhile.
+        fs::create_hard_link(path, aside, code);
+        if (!code) return aside;
         if (code == std::errc::file_exists) continue;
-        std::filesystem::rename(path, aside, code); // a folder without second names: the name was free
-        return code ? std::string() : aside;
+        if (fs::copy_file(path, aside, fs::copy_options::none, code)) return aside;
+        if (code == std::errc::file_exists) continue;
+        fs::remove(aside, code); // a copy cut short (a full disk) is no copy
+        return {};
     }
     return {};
+}
+
+enum class StoredFile { missing, unreadable, read };
+
+// Reads the progress file into table (damage says what is wrong with a damaged one). A file that is there but
+// cannot be read (no permission, an I/O error, a pipe or a folder of that name) is unreadable.
+StoredFile readStoredFile(const std::string& path, ProgressTableRecord& table, std::string& damage) {
+    std::error_code code;
+    if (!std::filesystem::exists(path, code)) return code ? StoredFile::unreadable : StoredFile::missing;
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!KResource::loadWholeFile(path, bytes, size)) return StoredFile::unreadable;
+    decodeProgress(bytes, size, table, damage);
+    delete[] bytes;
+    return StoredFile::read;
+}
+
+LevelRecord& storedRecord(std::vector<LevelRecord>& list, const std::string& name) {
+    auto at = std::lower_bound(list.begin(), list.end(), name,
+                               [](const LevelRecord& record, const std::string& key) { return record.name < key; });
+    if (at != list.end() && at->name == name) return *at;
+    LevelRecord fresh;
+    fresh.name = name;
+    return *list.insert(at, std::move(fresh));
+}
+
+LevelRecord& storedRecord(int32_t kind, const std::string& name) {
+    if (kind < 0 || kind >= kLevelListKinds) kind = kListCustom;
+    return storedRecord(ProgressTable.list(kind), name);
+}
+
+// Before a file that holds more than the lists is replaced, it is read again and what it holds is merged into
+// the lists (a damaged one kept aside first): each statistic keeps the best of both, and the game mode is the
+// file's, since the lists' record may be only the default one of a level shown and not played. False, with
+// why, while it still cannot be read or kept.
+bool takeInTheStoredFile(const std::string& path, std::string& why) {
+    ProgressTableRecord stored;
+    std::string damage;
+    const StoredFile found = readStoredFile(path, stored, damage);
+    if (found == StoredFile::unreadable) {
+        why = "it could not be read, so it is kept as it is";
+        return false;
+    }
+    if (found == StoredFile::read) {
+        if (!damage.empty() && keepDamagedCopy(path).empty()) {
+            why = "it is damaged and no copy of it could be kept, so it is kept as it is";
+            return false;
+        }
+        for (int32_t kind = 0; kind < kLevelListKinds; ++kind)
+            for (const LevelRecord& record : stored.list(kind))
+                mergeLevelRecord(storedRecord(ProgressTable.list(kind), record.name), record);
+    }
+    ProgressTable.fileHoldsMore = false;
+    return true;
+}
+
+// The whole table through a temporary file; false, with why, and the old file kept on failure.
+bool writeProgressFile(std::string& why) {
+    const std::string path = progressFilePath();
+    if (ProgressTable.fileHoldsMore && !takeInTheStoredFile(path, why)) return false;
+    const std::vector<unsigned char> bytes = encodeProgress(ProgressTable);
+    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) { // the old file is kept
+        why = std::strerror(errno);
+        return false;
+    }
+    ProgressTable.version = kProgressVersion;
+    return true;
 }
 
 } // namespace
@@ -190,51 +272,34 @@ ProgressReadResult readProgress() {
     setCheatProgressReader(cheatProgressFromTable);
     ProgressReadResult result;
     const std::string path = progressFilePath();
-    std::error_code code;
-    if (!std::filesystem::exists(path, code)) {
+    ProgressTableRecord read;
+    switch (readStoredFile(path, read, result.damage)) {
+    case StoredFile::missing:
+        ProgressTable.fileHoldsMore = false;
         writeProgress();
         return result;
-    }
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!KResource::loadWholeFile(path, bytes, size)) {
-        result.unreadable = true; // left as it is; the lists stay as they were
+    case StoredFile::unreadable:
+        // Left as it is, and the lists as they were; the next save reads it again before it would replace it.
+        result.unreadable = true;
+        ProgressTable.fileHoldsMore = true;
         return result;
+    case StoredFile::read:
+        break;
     }
-    ProgressTableRecord read;
-    const bool whole = decodeProgress(bytes, size, read, result.damage);
-    delete[] bytes;
     ProgressTable = std::move(read);
-    if (whole) return result;
+    if (result.damage.empty()) return result;
     // The damaged file is kept under a name of its own, and what could be read of it is written at once, so
-    // that the next start finds it.
-    result.movedTo = moveAsideDamaged(path);
+    // that the next start finds it. When no copy can be kept, the file stays as it is until one can.
+    result.movedTo = keepDamagedCopy(path);
+    ProgressTable.fileHoldsMore = result.movedTo.empty();
     if (!result.movedTo.empty()) writeProgress();
     return result;
 }
 
 bool writeProgress() {
-    const std::string path = progressFilePath();
-    const std::vector<unsigned char> bytes = encodeProgress(ProgressTable);
-    if (!KMiscTools::writeFileReplacing(path, bytes.data(), bytes.size())) return false; // the old file is kept
-    ProgressTable.version = kProgressVersion;
-    return true;
+    std::string why;
+    return writeProgressFile(why);
 }
-
-namespace {
-
-LevelRecord& storedRecord(int32_t kind, const std::string& name) {
-    if (kind < 0 || kind >= kLevelListKinds) kind = kListCustom;
-    std::vector<LevelRecord>& list = ProgressTable.list(kind);
-    auto at = std::lower_bound(list.begin(), list.end(), name,
-                               [](const LevelRecord& record, const std::string& key) { return record.name < key; });
-    if (at != list.end() && at->name == name) return *at;
-    LevelRecord fresh;
-    fresh.name = name;
-    return *list.insert(at, std::move(fresh));
-}
-
-} // namespace
 
 LevelRecord findOrAddLevelRecord(int32_t kind, const std::string& name) {
     return storedRecord(kind, name);
@@ -268,8 +333,13 @@ void recordLevelResult(const LevelRunResult& run) {
     result.bestTrick = run.bestTrick;
     result.gameMode = CurrentLevelGoals.gameMode;
     result.medal = run.medal;
+    cleanRecord(result); // the record holds what reading it back gives
     mergeLevelRecord(storedRecord(LevelCatalogue.currentKind, result.name), result);
-    writeProgress();
+    // On failure the result stays in the lists for the next save, and the player is told (once) that it could
+    // not be kept.
+    std::string why;
+    if (!writeProgressFile(why))
+        showFileFailureBoxOnce("Failed to Save Progress", progressFilePath(), "failed to save (" + why + ")");
 }
 
 int32_t totalGoldZuzevirs() {

@@ -2,9 +2,11 @@
 // and mirroring. Entities carry one bounding circle for quick rejects and the sub-circles that really collide.
 #pragma once
 
+#include "PartPool.h"
+
 #include <cstdint>
 
-struct CollisionCircle {
+struct CollisionCircle : PooledPart {
     CollisionCircle(double offsetX, double offsetY, double radius)
         : offsetX(offsetX), offsetY(offsetY), radius(radius) {}
 

@@ -8,7 +8,17 @@
 #include "EntityType.h"
 #include "GF_EntityKinds.h"
 
+#include <vector>
+
 namespace {
+
+// Live entities of each kind that play makes, for which storage is made when a level loads.
+constexpr int kReservedPerKind = 32;
+
+// The kinds that weapons and behaviours make during play: every shot, and the player's sword.
+bool madeDuringPlay(int32_t type) {
+    return (entityKind(type).flags & kFlagShot) || type == kEntityLaserSword;
+}
 
 GF_Entity* constructKind(int32_t type, double x, double y, const EntityVars& v, double vx, double vy, double r) {
     switch (type) {
@@ -79,4 +89,14 @@ GF_Entity* createEntity(int32_t type, int32_t x, int32_t y, const EntityVars& va
     }
     entity->behaviour = makeBehaviour(entityKind(entity->type).behaviour, entity, vars);
     return entity;
+}
+
+void reserveStorageForPlay() {
+    // Made side by side and let go at once: their parts' blocks stay in the part pool for the shots to come.
+    std::vector<GF_Entity*> made;
+    made.reserve(size_t(kEntityTypeCount) * kReservedPerKind);
+    for (int32_t type = 0; type < kEntityTypeCount; ++type)
+        if (madeDuringPlay(type))
+            for (int i = 0; i < kReservedPerKind; ++i) made.push_back(createEntity(type, 0, 0, EntityVars{}, 0, 0, 0));
+    for (GF_Entity* entity : made) delete entity;
 }

@@ -12,3 +12,7 @@ class GF_Entity;
 // outside 0..24 makes nothing: the result is null.
 GF_Entity* createEntity(int32_t type, int32_t x, int32_t y, const EntityVars& vars, double vx, double vy,
                         double rotation);
+// Makes sure the part pool holds, besides the entities alive now, storage for a fixed number of each kind that
+// weapons and behaviours make during play (every shot and the sword) alive at once, so that firing takes nothing
+// from the heap. Called once a level's entities are made; the sprite sheets size the animations.
+void reserveStorageForPlay();

@@ -59,7 +59,8 @@ const EntityKind kKinds[kEntityTypeCount] = {
      {}},
     {kEntityTorpedo1, kBehaviourTorpedo1, 32, 32, 1, 50, 4, 0.5, 1, 0.5, 0.1, 1, 1, 0.5, 0, D | R | T | K | P | H | L,
      -1, -1, 0, 3, {{-12, 0, 6}, {0, 0, 5}, {12, 0, 4}}},
-    {kEntityLaserSword, kBehaviourNone, 128, 30, 100000000, 10, 1, 1, 1, 1, 1, 1, 1, 1, 0, T | B | H | W | Dx, -1,
+    // The sword fades only once the player lets it go, in a quarter of a second.
+    {kEntityLaserSword, kBehaviourNone, 128, 30, 100000000, 10, 1, 0.25, 1, 1, 1, 1, 1, 1, 0, T | B | H | W | Dx, -1,
      -1, 0, 18,
      {{-58, 0, 9}, {-56, 0, 9}, {-49, 0, 9}, {-42, 0, 9}, {-35, 0, 9}, {-28, 0, 9}, {-21, 0, 9}, {-14, 0, 9},
       {-7, 0, 9}, {0, 0, 9}, {7, 0, 9}, {14, 0, 9}, {21, 0, 9}, {28, 0, 9}, {35, 0, 9}, {42, 0, 9}, {49, 0, 9},

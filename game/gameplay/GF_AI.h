@@ -2,9 +2,11 @@
 // before the integration. GF_AINone is the behaviour of shots, pickups, hoops and ornaments.
 #pragma once
 
+#include "PartPool.h"
+
 class GF_Entity;
 
-class GF_AI {
+class GF_AI : public PooledPart {
 public:
     explicit GF_AI(GF_Entity* owner) : owner(owner) {}
     GF_AI(const GF_AI&) = delete;

@@ -76,8 +76,11 @@ void GF_AIDrone::update() {
     }
 }
 
+// A path end at or left of the spawn (the editor's Var 1 of 0) would leave the bird turning on the spot: it
+// flies its default run to the right instead.
 GF_AIBird::GF_AIBird(GF_Entity* owner, const EntityVars& vars)
-    : GF_AI(owner), spawnX(owner->x), spawnY(owner->y), pathX2(vars[0]) {}
+    : GF_AI(owner), spawnX(owner->x), spawnY(owner->y),
+      pathX2(vars[0] > owner->x ? double(vars[0]) : owner->x + kBirdDefaultRun) {}
 
 void GF_AIBird::update() {
     bombClock += frameTime;

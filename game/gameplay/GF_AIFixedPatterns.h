@@ -46,6 +46,9 @@ public:
     uint8_t wasOutside = 0;
 };
 
+// Pixels a bird flies right of its spawn when its path end does not lie right of it.
+constexpr double kBirdDefaultRun = 640;
+
 class GF_AIBird : public GF_AI {
 public:
     GF_AIBird(GF_Entity* owner, const EntityVars& vars);

@@ -17,6 +17,7 @@
 
 namespace {
 constexpr double kPassSpeed = 300;
+constexpr double kEdgeClearance = 1; // how far inside the level's side a pass starts at the least
 } // namespace
 
 GF_AIRoboShark::GF_AIRoboShark(GF_Entity* owner, const EntityVars& vars)
@@ -45,7 +46,10 @@ void GF_AIRoboShark::update() {
     owner->mirrored = owner->angle > 90 && owner->angle < 270 ? 1 : 0;
     updateViewBoxes();
     if (std::fabs(owner->x - viewCentreX) > outerHalfW || std::fabs(owner->y - viewCentreY) > outerHalfH) {
-        state = kSharkWaitLeft;
+        // A waiting shark keeps the side of its next pass (a shark placed out of view, its Start On Left); one
+        // thrown out of its pass waits to start from the side it was heading for, as at a pass's end.
+        if (state == kSharkPassLeft) state = kSharkWaitLeft;
+        if (state == kSharkPassRight) state = kSharkWaitRight;
         owner->setPosition(viewCentreX - innerHalfW, viewCentreY - outerHalfH);
         biting = 0;
         drawDelay();
@@ -68,16 +72,18 @@ void GF_AIRoboShark::holdWaiting() {
 void GF_AIRoboShark::startPass() {
     const double playerY = playerEntity ? playerEntity->y + playerEntity->vy : viewCentreY;
     const double y = playerY + (randomFraction() * 2 - 1) * 150;
+    // A pass starts inside the level: from an edge of the inner box beyond the level's edge (the view near
+    // that edge), the shark would at once be thrown out of the water at the level's side.
     if (state == kSharkWaitRight) {
         state = kSharkPassLeft;
         owner->angle = 180;
         owner->vx = -kPassSpeed;
-        owner->setPosition(viewCentreX + innerHalfW, y);
+        owner->setPosition(std::min(viewCentreX + innerHalfW, tileMap.levelWidth - kEdgeClearance), y);
     } else {
         state = kSharkPassRight;
         owner->angle = 0;
         owner->vx = kPassSpeed;
-        owner->setPosition(viewCentreX - innerHalfW, y);
+        owner->setPosition(std::max(viewCentreX - innerHalfW, kEdgeClearance), y);
     }
     owner->mirrored = owner->angle > 90 && owner->angle < 270 ? 1 : 0;
     owner->intangible = 0;

@@ -5,9 +5,9 @@
 
 #include "Camera.h"
 #include "CollisionCircle.h"
+#include "PartPool.h"
 
 #include <cstdint>
-#include <vector>
 
 class GF_AI;
 class SpriteAnimation;
@@ -15,7 +15,7 @@ struct EntityKind;
 
 constexpr double kDegreesPerRadian = 57.29577951307855;
 
-class GF_Entity : public CameraSubject {
+class GF_Entity : public CameraSubject, public PooledPart {
 public:
     // The values of one kind's table row; the kind's constructor then makes the animation and behaviour.
     GF_Entity(const EntityKind& kind, double x, double y, double vx, double vy, double angle);
@@ -130,10 +130,10 @@ public:
     uint8_t collectsPickups = 0;
     uint8_t isPickup = 0;
     uint8_t drawnInFront = 0;
-    std::vector<CollisionCircle*> subCircles; // owned
-    CollisionCircle* boundingCircle;          // owned
-    GF_AI* behaviour = nullptr;               // owned
-    int32_t type;                             // EntityType of the kind it was made as
+    PartList<CollisionCircle*> subCircles; // owned
+    CollisionCircle* boundingCircle;       // owned
+    GF_AI* behaviour = nullptr;            // owned
+    int32_t type;                          // EntityType of the kind it was made as
 };
 
 // The player entity: set by the factory for every player made, kept after the grid unlinks it, until the next

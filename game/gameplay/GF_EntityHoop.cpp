@@ -1,5 +1,6 @@
-// The race hoop: counts the player's first pass through it, and draws as a ring of 18 segments in false
-// perspective, its back half behind the player's body and its front half over it.
+// The race hoop: counts the living player's first pass through it, and draws as a ring of 18 segments in false
+// perspective, its back half behind the player's body and its front half over it (both by itself once the
+// dead player is drawn no more).
 #include "BehaviourTools.h"
 #include "CollisionCircle.h"
 #include "GF_EntityKinds.h"
@@ -20,7 +21,8 @@ constexpr int kFrontHalf[] = {4, 3, 2, 1, 0, 13, 14, 15, 16, 17};
 
 void GF_EntityHoop::update() {
     GF_Entity::update();
-    if (passed || !playerEntity) return;
+    // A dead dolphin drifting through a hoop passes nothing.
+    if (passed || !playerEntity || playerEntity->dead) return;
     CollisionCircle probe(0, 0, 20);
     probe.place(playerEntity->x, playerEntity->y, 0, 1, false);
     if (!probe.overlaps(*boundingCircle)) return;
@@ -34,9 +36,15 @@ void GF_EntityHoop::update() {
     countTrickHoop();
 }
 
-void GF_EntityHoop::draw(double, double) {
+void GF_EntityHoop::draw(double cameraX, double cameraY) {
     auto* player = dynamic_cast<GF_EntityZuzevir*>(playerEntity);
     if (!player) return;
+    // Once the dead player has left the grid it draws nothing more, so the hoop draws its own two halves.
+    if (player->removed) {
+        drawHalf(false, cameraX, cameraY);
+        drawHalf(true, cameraX, cameraY);
+        return;
+    }
     // Listed once: a player that is not drawn any more never grows its list.
     if (std::find(player->hoopList.begin(), player->hoopList.end(), this) == player->hoopList.end())
         player->hoopList.push_back(this);

@@ -12,6 +12,7 @@
 #include "GameOptions.h"
 #include "GameWindow.h"
 #include "ImpactEffects.h"
+#include "LevelFile.h"
 #include "ParticleEffects.h"
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
@@ -148,6 +149,7 @@ GF_KIND_BASE(GF_EntityZuzevir, kEntityZuzevir) {
     alpha = baseAlpha;
     animation = makeDolphinAnimation();
     startOnBase(*this);
+    hoopList.reserve(size_t(std::max(RequiredHoops, 0))); // room for every hoop of the level in view at once
 }
 
 bool GF_EntityZuzevir::isNotTurning() {

@@ -109,6 +109,7 @@ void GF_GameEngine::enter() {
     PlayerBars.shownWeapon = 1;
     setPlayerBarSource(&playerBarReader);
     idleClock = hiddenClock = 0;
+    arrowShowing = 0; // the arrow fades in afresh, whatever the last level left of it
     showGoalArrow();
     resetParticles();
     trickScorer.startLevel();
@@ -171,7 +172,7 @@ void GF_GameEngine::update() {
         openOverlay(kOverlayComplete);
     }
     if (isLevelFailed()) {
-        if (!anyCheatOn() && CurrentLevelGoals.gameMode != kGameModeAction) recordResult(false);
+        if (!anyCheatOn() && recordsFailure()) recordResult(false);
         openOverlay(kOverlayFailed);
     }
     if (activeOverlay >= 0) {
@@ -210,7 +211,8 @@ bool GF_GameEngine::isLevelCompleted() {
     case kGameModeStunt:
         return goals.timeLimit < levelTime && bankedTrickPoints >= goals.medalScores[kMedalBronze];
     case kGameModeRace:
-        return PassedHoops >= RequiredHoops && levelTime <= goals.medalTimes[kMedalBronze];
+        // A race without hoops has no finish: it is played until the player leaves it through the pause menu.
+        return RequiredHoops > 0 && PassedHoops >= RequiredHoops && levelTime <= goals.medalTimes[kMedalBronze];
     default:
         return false;
     }
@@ -220,15 +222,27 @@ bool GF_GameEngine::isLevelFailed() {
     const LevelGoals& goals = CurrentLevelGoals;
     switch (goals.gameMode) {
     case kGameModeAction:
-        if (playerEntity && playerEntity->dead) deathTimer += frameTime;
-        return deathTimer >= kActionDeathTime;
+        return deathTimeUp();
     case kGameModeStunt:
         return goals.timeLimit < levelTime && bankedTrickPoints < goals.medalScores[kMedalBronze];
     case kGameModeRace:
-        return PassedHoops >= RequiredHoops && levelTime > goals.medalTimes[kMedalBronze];
+        // A dead dolphin can pass no more hoops: the race fails as an Action level does.
+        if (deathTimeUp()) return true;
+        return RequiredHoops > 0 && PassedHoops >= RequiredHoops && levelTime > goals.medalTimes[kMedalBronze];
     default:
         return false;
     }
+}
+
+bool GF_GameEngine::deathTimeUp() {
+    if (playerEntity && playerEntity->dead) deathTimer += frameTime;
+    return deathTimer >= kDeathFailTime;
+}
+
+bool GF_GameEngine::recordsFailure() const {
+    // A failed Action run is not recorded, nor any run of a race without hoops: it has no time to keep.
+    const int32_t mode = CurrentLevelGoals.gameMode;
+    return mode != kGameModeAction && !(mode == kGameModeRace && RequiredHoops <= 0);
 }
 
 void GF_GameEngine::recordResult(bool won) {
@@ -236,6 +250,9 @@ void GF_GameEngine::recordResult(bool won) {
     if (currentLevelName().empty()) return;
     LevelRunResult run = getRunResult();
     run.won = won;
+    // A race lost by the dolphin's death has no time to keep: the moment of the death is no best time.
+    if (!won && CurrentLevelGoals.gameMode == kGameModeRace && playerEntity && playerEntity->dead)
+        run.levelTime = LevelRecord{}.bestTime;
     recordLevelResult(run);
     // The HUD under the overlay shows the record as it now stands.
     readStoredRecord();
@@ -371,6 +388,7 @@ void GF_GameEngine::draw() {
     const double x = getCameraX(), y = getCameraY();
     // Tiles hidden under the tiles drawn over them in this frame are left out.
     const TileOcclusion* occlusion = planTileOcclusion(x, y);
+    fillUncoveredBlack(occlusion);
     auto drawLayers = [&](int first, int last) {
         for (int id = first; id <= last; ++id)
             if (const TileLayer* layer = getTileLayer(id))

@@ -20,8 +20,8 @@ enum GameOverlayKind : int32_t {
 };
 constexpr int kGameOverlayCount = 4;
 
-// Seconds a dead player lies before an Action level fails; the end marker's reach; the goal arrow's rules.
-constexpr double kActionDeathTime = 3.0;
+// Seconds a dead player lies before an Action or Race level fails; the end marker's reach; the goal arrow.
+constexpr double kDeathFailTime = 3.0;
 constexpr double kEndMarkerReach = 150.0;
 constexpr double kGoalArrowHiddenLimit = 60.0, kGoalArrowIdleLimit = 10.0, kGoalArrowNearDistance = 800.0;
 constexpr double kGoalArrowFade = 0.25, kGoalArrowShowTime = 4.0;
@@ -94,6 +94,9 @@ private:
     void updateOpenOverlay();
     bool isLevelCompleted();
     bool isLevelFailed();
+    // Counts this frame when the player is dead; true once it has been dead for kDeathFailTime of world steps.
+    bool deathTimeUp();
+    bool recordsFailure() const;
     void recordResult(bool won);
     void readStoredRecord();
     void updateGoalArrow();

@@ -3,6 +3,7 @@
 
 #include "BinaryStream.h"
 #include "Camera.h"
+#include "EntityFactory.h"
 #include "GF_Entity.h"
 #include "GoldZuzevirMeter.h"
 #include "KMiscTools.h"
@@ -11,6 +12,7 @@
 #include "PlacementList.h"
 #include "SpatialGrid.h"
 #include "TargetLockList.h"
+#include "TileDefinition.h"
 #include "TileLayer.h"
 #include "TileMap.h"
 #include "TileSetTable.h"
@@ -325,8 +327,10 @@ bool writeLevelFile(const std::string& path) {
 
 bool loadLevel(const std::string& path) {
     if (!readLevelFile(path)) return false;
-    // A new level starts with none collected and the meter out of view, whatever the last one left showing.
+    // A new level starts with none collected and the meter out of view, and with the water at its first frame,
+    // whatever the last one left showing.
     resetGoldZuzevirMeter();
+    restartAnimatedTiles();
     if (spatialGrid) {
         // The last level's entities are let go with its grid, the player too, so no pointer to any of them
         // outlives the load: the camera follows nothing until the new player is made, and no lock remains.
@@ -335,6 +339,8 @@ bool loadLevel(const std::string& path) {
         spatialGrid->clear();
         freeRetiredPlayer();
         LevelEnemyTotal = Placements.spawnAllPlacements(*spatialGrid);
+        // With the level's own entities made, room for the shots its fights will make.
+        reserveStorageForPlay();
     }
     return true;
 }

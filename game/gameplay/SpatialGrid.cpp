@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr size_t kCellReserve = 8; // entities a cell holds before it first grows
+constexpr size_t kCellReserve = 8;     // entities a cell holds before it first grows
+constexpr size_t kPendingReserve = 64; // entities made in one frame before the pending list first grows
 
 } // namespace
 
@@ -31,6 +32,7 @@ SpatialGrid::SpatialGrid(double worldWidth, double worldHeight, int screenWidth,
     : drawSpanX(screenWidth / kGridCellSize + 3), drawSpanY(screenHeight / kGridCellSize + 3),
       marginX(screenWidth / kGridCellSize + 1), marginY(screenHeight / kGridCellSize + 1) {
     resize(worldWidth, worldHeight);
+    pendingList.reserve(kPendingReserve);
 }
 
 SpatialGrid::~SpatialGrid() {

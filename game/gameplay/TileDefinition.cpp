@@ -190,6 +190,10 @@ TileDefinition* getTileDefinition(int code) {
     return definitions[size_t(code)].get();
 }
 
+void restartAnimatedTiles() {
+    for (TileDefinition* tile : animatedTiles) tile->animation->setSequence(0);
+}
+
 void updateAnimatedTiles() {
     for (TileDefinition* tile : animatedTiles)
         if (SpriteSequence* sequence = tile->animation->currentSequence()) sequence->advance();

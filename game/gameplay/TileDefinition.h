@@ -53,5 +53,7 @@ void classifyTileDefinitions();
 void freeTileDefinitions();
 // The definition of a tile code (code 0 has no animation and draws nothing); null past 300 and before the build.
 TileDefinition* getTileDefinition(int code);
+// Every animated tile (water) back at its first frame, as the level before left them anywhere.
+void restartAnimatedTiles();
 // One step of every animated tile (water); the others have no sequence to advance.
 void updateAnimatedTiles();

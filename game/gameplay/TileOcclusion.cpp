@@ -1,6 +1,8 @@
 // The hidden tiles of a frame, planned from the front layer back over a one-bit cover of the game area.
 #include "TileOcclusion.h"
 
+#include "GameWindow.h"
+#include "KGraphic.h"
 #include "TileDefinition.h"
 #include "TileMap.h"
 
@@ -24,6 +26,36 @@ template <class F> void forSpan(int x0, int x1, F f) {
 void TileOcclusion::plan(double cameraX, double cameraY) {
     for (CoverRow& line : cover) line.fill(0);
     for (int layer = kTileLayerCount - 1; layer >= 0; layer--) planLayer(layer, cameraX, cameraY);
+    collectUncovered();
+}
+
+void TileOcclusion::collectUncovered() {
+    uncovered.clear();
+    int bandTop = 0;
+    for (int y = 1; y <= kGameHeight; y++) {
+        if (y < kGameHeight && cover[size_t(y)] == cover[size_t(bandTop)]) continue;
+        addGaps(cover[size_t(bandTop)], bandTop, y);
+        bandTop = y;
+    }
+}
+
+void TileOcclusion::addGaps(const CoverRow& line, int top, int bottom) {
+    const auto filled = [&](int x) { return (line[size_t(x / 64)] >> (x % 64)) & 1; };
+    int x = 0;
+    while (x < kGameWidth) {
+        // Whole words skipped at once: a filled area is mostly words of ones.
+        if (x % 64 == 0 && line[size_t(x / 64)] == ~uint64_t(0)) {
+            x += 64;
+            continue;
+        }
+        if (filled(x)) {
+            x++;
+            continue;
+        }
+        const int left = x;
+        while (x < kGameWidth && !filled(x)) x++;
+        uncovered.push_back({left, top, x, bottom});
+    }
 }
 
 void TileOcclusion::planLayer(int layer, double cameraX, double cameraY) {
@@ -78,4 +110,14 @@ const TileOcclusion* planTileOcclusion(double cameraX, double cameraY) {
 
 void setTileOcclusion(bool on) {
     occlusionOn = on;
+}
+
+void fillUncoveredBlack(const TileOcclusion* plan) {
+    if (!sharedGraphic) return;
+    if (!plan) {
+        sharedGraphic->fillRect(0, 0, float(kGameWidth), float(kGameHeight), 0, 0, 0, 1);
+        return;
+    }
+    for (const ScreenRect& r : plan->uncoveredRects())
+        sharedGraphic->fillRect(float(r.left), float(r.top), float(r.right), float(r.bottom), 0, 0, 0, 1);
 }

@@ -25,6 +25,10 @@ TrickScorer trickScorer;
 namespace {
 
 constexpr int kCaptionFont = 3;
+// Storage made at level start for the captions of a jump: lines, and characters a line holds (a line is narrower
+// than the screen).
+constexpr size_t kCaptionLinesReserved = 8;
+constexpr size_t kCaptionLineReserved = 160;
 constexpr double kBigAirTime = 1.7;
 constexpr double kReversalTurn = 130; // degrees within one frame
 constexpr double kMaxPoints = std::numeric_limits<int32_t>::max();
@@ -59,7 +63,7 @@ const char* pendingPointsText(int32_t points, PointsText& buffer) {
 
 void TrickScorer::resetTrickJump() {
     pendingPoints = 0;
-    captionLines.clear();
+    clearCaptions();
     captionClock = 0;
     referenceAngle = -10;
     turnPositive = turnNegative = rotation = 0;
@@ -77,6 +81,7 @@ void TrickScorer::resetTrickJump() {
 }
 
 void TrickScorer::startLevel() {
+    reserveCaptionStorage();
     resetTrickJump();
     bestTrick = 0;
     inAir = wasInAir = 0;
@@ -136,7 +141,7 @@ bool TrickScorer::updateGlide(double dt, bool leftWater, bool enteredWater) {
     if (!gliding) {
         if (!(leftWater && lastAirTime < glideMaxAirTime && waterTime < glideMaxWaterTime)) return false;
         gliding = 1;
-        captionLines.clear();
+        clearCaptions();
         // The hop before the glide was banked when it entered the water; the glide starts from nothing.
         pendingPoints = 0;
     }
@@ -258,17 +263,43 @@ void TrickScorer::scoreHitWall() {
     pendingPoints = 0;
 }
 
+void TrickScorer::reserveCaptionStorage() {
+    captionLines.reserve(kCaptionLinesReserved);
+    spareCaptionLines.reserve(kCaptionLinesReserved);
+    clearCaptions();
+    while (spareCaptionLines.size() < kCaptionLinesReserved) {
+        spareCaptionLines.emplace_back();
+        spareCaptionLines.back().reserve(kCaptionLineReserved);
+    }
+    joinedCaption.reserve(kCaptionLineReserved);
+}
+
+void TrickScorer::clearCaptions() {
+    for (std::string& line : captionLines) spareCaptionLines.push_back(std::move(line));
+    captionLines.clear();
+}
+
+std::string& TrickScorer::newCaptionLine() {
+    if (spareCaptionLines.empty()) {
+        captionLines.emplace_back();
+    } else {
+        captionLines.push_back(std::move(spareCaptionLines.back()));
+        spareCaptionLines.pop_back();
+        captionLines.back().clear();
+    }
+    return captionLines.back();
+}
+
 void TrickScorer::addCaption(const std::string& text) {
     if (hitWallShown) return;
-    if (captionLines.empty()) captionLines.emplace_back();
-    std::string& last = captionLines.back();
-    const std::string joined = last + " + " + text;
+    std::string& last = captionLines.empty() ? newCaptionLine() : captionLines.back();
+    joinedCaption.assign(last).append(" + ").append(text);
     KText* font = getFont(kCaptionFont);
-    const float width = font ? font->getStringWidth(joined.c_str(), 0, 1) : 0;
+    const float width = font ? font->getStringWidth(joinedCaption.c_str(), 0, 1) : 0;
     if (width < kGameWidth - 30)
-        last = last.empty() ? text : joined;
+        last.assign(last.empty() ? text : joinedCaption);
     else
-        captionLines.push_back(" + " + text);
+        newCaptionLine().assign(" + ").append(text);
 }
 
 void TrickScorer::drawCaptions() const {

@@ -52,6 +52,14 @@ public:
     BankHandler bankHandler = nullptr;
 
 private:
+    // The caption lines' storage is kept from jump to jump: a cleared line waits among the spare ones, and the
+    // joined text is built in a buffer of its own, so that captions cost the heap nothing during play.
+    void reserveCaptionStorage();
+    void clearCaptions();
+    std::string& newCaptionLine();
+    std::vector<std::string> spareCaptionLines;
+    std::string joinedCaption;
+
     void add(double amount);
     void bank();
     bool updateGlide(double dt, bool leftWater, bool enteredWater);

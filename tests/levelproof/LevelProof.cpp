@@ -47,17 +47,17 @@ std::string proofShortfall(const LevelText& level, const ProofResult& result) {
     }
 }
 
-bool startProofLevel(const LevelText& level, std::string& error) {
+bool startProofLevel(const LevelText& level, std::string& error, int difficulty) {
     const int32_t kind = catalogueKindOf(level), index = catalogueIndexOf(level, error);
     if (index < 0) return false;
     LevelCatalogue.currentKind = kind;
     LevelCatalogue.currentIndex = index;
-    return startProofLevelFile(LevelCatalogue.list(kind)[size_t(index)].path, error);
+    return startProofLevelFile(LevelCatalogue.list(kind)[size_t(index)].path, error, difficulty);
 }
 
-bool startProofLevelFile(const std::string& path, std::string& error) {
-    // The player's settings: the easiest difficulty, free aim, no cheat.
-    GameOptions.difficulty = 0;
+bool startProofLevelFile(const std::string& path, std::string& error, int difficulty) {
+    // The player's settings: the difficulty, free aim, no cheat.
+    GameOptions.difficulty = difficulty;
     GameOptions.autoAim = false;
     for (int cheat = 0; cheat < kCheatCount; ++cheat) setCheatOn(cheat, false);
     kSrand(kProofSeed);
@@ -70,9 +70,10 @@ bool startProofLevelFile(const std::string& path, std::string& error) {
     return true;
 }
 
-ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer, int statusEvery, double seconds) {
+ProofResult playProofLevel(const LevelText& level, const ProofObserver& observer, int statusEvery, double seconds,
+                           bool fights) {
     GF_GameEngine* game = getGameEngine();
-    ScriptedPlayer player(level);
+    ScriptedPlayer player(level, fights);
     setKeyPoll(scriptedKeyDown);
     MouseState = MouseStateRecord{};
     const double limit = seconds > 0 ? seconds : proofTimeLimit(level);

@@ -79,7 +79,7 @@ bool scriptedKeyDown(int virtualKey) {
     return virtualKey > 0 && virtualKey < 256 && heldKeys[virtualKey];
 }
 
-ScriptedPlayer::ScriptedPlayer(const LevelText& level) : level(level) {
+ScriptedPlayer::ScriptedPlayer(const LevelText& level, bool fights) : level(level), fights(fights) {
     std::fill(std::begin(heldKeys), std::end(heldKeys), false);
 }
 
@@ -356,8 +356,10 @@ void ScriptedPlayer::step(double dt) {
         // Near the start of the rise: turn to face up, the short way and without turning round.
         pointMouseAlong(p->angle + std::clamp(angleDifference(90, p->angle), -100.0, 100.0));
         setFire(false);
-    } else {
+    } else if (fights) {
         chasing = fight(dt, goal);
+    } else {
+        pointMouseAt(goal.x, goal.y);
     }
     checkProgress(dt, goal, !inAir && !chasing);
     MouseState.leftBefore = MouseState.leftNow;

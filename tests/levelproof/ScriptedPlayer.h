@@ -1,8 +1,8 @@
 // The scripted player of the level proof: follows a level's route (its commands in the level file) with the
 // player's own inputs only, the mouse position, the direction keys and the fire button, and fights on its own
 // on the way: it aims at the nearest enemy on screen that it can see, leading its motion, and fires, with
-// charged shots at the tough ones. Each frame it reads the world and leaves its input in the mouse state and
-// in its own key table, which the game polls through the key poll it installs.
+// charged shots at the tough ones (a player in a hurry fires nothing and only swims). Each frame it reads the world and
+// leaves its input in the mouse state and in its own key table, which the game polls through the key poll it installs.
 #pragma once
 
 #include "LevelText.h"
@@ -14,7 +14,8 @@ class GF_Entity;
 
 class ScriptedPlayer {
 public:
-    explicit ScriptedPlayer(const LevelText& level);
+    // fights false: the player only swims along the route, firing nothing.
+    explicit ScriptedPlayer(const LevelText& level, bool fights = true);
     ~ScriptedPlayer();
     ScriptedPlayer(const ScriptedPlayer&) = delete;
     ScriptedPlayer& operator=(const ScriptedPlayer&) = delete;
@@ -48,6 +49,7 @@ private:
     void setFire(bool held);
 
     const LevelText& level;
+    bool fights;
     size_t command = 0;
     double commandTime = 0;
     int phase = 0;        // the step within a leap

@@ -1,10 +1,12 @@
 // The scripted player on small levels of its own, built from their text as the shipped ones are: it fights its
 // way to the end of an Action level (charged shots at a Missile Fish, clicks at a TNT Turtle) with every Gold
 // Radudod; it says where it is held when terrain stands in its way or an enemy it must clear stays out of sight;
-// and its leaps, flips and dives earn a double flip with a perfect entry.
+// and its leaps, flips and dives earn a double flip with a perfect entry. The rushers of the rush check find the
+// short way round a wall that the straight line runs into.
 #include "LevelBuilder.h"
 #include "LevelProof.h"
 #include "ProofWorld.h"
+#include "RushRoutes.h"
 
 #include "GF_GameEngine.h"
 #include "TempFolder.h"
@@ -74,7 +76,7 @@ class ScriptedPlayerRun : public ProofWorld {
 protected:
     // Writes the level file into the folder, builds its level and starts it (no catalogue entry: nothing is
     // recorded), then plays it with the scripted player.
-    ProofResult play(const std::string& text, const std::string& file = "action/01-test.txt") {
+    ProofResult play(const std::string& text, const std::string& file = "action/01-test.txt", bool fights = true) {
         const std::string path = folder.file(file);
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::ofstream(path) << text;
@@ -87,7 +89,7 @@ protected:
         clearLevelCatalogue();
         LevelCatalogue.currentIndex = -1;
         EXPECT_TRUE(startProofLevelFile(built, error)) << error;
-        return playProofLevel(level);
+        return playProofLevel(level, {}, 0, 0, fights);
     }
 
     TempFolder folder;
@@ -141,4 +143,29 @@ TEST_F(ScriptedPlayerRun, LeapsFlipsAndDivesForADoubleFlipWithAPerfectEntry) {
     // Each leap: a double flip (4900) times five for the perfect entry.
     EXPECT_GE(run.score, 24500) << run.status;
     EXPECT_EQ(run.score % 24500, 0) << run.status;
+}
+
+TEST_F(ScriptedPlayerRun, ARusherFindsTheShortWayRoundTheWallThatTheStraightLineMeets) {
+    // The end marker lies behind the wall; a Missile Fish waits on the way and is left alone.
+    const std::string level = kPen + "\nplayer 4 10\nmissilefish 13 4 path 12 4 14 4\nendmarker 16 10\n";
+    std::string error;
+    const std::string path = folder.file("action/01-test.txt");
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path) << level;
+    LevelText parsed;
+    ASSERT_TRUE(parseLevelText(path, parsed, error)) << error;
+    const std::vector<RushRoute> rushes = rushRoutes(parsed);
+    ASSERT_GE(rushes.size(), 3u);
+    EXPECT_TRUE(rushes.front().route.empty()) << "the first rusher swims straight at the end marker";
+    double best = 0;
+    for (const RushRoute& rush : rushes) {
+        SCOPED_TRACE(rush.name);
+        std::string text = level;
+        for (const RouteCommand& leg : rush.route) text += leg.text + "\n";
+        const ProofResult run = play(text, "action/01-test.txt", false);
+        if (run.overlay == kOverlayComplete && (best == 0 || run.levelTime < best)) best = run.levelTime;
+        EXPECT_EQ(run.enemyPercent, 0) << "a rusher fires nothing";
+    }
+    EXPECT_GT(best, 0) << "no rusher found the way over the wall";
+    EXPECT_LT(best, 4);
 }

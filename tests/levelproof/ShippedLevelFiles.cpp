@@ -13,6 +13,13 @@ std::vector<std::string> shippedLevelFiles() {
     return files;
 }
 
+std::vector<std::string> shippedActionLevelFiles() {
+    std::vector<std::string> files;
+    for (const std::string& file : shippedLevelFiles())
+        if (std::filesystem::path(file).parent_path().filename() == "action") files.push_back(file);
+    return files;
+}
+
 std::string shippedLevelTestName(const testing::TestParamInfo<std::string>& info) {
     const std::filesystem::path file(info.param);
     std::string name = file.parent_path().filename().string() + "_" + file.stem().string();

@@ -11,6 +11,8 @@
 #include <vector>
 
 std::vector<std::string> shippedLevelFiles();
+// The Action level files alone.
+std::vector<std::string> shippedActionLevelFiles();
 // "levels/action/01-first-swim.txt" -> "Action_01_first_swim".
 std::string shippedLevelTestName(const testing::TestParamInfo<std::string>& info);
 

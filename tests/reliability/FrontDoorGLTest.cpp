@@ -1,15 +1,19 @@
 // Bad files through the front door: the game started on a real window with a per-user folder of damaged custom
 // levels (cut short, random bytes, huge counts, an odd name), a damaged options file and a damaged progress
 // file, and a data folder that lacks one picture and one sound. It starts, lists every level, refuses each bad
-// one when it is clicked, plays the good one to the end and records it, and loses nothing it could read. The
-// game runs as front_door_player from a folder of its own, since its data folder is the one beside the program.
+// one when it is clicked, plays the good ones to the end and records them, and loses nothing it could read.
+// Pipes in place of those files hold nothing up either. The game runs as front_door_player from a folder of its
+// own, since its data folder is the one beside the program.
 #include "FileBuilder.h"
 #include "GameOptions.h"
 #include "LevelFile.h"
 #include "ProgressTable.h"
+#include "SaveFiles.h"
 #include "ShellPlay.h"
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -19,7 +23,9 @@
 #include <random>
 #include <set>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -27,19 +33,11 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+
+constexpr int kHeld = 1000; // the exit status GameFolder::play gives a game it had to end
 
 const char* const kMissingPicture = "glimmerfin1.png"; // the player's own sheet
 const char* const kMissingSound = "bite.wav";
-
-Bytes fileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
-}
 
 std::vector<std::string> linesOf(const fs::path& path) {
     std::ifstream in(path);
@@ -107,8 +105,17 @@ public:
         char* argv[] = {path.data(), reportPath.data(), logPath.data(), nullptr};
         pid_t child = 0;
         if (posix_spawn(&child, path.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
+        // A game held (a read that waits forever) is ended; the player gets through in well under this.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(240);
         int status = 0;
-        waitpid(child, &status, 0);
+        while (waitpid(child, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(child, SIGKILL);
+                waitpid(child, &status, 0);
+                return kHeld;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
@@ -159,16 +166,25 @@ TEST(FrontDoor, DamagedUserFilesAndMissingDataNeverStopTheGameAndNothingReadable
     std::memcpy(hugeCounts.data() + good.size() - 48 - 16 - 56 - 4, "\xff\xff\xff\x7f", 4);
     Bytes unknownMode = good;
     unknownMode[good.size() - 4] = 7; // the game mode, the file's last field
+    // A backslash is an ordinary character of a file name: "..\..\Outside" names a (damaged) file in the custom
+    // levels' folder, never the good level two folders up.
     const std::vector<std::pair<std::string, Bytes>> levels = {
-        {"Good Level", good},     {"Huge Counts", hugeCounts}, {"Odd %s%n #1 'N\xC3\xA4me' \xE2\x9C\x93", unknownMode},
-        {"Random Bytes", random}, {"Truncated", truncated},
+        {"Good Level", good},
+        {"Huge Counts", hugeCounts},
+        {"Odd %s%n #1 'N\xC3\xA4me' \xE2\x9C\x93", unknownMode},
+        {"Random Bytes", random},
+        {"Truncated", truncated},
+        {"Back\\slash Level", good},
+        {"..\\..\\Outside", truncated},
     };
+    const std::set<std::string> playable = {"Good Level", "Back\\slash Level"};
     for (const auto& [name, bytes] : levels) {
         writeBytes(game.custom() / (name + ".lvl"), bytes);
         LevelData parsed;
         std::string error;
-        ASSERT_EQ(parseLevelFile(bytes.data(), bytes.size(), parsed, error), name == "Good Level") << name;
+        ASSERT_EQ(parseLevelFile(bytes.data(), bytes.size(), parsed, error), playable.count(name) == 1) << name;
     }
+    writeBytes(game.home() / "Outside.lvl", good);
     const Bytes options = optionsFileWithAnUnreadableVolume();
     writeBytes(game.user() / "options", options);
     const Bytes progress = progressFileCutShort();
@@ -196,7 +212,7 @@ TEST(FrontDoor, DamagedUserFilesAndMissingDataNeverStopTheGameAndNothingReadable
     for (const auto& [name, bytes] : levels) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(contains(seen, "listed " + name));
-        EXPECT_TRUE(contains(seen, (name == "Good Level" ? "played " : "refused ") + name));
+        EXPECT_TRUE(contains(seen, (playable.count(name) ? "played " : "refused ") + name));
         EXPECT_EQ(fileBytes(game.custom() / (name + ".lvl")), bytes) << "a level file was changed";
     }
 
@@ -230,5 +246,35 @@ TEST(FrontDoor, DamagedUserFilesAndMissingDataNeverStopTheGameAndNothingReadable
     EXPECT_TRUE(recorded(kListCustom, "Good Level"));
 
     for (const fs::directory_entry& file : fs::recursive_directory_iterator(game.user()))
-        EXPECT_NE(file.path().extension(), ".tmp") << file.path();
+        EXPECT_EQ(file.path().filename().string().find(".tmp"), std::string::npos) << file.path();
+}
+
+// Pipes where the game reads files: opening one for reading waits for a writer that never comes, so each must be
+// refused without opening it that way. The options, the progress file, a custom level, a picture and a sound
+// are pipes: the game starts, tells of the picture, refuses the level, plays the good one and tells that its
+// progress could not be saved (the progress file could not be read, so nothing replaces it), and ends.
+TEST(FrontDoor, PipesInPlaceOfFilesNeverHoldTheGame) {
+    GameFolder game;
+    game.linkDataWithout(kMissingPicture, kMissingSound);
+    fs::create_directories(game.custom());
+    const std::vector<fs::path> pipes = {game.data() / "graphics" / kMissingPicture,
+                                         game.data() / "sound" / kMissingSound, game.custom() / "Pipe.lvl",
+                                         game.user() / "options", game.user() / "completedlevels"};
+    for (const fs::path& pipe : pipes) ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0) << pipe;
+    writeBytes(game.custom() / "Good Level.lvl", encodeLevelFile(shell_play::openWaterLevel()));
+
+    const fs::path report = game.home() / "report.txt", logFile = game.home() / "log.txt";
+    const int status = game.play(report, logFile);
+    const std::vector<std::string> seen = linesOf(report);
+    ASSERT_EQ(status, 0) << "the player did not get through (" << (status == kHeld ? "held" : "failed")
+                         << "); it saw:\n"
+                         << testing::PrintToString(seen);
+    EXPECT_TRUE(contains(seen, "ended"));
+    EXPECT_TRUE(contains(seen, std::string("box Failed to Load Picture: File \"") +
+                                   (game.data() / "graphics" / kMissingPicture).string()));
+    EXPECT_TRUE(contains(seen, "refused Pipe"));
+    EXPECT_TRUE(contains(seen, "played Good Level"));
+    EXPECT_TRUE(contains(seen, "box Failed to Save Progress: File \"" + (game.user() / "completedlevels").string() +
+                                   "\" failed to save (it could not be read, so it is kept as it is)"));
+    EXPECT_TRUE(fs::is_fifo(game.user() / "completedlevels")) << "the progress file that could not be read is kept";
 }

@@ -1,18 +1,22 @@
 // Saves that meet a full disk: the game, on a real window, runs in a child process whose files may not grow past
 // a few bytes (RLIMIT_FSIZE), so that every save it makes fails part-way, as on a full disk (the signal the
 // limit sends is ignored, as a full disk sends none: the write just fails). The options screen is left, a level
-// is played to its end and the editor saves a level: each write fails with its log line, keeps the old file
-// whole and leaves no temporary file, and the game goes on (the next screen opens, the result stays in memory,
-// the editor's save dialog stays open); at the end the game shuts down normally.
+// is played to its end twice and the editor saves a level: each write fails with its log line, keeps the old
+// file whole and leaves no temporary file, and the game goes on (the next screen opens, the result stays in
+// memory, the editor's save dialog stays open). The player is told once that the options and once that the
+// progress could not be saved, however often they fail; at the end the game shuts down normally.
 #include "../game/framework/TempUserFolder.h"
 #include "EditorPanels.h"
 #include "GF_LevelEditor.h"
 #include "GameOptions.h"
+#include "HostSystem.h"
 #include "KLog.h"
 #include "LevelStart.h"
 #include "ProgressTable.h"
+#include "SaveFiles.h"
 #include "ShellPlay.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -26,13 +30,14 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
 
 constexpr rlim_t kFileLimit = 16; // bytes: smaller than any file the game writes
 
-Bytes fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The boxes the game showed, as "caption: text".
+std::vector<std::string> boxes;
+
+size_t boxesSaying(const std::string& text) {
+    return size_t(std::count(boxes.begin(), boxes.end(), text));
 }
 
 std::string logText() {
@@ -48,6 +53,8 @@ bool failedWriteLogged(const std::string& path) {
 // The child's part: the game started, then the limit, then the three saves and the shutdown. Failures are
 // reported by the child's own checks; its exit status says whether any failed.
 void playWithAFullDisk(const std::string& levelPath) {
+    host::setMessageBoxHandler(
+        [](const std::string& caption, const std::string& text) { boxes.push_back(caption + ": " + text); });
     ASSERT_TRUE(initGame());
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit = {kFileLimit, kFileLimit};
@@ -66,6 +73,9 @@ void playWithAFullDisk(const std::string& levelPath) {
     EXPECT_EQ(currentState, programStates[kStateMainMenu].get());
     EXPECT_EQ(GameOptions.difficulty, 3) << "the settings in use stay as chosen";
     EXPECT_TRUE(failedWriteLogged(optionsFilePath())) << logText();
+    const std::string optionsBox =
+        "Failed to Save Options: File \"" + optionsFilePath() + "\" failed to save (File too large)";
+    EXPECT_EQ(boxesSaying(optionsBox), 1u) << testing::PrintToString(boxes);
 
     // A level played to its end: the result cannot be written, the complete menu opens all the same and the
     // record is kept in memory for the next write.
@@ -77,6 +87,17 @@ void playWithAFullDisk(const std::string& levelPath) {
     EXPECT_TRUE(shell_play::playToTheEnd(shell, 3000));
     EXPECT_TRUE(findOrAddLevelRecord(kListCustom, "Good Level").completed);
     EXPECT_TRUE(failedWriteLogged(progressFilePath())) << logText();
+    const std::string progressBox =
+        "Failed to Save Progress: File \"" + progressFilePath() + "\" failed to save (File too large)";
+    EXPECT_EQ(boxesSaying(progressBox), 1u) << testing::PrintToString(boxes);
+    // Played again: the save fails again and the player is not told twice.
+    KLog::clearMemoryBuffer();
+    restartCurrentLevel();
+    shell.passes(2);
+    ASSERT_EQ(currentState, getGameEngine());
+    EXPECT_TRUE(shell_play::playToTheEnd(shell, 3000));
+    EXPECT_TRUE(failedWriteLogged(progressFilePath())) << logText();
+    EXPECT_EQ(boxesSaying(progressBox), 1u) << testing::PrintToString(boxes);
 
     // The editor saves the level over its file: the save fails and the dialog stays open.
     KLog::clearMemoryBuffer();
@@ -99,6 +120,8 @@ void playWithAFullDisk(const std::string& levelPath) {
     shell.passes(1);
     shutdownGame();
     EXPECT_TRUE(failedWriteLogged(optionsFilePath())) << logText();
+    EXPECT_EQ(boxesSaying(optionsBox), 1u) << "the shutdown's save tells no one: " << testing::PrintToString(boxes);
+    host::setMessageBoxHandler(nullptr);
 }
 
 } // namespace
@@ -134,7 +157,7 @@ TEST(FullDisk, FailedSavesKeepTheOldFilesAndTheGameGoesOn) {
 
     for (size_t i = 0; i < paths.size(); ++i) {
         EXPECT_EQ(fileBytes(paths[i]), before[i]) << paths[i] << " is not the old file";
-        EXPECT_FALSE(fs::exists(paths[i] + ".tmp")) << paths[i];
+        EXPECT_TRUE(temporariesBeside(paths[i]).empty()) << paths[i];
     }
     GameOptions = GameOptionsRecord();
     ProgressTable = ProgressTableRecord();

@@ -5,19 +5,16 @@
 // next start. 200 kills.
 #include "../game/framework/TempUserFolder.h"
 #include "FolderPaths.h"
-#include "GameOptions.h"
 #include "LevelCatalogue.h"
-#include "LevelFile.h"
-#include "ProgressTable.h"
+#include "RoundSaves.h"
+#include "SaveFiles.h"
 
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <random>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -26,79 +23,8 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace round_saves;
 constexpr int kKills = 200;
-constexpr int kFiles = 3; // options, progress, level
-
-// Every save of round n holds n somewhere, and its size changes with n, so that a file cut short or made of
-// two writes cannot pass for a whole one.
-GameOptionsRecord optionsOf(int32_t n) {
-    GameOptionsRecord options;
-    options.difficulty = n % 5;
-    options.musicVolume = double(n % 101) / 100.0;
-    options.soundVolume = 1.0 - options.musicVolume;
-    options.reserved1 = n;
-    options.windowed = n % 2 == 0;
-    options.autoAim = n % 3 == 0;
-    return options;
-}
-
-ProgressTableRecord progressOf(int32_t n) {
-    ProgressTableRecord table;
-    for (int i = 0; i <= n % 6; ++i) {
-        LevelRecord record;
-        record.name = "Level " + std::to_string(100 + i);
-        record.completed = true;
-        record.bestTime = n * 0.5;
-        record.goldZuzevirs = n;
-        table.list(kListAction).push_back(record);
-    }
-    LevelRecord custom;
-    custom.name = "Crash Test";
-    custom.bestScore = n;
-    table.list(kListCustom).push_back(custom);
-    return table;
-}
-
-LevelData levelOf(int32_t n) {
-    LevelData level;
-    for (LevelLayerData& layer : level.layers) layer.tiles.reset(18, 10);
-    level.layers[kLayerFront1].tiles.set(3, 4, uint16_t(1 + n % 300));
-    level.collision.reset(18, 10);
-    level.substance.reset(18, 10);
-    level.levelWidth = 18 * 64.0;
-    level.levelHeight = 10 * 64.0;
-    for (int i = 0; i <= n % 4; ++i) level.placements.push_back({0, 64 * i, 64, 0, 0, 0, n, 0, 0, 0, 0, 0, 0, 0});
-    level.endLevelX = n;
-    return level;
-}
-
-Bytes expectedBytes(int file, int32_t n) {
-    if (file == 0) return encodeOptions(optionsOf(n));
-    if (file == 1) return encodeProgress(progressOf(n));
-    return encodeLevelFile(levelOf(n));
-}
-
-// The round a file's bytes come from, or -1 when they do not read.
-int32_t roundOf(int file, const Bytes& bytes) {
-    std::string error;
-    if (file == 0) {
-        GameOptionsRecord options;
-        return decodeOptions(bytes.data(), bytes.size(), options) ? options.reserved1 : -1;
-    }
-    if (file == 1) {
-        ProgressTableRecord table;
-        if (!decodeProgress(bytes.data(), bytes.size(), table, error) || table.list(kListCustom).empty()) return -1;
-        return table.list(kListCustom)[0].bestScore;
-    }
-    LevelData level;
-    return parseLevelFile(bytes.data(), bytes.size(), level, error) ? int32_t(level.endLevelX) : -1;
-}
-
-Bytes fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // What the writer tells the test, in memory shared across the fork. For each file: the round of the write under
 // way and the round of the last write that returned.
@@ -115,7 +41,7 @@ protected:
         void* memory = mmap(nullptr, sizeof(WriterLog), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
         ASSERT_NE(memory, MAP_FAILED);
         log = new (memory) WriterLog();
-        paths = {optionsFilePath(), progressFilePath(), getCustomLevelsFolder() + "Crash Test.lvl"};
+        paths = savePaths();
     }
     void TearDown() override {
         log->~WriterLog();
@@ -145,18 +71,11 @@ protected:
         log->started = true;
         for (;;) {
             ++n;
-            log->writing[0] = n;
-            GameOptions = optionsOf(n);
-            writeOptions();
-            log->written[0] = n;
-            log->writing[1] = n;
-            ProgressTable = progressOf(n);
-            writeProgress();
-            log->written[1] = n;
-            log->writing[2] = n;
-            level = levelOf(n);
-            writeLevelData(paths[2], level);
-            log->written[2] = n;
+            for (int file = 0; file < kFiles; ++file) {
+                log->writing[file] = n;
+                writeRound(file, n);
+                log->written[file] = n;
+            }
         }
     }
 
@@ -168,12 +87,7 @@ protected:
 } // namespace
 
 TEST_F(SavesSurviveKill, EveryFileIsOneWholeSaveAfterEachOf200Kills) {
-    GameOptions = optionsOf(0);
-    ASSERT_TRUE(writeOptions());
-    ProgressTable = progressOf(0);
-    ASSERT_TRUE(writeProgress());
-    LevelData first = levelOf(0);
-    ASSERT_TRUE(writeLevelData(paths[2], first));
+    for (int file = 0; file < kFiles; ++file) ASSERT_TRUE(writeRound(file, 0));
 
     std::mt19937 random(15);
     std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
@@ -204,7 +118,7 @@ TEST_F(SavesSurviveKill, EveryFileIsOneWholeSaveAfterEachOf200Kills) {
                 << " or " << after;
             ASSERT_EQ(bytes, expectedBytes(file, saved)) << paths[size_t(file)] << " after kill " << attempt;
             insideAWrite = insideAWrite || before != after;
-            temporaryLeft = temporaryLeft || std::filesystem::exists(paths[size_t(file)] + ".tmp");
+            temporaryLeft = temporaryLeft || !temporariesBeside(paths[size_t(file)]).empty();
         }
         killsInsideAWrite += insideAWrite;
         killsLeavingATemporaryFile += temporaryLeft;
@@ -222,5 +136,5 @@ TEST_F(SavesSurviveKill, EveryFileIsOneWholeSaveAfterEachOf200Kills) {
     const int32_t last = log->written[2];
     LevelData next = levelOf(last + 1);
     EXPECT_TRUE(writeLevelData(paths[2], next));
-    EXPECT_FALSE(std::filesystem::exists(paths[2] + ".tmp"));
+    EXPECT_TRUE(temporariesBeside(paths[2]).empty()) << "the temporary files of killed writers are cleared away";
 }

@@ -90,6 +90,7 @@ bool KGraphicRecorder::takePicture(const char* name, const unsigned char* data, 
         height = float(readBigEndian32(data + 20));
     }
     pictureName = name ? name : "";
+    maskName.clear();
     decodedKept = loadKind == K_LOAD_DECODE_ONLY;
     loaded = loadKind == K_LOAD_NOW;
     return true;
@@ -135,10 +136,12 @@ bool KGraphicRecorder::loadPictureWithMask(const char* fileName, const char* mas
 }
 
 bool KGraphicRecorder::loadPictureWithMaskFromMemory(const char* name, const unsigned char* data, size_t size,
-                                                     const char*, const unsigned char* maskData, size_t maskSize, bool,
-                                                     bool, int loadKind, const PictureSplice*) {
+                                                     const char* mask, const unsigned char* maskData, size_t maskSize,
+                                                     bool, bool, int loadKind, const PictureSplice*) {
     if (loadKind != K_LOAD_UPLOAD_KEPT && (!maskData || maskSize == 0)) return false;
-    return takePicture(name, data, size, loadKind);
+    if (!takePicture(name, data, size, loadKind)) return false;
+    maskName = mask ? mask : "";
+    return true;
 }
 
 bool KGraphicRecorder::makePictureFromPixels(const uint32_t* pixels, long w, long h, bool, bool, bool,

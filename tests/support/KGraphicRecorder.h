@@ -41,6 +41,7 @@ public:
     // What a test reads back.
     const std::vector<uint32_t>& pixels() const { return keptPixels; } // the copy made by makePictureFromPixels
     const std::string& fileName() const { return pictureName; }
+    const std::string& maskFileName() const { return maskName; } // empty unless loaded with a mask
     bool hasPicture() const { return loaded; }
     bool isLinear() const { return linear; }
     const float* blitColor() const { return color; }
@@ -145,7 +146,7 @@ private:
     bool targetLost = false;
     std::vector<uint32_t> keptPixels;
     const uint32_t* callerPixels = nullptr;
-    std::string pictureName;
+    std::string pictureName, maskName;
     float color[4] = {1, 1, 1, 1};
     int sourceFactor = K_FACTOR_SRC_ALPHA;
     int destFactor = K_FACTOR_INV_SRC_ALPHA;

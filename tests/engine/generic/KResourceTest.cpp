@@ -3,10 +3,12 @@
 #include "KLog.h"
 #include "KMiscTools.h"
 
+#include "FinishesInTime.h"
 #include "TempFolder.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 // An archive that serves one named file from memory, to show the lookup order.
@@ -105,15 +107,39 @@ TEST(KResource, VerboseLookupLogsWhereEachFileCameFrom) {
     EXPECT_EQ(KLog::memoryBufferUsed(), 0u);
 }
 
-TEST(KResource, BackslashAndSlashNameTheSameFile) {
+TEST(KResource, ABackslashIsAnOrdinaryCharacterOfAFileName) {
     TempFolder temp;
+    temp.write("a\\b.lvl", "ab");
     temp.write("sub/f.txt", "abc");
-    std::string windowsStyle = temp.path() + "\\sub\\f.txt";
+    temp.write("x.lvl", "outside");
+    temp.write("d/e/keep", "");
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(KResource::loadWholeFile(temp.file("a\\b.lvl"), bytes, size)) << "a name with a backslash opens";
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), "ab");
+    delete[] bytes;
     KResource resource;
-    ASSERT_EQ(resource.open(windowsStyle), K_RES_OK);
-    char text[3];
-    EXPECT_EQ(resource.getFile()->read(text, 3), K_RES_OK);
-    EXPECT_EQ(std::string(text, 3), "abc");
+    EXPECT_EQ(resource.open(temp.file("a\\b.lvl")), K_RES_OK);
+    // A backslash never separates folders, so no name leads out of the folder it is looked up in.
+    EXPECT_FALSE(KResource::loadWholeFile(temp.file("d/e/..\\..\\x.lvl"), bytes, size));
+    EXPECT_EQ(resource.open(temp.file("d/e/..\\..\\x.lvl")), K_RES_OPEN_FAILED);
+    EXPECT_EQ(resource.open(temp.path() + "\\sub\\f.txt"), K_RES_OPEN_FAILED);
+}
+
+TEST(KResource, APipeIsRefusedAtOnceAndNeverWaitedOn) {
+    TempFolder temp;
+    const std::string pipe = temp.file("pipe.png");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_STREQ(finishesInTime([&] {
+                     unsigned char* bytes = nullptr;
+                     size_t size = 0;
+                     EXPECT_FALSE(KResource::loadWholeFile(pipe, bytes, size));
+                     EXPECT_EQ(bytes, nullptr);
+                     KResource resource;
+                     EXPECT_EQ(resource.open(pipe), K_RES_OPEN_FAILED);
+                     EXPECT_EQ(resource.getFile(), nullptr);
+                 }),
+                 "finished");
 }
 
 TEST(KResource, FileReadsSeeksAndTellsWithTheResultCodes) {
@@ -151,7 +177,7 @@ TEST(KResource, MountedArchivesAreAskedFirstWithDataRelativeNames) {
 
     unsigned char* bytes = nullptr;
     size_t size = 0;
-    std::string dataPath = KMiscTools::getDataFolder() + "\\gfx\\a.png";
+    std::string dataPath = KMiscTools::getDataFolder() + "/gfx/a.png";
     ASSERT_TRUE(KResource::loadWholeFile(dataPath, bytes, size));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), "packed");
     delete[] bytes;

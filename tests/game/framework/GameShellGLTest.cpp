@@ -1,7 +1,7 @@
 // The game's start-up, main loop and shutdown on a real window (offscreen video, Mesa GL): the 800 x 600
 // "Glimmerfin" window, the 60 fps pacing, state requests between passes, the pause on deactivation, closing
 // the window, the options file written at shutdown and read back by the next start, the order of the start-up
-// and shutdown steps, and the fixed-step loop of a window in that mode.
+// and shutdown steps, the order of the steps inside one pass, and the fixed-step loop of a window in that mode.
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
 #include "GameOptions.h"
@@ -13,9 +13,13 @@
 #include "InputState.h"
 #include "KMiscTools.h"
 #include "KWindow.h"
+#include "KWindowEvent.h"
+#include "MouseCursor.h"
+#include "MusicPlaylist.h"
 #include "ProgramStates.h"
 #include "RecordingState.h"
 #include "TempUserFolder.h"
+#include "Tooltip.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -118,6 +122,72 @@ TEST_F(GameShell, ARequestMadeDuringAnUpdateIsCarriedOutAtTheStartOfTheNextPass)
     shutdownGame();
     EXPECT_EQ(log, (std::vector<std::string>{"select.leave", "select.enter", "select.update", "select.draw",
                                              "select.leave"}));
+}
+
+namespace {
+
+std::vector<std::string>& passLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+} // namespace
+
+// One main-loop pass in its order: the window's messages (their events reach the callback), the frame clock,
+// the mouse, the cursor kind back to the arrow, the back key, the pending state change, the state's update, the
+// music, then the draw: the state's own, the tooltip over it, and the cursor of the kind the update chose over
+// everything.
+TEST_F(GameShell, OnePassRunsItsStepsInOrder) {
+    ASSERT_TRUE(initGame());
+    std::vector<std::string>& log = passLog();
+    log.clear();
+    programStates[kStateMainMenu] = std::make_unique<RecordingState>("old", log);
+    programStates[kStateLevelSelect] = std::make_unique<RecordingState>("new", log);
+    currentState = programStates[kStateMainMenu].get();
+    auto* next = static_cast<RecordingState*>(programStates[kStateLevelSelect].get());
+    requestProgramState(kStateLevelSelect, kLeaveAndEnter);
+
+    gameWindow->setEventCallback([](WindowEvent* event) {
+        if (event && event->type == K_EVENT_DEACTIVATED) passLog().push_back("event");
+        return true;
+    });
+    host::simulateForeground(gameWindow->getWindowHandle(), false);
+    frameClockLastReading = uint32_t(KMiscTools::getMilliseconds()) - 1000; // a long pass: the step is clamped
+    const double totalBefore = totalGameTime;
+    host::setCursorOverride(123, 321);
+    setKeyPoll([](int key) { return key == 0x1B; }); // the back key held
+    CursorKind = kCursorHand;                        // left by the pass before
+    GameOptions.musicVolume = 0;
+    MusicPlaylist.muted = true;
+    setSheetFrameDrawer([](int sheet, int, int x, int y) {
+        passLog().push_back("cursor " + std::to_string(sheet) + " at " + std::to_string(x) + "," + std::to_string(y) +
+                            (Tooltip.shown ? " under the tooltip" : ""));
+    });
+
+    next->onUpdate = [&] {
+        EXPECT_EQ(frameTime, kMaxFrameTime);
+        EXPECT_DOUBLE_EQ(totalGameTime, totalBefore + kMaxFrameTime);
+        EXPECT_EQ(MouseState.x, 123);
+        EXPECT_EQ(MouseState.y, 321);
+        EXPECT_EQ(CursorKind, kCursorArrow);
+        EXPECT_TRUE(BackKey->downNow);
+        CursorKind = kCursorCrosshair;
+        showTooltip("tip", 40, 40);
+        GameOptions.musicVolume = 1; // the music wakes in this pass, after the update
+    };
+    next->onDraw = [&] {
+        EXPECT_FALSE(MusicPlaylist.muted);
+        EXPECT_TRUE(Tooltip.shown) << "drawn after the state";
+    };
+    runMainLoopPass();
+    const CursorPlacement crosshair = mouseCursorPlacement(kCursorCrosshair, 123, 321);
+    EXPECT_EQ(log, (std::vector<std::string>{"event", "old.leave", "new.enter", "new.update", "new.draw",
+                                             "cursor " + std::to_string(crosshair.sheet) + " at " +
+                                                 std::to_string(crosshair.x) + "," + std::to_string(crosshair.y)}));
+    setKeyPoll(nullptr);
+    GameOptions.musicVolume = 0;
+    gameWindow->terminate();
+    shutdownGame();
 }
 
 TEST_F(GameShell, LosingTheFocusDuringPlayOpensThePauseMenu) {

@@ -7,6 +7,7 @@
 #include "LevelFile.h"
 #include "MusicPlaylist.h"
 #include "ProgressTable.h"
+#include "SaveFiles.h"
 #include "TempFolder.h"
 #include "TempUserFolder.h"
 
@@ -60,8 +61,10 @@ TEST(OnlyTheEngineLogs, TheGamesFileFailuresLeaveNoLinesOfItsOwn) {
     // Progress: damaged, then unwritable.
     writeText(progressFilePath(), std::string("\1\0\0\0\7\0\0\0", 8));
     EXPECT_FALSE(readProgress().damage.empty());
-    std::filesystem::create_directories(progressFilePath() + ".tmp");
-    EXPECT_FALSE(writeProgress());
+    {
+        FileSizeLimit fullDisk(16);
+        EXPECT_FALSE(writeProgress());
+    }
 
     // Music: a track that cannot be played.
     TempFolder music;

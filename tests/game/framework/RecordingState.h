@@ -1,5 +1,5 @@
 // A program state that writes each call ("name.enter", "name.update", ...) into a shared log, and can run a
-// given action during its update (to make a state request from inside a pass).
+// given action during its update (to make a state request from inside a pass) and its draw.
 #pragma once
 
 #include "GF_ProgramState.h"
@@ -17,9 +17,12 @@ public:
         log.push_back(name + ".update");
         if (onUpdate) onUpdate();
     }
-    void draw() override { log.push_back(name + ".draw"); }
+    void draw() override {
+        log.push_back(name + ".draw");
+        if (onDraw) onDraw();
+    }
 
-    std::function<void()> onUpdate;
+    std::function<void()> onUpdate, onDraw;
 
 private:
     std::string name;

@@ -5,9 +5,12 @@
 #include "HostSystem.h"
 #include "KGraphicFactory.h"
 #include "KGraphicRecorder.h"
+#include "TempFolder.h"
 #include "TempUserFolder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -97,6 +100,49 @@ TEST_F(SpriteSheetTest, MaskedModeTakesThePngFirstAndNamesTheFailure) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0],
               "Failed to Load Picture: File \"" + getGraphicsFolder() + "nosuchpicture\" masked failed to load");
+}
+
+// Masked mode over the files that lie beside each other: the ".png" alone when it is there, else the ".jpg"
+// with the first of the masks ".bmp", ".png", ".jpg" that exists, else the ".jpg" alone; with neither picture,
+// the failure box.
+TEST_F(SpriteSheetTest, MaskedModeChoosesThePictureAndItsMaskByWhatLiesBesideIt) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;
+        const char* picture; // "" when nothing loads
+        const char* mask;
+    };
+    const Case cases[] = {
+        {"png first", {"pic.png", "pic.jpg", "picmask.bmp"}, "pic.png", ""},
+        {"bmp mask first", {"pic.jpg", "picmask.bmp", "picmask.png", "picmask.jpg"}, "pic.jpg", "picmask.bmp"},
+        {"then the png mask", {"pic.jpg", "picmask.png", "picmask.jpg"}, "pic.jpg", "picmask.png"},
+        {"then the jpg mask", {"pic.jpg", "picmask.jpg"}, "pic.jpg", "picmask.jpg"},
+        {"no mask", {"pic.jpg"}, "pic.jpg", ""},
+        {"a mask without its picture", {"picmask.bmp"}, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        TempFolder folder;
+        for (const std::string& name : c.files) folder.write(name, "picture bytes");
+        // Named from the graphics folder, as the game names its sheets.
+        const std::string name = std::filesystem::relative(folder.path(), getGraphicsFolder()).string() + "/pic.jpg";
+        SpriteSheet sheet(1);
+        sheet.loadMode = kLoadMasked;
+        sheet.load(name);
+        auto* picture = static_cast<KGraphicRecorder*>(sheet.getGraphic());
+        const std::string base = getGraphicsFolder() + name.substr(0, name.size() - 7);
+        if (*c.picture) {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_TRUE(picture->hasPicture());
+            EXPECT_EQ(picture->fileName(), base + c.picture);
+            EXPECT_EQ(picture->maskFileName(), *c.mask ? base + c.mask : "");
+        } else {
+            EXPECT_FALSE(picture->hasPicture());
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0], "Failed to Load Picture: File \"" + base + "pic\" masked failed to load");
+        }
+    }
 }
 
 TEST_F(SpriteSheetTest, AMissingPictureShowsOneBoxAndItsSheetDrawsNothing) {

@@ -11,10 +11,12 @@
 #include "CountedAllocations.h"
 #include "FrameClock.h"
 #include "GF_GameEngine.h"
+#include "GameOptions.h"
 #include "GameShell.h"
 #include "GameWindow.h"
 #include "HostD3D8.h"
 #include "HostInput.h"
+#include "HostSystem.h"
 #include "InputState.h"
 #include "KGraphicD3DDevice.h"
 #include "KRandom.h"
@@ -25,6 +27,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -93,6 +96,8 @@ inline void steadyPass() {
 // the given ones (steadyPass: the same play on every run from the entry on).
 inline bool enterScene(const Scene& scene, void (*pass)() = runMainLoopPass) {
     for (int key = 0; key < 256; ++key) keyDown(key) = false;
+    // No button let go at the entry that the scene before held down.
+    MouseState = MouseStateRecord();
     kSrand(1); // the same enemies' choices on every run
     setKeyPoll(scriptedPoll);
     host::setCursorOverride(400, 300);
@@ -172,9 +177,48 @@ inline PassCost timedPass(const Scene& scene, int pass) {
     return cost;
 }
 
+// The back buffer as the last draw left it, 0xAARRGGBB words, row 0 at the top.
+inline std::vector<uint32_t> backBufferPixels() {
+    std::vector<uint32_t> pixels(size_t(kGameWidth) * kGameHeight);
+    IDirect3DSurface8* surface = nullptr;
+    if (!device() || device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface) != D3D_OK) return {};
+    D3DLOCKED_RECT locked;
+    if (surface->LockRect(&locked, nullptr, D3DLOCK_READONLY) == D3D_OK) {
+        for (int y = 0; y < kGameHeight; y++)
+            std::memcpy(&pixels[size_t(y) * kGameWidth], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch,
+                        size_t(kGameWidth) * 4);
+        surface->UnlockRect();
+    } else {
+        pixels.clear();
+    }
+    surface->Release();
+    return pixels;
+}
+
 inline void stopScripting() {
     setKeyPoll(nullptr);
     host::clearCursorOverride();
+}
+
+// The shell started for scripted play whose frames or costs are compared: without music (a track that ends, at a
+// moment of real time, opens the next file and draws it from the seeded generator) and without waits between the
+// passes.
+inline bool startShellForScriptedPlay() {
+    GameOptions = GameOptionsRecord();
+    GameOptions.musicVolume = 0;
+    host::setMessageBoxHandler([](const std::string&, const std::string&) {});
+    if (!initGame()) return false;
+    gameWindow->setMaxFrameRate(-1);
+    return true;
+}
+
+inline void stopShellForScriptedPlay() {
+    stopScripting();
+    gameWindow->terminate();
+    shutdownGame();
+    host::setMessageBoxHandler(nullptr);
+    host::clearQuitPosted();
+    GameOptions = GameOptionsRecord();
 }
 
 } // namespace steady_play

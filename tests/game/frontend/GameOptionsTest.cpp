@@ -2,7 +2,10 @@
 // version 4, damaged files, a file that cannot be read, and writes that never lose the old file.
 #include "GameOptions.h"
 #include "../framework/TempUserFolder.h"
+#include "FileFailureBox.h"
+#include "HostSystem.h"
 #include "KRandom.h"
+#include "SaveFiles.h"
 
 #include <cmath>
 #include <cstring>
@@ -82,7 +85,7 @@ TEST_F(OptionsFile, ANewInstallationCreatesTheDefaultFile) {
     readOptions();
     EXPECT_EQ(readFile(path), kNewInstallation);
     EXPECT_TRUE(sameOptions(GameOptions, GameOptionsRecord()));
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_TRUE(temporariesBeside(path).empty());
 }
 
 TEST_F(OptionsFile, EachOlderVersionKeepsTheFieldsItLacksAndIsWrittenBackAsVersion4) {
@@ -170,10 +173,32 @@ TEST_F(OptionsFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
     writeFile(path + "/inside", {1, 2, 3}); // the rename over a folder that holds something fails
     EXPECT_FALSE(writeOptions());
     EXPECT_TRUE(fs::is_regular_file(path + "/inside"));
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_TRUE(temporariesBeside(path).empty());
 
     fs::remove_all(home.homePath() + "/glimmerfin");
     EXPECT_FALSE(writeOptions()); // no user folder at all
+}
+
+TEST_F(OptionsFile, ASaveThatFailsWhereThePlayerIsThereIsToldOnce) {
+    writeFile(path, kNewInstallation);
+    std::vector<std::string> boxes;
+    host::setMessageBoxHandler(
+        [&](const std::string& caption, const std::string& text) { boxes.push_back(caption + ": " + text); });
+    forgetToldFileFailures();
+    GameOptions.difficulty = 4;
+    {
+        FileSizeLimit fullDisk(16);
+        saveOptionsTellingFailure();
+        saveOptionsTellingFailure();
+    }
+    EXPECT_EQ(boxes, std::vector<std::string>{"Failed to Save Options: File \"" + path +
+                                              "\" failed to save (File too large)"});
+    EXPECT_EQ(readFile(path), kNewInstallation);
+    EXPECT_EQ(GameOptions.difficulty, 4) << "the settings in use stay as chosen";
+    saveOptionsTellingFailure();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(readFile(path)[4], 4);
+    host::setMessageBoxHandler(nullptr);
 }
 
 TEST_F(OptionsFile, AWriteReplacesTheOldFileWhole) {
@@ -185,7 +210,7 @@ TEST_F(OptionsFile, AWriteReplacesTheOldFileWhole) {
     expected[4] = 4;
     expected[44] = 0;
     EXPECT_EQ(readFile(path), expected);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_TRUE(temporariesBeside(path).empty());
 }
 
 TEST(OptionsDecoding, RandomBytesAlwaysGiveSettingsTheGameCanUse) {

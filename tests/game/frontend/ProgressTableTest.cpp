@@ -5,9 +5,12 @@
 #include "../framework/TempUserFolder.h"
 #include "CheatList.h"
 #include "FileBuilder.h"
+#include "FileFailureBox.h"
 #include "GameOptions.h"
+#include "HostSystem.h"
 #include "KRandom.h"
 #include "LevelFile.h"
+#include "SaveFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -20,17 +23,6 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
-}
-
 // A record whose statistics follow from base, each within the range the game stores.
 LevelRecord record(const std::string& name, bool completed, double time, int32_t base) {
     LevelRecord r;
@@ -38,7 +30,7 @@ LevelRecord record(const std::string& name, bool completed, double time, int32_t
     r.completed = completed;
     r.bestTime = time;
     r.enemiesPercent = base;
-    r.goldZuzevirs = base + 1;
+    r.goldZuzevirs = (base + 1) % 6;
     r.highestDifficulty = (base + 2) % 5;
     r.bestScore = base + 3;
     r.bestTrick = base + 4;
@@ -98,6 +90,9 @@ void expectInRange(const ProgressTableRecord& table, const std::string& context)
             EXPECT_TRUE(r.highestDifficulty >= 0 && r.highestDifficulty <= 4) << context;
             EXPECT_TRUE(r.gameMode >= 0 && r.gameMode <= 2) << context;
             EXPECT_TRUE(r.medal >= -1 && r.medal <= 2) << context;
+            EXPECT_TRUE(r.goldZuzevirs >= 0 && r.goldZuzevirs <= 5) << context;
+            EXPECT_TRUE(r.enemiesPercent >= 0 && r.enemiesPercent <= 100) << context;
+            EXPECT_TRUE(r.bestScore >= 0 && r.bestTrick >= 0) << context;
         }
 }
 
@@ -322,6 +317,74 @@ TEST(ProgressFile, ValuesOutsideTheirRangesTakeTheirDefaultsWhenRead) {
     }
 }
 
+TEST(ProgressFile, StatisticsTheCheatsCountAreHeldToWhatOneRunReaches) {
+    struct Case {
+        const char* name;
+        int32_t gold, enemies, score, trick;
+        int32_t keptGold, keptEnemies, keptScore, keptTrick;
+    };
+    const Case cases[] = {
+        {"in range", 3, 40, 900, 300, 3, 40, 900, 300},
+        {"the ends of the ranges", 5, 100, 0, 0, 5, 100, 0, 0},
+        {"a hand-edited 1000 Gold Radudods", 1000, 40, 900, 300, 5, 40, 900, 300},
+        {"negative values", -7, -1, -500, -2, 0, 0, 0, 0},
+        {"more than every enemy", 3, 250, 900, 300, 3, 100, 900, 300},
+        {"the largest values", INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 5, 100, INT32_MAX, INT32_MAX},
+        {"the smallest values", INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        LevelRecord stored = record("L", true, 12.5, 0);
+        stored.goldZuzevirs = c.gold, stored.enemiesPercent = c.enemies, stored.bestScore = c.score;
+        stored.bestTrick = c.trick;
+        LevelRecord expected = stored;
+        expected.goldZuzevirs = c.keptGold, expected.enemiesPercent = c.keptEnemies, expected.bestScore = c.keptScore;
+        expected.bestTrick = c.keptTrick;
+        FileBuilder file;
+        file.int32(1).int32(1);
+        addRecord(file, stored);
+        file.int32(0).int32(0).int32(0);
+        ProgressTableRecord read;
+        std::string error;
+        ASSERT_TRUE(decode(file.bytes, read, error)) << c.name << ": " << error;
+        ASSERT_EQ(read.list(kListAction).size(), 1u) << c.name;
+        EXPECT_EQ(read.list(kListAction)[0], expected) << c.name;
+    }
+
+    // One hand-edited record unlocks no cheat, and a negative one takes nothing from the others.
+    FileBuilder file;
+    file.int32(1).int32(3);
+    LevelRecord edited = record("A", true, 1.0, 0), honest = record("B", true, 1.0, 0), negative = edited;
+    edited.goldZuzevirs = 1000, honest.goldZuzevirs = 4, negative.name = "C", negative.goldZuzevirs = -100;
+    for (const LevelRecord& r : {edited, honest, negative}) addRecord(file, r);
+    file.int32(0).int32(0).int32(0);
+    ProgressTableRecord read;
+    std::string error;
+    ASSERT_TRUE(decode(file.bytes, read, error)) << error;
+    ProgressTable = read;
+    EXPECT_EQ(totalGoldZuzevirs(), 5 + 4);
+    setCheatProgressReader([] { return CheatProgress{totalGoldZuzevirs(), countPerfectLevels()}; });
+    for (int i = 0; i < 23; i++) EXPECT_FALSE(isCheatUnlocked(i)) << i;
+    setCheatProgressReader(nullptr);
+    ProgressTable = ProgressTableRecord{};
+}
+
+TEST(ProgressFile, ANameStoredWithoutItsNulReadsAsWhatIsWrittenBack) {
+    for (const int32_t length : {1, 2, 499, 500}) {
+        FileBuilder file;
+        file.int32(1).int32(1).int32(length).text(std::string(size_t(length), 'n'));
+        file.int32(1).real(5.0).int32(0).int32(0).int32(0).int32(0).int32(0).int32(0).int32(-1);
+        file.int32(0).int32(0).int32(0);
+        ProgressTableRecord read;
+        std::string error;
+        ASSERT_TRUE(decode(file.bytes, read, error)) << length << ": " << error;
+        ASSERT_EQ(read.list(kListAction).size(), 1u) << length;
+        EXPECT_EQ(read.list(kListAction)[0].name, std::string(size_t(length - 1), 'n')) << length;
+        ProgressTableRecord again;
+        ASSERT_TRUE(decode(encodeProgress(read), again, error)) << length << ": " << error;
+        EXPECT_EQ(again.lists, read.lists) << length;
+    }
+}
+
 TEST(ProgressFile, MutatedFilesNeverCrashAndWhatIsReadWritesBackTheSame) {
     const Bytes original = sampleFile().bytes;
     kSrand(4102);
@@ -447,12 +510,14 @@ TEST_F(ProgressTableTest, AFailedWriteKeepsTheOldFile) {
     readProgress();
     writeBytes(progressFilePath(), sampleFile().bytes);
     readProgress();
-    std::filesystem::create_directory(progressFilePath() + ".tmp"); // the new file cannot be made
     ProgressTable.list(kListCustom).push_back(record("New", true, 3.0, 0));
-    EXPECT_FALSE(writeProgress());
+    {
+        FileSizeLimit fullDisk(16);
+        EXPECT_FALSE(writeProgress());
+    }
     EXPECT_EQ(fileBytes(progressFilePath()), sampleFile().bytes);
+    EXPECT_TRUE(temporariesBeside(progressFilePath()).empty());
     EXPECT_EQ(ProgressTable.list(kListCustom).size(), 2u) << "the lists in memory stay as they are";
-    std::filesystem::remove(progressFilePath() + ".tmp");
     EXPECT_TRUE(writeProgress());
     EXPECT_EQ(fileBytes(progressFilePath()), encodeProgress(ProgressTable));
 }
@@ -490,11 +555,47 @@ TEST_F(ProgressTableTest, RecordedResultIsMergedIntoTheCurrentListAndTheFileRewr
     EXPECT_TRUE(ProgressTable.list(kListRace)[0].completed);
 }
 
+TEST_F(ProgressTableTest, AResultThatCannotBeSavedStaysInTheListsAndIsToldOnce) {
+    readProgress();
+    const Bytes before = fileBytes(progressFilePath());
+    LevelCatalogue.list(kListCustom) = {{"A.lvl", "x/A.lvl"}, {"B.lvl", "x/B.lvl"}};
+    LevelCatalogue.currentKind = kListCustom;
+    std::vector<std::string> boxes;
+    host::setMessageBoxHandler(
+        [&](const std::string& caption, const std::string& text) { boxes.push_back(caption + ": " + text); });
+    forgetToldFileFailures();
+    LevelRunResult run;
+    run.won = true;
+    run.levelTime = 20.0;
+    {
+        FileSizeLimit fullDisk(16);
+        for (int32_t index : {0, 1, 0}) {
+            LevelCatalogue.currentIndex = index;
+            recordLevelResult(run);
+        }
+    }
+    const std::string told =
+        "Failed to Save Progress: File \"" + progressFilePath() + "\" failed to save (File too large)";
+    EXPECT_EQ(boxes, std::vector<std::string>{told}) << "one box for every failed save of the run";
+    EXPECT_EQ(fileBytes(progressFilePath()), before);
+    EXPECT_TRUE(findOrAddLevelRecord(kListCustom, "A").completed && findOrAddLevelRecord(kListCustom, "B").completed);
+
+    // The next save that can be made keeps both results.
+    recordLevelResult(run);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(fileBytes(progressFilePath()), encodeProgress(ProgressTable));
+    ProgressTableRecord saved;
+    std::string error;
+    ASSERT_TRUE(decode(fileBytes(progressFilePath()), saved, error)) << error;
+    EXPECT_EQ(saved.list(kListCustom).size(), 2u);
+    host::setMessageBoxHandler(nullptr);
+}
+
 TEST_F(ProgressTableTest, CheatUnlockCountsLookOnlyAtActionRecords) {
     ProgressTable.list(kListAction) = {record("A", true, 1.0, 100), record("B", true, 1.0, 99)};
     ProgressTable.list(kListStunt) = {record("S", true, 1.0, 100)};
     ProgressTable.list(kListCustom) = {record("C", true, 1.0, 100)};
-    EXPECT_EQ(totalGoldZuzevirs(), 101 + 100);
+    EXPECT_EQ(totalGoldZuzevirs(), 5 + 4);
     EXPECT_EQ(countPerfectLevels(), 1);
 }
 

@@ -101,6 +101,24 @@ TEST_F(BehaviourSprites, APlayerDrawsTheHoopsBackHalfThenItselfThenTheFrontHalf)
     EXPECT_EQ(order, std::string(8, 'h') + "p" + std::string(10, 'h'));
 }
 
+// Once the dead player has left the grid it draws nothing, so the hoop draws its whole ring itself, back half
+// first; nor does the dead player's body pass it.
+TEST_F(BehaviourSprites, AHoopDrawsItsOwnRingOnceTheDeadPlayerHasLeftTheGrid) {
+    GF_Entity* player = placePlayer(500, 400);
+    auto* hoop = static_cast<GF_EntityHoop*>(place(kEntityHoop, 520, 400));
+    player->takeDamage(1e9, nullptr);
+    for (int i = 0; i < 64 && !player->removed; i++) frame(); // its dying shrink
+    ASSERT_TRUE(player->removed);
+    EXPECT_FALSE(hoop->passed) << "a dead player's body passes no hoop";
+    KGraphicRecorder::clearCalls();
+    hoop->draw(0, 0);
+    const KGraphic* ringPicture = getSpriteSheet(35)->getGraphic();
+    int segments = 0;
+    for (const RecordedDraw& call : KGraphicRecorder::calls())
+        if (call.operation.rfind("blit", 0) == 0 && call.picture == ringPicture) segments++;
+    EXPECT_EQ(segments, 18);
+}
+
 TEST_F(BehaviourSprites, TheEelDrawsItsArcsWhileItSparksAndItsStrikeWhileItZaps) {
     GF_Entity* player = placePlayer(600, 400);
     GF_Entity* eel = place(kEntityEel, 500, 400, 0);

@@ -234,6 +234,33 @@ TEST_F(Enemies, TheBirdFliesToItsTurningPointAndBackDroppingABombEachSecond) {
     EXPECT_EQ(spawned[kEntityBomb], 7) << "one each time the clock passes 1 s";
 }
 
+// A path end at or left of the spawn (the editor's Var 1 of 0) gives the bird its default run to the right
+// and back, not a hover on the spot.
+TEST_F(Enemies, ABirdWithoutAPathEndRightOfItFliesItsDefaultRun) {
+    for (int col = 0; col < 40; col++)
+        for (int row = 0; row < 6; row++) setAir(col, row);
+    for (int32_t pathEnd : {0, 300}) {
+        SCOPED_TRACE(pathEnd);
+        GF_Entity* bird = place(kEntityBird, 300, 200, 0, EntityVars{pathEnd});
+        auto* ai = dynamic_cast<GF_AIBird*>(bird->behaviour);
+        ASSERT_NE(ai, nullptr);
+        EXPECT_EQ(ai->pathX2, 300 + kBirdDefaultRun);
+        double rightmost = 0;
+        int turns = 0;
+        uint8_t heading = ai->flyingRight;
+        for (int i = 0; i < 64 * 12; i++) {
+            steps(1, 300, 1500);
+            rightmost = std::max(rightmost, bird->x);
+            if (ai->flyingRight != heading) turns++, heading = ai->flyingRight;
+        }
+        EXPECT_GE(rightmost, 300 + kBirdDefaultRun);
+        EXPECT_GE(turns, 2) << "out to the end of its run and back to its spawn";
+        EXPECT_LE(turns, 4);
+        bird->removed = 1;
+        frame();
+    }
+}
+
 TEST_F(Enemies, TheMineShowsWhetherThePlayerIsNearAndWhetherItIsArmoured) {
     struct Case {
         int32_t armoured;
@@ -327,6 +354,64 @@ TEST_F(Enemies, TheRoboSharkWaitsBesideTheViewThenPassesAlternatingSides) {
     ASSERT_GE(passes, 2);
     EXPECT_EQ(passStates[0], kSharkPassLeft);
     for (size_t i = 1; i < passStates.size(); i++) EXPECT_NE(passStates[i], passStates[i - 1]);
+}
+
+// A shark placed outside the first view keeps the side its Start On Left gives its first pass.
+TEST_F(Enemies, ARoboSharkPlacedOutOfViewStartsOnTheSideItWasPlacedFor) {
+    struct Case {
+        int32_t startOnLeft;
+        int firstPass;
+    };
+    for (const Case c : {Case{1, kSharkPassRight}, Case{0, kSharkPassLeft}}) {
+        SCOPED_TRACE(c.startOnLeft);
+        GF_Entity* shark = place(kEntityRoboShark, 1200, 1000, 0, EntityVars{1, c.startOnLeft});
+        auto* ai = dynamic_cast<GF_AIRoboShark*>(shark->behaviour);
+        ASSERT_NE(ai, nullptr);
+        steps(1, 400, 300);
+        EXPECT_LT(std::fabs(shark->y - 300), 1) << "its first update took it out of its place to wait";
+        int first = -1;
+        for (int i = 0; i < 64 * 3 && first < 0; i++) {
+            steps(1, 400, 300);
+            if (ai->state == kSharkPassLeft || ai->state == kSharkPassRight) first = ai->state;
+        }
+        EXPECT_EQ(first, c.firstPass);
+        shark->removed = 1;
+        frame();
+    }
+}
+
+// With the view at the level's left or right edge the inner box reaches past it; a pass from that side still
+// starts inside the level and crosses the screen.
+TEST_F(Enemies, ARoboSharkPassesAcrossAViewAtTheLevelsEdge) {
+    struct Case {
+        const char* edge;
+        double camera;
+        int32_t startOnLeft;
+    };
+    const double rightmost = tileMap.levelWidth - kGameWidth;
+    for (const Case c : {Case{"left", 0, 1}, Case{"right", rightmost, 0}}) {
+        SCOPED_TRACE(c.edge);
+        cameraX = c.camera;
+        cameraY = 1000;
+        // The player stands near the far side, out of the jaws' reach until the shark has crossed the middle.
+        const double playerX = c.startOnLeft ? c.camera + 750 : c.camera + 50, playerY = 1300;
+        GF_Entity* shark = place(kEntityRoboShark, c.camera + 400, 1300, 0, EntityVars{0, c.startOnLeft});
+        auto* ai = dynamic_cast<GF_AIRoboShark*>(shark->behaviour);
+        // No wait: the first pass starts on the first update; followed until it ends.
+        steps(1, playerX, playerY);
+        ASSERT_TRUE(ai->state == kSharkPassLeft || ai->state == kSharkPassRight);
+        const double startX = shark->x;
+        double farthest = 0;
+        for (int i = 0; i < 64 * 3 && (ai->state == kSharkPassLeft || ai->state == kSharkPassRight); i++) {
+            farthest = std::max(farthest, std::fabs(shark->x - startX));
+            steps(1, playerX, playerY);
+        }
+        EXPECT_GT(startX, 0);
+        EXPECT_LT(startX, tileMap.levelWidth);
+        EXPECT_GT(farthest, 400) << "it swam across the middle of the screen";
+        shark->removed = 1;
+        frame();
+    }
 }
 
 TEST_F(Enemies, TheRoboSharkBitesOnceATenthOfASecondAfterItsJawsComeWithinReach) {

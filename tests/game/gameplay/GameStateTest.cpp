@@ -289,6 +289,55 @@ TEST_F(GameStateTest, StuntAndRaceEndsByTableAreRecordedWithTheirResult) {
     setCheatOn(kCheatNoTimeLimit, false);
 }
 
+// A Race level ends 3.0 s of world steps after the player's death, recorded as lost (with no time), as a late
+// finish is; a race without hoops never finishes, and none of its runs is recorded, whether the player lives or
+// dies.
+TEST_F(GameStateTest, RaceFailsThreeSecondsAfterDeathAndARaceWithoutHoopsRecordsNothing) {
+    struct Case {
+        const char* what;
+        bool withHoop, dies;
+        int expectOverlay; // -1 still playing
+        int expectPasses;
+        bool recorded;
+    };
+    constexpr int kDeathPass = 10, kLimit = 64 * 20;
+    const Case cases[] = {
+        // The hit kills at once: the death timer counts from the pass it came in.
+        {"death in a race", true, true, kOverlayFailed, kDeathPass + 3 * 64, true},
+        {"race without hoops", false, false, -1, kLimit, false},
+        {"death in a race without hoops", false, true, kOverlayFailed, kDeathPass + 3 * 64, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgressTable = ProgressTableRecord{};
+        std::vector<PlacementFields> placements = {at(kEntityZuzevir, 300, 700)};
+        if (c.withHoop) placements.push_back(at(kEntityHoop, 2000, 1000));
+        startLevel(kListRace, kGameModeRace, placements);
+        int n = 0;
+        while (game->getOpenOverlayKind() < 0 && n < kLimit) {
+            if (c.dies && n == kDeathPass) playerEntity->takeDamage(1e9, nullptr);
+            pass();
+            ++n;
+        }
+        EXPECT_EQ(game->getOpenOverlayKind(), c.expectOverlay);
+        EXPECT_EQ(n, c.expectPasses);
+        if (c.dies) {
+            EXPECT_TRUE(playerEntity->removed) << "the dead player has left the grid";
+            EXPECT_DOUBLE_EQ(game->getDeathTimer(), kDeathFailTime);
+        }
+        const std::vector<LevelRecord>& list = ProgressTable.list(kListRace);
+        ASSERT_EQ(list.size(), c.recorded ? 1u : 0u);
+        if (c.recorded) {
+            EXPECT_FALSE(list[0].completed);
+            EXPECT_EQ(list[0].medal, kMedalNone);
+            EXPECT_EQ(list[0].bestTime, LevelRecord{}.bestTime) << "the moment of the death is no best time";
+        }
+        EXPECT_EQ(std::filesystem::exists(progressFilePath()), c.recorded);
+        std::filesystem::remove(progressFilePath());
+        game->leave();
+    }
+}
+
 // With any cheat on, or with no current level of the catalogue to file it under, a finished level is not
 // recorded and no progress file is written.
 TEST_F(GameStateTest, CheatOnOrNoCatalogueLevelKeepsAFinishedLevelOutOfTheRecords) {
@@ -472,8 +521,8 @@ TEST_F(GameStateTest, BankedPointsAndEnemyShare) {
     EXPECT_EQ(game->getLevelTimeText(), "01:15:500");
 }
 
-// The goal arrow opens every level, is shown again after 10 s without firing or when near the marker, and
-// a show while it is up holds it fully visible.
+// The goal arrow opens every level with its fade-in, is shown again after 10 s without firing or when near the
+// marker, and a show while it is up holds it fully visible.
 TEST_F(GameStateTest, GoalArrowShowsOnEnterOnIdleAndNearTheMarker) {
     startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 2400, 700);
     EXPECT_TRUE(game->isGoalArrowShowing());
@@ -488,6 +537,12 @@ TEST_F(GameStateTest, GoalArrowShowsOnEnterOnIdleAndNearTheMarker) {
     for (int i = 0; i < 64 * 10; ++i) pass();
     EXPECT_FALSE(game->isGoalArrowShowing());
     pass();
+    EXPECT_TRUE(game->isGoalArrowShowing());
+    EXPECT_EQ(game->getGoalArrowClock(), 0.0);
+    // A level entered while the last one left the arrow up fades it in from the start all the same.
+    for (int i = 0; i < 64; ++i) game->draw();
+    ASSERT_TRUE(game->isGoalArrowShowing());
+    startLevel(kListAction, kGameModeAction, {at(kEntityZuzevir, 300, 700)}, 2400, 700);
     EXPECT_TRUE(game->isGoalArrowShowing());
     EXPECT_EQ(game->getGoalArrowClock(), 0.0);
 }

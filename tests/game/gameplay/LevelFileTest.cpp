@@ -12,6 +12,7 @@
 #include "KRandom.h"
 #include "LevelCatalogue.h"
 #include "PlacementList.h"
+#include "SaveFiles.h"
 #include "SpatialGrid.h"
 #include "TargetLockList.h"
 #include "TileLayer.h"
@@ -142,7 +143,7 @@ TEST(LevelFile, WrittenLevelMatchesTheFileBuiltByHand) {
     ASSERT_TRUE(writeLevelData(path, level));
     EXPECT_EQ(fileBytes(path), expected);
     EXPECT_EQ(level.version, 1);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_TRUE(temporariesBeside(path).empty());
 }
 
 TEST(LevelFile, ReadBackGivesTheSameLevelAndTheSizeFollowsTheCounts) {

@@ -417,6 +417,32 @@ TEST_F(TileDrawTest, FrameAlphaGivesEachTileItsCover) {
     EXPECT_EQ(frameOf(5, 0)->alpha, kFrameAlphaOpaque);
 }
 
+// What no tile fills is handed on as few rectangles as the gaps allow, screen lines with the same gaps joined:
+// two sand cells side by side on empty back layers leave the band above, the band below and the two sides of
+// their row; back layers that fill the screen leave nothing.
+TEST_F(TileDrawTest, WhatNoTileFillsComesAsRectanglesOfTheGaps) {
+    constexpr uint16_t kSky = 67, kSand = 3;
+    gridOf(kLayerFront2).set(1, 2, kSand);
+    gridOf(kLayerFront2).set(2, 2, kSand);
+    auto occlusion = std::make_unique<TileOcclusion>();
+    occlusion->plan(0, 0);
+    const std::vector<ScreenRect>& gaps = occlusion->uncoveredRects();
+    ASSERT_EQ(gaps.size(), 4u);
+    const int expected[4][4] = {{0, 0, 800, 128}, {0, 128, 64, 192}, {192, 128, 800, 192}, {0, 192, 800, 600}};
+    for (size_t i = 0; i < gaps.size(); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(gaps[i].left, expected[i][0]);
+        EXPECT_EQ(gaps[i].top, expected[i][1]);
+        EXPECT_EQ(gaps[i].right, expected[i][2]);
+        EXPECT_EQ(gaps[i].bottom, expected[i][3]);
+    }
+
+    getTileLayer(kLayerBackWater)->clipAboveY = -1;
+    fill(kLayerBackWater, kSky);
+    occlusion->plan(0, 0);
+    EXPECT_TRUE(occlusion->uncoveredRects().empty());
+}
+
 TEST_F(TileDrawTest, TilesWhollyUnderTilesThatFillTheirCellsAreLeftOut) {
     constexpr uint16_t kSky = 67, kSand = 3, kSandEdge = 11;
     getTileLayer(kLayerBackWater)->clipAboveY = -1; // drawn whole, under the Back Air layer
