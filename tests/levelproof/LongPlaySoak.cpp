@@ -114,14 +114,16 @@ protected:
     }
 
     // One slice of the started level: the scripted player's input, a click of the fire button every
-    // kClickEvery frames on top of it, then the game's update, its draw and the mixing of its sound.
-    static void playSlice(const LevelText& level) {
+    // kClickEvery frames on top of it, then the game's update, its draw and the mixing of its sound. Returns the
+    // frames played, fewer where the level ended or the route could not go on.
+    static int playSlice(const LevelText& level) {
         GF_GameEngine* game = getGameEngine();
         ScriptedPlayer player(level);
         setKeyPoll(scriptedKeyDown);
         MouseState = MouseStateRecord{};
         const int frames = int(kSliceSeconds / kProofFrameTime);
-        for (int frame = 0; frame < frames && game->getOpenOverlayKind() < 0; ++frame) {
+        int frame = 0;
+        for (; frame < frames && game->getOpenOverlayKind() < 0; ++frame) {
             frameTime = kProofFrameTime;
             totalGameTime += frameTime;
             player.step(frameTime);
@@ -133,6 +135,7 @@ protected:
             KSound::getDevice()->step(kMixedFramesPerUpdate, nullptr);
         }
         setKeyPoll(nullptr);
+        return frame;
     }
 
     HandSteppedSound sound;
@@ -156,11 +159,12 @@ TEST_F(LongPlaySoak, EveryLevelRoundAfterRoundLeavesNoGrowth) {
 
     std::vector<RoundFigures> rounds;
     rounds.reserve(kRounds); // the figures themselves stay out of the heap they measure
+    int64_t framesPlayed = 0;
     for (int round = 1; round <= kRounds; ++round) {
         for (const LevelText& level : levels) {
             std::string error;
             ASSERT_TRUE(startProofLevel(level, error)) << error;
-            playSlice(level);
+            framesPlayed += playSlice(level);
         }
         const RoundFigures figures{counted_allocations::liveBytes.load(), processFigures(), liveObjects()};
         std::printf("round %d: resident %lld bytes, %d threads, %d open files, heap %lld bytes; live pictures %d, "
@@ -172,9 +176,10 @@ TEST_F(LongPlaySoak, EveryLevelRoundAfterRoundLeavesNoGrowth) {
     }
 
     const RoundFigures &first = rounds.front(), &last = rounds.back();
-    std::printf("%zu levels, %.0f s of play and drawing each, %d rounds: resident %lld -> %lld bytes, heap %lld -> "
-                "%lld bytes\n",
-                levels.size(), kSliceSeconds, kRounds, static_cast<long long>(first.process.residentBytes),
+    std::printf("%zu levels, up to %.0f s of play and drawing each, %d rounds, %lld frames played: resident %lld -> "
+                "%lld bytes, heap %lld -> %lld bytes\n",
+                levels.size(), kSliceSeconds, kRounds, static_cast<long long>(framesPlayed),
+                static_cast<long long>(first.process.residentBytes),
                 static_cast<long long>(last.process.residentBytes), static_cast<long long>(first.heapBytes),
                 static_cast<long long>(last.heapBytes));
     EXPECT_LE(std::llabs(last.heapBytes - first.heapBytes), kHeapGrowthAllowed);
