@@ -179,9 +179,8 @@ TEST_F(LongPlaySoak, EveryLevelRoundAfterRoundLeavesNoGrowth) {
     std::printf("%zu levels, up to %.0f s of play and drawing each, %d rounds, %lld frames played: resident %lld -> "
                 "%lld bytes, heap %lld -> %lld bytes\n",
                 levels.size(), kSliceSeconds, kRounds, static_cast<long long>(framesPlayed),
-                static_cast<long long>(first.process.residentBytes),
-                static_cast<long long>(last.process.residentBytes), static_cast<long long>(first.heapBytes),
-                static_cast<long long>(last.heapBytes));
+                static_cast<long long>(first.process.residentBytes), static_cast<long long>(last.process.residentBytes),
+                static_cast<long long>(first.heapBytes), static_cast<long long>(last.heapBytes));
     EXPECT_LE(std::llabs(last.heapBytes - first.heapBytes), kHeapGrowthAllowed);
     EXPECT_LE(last.process.residentBytes - first.process.residentBytes, kResidentGrowthAllowed);
     for (size_t round = 1; round < rounds.size(); ++round) {
