@@ -16,7 +16,9 @@ mkdir -p "$found" "$findings"
 folders=("$found" "$source/corpus/$name")
 [ -d "$source/regression/$name" ] && folders+=("$source/regression/$name")
 
-"$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 \
+# A single input may take 30 s before it counts as a hang: the largest canvas a few bytes may ask for costs a few
+# seconds of memory traffic alone, and the suite runs every target at once on a machine that may be busy.
+"$binary" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 \
     -artifact_prefix="$findings/" "${folders[@]}"
 status=$?
 if [ "$status" -ne 0 ]; then

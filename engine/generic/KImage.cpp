@@ -9,9 +9,9 @@
 #include "KImageHandlerTga.h"
 #include "KLog.h"
 
-#include <cctype>
 #include <cstring>
 #include <new>
+#include <strings.h>
 
 namespace {
 constexpr int kJpegQuality = 94;
@@ -49,19 +49,15 @@ KImage::~KImage() {
 }
 
 ImageFormat KImage::getFormatFromName(const char* name) {
-    static char lowered[260];
+    // The whole name is read, however long its folders make it: only the text from its last '.' counts.
     if (!name) return K_IMAGE_UNKNOWN;
-    size_t length = strnlen(name, sizeof lowered - 1);
-    for (size_t i = 0; i < length; i++) lowered[i] = char(tolower((unsigned char)name[i]));
-    lowered[length] = 0;
-
-    const char* dot = strrchr(lowered, '.');
+    const char* dot = strrchr(name, '.');
     if (!dot) return K_IMAGE_UNKNOWN;
-    if (strcmp(dot, ".bmp") == 0) return K_IMAGE_BMP;
-    if (strcmp(dot, ".jpg") == 0) return K_IMAGE_JPG;
-    if (strcmp(dot, ".tga") == 0) return K_IMAGE_TGA;
-    if (strcmp(dot, ".png") == 0) return K_IMAGE_PNG;
-    if (strcmp(dot, ".gif") == 0) return K_IMAGE_GIF;
+    if (strcasecmp(dot, ".bmp") == 0) return K_IMAGE_BMP;
+    if (strcasecmp(dot, ".jpg") == 0) return K_IMAGE_JPG;
+    if (strcasecmp(dot, ".tga") == 0) return K_IMAGE_TGA;
+    if (strcasecmp(dot, ".png") == 0) return K_IMAGE_PNG;
+    if (strcasecmp(dot, ".gif") == 0) return K_IMAGE_GIF;
     return K_IMAGE_UNKNOWN;
 }
 

@@ -28,8 +28,8 @@ public:
     KImage(const KImage&) = delete;
     KImage& operator=(const KImage&) = delete;
 
-    // The format of a file name: the lower-cased text from its last '.'. ".bmp" ".jpg" ".tga" ".png"
-    // ".gif" are known; anything else (".jpeg" too) and a name without a dot give K_IMAGE_UNKNOWN.
+    // The format of a file name of any length: its text from the last '.', in any case. ".bmp" ".jpg" ".tga"
+    // ".png" ".gif" are known; anything else (".jpeg" too) and a name without a dot give K_IMAGE_UNKNOWN.
     static ImageFormat getFormatFromName(const char* name);
 
     // Decodes the bytes of a file of the given format. On success the picture's size, alpha flag and

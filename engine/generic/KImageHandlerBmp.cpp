@@ -72,7 +72,7 @@ void decodeRle(const unsigned char* data, size_t size, size_t pos, const Canvas&
     }
 }
 
-enum class Layout { Indexed, Rgb555, Rgb565, Bgr24, Bgra32, Rgb32High, None };
+enum class Layout { Indexed, Rgb555, Rgb565, Bgr24, Bgra32, Bgrx32, Rgb32High, None };
 
 void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas& canvas, int depth, Layout layout) {
     const size_t rowBytes = ((canvas.width * size_t(depth) + 31) / 32) * 4;
@@ -101,6 +101,9 @@ void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas
             case Layout::Bgra32:
                 out[x] = KImage::pack(in[x * 4 + 2], in[x * 4 + 1], in[x * 4], in[x * 4 + 3]);
                 break;
+            case Layout::Bgrx32:
+                out[x] = KImage::pack(in[x * 4 + 2], in[x * 4 + 1], in[x * 4], 255);
+                break;
             case Layout::Rgb32High:
                 out[x] = KImage::pack(in[x * 4 + 3], in[x * 4 + 2], in[x * 4 + 1], 255);
                 break;
@@ -110,6 +113,24 @@ void decodeRows(const unsigned char* data, size_t size, size_t pos, const Canvas
         }
         pos += rowBytes;
     }
+}
+// The fourth byte of a 32-bit pixel is alpha when the header says so with its alpha mask (headers of 56 bytes
+// and more hold one, at offset 66). The 40-byte header has none, and most tools that write it leave the byte 0:
+// there the byte is read as alpha, and a picture whose alpha is then 0 everywhere is opaque (`declared` false).
+Layout thirtyTwoBitLayout(const unsigned char* data, size_t size, uint32_t headerSize, bool& declared) {
+    declared = headerSize >= 56 && size >= 70;
+    if (!declared) return Layout::Bgra32;
+    return readLittle32(data + 66) == 0xFF000000 ? Layout::Bgra32 : Layout::Bgrx32;
+}
+
+// Whether a pixel stored in the data sets its fourth byte (only the rows the data holds are read, so the cost
+// follows the file's size, not the picture's).
+bool fourthBytesUsed(const unsigned char* data, size_t size, size_t pos, size_t width, size_t height) {
+    const size_t rowBytes = width * 4;
+    for (size_t y = 0; y < height && pos <= size && rowBytes <= size - pos; y++, pos += rowBytes)
+        for (size_t x = 3; x < rowBytes; x += 4)
+            if (data[pos + x] != 0) return true;
+    return false;
 }
 } // namespace
 
@@ -150,7 +171,7 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
     }
 
     Layout layout = Layout::None;
-    bool hasAlpha = false;
+    bool hasAlpha = false, alphaDeclared = false;
     if (method == kMethodRgb) {
         switch (depth) {
         case 1:
@@ -165,7 +186,7 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
             layout = Layout::Bgr24;
             break;
         case 32:
-            layout = Layout::Bgra32, hasAlpha = true;
+            layout = thirtyTwoBitLayout(data, size, headerSize, alphaDeclared);
             break;
         default:
             logMessage("BMP: unsupported bit depth of %d for uncompressed data", depth);
@@ -191,10 +212,8 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
         if (depth == 16 && red == 0x7C00 && green == 0x03E0 && blue == 0x001F) layout = Layout::Rgb555;
         if (depth == 16 && red == 0xF800 && green == 0x07E0 && blue == 0x001F) layout = Layout::Rgb565;
         if (depth == 32 && red == 0xFF000000 && green == 0x00FF0000 && blue == 0x0000FF00) layout = Layout::Rgb32High;
-        if (depth == 32 && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF) {
-            layout = Layout::Bgra32;
-            hasAlpha = true;
-        }
+        if (depth == 32 && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF)
+            layout = thirtyTwoBitLayout(data, size, headerSize, alphaDeclared);
         if (layout == Layout::None) logMessage("BMP: unsupported bit masks for the bitfields method");
     } else {
         logMessage("BMP: unsupported compression method %d", int(method));
@@ -211,6 +230,11 @@ bool KImageHandlerBmp::decode(const unsigned char* data, size_t size, KImage& im
         logMessage("BMP: picture of %lldx%lld pixels is too large", (long long)width, (long long)height);
         return false;
     }
+
+    if (layout == Layout::Bgra32 && !alphaDeclared &&
+        !fourthBytesUsed(data, size, pixelOffset, size_t(width), size_t(height)))
+        layout = Layout::Bgrx32; // the fourth byte unused: an opaque picture
+    hasAlpha = layout == Layout::Bgra32;
 
     const bool indexed = depth <= 8;
     if (indexed) {

@@ -94,7 +94,8 @@ void KImageHandlerGif::decodeFrame(uint32_t* canvas, int32_t canvasWidth, int32_
     const int firstFree = clearCode + 2;
     int nextFree = firstFree;
     uint8_t stack[kMaxCodes];
-    readCode(); // the stream opens with a clear code
+    // Encoders open the stream with a clear code, but need not: the first code read is decoded like any other
+    // (a clear code resets the table, which is fresh already; a pixel code stands for itself).
     int previous = -1;
     while (produced < frameSize) {
         int code = readCode();

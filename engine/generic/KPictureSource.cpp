@@ -1,17 +1,7 @@
-// Names, whole-file reads and decoding for the picture back ends' loaders.
+// Whole-file reads and decoding for the picture back ends' loaders.
 #include "KPictureSource.h"
 
 #include "KResource.h"
-
-namespace {
-constexpr size_t kMaxNameLength = 259;
-}
-
-std::string cutPictureName(const char* name) {
-    std::string text = name ? name : "";
-    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
-    return text;
-}
 
 bool decodePicture(const char* name, const unsigned char* data, size_t size, KImage& out) {
     ImageFormat format = KImage::getFormatFromName(name);

@@ -1,14 +1,11 @@
-// The platform-neutral start of loading a picture, shared by the picture back ends: the name a picture keeps,
-// reading its file whole, and decoding the picture (and its mask) through KImage by the name's extension.
+// The platform-neutral start of loading a picture, shared by the picture back ends: reading its file whole and
+// decoding the picture (and its mask) through KImage by the name's extension.
 #pragma once
 
 #include "KImage.h"
 
 #include <cstddef>
 #include <string>
-
-// A picture keeps at most 259 characters of the name it was loaded under.
-std::string cutPictureName(const char* name);
 
 // Decodes data in the format the name's extension gives. False for an unknown extension, no data or bad data.
 bool decodePicture(const char* name, const unsigned char* data, size_t size, KImage& out);

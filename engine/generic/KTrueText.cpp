@@ -150,7 +150,7 @@ void KTrueText::openFont(const char* path) {
         closeFont(); // FreeType has closed the stream already; this frees the record
         return;
     }
-    fontPath = std::string(path).substr(0, 259);
+    fontPath = path;
 }
 
 void KTrueText::closeFont() {
@@ -235,7 +235,9 @@ void KTrueText::buildGlyphPages() {
             penX = 2;
             penY += rowHeight + 2;
         }
-        if (penY + rowHeight > capacity) {
+        // The page is full when the row, with this glyph in it, would pass its bottom.
+        const int rowHeightWithGlyph = rowHeight < rows ? rows + 5 : rowHeight;
+        if (penY + rowHeightWithGlyph > capacity) {
             if (page == kMaxPages - 1) {
                 logMessage("KTrueText: %s: maximum graphics per font reached, some characters will be missing, "
                            "WARNING.",

@@ -2,6 +2,7 @@
 // state machine, states and their defaults, textures with their CPU copies, surfaces and the recording of
 // calls. The OpenGL work is handed to D3D8Backend (HostD3D8GL.cpp) when the device has one.
 #include "HostD3D8Backend.h"
+#include "HostWindow.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -472,7 +473,7 @@ D3D8PresentArea IDirect3DDevice8::presentArea() const {
     int width = int(backBuffer_->desc_.Width), height = int(backBuffer_->desc_.Height);
     if (!gl_) return {0, 0, width, height};
     int windowWidth = 0, windowHeight = 0;
-    SDL_GetWindowSize(parameters_.hDeviceWindow, &windowWidth, &windowHeight);
+    host::getDrawableSize(parameters_.hDeviceWindow, windowWidth, windowHeight);
     return letterboxArea(width, height, windowWidth, windowHeight);
 }
 

@@ -287,7 +287,7 @@ void D3D8Backend::allowBackBufferInWindow(bool allowed) {
 bool D3D8Backend::windowCanHoldBackBuffer() const {
     if (!backInWindowAllowed || !gl.clipControl || swapEffect == D3DSWAPEFFECT_COPY || depthOnBackBuffer) return false;
     int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(window, &width, &height);
+    host::getDrawableSize(window, width, height);
     if (width != int(backWidth) || height != int(backHeight)) return false;
     // The same bits per channel, and an alpha channel exactly when the format has one: blends that read the
     // destination's alpha then see what the back buffer's own surface would give them.
@@ -365,8 +365,9 @@ void D3D8Backend::present() {
         placeBackBuffer(); // the window may have changed its size
         return;
     }
+    // Into the window's real size, whatever the window manager (or the lack of one) made of it.
     int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(window, &width, &height);
+    host::getDrawableSize(window, width, height, /*refresh=*/true);
     D3D8PresentArea area = letterboxArea(int(backWidth), int(backHeight), width, height);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, backFramebuffer);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

@@ -1,5 +1,6 @@
-// Keyboard and mouse polling over SDL: the scancode table that gives virtual keys and PC scan codes, the
-// cursor display counter and clip, and the pointer position in back-buffer pixels.
+// Keyboard and mouse polling over SDL: the key table that gives virtual keys (through the keyboard layout for
+// letters, digits and punctuation) and PC scan codes, the cursor display counter and clip, and the pointer
+// position in back-buffer pixels.
 #include "HostInput.h"
 
 #include <SDL.h>
@@ -14,13 +15,15 @@ namespace {
 
 struct KeyRow {
     SDL_Scancode scancode;
-    int virtualKey;       // with Num Lock on
+    int virtualKey;       // with Num Lock on; for a key of the layout, the one of its US position
     int virtualKeyNoLock; // with Num Lock off (differs on the keypad only)
     int scanCode;         // PC set 1
     bool extended;
 };
 
-// Letters and punctuation by their US position.
+// The keys up to the last punctuation key are the layout's: their virtual key follows the character they type
+// (layoutVirtualKey). The others (Return to the right Windows key) keep one virtual key wherever they lie.
+constexpr int kLayoutRows = 49;
 constexpr KeyRow keyRows[] = {
     {SDL_SCANCODE_A, 'A', 'A', 0x1E, false},
     {SDL_SCANCODE_B, 'B', 'B', 0x30, false},
@@ -58,11 +61,6 @@ constexpr KeyRow keyRows[] = {
     {SDL_SCANCODE_8, '8', '8', 0x09, false},
     {SDL_SCANCODE_9, '9', '9', 0x0A, false},
     {SDL_SCANCODE_0, '0', '0', 0x0B, false},
-    {SDL_SCANCODE_RETURN, VK_RETURN, VK_RETURN, 0x1C, false},
-    {SDL_SCANCODE_ESCAPE, VK_ESCAPE, VK_ESCAPE, 0x01, false},
-    {SDL_SCANCODE_BACKSPACE, VK_BACK, VK_BACK, 0x0E, false},
-    {SDL_SCANCODE_TAB, VK_TAB, VK_TAB, 0x0F, false},
-    {SDL_SCANCODE_SPACE, VK_SPACE, VK_SPACE, 0x39, false},
     {SDL_SCANCODE_MINUS, 189, 189, 0x0C, false},
     {SDL_SCANCODE_EQUALS, 187, 187, 0x0D, false},
     {SDL_SCANCODE_LEFTBRACKET, 219, 219, 0x1A, false},
@@ -75,6 +73,12 @@ constexpr KeyRow keyRows[] = {
     {SDL_SCANCODE_COMMA, 188, 188, 0x33, false},
     {SDL_SCANCODE_PERIOD, 190, 190, 0x34, false},
     {SDL_SCANCODE_SLASH, 191, 191, 0x35, false},
+    {SDL_SCANCODE_NONUSBACKSLASH, 226, 226, 0x56, false},
+    {SDL_SCANCODE_RETURN, VK_RETURN, VK_RETURN, 0x1C, false},
+    {SDL_SCANCODE_ESCAPE, VK_ESCAPE, VK_ESCAPE, 0x01, false},
+    {SDL_SCANCODE_BACKSPACE, VK_BACK, VK_BACK, 0x0E, false},
+    {SDL_SCANCODE_TAB, VK_TAB, VK_TAB, 0x0F, false},
+    {SDL_SCANCODE_SPACE, VK_SPACE, VK_SPACE, 0x39, false},
     {SDL_SCANCODE_CAPSLOCK, 20, 20, 0x3A, false},
     {SDL_SCANCODE_F1, 112, 112, 0x3B, false},
     {SDL_SCANCODE_F2, 113, 113, 0x3C, false},
@@ -118,7 +122,6 @@ constexpr KeyRow keyRows[] = {
     {SDL_SCANCODE_KP_9, 105, 33, 0x49, false},
     {SDL_SCANCODE_KP_0, 96, 45, 0x52, false},
     {SDL_SCANCODE_KP_PERIOD, 110, 46, 0x53, false},
-    {SDL_SCANCODE_NONUSBACKSLASH, 226, 226, 0x56, false},
     {SDL_SCANCODE_APPLICATION, 93, 93, 0x5D, true},
     {SDL_SCANCODE_LCTRL, VK_CONTROL, VK_CONTROL, 0x1D, false},
     {SDL_SCANCODE_LSHIFT, VK_SHIFT, VK_SHIFT, 0x2A, false},
@@ -136,6 +139,58 @@ const KeyRow* findRow(int sdlScancode) {
     return nullptr;
 }
 
+static_assert(keyRows[kLayoutRows - 1].scancode == SDL_SCANCODE_NONUSBACKSLASH &&
+              keyRows[kLayoutRows].scancode == SDL_SCANCODE_RETURN);
+
+bool isLayoutRow(const KeyRow& row) {
+    return &row < keyRows + kLayoutRows;
+}
+
+// The virtual key of the character a key of the layout types, as the desktop the game was made for gives it:
+// the key labelled Z is VK 'Z' wherever the layout puts it. 0 for a character with no virtual key of its own
+// (an umlaut, say): that key keeps the virtual key of its position.
+int layoutVirtualKey(int keycode) {
+    if (keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
+    if (keycode >= SDLK_0 && keycode <= SDLK_9) return '0' + (keycode - SDLK_0);
+    switch (keycode) {
+    case SDLK_SEMICOLON:
+        return 186;
+    case SDLK_EQUALS:
+        return 187;
+    case SDLK_COMMA:
+        return 188;
+    case SDLK_MINUS:
+        return 189;
+    case SDLK_PERIOD:
+        return 190;
+    case SDLK_SLASH:
+        return 191;
+    case SDLK_BACKQUOTE:
+        return 192;
+    case SDLK_LEFTBRACKET:
+        return 219;
+    case SDLK_BACKSLASH:
+        return 220;
+    case SDLK_RIGHTBRACKET:
+        return 221;
+    case SDLK_QUOTE:
+        return 222;
+    default:
+        return 0;
+    }
+}
+
+int rowVirtualKey(const KeyRow& row, int keycode, bool numLock) {
+    if (isLayoutRow(row)) {
+        if (int key = layoutVirtualKey(keycode)) return key;
+    }
+    return numLock ? row.virtualKey : row.virtualKeyNoLock;
+}
+
+int currentKeycode(int sdlScancode) {
+    return int(SDL_GetKeyFromScancode(SDL_Scancode(sdlScancode)));
+}
+
 int cursorCount = 0;
 bool cursorClipped = false;
 SDL_Window* lastClipWindow = nullptr;
@@ -144,9 +199,44 @@ std::optional<std::pair<int, int>> cursorOverride;
 
 } // namespace
 
-int virtualKeyFromScancode(int sdlScancode, bool numLock) {
+int virtualKeyOfKey(int sdlScancode, int sdlKeycode, bool numLock) {
     const KeyRow* row = findRow(sdlScancode);
-    return row ? (numLock ? row->virtualKey : row->virtualKeyNoLock) : 0;
+    return row ? rowVirtualKey(*row, sdlKeycode, numLock) : 0;
+}
+
+uint32_t characterOfKey(int sdlKeycode, uint16_t modifiers) {
+    if ((modifiers & (KMOD_CTRL | KMOD_ALT)) != 0) return 0;
+    if (sdlKeycode == SDLK_BACKSPACE || sdlKeycode == SDLK_TAB || sdlKeycode == SDLK_RETURN ||
+        sdlKeycode == SDLK_ESCAPE)
+        return uint32_t(sdlKeycode);
+    const bool numLock = (modifiers & KMOD_NUM) != 0;
+    if (sdlKeycode == SDLK_KP_ENTER) return '\r';
+    if (numLock && sdlKeycode >= SDLK_KP_1 && sdlKeycode <= SDLK_KP_9) return uint32_t('1' + (sdlKeycode - SDLK_KP_1));
+    switch (sdlKeycode) {
+    case SDLK_KP_0:
+        return numLock ? '0' : 0;
+    case SDLK_KP_PERIOD:
+        return numLock ? '.' : 0;
+    case SDLK_KP_DIVIDE:
+        return '/';
+    case SDLK_KP_MULTIPLY:
+        return '*';
+    case SDLK_KP_MINUS:
+        return '-';
+    case SDLK_KP_PLUS:
+        return '+';
+    default:
+        break;
+    }
+    // Key codes of the layout's keys are the characters they type unshifted; the rest carry SDL's scancode mark.
+    if (sdlKeycode < ' ' || sdlKeycode == SDLK_DELETE || (sdlKeycode & SDLK_SCANCODE_MASK) != 0 ||
+        sdlKeycode > 0x10FFFF)
+        return 0;
+    const bool shift = (modifiers & KMOD_SHIFT) != 0, capsLock = (modifiers & KMOD_CAPS) != 0;
+    if (sdlKeycode >= SDLK_a && sdlKeycode <= SDLK_z)
+        return uint32_t(shift != capsLock ? 'A' + (sdlKeycode - SDLK_a) : sdlKeycode);
+    // What Shift makes of the other keys only the layout's input method knows, and the game keeps that off.
+    return shift ? 0 : uint32_t(sdlKeycode);
 }
 
 int scanCodeFromScancode(int sdlScancode) {
@@ -157,6 +247,15 @@ int scanCodeFromScancode(int sdlScancode) {
 bool isExtendedScancode(int sdlScancode) {
     const KeyRow* row = findRow(sdlScancode);
     return row && row->extended;
+}
+
+bool isVirtualKeyHeld(int virtualKey, const uint8_t* keyboardState, int stateCount, bool numLock,
+                      int (*keycodeOf)(int sdlScancode)) {
+    for (const KeyRow& row : keyRows) {
+        if (row.scancode >= stateCount || !keyboardState[row.scancode]) continue;
+        if (rowVirtualKey(row, isLayoutRow(row) ? keycodeOf(row.scancode) : 0, numLock) == virtualKey) return true;
+    }
+    return false;
 }
 
 int16_t getAsyncKeyState(int virtualKey) {
@@ -172,11 +271,7 @@ int16_t getAsyncKeyState(int virtualKey) {
     int count = 0;
     const uint8_t* state = SDL_GetKeyboardState(&count);
     bool numLock = (SDL_GetModState() & KMOD_NUM) != 0;
-    for (const KeyRow& row : keyRows) {
-        int rowKey = numLock ? row.virtualKey : row.virtualKeyNoLock;
-        if (rowKey == virtualKey && row.scancode < count && state[row.scancode]) return down;
-    }
-    return 0;
+    return isVirtualKeyHeld(virtualKey, state, count, numLock, currentKeycode) ? down : 0;
 }
 
 int showCursor(bool show) {
@@ -193,8 +288,10 @@ void clipCursor(WindowHandle window, const PixelRect* backBufferRect) {
     SDL_Window* sdl = sdlWindow(window);
     cursorClipped = backBufferRect != nullptr;
     if (!sdl) return;
-    if (!backBufferRect) {
-        SDL_SetWindowMouseRect(sdl, nullptr);
+    // Where SDL takes the window to be elsewhere than it is (full screen asked of an X server with no window
+    // manager), it would hold the pointer in the wrong place: the pointer is left free there.
+    if (!backBufferRect || !sdlKnowsClientArea(window)) {
+        if (SDL_GetWindowMouseRect(sdl)) SDL_SetWindowMouseRect(sdl, nullptr);
         return;
     }
     // Full screen sets the same clip every frame: only a change reaches the window system.
@@ -237,11 +334,11 @@ bool getCursorPos(WindowHandle window, int& x, int& y) {
     if (SDL_GetMouseFocus() == sdl) {
         SDL_GetMouseState(&windowX, &windowY);
     } else {
-        int globalX, globalY, left, top;
+        int globalX, globalY;
         SDL_GetGlobalMouseState(&globalX, &globalY);
-        SDL_GetWindowPosition(sdl, &left, &top);
-        windowX = globalX - left;
-        windowY = globalY - top;
+        PixelRect client = clientArea(window);
+        windowX = globalX - client.x;
+        windowY = globalY - client.y;
     }
     int bbWidth, bbHeight;
     getBackBufferSize(window, bbWidth, bbHeight);

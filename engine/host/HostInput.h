@@ -1,5 +1,6 @@
 // Stand-in for keyboard and mouse polling: virtual-key codes (Windows values, the engine key table is built
-// on them) over SDL's keyboard state, the cursor display counter, the cursor clip, and the cursor position in
+// on them; letters, digits and punctuation follow the keyboard layout) over SDL's keyboard state, the character
+// a key press types, the cursor display counter, the cursor clip, and the cursor position in
 // back-buffer pixels of the game window.
 #pragma once
 
@@ -31,14 +32,26 @@ enum : int {
     VK_F10 = 0x79,
 };
 
-// The virtual key and the PC set-1 scan code of an SDL scancode; 0 when the key has none.
-int virtualKeyFromScancode(int sdlScancode, bool numLock);
+// The virtual key of a key (SDL scancode and the SDL key code the layout gives it); 0 when it has none. The keys
+// of letters, digits and punctuation take the virtual key of the character they type, so the key labelled Z is
+// VK 'Z' on every layout; the other keys (arrows, function keys, modifiers, the keypad) keep theirs.
+int virtualKeyOfKey(int sdlScancode, int sdlKeycode, bool numLock);
+// The PC set-1 scan code of an SDL scancode; 0 when the key has none.
 int scanCodeFromScancode(int sdlScancode);
 bool isExtendedScancode(int sdlScancode);
 
+// The character a key press types, as the system's translation of key messages gives it: Backspace, Tab,
+// Return and Escape give 8, 9, 13 and 27; a key of the layout its character (letters in capitals with Shift or
+// Caps Lock); the keypad its digits and signs. 0 for any other key, and while Control or Alt is held.
+uint32_t characterOfKey(int sdlKeycode, uint16_t sdlModifiers);
+
 // Key (or mouse button, VK 1, 2, 4) state now: bit 15 set while held down. Shift, Control and Alt count
-// either side; the keypad digits need Num Lock, as on the desktop the game was made for.
+// either side; the keypad digits need Num Lock, as on the desktop the game was made for. Keys are found
+// through the current keyboard layout, as the messages name them.
 int16_t getAsyncKeyState(int virtualKey);
+// The test behind getAsyncKeyState, over a keyboard state (indexed by SDL scancode) and the layout's key codes.
+bool isVirtualKeyHeld(int virtualKey, const uint8_t* keyboardState, int stateCount, bool numLock,
+                      int (*keycodeOf)(int sdlScancode));
 
 // The cursor display counter: +1 or -1 per call, returns the new count; visible while the count is >= 0.
 int showCursor(bool show);

@@ -6,6 +6,7 @@
 #include "HostInput.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,9 @@ struct HostWindow {
     bool minimized = false;
     int backBufferWidth = 0;
     int backBufferHeight = 0;
+    PixelRect client; // as the window system last gave it (clientKnown), or as a test stands it in
+    bool clientKnown = false;
+    bool clientSimulated = false;
 };
 
 struct AcceleratorTable {
@@ -45,15 +49,43 @@ std::vector<WindowMessage>& messageQueue() {
 
 bool quitPosted = false;
 
-HostWindow* findWindow(uint32_t sdlWindowId) {
-    SDL_Window* sdl = SDL_GetWindowFromID(sdlWindowId);
+HostWindow* windowOfSdl(SDL_Window* sdl) {
     for (HostWindow* window : liveWindows())
         if (window->sdl == sdl) return window;
     return nullptr;
 }
 
+HostWindow* findWindow(uint32_t sdlWindowId) {
+    return windowOfSdl(SDL_GetWindowFromID(sdlWindowId));
+}
+
 HostWindow* firstWindow() {
     return liveWindows().empty() ? nullptr : liveWindows().front();
+}
+
+// Asks the X server how large the window is and, with `place`, where it lies on the desktop (one round trip
+// each); false on other video drivers.
+bool queryClientArea(SDL_Window* sdl, bool place, PixelRect& area) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* display = info.info.x11.display;
+    Window root, child;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, info.info.x11.window, &root, &x, &y, &width, &height, &border, &depth)) return false;
+    area.width = int(width);
+    area.height = int(height);
+    if (place) XTranslateCoordinates(display, info.info.x11.window, root, 0, 0, &area.x, &area.y, &child);
+    return true;
+}
+
+// After a change SDL reports, the window's size and place; before a present its size alone, which is all the
+// present needs (the place serves the pointer while it is outside the window).
+void refreshClientArea(HostWindow* window, bool place = true) {
+    if (window->clientSimulated) return;
+    const bool placeKnown = window->clientKnown;
+    window->clientKnown = queryClientArea(window->sdl, place || !placeKnown, window->client);
 }
 
 // A point in window pixels as back-buffer pixels (may lie outside the back buffer).
@@ -81,8 +113,9 @@ uintptr_t mouseKeyFlags(uint32_t buttons) {
 }
 
 void postKey(HostWindow* window, const SDL_KeyboardEvent& key, bool down) {
+    if (!window) return;
     SDL_Scancode scancode = key.keysym.scancode;
-    int virtualKey = virtualKeyFromScancode(scancode, (key.keysym.mod & KMOD_NUM) != 0);
+    int virtualKey = virtualKeyOfKey(scancode, key.keysym.sym, (key.keysym.mod & KMOD_NUM) != 0);
     if (virtualKey == 0) return;
     bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     // Keys pressed with Alt held, Alt itself and F10 are system keys, as on the desktop the game was made for.
@@ -94,10 +127,26 @@ void postKey(HostWindow* window, const SDL_KeyboardEvent& key, bool down) {
     if (!down) lparam |= 1u << 31;
     uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     post(window, message, uintptr_t(virtualKey), intptr_t(int32_t(lparam)));
+    if (message == WM_KEYDOWN) messageQueue().back().character = characterOfKey(key.keysym.sym, key.keysym.mod);
 }
 
-// UTF-8 text as UTF-16 units, one WM_CHAR each.
+void postCharacter(HostWindow* window, uint32_t code, bool next) {
+    // Characters beyond the 16-bit range go as two UTF-16 units, one WM_CHAR each.
+    WindowMessage units[2] = {{window, WM_CHAR, code, 1}, {window, WM_CHAR, 0, 1}};
+    int count = 1;
+    if (code >= 0x10000) {
+        units[0].wparam = 0xD800 + ((code - 0x10000) >> 10);
+        units[1].wparam = 0xDC00 + ((code - 0x10000) & 0x3FF);
+        count = 2;
+    }
+    auto& queue = messageQueue();
+    queue.insert(next ? queue.begin() : queue.end(), units, units + count);
+}
+
+// UTF-8 text as UTF-16 units, one WM_CHAR each (text input is off in the game's windows; SDL still sends text
+// where something switches it on).
 void postText(HostWindow* window, const char* text) {
+    if (!window) return;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
         uint32_t code = 0;
@@ -127,13 +176,7 @@ void postText(HostWindow* window, const char* text) {
             code = (code << 6) | (*p & 0x3F);
         }
         if (!valid || code > 0x10FFFF) continue;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            post(window, WM_CHAR, 0xD800 + (code >> 10), 1);
-            post(window, WM_CHAR, 0xDC00 + (code & 0x3FF), 1);
-        } else {
-            post(window, WM_CHAR, code, 1);
-        }
+        postCharacter(window, code, /*next=*/false);
     }
 }
 
@@ -197,6 +240,7 @@ void translateEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT: {
         HostWindow* window = findWindow(event.window.windowID);
         if (!window) break;
+        refreshClientArea(window);
         switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
             post(window, WM_CLOSE, 0, 0);
@@ -255,6 +299,10 @@ WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int cli
     if (!sdl) return nullptr;
     // The screen saver and monitor power-off stay away while the game runs.
     SDL_DisableScreenSaver();
+    // SDL starts with text input on; an input method in composing mode would then swallow letter keys (W, A, S
+    // and D among them). The game takes its characters from key presses, as the desktop it was made for does
+    // with the input method disabled.
+    SDL_StopTextInput();
 
     uint32_t pixels[kIconSize * kIconSize];
     drawWindowIcon(pixels);
@@ -270,6 +318,7 @@ WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int cli
     window->popup = popup;
     window->backBufferWidth = clientWidth;
     window->backBufferHeight = clientHeight;
+    refreshClientArea(window);
     liveWindows().push_back(window);
     return window;
 }
@@ -311,6 +360,7 @@ void setWindowStyle(WindowHandle window, bool popup) {
     window->popup = popup;
     SDL_SetWindowFullscreen(window->sdl, popup ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     SDL_SetWindowBordered(window->sdl, popup ? SDL_FALSE : SDL_TRUE);
+    refreshClientArea(window);
 }
 
 bool isPopupStyle(WindowHandle window) {
@@ -321,11 +371,51 @@ void placeWindowCentred(WindowHandle window, int clientWidth, int clientHeight) 
     if (!windowExists(window) || window->popup) return;
     SDL_SetWindowSize(window->sdl, clientWidth, clientHeight);
     SDL_SetWindowPosition(window->sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    refreshClientArea(window);
 }
 
 void getClientSize(WindowHandle window, int& width, int& height) {
+    PixelRect area = clientArea(window);
+    width = area.width;
+    height = area.height;
+}
+
+PixelRect clientArea(WindowHandle window) {
+    if (!windowExists(window)) return {};
+    if (window->clientKnown) return window->client;
+    PixelRect area;
+    SDL_GetWindowPosition(window->sdl, &area.x, &area.y);
+    SDL_GetWindowSize(window->sdl, &area.width, &area.height);
+    return area;
+}
+
+void getDrawableSize(SDL_Window* sdl, int& width, int& height, bool refresh) {
     width = height = 0;
-    if (windowExists(window)) SDL_GetWindowSize(window->sdl, &width, &height);
+    HostWindow* window = windowOfSdl(sdl);
+    if (window && refresh) refreshClientArea(window, /*place=*/false);
+    if (window && window->clientKnown) {
+        width = window->client.width;
+        height = window->client.height;
+    } else if (sdl) {
+        SDL_GL_GetDrawableSize(sdl, &width, &height);
+    }
+}
+
+bool sdlKnowsClientArea(WindowHandle window) {
+    if (!windowExists(window) || !window->clientKnown) return true;
+    PixelRect sdl;
+    SDL_GetWindowPosition(window->sdl, &sdl.x, &sdl.y);
+    SDL_GetWindowSize(window->sdl, &sdl.width, &sdl.height);
+    const PixelRect& real = window->client;
+    return sdl.x == real.x && sdl.y == real.y && sdl.width == real.width && sdl.height == real.height;
+}
+
+void simulateClientArea(WindowHandle window, const PixelRect* area) {
+    if (!windowExists(window)) return;
+    window->clientSimulated = area != nullptr;
+    if (area) window->client = *area;
+    window->clientKnown = area != nullptr;
+    if (!area) refreshClientArea(window);
 }
 
 void adjustWindowRect(int clientWidth, int clientHeight, bool popup, int& outerWidth, int& outerHeight) {
@@ -347,6 +437,7 @@ void showWindow(WindowHandle window) {
     SDL_RaiseWindow(window->sdl);
     window->minimized = false;
     window->foreground = true;
+    refreshClientArea(window);
 }
 
 void minimizeWindow(WindowHandle window) {
@@ -431,6 +522,11 @@ bool peekMessage(WindowHandle window, WindowMessage& message) {
     return true;
 }
 
+void translateMessage(const WindowMessage& message) {
+    if (message.message != WM_KEYDOWN || message.character == 0 || !windowExists(message.window)) return;
+    postCharacter(message.window, message.character, /*next=*/true);
+}
+
 bool waitMessage(WindowMessage& message, int timeoutMs) {
     auto& queue = messageQueue();
     pumpEvents();
@@ -491,10 +587,6 @@ int currentRefreshRate() {
     SDL_DisplayMode mode;
     if (startVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
     return 60;
-}
-
-int displayModeCount() {
-    return startVideo() ? std::max(0, SDL_GetNumDisplayModes(0)) : 0;
 }
 
 bool getDisplayMode(int index, DisplayMode& mode) {

@@ -54,6 +54,7 @@ struct WindowMessage {
     uint32_t message = WM_NULL;
     uintptr_t wparam = 0;
     intptr_t lparam = 0;
+    uint32_t character = 0; // of a key press: the character it types in the keyboard layout (translateMessage)
 };
 
 constexpr uint32_t loWord(uintptr_t value) {
@@ -76,7 +77,8 @@ constexpr const char* kWindowClassName = "__ostrel_default_wclass_";
 bool startVideo();
 
 // The window: a fixed-size framed window, or (popup style) a borderless window covering the desktop. It is
-// made hidden; showWindow shows it. Null (logged by the caller) when SDL cannot make it.
+// made hidden; showWindow shows it. Null (logged by the caller) when SDL cannot make it. Text input is switched
+// off once it is open, so an input method never takes the game's keys.
 WindowHandle createWindow(const std::string& titleUtf8, int clientWidth, int clientHeight, bool popup,
                           WindowProcedure procedure);
 void destroyWindow(WindowHandle window);
@@ -94,7 +96,7 @@ std::string getWindowTitle(WindowHandle window);
 void setWindowStyle(WindowHandle window, bool popup);
 bool isPopupStyle(WindowHandle window);
 void placeWindowCentred(WindowHandle window, int clientWidth, int clientHeight);
-void getClientSize(WindowHandle window, int& width, int& height); // in window pixels
+void getClientSize(WindowHandle window, int& width, int& height); // in window pixels, as clientArea has them
 // Outer size of a framed window with this client size (frame sizes known once a window exists, else 0).
 void adjustWindowRect(int clientWidth, int clientHeight, bool popup, int& outerWidth, int& outerHeight);
 
@@ -120,6 +122,19 @@ struct PixelRect {
 // Where the device shows the back buffer in the client area (window pixels): scaled to fit, centred.
 PixelRect presentationRect(WindowHandle window);
 
+// The client area as the window system has it: its place on the desktop and its size, in window pixels. SDL's
+// own figures turn into the desktop's as soon as full screen is asked for, also on an X server with no window
+// manager, where the window keeps its place and size; so the X server is asked, after each change SDL reports
+// and before each present. Where nothing can be asked, SDL's figures stand.
+PixelRect clientArea(WindowHandle window);
+// The size of the client area the device presents into, for an SDL window of ours (SDL's drawable size for any
+// other); with refresh the window system is asked again first.
+void getDrawableSize(SDL_Window* window, int& width, int& height, bool refresh = false);
+// Whether SDL's own figures of the client area are the window system's: SDL confines the pointer by them.
+bool sdlKnowsClientArea(WindowHandle window);
+// Tests stand in for the window system's answer (null: ask it again).
+void simulateClientArea(WindowHandle window, const PixelRect* area);
+
 // The accelerator table: Alt+Return and F10 send a command that nobody handles, so those key presses are
 // swallowed. translateAccelerator is true when it took the message.
 struct AcceleratorTable;
@@ -129,6 +144,9 @@ bool translateAccelerator(WindowHandle window, AcceleratorTable* table, const Wi
 
 // Moves every pending SDL event into the message queue, then takes the next message of this window.
 bool peekMessage(WindowHandle window, WindowMessage& message);
+// A key press that types a character puts WM_CHAR with it next in the queue, as the system's translation does.
+// Text input (the input method) stays off: characters come from the key presses and the keyboard layout.
+void translateMessage(const WindowMessage& message);
 // Waits up to timeoutMs for any message (the wait ends early when one arrives); false when none came.
 bool waitMessage(WindowMessage& message, int timeoutMs);
 intptr_t dispatchMessage(const WindowMessage& message);
@@ -142,13 +160,13 @@ void postQuitMessage(int exitCode);
 bool isQuitPosted();
 void clearQuitPosted();
 
-// Display: the desktop size, the current refresh rate (60 when the system reports none) and the modes.
+// Display: the desktop size, the current refresh rate (60 when the system reports none) and the modes (false
+// past the last).
 void getDesktopSize(int& width, int& height);
 int currentRefreshRate();
 struct DisplayMode {
     int width = 0, height = 0, bitsPerPixel = 0, refreshRate = 0;
 };
-int displayModeCount();
 bool getDisplayMode(int index, DisplayMode& mode);
 
 // The game's icon, a picture of our own drawn at any size (size x size pixels, RGBA, rows top first): the window

@@ -30,7 +30,8 @@ bool KGraphicBase::loadPicture(const char* fileName, bool trueColor, bool alpha,
     KPictureFileBytes file;
     bool variant = wantsHighResolutionVariant() && file.read(makeHighResName(fileName));
     if (!variant && !file.read(fileName)) return false;
-    std::string name = cutPictureName(fileName);
+    // The whole path is kept (and read for the format), however deep the folder the game lies in.
+    std::string name = fileName;
     bool result =
         loadPictureFromMemory(name.c_str(), file.bytes, file.size, trueColor, alpha, splice, loadKind, spliceTable);
     if (result && variant) scale_ *= 2; // the variant holds twice the pixels of the picture it stands for
@@ -64,7 +65,7 @@ bool KGraphicBase::loadPictureWithMask(const char* fileName, const char* maskFil
     if (!fileName || !maskFileName) return false;
     KPictureFileBytes file, maskFile;
     if (!file.read(fileName) || !maskFile.read(maskFileName)) return false;
-    std::string name = cutPictureName(fileName), maskName = cutPictureName(maskFileName);
+    std::string name = fileName, maskName = maskFileName;
     bool result = loadPictureWithMaskFromMemory(name.c_str(), file.bytes, file.size, maskName.c_str(), maskFile.bytes,
                                                 maskFile.size, trueColor, splice, loadKind, spliceTable);
     fileName_ = name;
@@ -130,6 +131,18 @@ bool KGraphicBase::makePictureFromPixels(const uint32_t* pixels, long width, lon
     if (!uploadTextures(spliceTable, keptPixels_.data(), nullptr, int(width), int(height), splice)) return false;
     callerPixels_ = pixels;
     return true;
+}
+
+bool KGraphicBase::uploadGrabbed(const KImage& grabbed, const PictureSplice* spliceTable, bool splice) {
+    const int width = grabbed.getWidth(), height = grabbed.getHeight();
+    keptPixels_.assign(grabbed.getPixels(), grabbed.getPixels() + size_t(width) * size_t(height));
+    callerPixels_ = nullptr;
+    width_ = float(width);
+    height_ = float(height);
+    scale_ = 1;
+    trueColor_ = true;
+    alpha_ = false;
+    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
 }
 
 void KGraphicBase::dropKeptPixels() {

@@ -63,6 +63,9 @@ protected:
 
     // Uploads the kept copy again with the picture's own splices.
     bool uploadKept();
+    // A grab of the back buffer becomes the kept copy and is uploaded: true colour, opaque, and one texel per
+    // game-area pixel (scale 1, whatever picture was there before).
+    bool uploadGrabbed(const KImage& grabbed, const PictureSplice* spliceTable, bool splice);
     void dropKeptPixels();
     // The picture's own splices (at most kMaxPictureSplices) into table, followed by an empty record that ends
     // it; table has room for kMaxPictureSplices + 1 records. Returns the count.

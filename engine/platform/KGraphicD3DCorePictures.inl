@@ -171,15 +171,8 @@ template <class Api> bool KGraphicD3DCore<Api>::grabBackBuffer(void*, bool splic
         if (!module.device || !readBackBuffer(module, grabbed)) return false;
     }
     if (!grabbed.getPixels()) return false;
-    int width = grabbed.getWidth(), height = grabbed.getHeight();
     freePicture();
-    keptPixels_.assign(grabbed.getPixels(), grabbed.getPixels() + size_t(width) * size_t(height));
-    callerPixels_ = nullptr;
-    width_ = float(width);
-    height_ = float(height);
-    trueColor_ = true;
-    alpha_ = false;
-    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
+    return uploadGrabbed(grabbed, spliceTable, splice);
 }
 
 template <class Api> void KGraphicD3DCore<Api>::releaseTargetSurfaces() {

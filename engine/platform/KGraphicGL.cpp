@@ -85,16 +85,7 @@ bool KGraphicGL::grabBackBuffer(void* reserved, bool splice, const PictureSplice
         }
     }
     if (window->isClipping()) picture.resample(window->getGameWidth(), window->getGameHeight());
-    width = picture.getWidth();
-    height = picture.getHeight();
-    keptPixels_.assign(picture.getPixels(), picture.getPixels() + size_t(width) * size_t(height));
-    callerPixels_ = nullptr;
-    width_ = float(width);
-    height_ = float(height);
-    scale_ = 1;
-    trueColor_ = true;
-    alpha_ = false;
-    return uploadTextures(spliceTable, keptPixels_.data(), nullptr, width, height, splice);
+    return uploadGrabbed(picture, spliceTable, splice);
 }
 
 void KGraphicGL::freePicture() {

@@ -45,6 +45,7 @@ bool KGraphicGL::makeRenderTarget(long width, long height, bool trueColor, bool 
         !KImage::sizeAllowed(width, height))
         return false;
     freePicture();
+    dropKeptPixels(); // a target is drawn into: it has no pixels of its own to reload
     trueColor_ = trueColor;
     alpha_ = alpha;
 

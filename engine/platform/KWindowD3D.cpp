@@ -444,9 +444,10 @@ void KWindowD3D::setTouchEmulation(bool on) {
 }
 
 int KWindowD3D::enumerateDisplayModes(const DisplayModeCallback& callback) {
-    int count = host::displayModeCount();
+    // The walk asks for modes until a query fails (the modes ran out) or the callback stops it; the answer is
+    // that last query's.
     bool last = false;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0;; ++i) {
         host::DisplayMode mode;
         last = host::getDisplayMode(i, mode);
         if (!last) break;

@@ -169,6 +169,7 @@ int KWindowD3D::processEvents() {
     host::WindowMessage message;
     while (host::windowExists(window) && host::peekMessage(window, message)) {
         if (host::translateAccelerator(window, accelerators, message)) continue;
+        host::translateMessage(message);
         host::dispatchMessage(message);
     }
     return 0;

@@ -179,8 +179,10 @@ int KWindowD3D::flipBackBuffer(bool waitForForeground) {
             while (host::windowExists(window) && !host::isForeground(window) && !quitRequested) {
                 host::WindowMessage message;
                 if (host::waitMessage(message, kForegroundWaitMs) &&
-                    !host::translateAccelerator(window, accelerators, message))
+                    !host::translateAccelerator(window, accelerators, message)) {
+                    host::translateMessage(message);
                     host::dispatchMessage(message);
+                }
                 resetFrameTiming();
             }
         }

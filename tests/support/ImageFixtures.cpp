@@ -151,7 +151,7 @@ Bytes jpeg(int width, int height, int components, const Bytes& samples, int qual
     return out;
 }
 
-Bytes gifImageData(const Bytes& indices, int minimumCodeSize, bool deferredClear, bool endCode) {
+Bytes gifImageData(const Bytes& indices, int minimumCodeSize, bool deferredClear, bool endCode, bool leadingClear) {
     const int clear = 1 << minimumCodeSize;
     Bytes packed;
     uint32_t bits = 0;
@@ -169,7 +169,7 @@ Bytes gifImageData(const Bytes& indices, int minimumCodeSize, bool deferredClear
     std::map<std::pair<int, int>, int> table;
     int nextFree = clear + 2;
     int codesSinceClear = 0;
-    put(clear);
+    if (leadingClear) put(clear);
     int current = -1;
     for (unsigned char index : indices) {
         if (current < 0) {

@@ -47,8 +47,10 @@ Bytes jpeg(int width, int height, int components, const Bytes& samples, int qual
 
 // GIF image data: the minimum code size byte, the LZW codes in sub-blocks, the zero terminator.
 // With deferredClear the encoder keeps sending 12-bit codes once the table is full instead of
-// clearing it; endCode false leaves out the end code.
-Bytes gifImageData(const Bytes& indices, int minimumCodeSize, bool deferredClear = false, bool endCode = true);
+// clearing it; endCode false leaves out the end code; leadingClear false starts the codes without
+// the clear code that most encoders send first.
+Bytes gifImageData(const Bytes& indices, int minimumCodeSize, bool deferredClear = false, bool endCode = true,
+                   bool leadingClear = true);
 
 struct GifFrame {
     int left = 0;

@@ -1,7 +1,7 @@
 // Every picture the sprite-sheet table and the tile sets name exists in the data folder, with the size and
 // the grid frame count the game cuts it into; tile-set pictures share one layout per sheet, their terrain
-// frames follow the collision shapes and their full and sky frames are opaque; level buttons draw only where
-// they react.
+// frames follow the collision shapes and their full and sky frames are opaque; the water's light never wraps
+// its colour; level buttons draw only where they react.
 #include "AssetFiles.h"
 
 #include <gtest/gtest.h>
@@ -404,6 +404,30 @@ TEST(SpriteSheetAssets, WaterFramesAnimateAndTheSkyStripJoins) {
         // Frame 12's left column meets frame 13's left column; frame 13's right column meets frame 12's right.
         EXPECT_LE(step(0, 64), 2 * inside + 4) << file << " sky strip frames 12 and 13 do not join";
         EXPECT_LE(step(127, 63), 2 * inside + 4) << file << " sky strip frames 13 and 12 do not join";
+    }
+}
+
+TEST(SpriteSheetAssets, WaterKeepsItsColourUnderTheCausticLight) {
+    // Below the crest and its foam the water is one colour, lightening a little towards the crest, with caustic
+    // light added (at most 22 % of full brightness). Light that overflowed a channel before the picture was
+    // saved wraps round to a far-off value, a lime or purple streak through the water: so each channel keeps
+    // within a narrow range.
+    for (const char* file : tileColumns()[0].files) {
+        Picture p = readPicture(dataFile(std::string("graphics/") + file));
+        ASSERT_TRUE(p.ok()) << file;
+        for (int f = 0; f < 12; f++) {
+            const int x0 = (f % 4) * 64, y0 = (f / 4) * 64, top = f < 8 ? 46 : 0;
+            for (int k = 0; k < 3; k++) {
+                int low = 255, high = 0;
+                for (int y = top; y < 64; y++)
+                    for (int x = 0; x < 64; x++) {
+                        low = std::min<int>(low, p.pixel(x0 + x, y0 + y)[k]);
+                        high = std::max<int>(high, p.pixel(x0 + x, y0 + y)[k]);
+                    }
+                EXPECT_LE(high - low, 80)
+                    << file << " frame " << f << " channel " << k << " runs from " << low << " to " << high;
+            }
+        }
     }
 }
 

@@ -1,6 +1,9 @@
 // Canvas, colours, path and noise helpers of the asset generator.
 #include "Art.h"
 
+#include "Jpeg.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -56,13 +59,33 @@ static cairo_status_t appendBytes(void* closure, const unsigned char* data, unsi
 
 void AssetOutput::savePng(const Canvas& canvas, const std::string& name, std::vector<FrameRect> frames,
                           std::vector<Hotspot> hotspots, bool additive) {
-    cairo_surface_flush(canvas.surface());
+    requireValidPremultiplied(canvas.surface(), name);
     std::vector<uint8_t> bytes;
     if (cairo_surface_write_to_png_stream(canvas.surface(), appendBytes, &bytes) != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error("cannot encode " + name);
     writeFileAtomically(path("graphics/" + name), bytes);
     written.push_back(
         {name, cairo_surface_reference(canvas.surface()), std::move(frames), std::move(hotspots), additive});
+}
+
+void AssetOutput::saveJpeg(cairo_surface_t* picture, const std::string& name, int quality) const {
+    requireValidPremultiplied(picture, name);
+    writeFileAtomically(path("graphics/" + name), encodeJpeg(picture, quality));
+}
+
+void requireValidPremultiplied(cairo_surface_t* picture, const std::string& name) {
+    cairo_surface_flush(picture);
+    const unsigned char* data = cairo_image_surface_get_data(picture);
+    const int stride = cairo_image_surface_get_stride(picture);
+    for (int y = 0; y < cairo_image_surface_get_height(picture); y++)
+        for (int x = 0; x < cairo_image_surface_get_width(picture); x++) {
+            const unsigned char* px = data + y * stride + x * 4; // B, G, R, A in memory
+            if (std::max({px[0], px[1], px[2]}) <= px[3]) continue;
+            throw std::runtime_error(name + ": pixel (" + std::to_string(x) + ", " + std::to_string(y) +
+                                     ") has a colour above its alpha (premultiplied R " + std::to_string(px[2]) +
+                                     " G " + std::to_string(px[1]) + " B " + std::to_string(px[0]) + ", alpha " +
+                                     std::to_string(px[3]) + ")");
+        }
 }
 
 std::vector<FrameRect> gridFrames(int width, int height, int cellWidth, int cellHeight, int count) {

@@ -71,6 +71,8 @@ public:
     // Writes the canvas as graphics/<name> and records its frames and hotspots.
     void savePng(const Canvas& canvas, const std::string& name, std::vector<FrameRect> frames,
                  std::vector<Hotspot> hotspots = {}, bool additive = false);
+    // Writes an opaque picture as graphics/<name> in JPEG (full chroma, the given quality).
+    void saveJpeg(cairo_surface_t* picture, const std::string& name, int quality = 92) const;
     const std::vector<Sheet>& sheets() const { return written; }
 
 private:
@@ -78,6 +80,9 @@ private:
     std::vector<Sheet> written;
 };
 
+// Throws std::runtime_error naming the picture and the first pixel whose premultiplied colour exceeds its
+// alpha: such a colour cannot be stored and wraps round to another hue when the picture is saved.
+void requireValidPremultiplied(cairo_surface_t* picture, const std::string& name);
 std::vector<FrameRect> gridFrames(int width, int height, int cellWidth, int cellHeight, int count = -1);
 // Writes a file through a temporary name and a rename; throws std::runtime_error on failure.
 void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);

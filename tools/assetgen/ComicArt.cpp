@@ -1,16 +1,18 @@
 // The comic panels: Radudod the dolphin's story told in 27 pictures of 256 x 256 (five scenes), each a small
-// scene of sea, sky, the dolphin and its friends and foes, with a caption box in the corner.
+// scene of sea, sky, the dolphin and its friends and foes, with a caption box in the corner. The first scene
+// opens the game; the next three each open the world the player enters (ice, volcano, alien), and the last
+// tells the end.
 #include "AssetFamilies.h"
 #include "FrontEndDrawing.h"
-#include "Jpeg.h"
 
 #include <cmath>
 #include <string>
 
 namespace {
 
-enum Setting { kDeepSea, kSurface, kSunset, kIce, kVolcano, kDarkReef, kMachineBase };
-enum Actor { kNone, kDolphin, kDolphinLeft, kShark, kTurtle, kGem, kLights, kLaser, kDrone, kFriends };
+enum Setting { kDeepSea, kSurface, kSunset, kIce, kVolcano, kDarkReef, kAlien, kMachineBase };
+// kGold is a group of Gold Radudods (the story's Ruri Veruders).
+enum Actor { kNone, kDolphin, kDolphinLeft, kShark, kTurtle, kGold, kLights, kLaser, kDrone, kFriends };
 
 struct Cast {
     Actor actor;
@@ -110,15 +112,27 @@ void drawSetting(cairo_t* cr, Setting setting, uint32_t seed) {
         drawWater(cr, 0, hex(0x1a3050), hex(0x050a18), seed);
         drawSeaFloor(cr, hex(0x504a40), seed);
         break;
+    case kAlien:
+        // The alien world: a violet sky with a green glow over a teal sea, crystal spires on the horizon.
+        drawSky(cr, 110, hex(0x1a0a3a), hex(0x60d8a0), hex(0xe0a0ff));
+        for (double x : {30.0, 70.0, 180.0, 215.0}) {
+            const double h = 30 + std::fmod(x, 27.0);
+            polygon(cr, {{x - 12, 110}, {x - 3, 110 - h}, {x + 4, 110 - h * 0.8}, {x + 12, 110}});
+            verticalGradient(cr, 110 - h, hex(0x9a7ad0), 110, hex(0x3a2a6a));
+            fillAndOutline(cr, hex(0x140a28), 1.5);
+        }
+        drawWater(cr, 110, hex(0x40b8a8), hex(0x2a1660), seed);
+        break;
     case kMachineBase:
-        drawWater(cr, 0, hex(0x30506a), hex(0x0a1420), seed);
+        // The machines' base in the deep of the alien sea.
+        drawWater(cr, 0, hex(0x3a3a7a), hex(0x0c0820), seed);
         for (int k = 0; k < 3; k++) {
             roundedRect(cr, 30 + k * 70, 130 - k * 20, 56, 126 + k * 20, 6);
             verticalGradient(cr, 110, hex(0x8a9aaa), 256, hex(0x3a4450));
             fillAndOutline(cr, hex(0x101820), 2);
             for (int w = 0; w < 3; w++) {
                 cairo_rectangle(cr, 42 + k * 70, 146 - k * 20 + w * 28, 32, 10);
-                setColor(cr, hex(0xffd040), 0.9);
+                setColor(cr, hex(0x70f0b0), 0.9);
                 cairo_fill(cr);
             }
         }
@@ -183,16 +197,6 @@ void drawTurtle(cairo_t* cr, double x, double y, double scale) {
     cairo_restore(cr);
 }
 
-void drawGem(cairo_t* cr, double x, double y, double scale) {
-    glow(cr, x, y, 26 * scale, hex(0xfff0a0), 0.8);
-    polygon(
-        cr,
-        {{x, y - 14 * scale}, {x + 11 * scale, y - 3 * scale}, {x, y + 14 * scale}, {x - 11 * scale, y - 3 * scale}});
-    verticalGradient(cr, y - 14 * scale, hex(0xfff8c0), y + 14 * scale, hex(0xe0a010));
-    fillAndOutline(cr, hex(0x5a3a00), 2);
-    highlight(cr, x - 3 * scale, y - 5 * scale, 3 * scale, 2 * scale, 0.8);
-}
-
 void drawDrone(cairo_t* cr, double x, double y, double scale) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
@@ -227,10 +231,10 @@ void drawCast(cairo_t* cr, const Cast& c) {
     case kTurtle:
         drawTurtle(cr, c.x, c.y, c.scale);
         break;
-    case kGem:
-        drawGem(cr, c.x, c.y, c.scale);
-        drawGem(cr, c.x + 34 * c.scale, c.y + 10 * c.scale, c.scale * 0.8);
-        drawGem(cr, c.x - 30 * c.scale, c.y + 14 * c.scale, c.scale * 0.7);
+    case kGold:
+        drawGoldRadudod(cr, {c.x, c.y}, 1.6 * c.scale);
+        drawGoldRadudod(cr, {c.x + 38 * c.scale, c.y + 12 * c.scale}, 1.25 * c.scale, -1);
+        drawGoldRadudod(cr, {c.x - 36 * c.scale, c.y + 16 * c.scale}, 1.1 * c.scale, 0.6);
         break;
     case kLights:
         for (int k = 0; k < 5; k++) glow(cr, c.x + k * 28 - 56, c.y + 14 * std::sin(k * 1.7), 16, hex(0xff6060), 0.8);
@@ -291,7 +295,7 @@ const Panel kPanels[] = {
     {"scene1frame05.jpg",
      kDeepSea,
      "They took the|Ruri Veruders!",
-     {{kGem, 110, 160, 0, 1.2}, {kShark, 190, 110, 0, 0.7}}},
+     {{kGold, 110, 160, 0, 1.2}, {kShark, 190, 110, 0, 0.7}}},
     {"scene1frame06.jpg", kDarkReef, "The reef|went dark.", {{kDolphin, 128, 160, -10, 1.0}}},
     {"scene1frame07.jpg",
      kDeepSea,
@@ -304,37 +308,43 @@ const Panel kPanels[] = {
     {"scene1frame09.jpg",
      kDeepSea,
      "\"Bring the|Veruders home.\"",
-     {{kTurtle, 90, 160, 0, 1.0}, {kGem, 190, 150, 0, 0.9}}},
+     {{kTurtle, 90, 160, 0, 1.0}, {kGold, 190, 150, 0, 0.9}}},
     {"scene1frame10.jpg", kSurface, "Radudod set|off at once!", {{kDolphin, 140, 170, 0, 1.3}}},
     {"scene1frame11.jpg",
      kSurface,
      "The adventure|begins!",
      {{kDolphin, 128, 90, 60, 1.1}, {kFriends, 128, 190, 0, 1}}},
-    {"scene2frame1.jpg", kSunset, "The sea turned|gold at sunset.", {{kDolphin, 128, 170, 5, 1.1}}},
-    {"scene2frame2.jpg", kSunset, "More machines|were waiting.", {{kDrone, 110, 160, 0, 1.2}}},
-    {"scene2frame3.jpg",
-     kSunset,
-     "Radudod was|not afraid.",
-     {{kDolphin, 110, 180, 15, 1.2}, {kDrone, 200, 150, 0, 0.8}}},
-    {"scene2frame4.jpg",
-     kSunset,
+    // Before the ice world.
+    {"scene2frame1.jpg", kIce, "Onward, to|the icy north!", {{kDolphin, 128, 120, 40, 1.1}}},
+    {"scene2frame2.jpg", kIce, "Icy waters!|Brrr...", {{kDolphinLeft, 128, 170, -5, 1.2}}},
+    {"scene2frame3.jpg", kIce, "More machines|were waiting.", {{kDrone, 110, 160, 0, 1.2}}},
+    {"scene2frame4.jpg", kIce, "Radudod was|not afraid.", {{kDolphin, 110, 180, 15, 1.2}, {kDrone, 200, 150, 0, 0.8}}},
+    {"scene2frame5.jpg",
+     kIce,
      "Zap!",
      {{kDolphin, 70, 180, 10, 1.0}, {kLaser, 120, 170, 12, 1}, {kShark, 215, 150, 0, 0.5}}},
-    {"scene2frame5.jpg",
-     kDeepSea,
-     "A Veruder shone|in the sand!",
-     {{kGem, 128, 200, 0, 1.2}, {kDolphin, 110, 110, -20, 0.9}}},
-    {"scene2frame6.jpg", kSurface, "Onward, to|the icy north!", {{kDolphin, 128, 100, 40, 1.1}}},
-    {"scene3frame1.jpg", kIce, "Icy waters!", {{kDolphin, 128, 180, 0, 1.1}}},
-    {"scene3frame2.jpg", kIce, "Brrr...", {{kDolphinLeft, 128, 170, -5, 1.2}}},
-    {"scene3frame3.jpg",
+    {"scene2frame6.jpg",
      kIce,
      "Something glowed|under the ice.",
-     {{kGem, 128, 200, 0, 1.0}, {kShark, 170, 140, 0, 0.6}}},
-    {"scene4frame1.jpg", kVolcano, "The volcano|rumbled.", {{kDolphin, 128, 190, 10, 1.0}}},
+     {{kGold, 128, 200, 0, 1.0}, {kShark, 170, 130, 0, 0.6}}},
+    // Before the volcano world.
+    {"scene3frame1.jpg", kVolcano, "The water grew|warm and dark.", {{kDolphin, 128, 190, 10, 1.0}}},
+    {"scene3frame2.jpg",
+     kVolcano,
+     "The volcano|rumbled.",
+     {{kDolphinLeft, 150, 200, -5, 1.0}, {kDrone, 45, 110, 0, 0.7}}},
+    {"scene3frame3.jpg",
+     kVolcano,
+     "A Veruder shone|in the ash!",
+     {{kGold, 128, 205, 0, 1.0}, {kDolphin, 110, 140, -20, 0.9}}},
+    // Before the alien world.
+    {"scene4frame1.jpg", kAlien, "A strange|violet sea...", {{kDolphin, 128, 185, 0, 1.1}}},
     {"scene4frame2.jpg", kMachineBase, "The machines'|secret base!", {{kDrone, 90, 90, 0, 1.0}}},
     {"scene4frame3.jpg", kMachineBase, "One last|push!", {{kDolphin, 120, 170, 20, 1.3}, {kLaser, 170, 150, 30, 1}}},
-    {"scene5frame1.jpg", kDeepSea, "The Veruders|were home.", {{kGem, 128, 180, 0, 1.3}, {kDolphin, 128, 100, 0, 0.9}}},
+    {"scene5frame1.jpg",
+     kDeepSea,
+     "The Veruders|were home.",
+     {{kGold, 128, 180, 0, 1.3}, {kDolphin, 128, 100, 0, 0.9}}},
     {"scene5frame2.jpg", kDeepSea, "The reef|glowed again.", {{kFriends, 128, 160, 0, 1}, {kTurtle, 180, 200, 0, 0.6}}},
     {"scene5frame3.jpg", kSurface, "Everyone|cheered!", {{kDolphin, 128, 95, 50, 1.1}, {kFriends, 128, 200, 0, 1}}},
     {"scene5frame4.jpg", kSurface, "The End", {{kDolphin, 100, 160, 10, 1.0}, {kDolphinLeft, 170, 170, 10, 0.8}}},
@@ -354,6 +364,6 @@ void writeComicArt(AssetOutput& out) {
         setColor(cr, hex(0x101010));
         cairo_set_line_width(cr, 4);
         cairo_stroke(cr);
-        writeFileAtomically(out.path("graphics/" + std::string(panel.file)), encodeJpeg(c.surface(), 92));
+        out.saveJpeg(c.surface(), panel.file);
     }
 }

@@ -1,5 +1,5 @@
 // The player's dolphin (three sheets of stroke, glide, turn, flip and reverse poses), the spinning Gold
-// Radudod, the HUD portrait and the evil dolphin's eye glow.
+// Radudod (drawn the same on the HUD meter and in the comics), the HUD portrait and the evil dolphin's eye glow.
 #include "AssetFamilies.h"
 #include "Body.h"
 
@@ -167,21 +167,8 @@ void writeDolphinSheet(AssetOutput& out, const std::string& name, const DolphinF
 
 void writeGoldDolphin(AssetOutput& out) {
     Canvas canvas(128, 128);
-    cairo_t* cr = canvas.cr();
-    for (int i = 0; i < 16; i++) {
-        Point c = {(i % 4) * 32 + 16.0, (i / 4) * 32 + 16.0};
-        double turn = std::cos(2 * M_PI * i / 16);
-        glow(cr, c.x, c.y, 15, hex(0xffe680), 0.35);
-        // A leaping, arched dolphin turning about its upright axis.
-        double stretch = std::max(0.12, std::fabs(turn)) * (turn < 0 ? -1 : 1);
-        cairo_save(cr);
-        cairo_translate(cr, c.x, c.y);
-        cairo_scale(cr, stretch, 1);
-        cairo_rotate(cr, -0.45);
-        cairo_scale(cr, 0.3, 0.3);
-        drawDolphinSide(cr, {-4, 6}, {{42, 3}, -8, 14, -10}, kGold);
-        cairo_restore(cr);
-    }
+    for (int i = 0; i < 16; i++)
+        drawGoldRadudod(canvas.cr(), {(i % 4) * 32 + 16.0, (i / 4) * 32 + 16.0}, 1, std::cos(2 * M_PI * i / 16));
     out.savePng(canvas, "golddolphin.png", gridFrames(128, 128, 32, 32));
 }
 
@@ -247,5 +234,18 @@ void drawDolphin(cairo_t* cr, Point centre, double angleDegrees, double scale) {
     cairo_translate(cr, centre.x, centre.y);
     cairo_rotate(cr, angleDegrees * M_PI / 180);
     drawDolphinSide(cr, {0, 0}, {{46, 3}, -2, -8, 1}, kBlue, scale);
+    cairo_restore(cr);
+}
+
+void drawGoldRadudod(cairo_t* cr, Point centre, double size, double turn) {
+    glow(cr, centre.x, centre.y, 15 * size, hex(0xffe680), 0.35);
+    // A leaping, arched dolphin turning about its upright axis.
+    double stretch = std::max(0.12, std::fabs(turn)) * (turn < 0 ? -1 : 1);
+    cairo_save(cr);
+    cairo_translate(cr, centre.x, centre.y);
+    cairo_scale(cr, stretch * size, size);
+    cairo_rotate(cr, -0.45);
+    cairo_scale(cr, 0.3, 0.3);
+    drawDolphinSide(cr, {-4, 6}, {{42, 3}, -8, 14, -10}, kGold);
     cairo_restore(cr);
 }

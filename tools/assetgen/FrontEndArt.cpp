@@ -3,7 +3,6 @@
 // comic's two buttons. Buttons come in pairs of looks, the hover look first and the resting look second.
 #include "AssetFamilies.h"
 #include "FrontEndDrawing.h"
-#include "Jpeg.h"
 
 #include <algorithm>
 #include <cmath>
@@ -194,7 +193,7 @@ void writePieces(AssetOutput& out, const Canvas& whole, const std::vector<std::s
         cairo_set_source_surface(piece.cr(), whole.surface(), -256.0 * double(int(i) % columns),
                                  -256.0 * double(int(i) / columns));
         cairo_paint(piece.cr());
-        writeFileAtomically(out.path("graphics/" + names[i]), encodeJpeg(piece.surface(), 92));
+        out.saveJpeg(piece.surface(), names[i]);
     }
 }
 

@@ -1,7 +1,6 @@
 // The window frame of the dialogs and the two full-screen backdrops (title and map), each drawn as one
 // 800 x 600 picture and cut into the eight 256 x 256 JPEG textures the game draws it from.
 #include "AssetFamilies.h"
-#include "Jpeg.h"
 
 #include <algorithm>
 #include <cmath>
@@ -302,7 +301,7 @@ void writeBackdrop(AssetOutput& out, const std::string& prefix, void (*draw)(cai
             place(tex, scene, 512, 512, 128, 88, 96, 0);
             place(tex, scene, 640, 512, 128, 88, 96, 88);
         }
-        writeFileAtomically(out.path("graphics/" + prefix + std::to_string(n) + ".jpg"), encodeJpeg(tex.surface(), 92));
+        out.saveJpeg(tex.surface(), prefix + std::to_string(n) + ".jpg");
     }
 }
 

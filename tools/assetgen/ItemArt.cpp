@@ -359,24 +359,8 @@ void writeGoldenFishHud(AssetOutput& out) {
         verticalGradient(cr, r.top + 4, hex(0xfff4a0), r.bottom - 4, hex(0xd08a10));
         fillAndOutline(cr, hex(0x4a2a00), 2.2);
     }
-    // Frame 6: the meter icon, a golden fish badge.
-    cairo_save(cr);
-    cairo_translate(cr, 95.5, 72);
-    cairo_move_to(cr, -22, 0);
-    cairo_curve_to(cr, -10, -18, 16, -18, 28, 0);
-    cairo_curve_to(cr, 16, 18, -10, 18, -22, 0);
-    cairo_close_path(cr);
-    cairo_move_to(cr, -20, 0);
-    cairo_line_to(cr, -31, -12);
-    cairo_line_to(cr, -31, 12);
-    cairo_close_path(cr);
-    verticalGradient(cr, -18, hex(0xfff0a0), 18, hex(0xc88010));
-    fillAndOutline(cr, hex(0x4a2a00), 2);
-    circle(cr, 16, -3, 3);
-    setColor(cr, kInk);
-    cairo_fill(cr);
-    highlight(cr, -2, -7, 12, 4, 0.6);
-    cairo_restore(cr);
+    // Frame 6: the meter icon, a Gold Radudod as it swims in the levels.
+    drawGoldRadudod(cr, {95.5, 67}, 1.3);
     out.savePng(canvas, "goldenfishhud.png", std::vector<FrameRect>(rects, rects + 7));
 }
 

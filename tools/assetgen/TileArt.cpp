@@ -134,7 +134,8 @@ std::vector<Theme> themes() {
     t[3].stone = hex(0x3a3436);
     t[3].trunk = hex(0x2a2020);
     t[3].leaf = hex(0x5a4a3a);
-    // Alien: violet sky with a green glow, teal-violet sea, magenta sand, crystal rock, glowing coral.
+    // Alien: violet sky with a soft green glow over a teal sea; slate-blue and plum rock with glowing veins,
+    // mauve sand, jade and sea-green coral with faint veins of light.
     t[4] = t[0];
     t[4].prefix = "alien";
     t[4].water = "alienwater1.png";
@@ -144,25 +145,25 @@ std::vector<Theme> themes() {
     t[4].drop = "alienwaterdrop.png";
     t[4].coral = "aliencoral.png";
     t[4].ornaments = "alienornaments.png";
-    t[4].waterTop = hex(0x40e0b0);
+    t[4].waterTop = hex(0x3fb4a6);
     t[4].waterDeep = hex(0x3a1a7a);
-    t[4].foam = hex(0xd0ffe0);
-    t[4].skyTop = hex(0x1a0a3a);
-    t[4].skyHorizon = hex(0x60f0a0);
-    t[4].cloud = hex(0xe0a0ff);
-    t[4].deepTop = hex(0x2a9a94);
-    t[4].deepBottom = hex(0x33206a);
-    t[4].rays = hex(0xa0ffd0);
-    t[4].sand0 = mat(0xc060c0, 0x803a8a, 0xf0a0f0, 0xffd0ff, 0x3a0a40, 0.5, 15);
-    t[4].rockA = mat(0x3a5a6a, 0x1a2a3a, 0x6aa0b0, 0x90ffe0, 0x0a141a, 0.2, 25, 0.7, 0x40ffd0);
-    t[4].rockB = mat(0x4a3a6a, 0x2a1a4a, 0x8a6ab0, 0xd0a0ff, 0x100a20, 0.2, 35, 0.7, 0xe060ff);
-    t[4].coralA = mat(0x30d0c0, 0x108a8a, 0x90fff0, 0xd0ffff, 0x003a3a, 0.9, 45);
-    t[4].coralB = mat(0xa0f040, 0x5aa010, 0xe0ff90, 0xf4ffd0, 0x1a3a00, 0.9, 55);
-    t[4].plant1 = hex(0x30e0a0);
-    t[4].plant2 = hex(0xe060e0);
+    t[4].foam = hex(0xd0f4e4);
+    t[4].skyTop = hex(0x1c0e3c);
+    t[4].skyHorizon = hex(0x72cfa8);
+    t[4].cloud = hex(0xd2b0f0);
+    t[4].deepTop = hex(0x2a8488);
+    t[4].deepBottom = hex(0x2a2262);
+    t[4].rays = hex(0xa8f0d8);
+    t[4].sand0 = mat(0x9a74a4, 0x684878, 0xc4a2cc, 0xe8d2ee, 0x2e1238, 0.5, 15);
+    t[4].rockA = mat(0x3e5868, 0x1e2c3a, 0x68909e, 0x8ed2c4, 0x0a141a, 0.2, 25, 0.6, 0x4ed8bc);
+    t[4].rockB = mat(0x4a3e66, 0x2a2046, 0x7c6aa0, 0xbca4e4, 0x100a20, 0.2, 35, 0.6, 0xc080e8);
+    t[4].coralA = mat(0x3e9a9c, 0x1c5e68, 0x7cc4c0, 0xbce8e2, 0x082a30, 0.7, 45, 0.3, 0x9cf0e4);
+    t[4].coralB = mat(0x5e8a72, 0x2e5448, 0x94b89c, 0xc8e6cc, 0x0e241c, 0.7, 55, 0.35, 0xa8f0c8);
+    t[4].plant1 = hex(0x3cb096);
+    t[4].plant2 = hex(0xb878c4);
     t[4].stone = hex(0x5a4a8a);
     t[4].trunk = hex(0x6a3a8a);
-    t[4].leaf = hex(0x40f0c0);
+    t[4].leaf = hex(0x48c0a4);
     return t;
 }
 
@@ -468,12 +469,13 @@ void causticsCell(cairo_t* cr, int x0, int y0, int frame4, const Theme& t, doubl
             double b = tileNoise(x, y + frame4 * 16, T, 4, 78);
             double c = std::clamp(1 - std::fabs(a - b) * 9, 0.0, 1.0);
             unsigned char* px = data + (y0 + y) * stride + (x0 + x) * 4;
-            // Premultiplied: add a little light where the two noise fields cross.
-            double alpha = px[3] / 255.0;
-            double add = c * 0.22 * alpha;
-            px[0] = static_cast<unsigned char>(std::min(255.0, px[0] + add * 255 * t.rays.b));
-            px[1] = static_cast<unsigned char>(std::min(255.0, px[1] + add * 255 * t.rays.g));
-            px[2] = static_cast<unsigned char>(std::min(255.0, px[2] + add * 255 * t.rays.r));
+            // Premultiplied: add a little light where the two noise fields cross. A channel holds at most
+            // the pixel's alpha (full brightness at that coverage), so the light stops there.
+            const double alpha = px[3];
+            const double add = c * 0.22 * alpha;
+            px[0] = static_cast<unsigned char>(std::min(alpha, px[0] + add * t.rays.b));
+            px[1] = static_cast<unsigned char>(std::min(alpha, px[1] + add * t.rays.g));
+            px[2] = static_cast<unsigned char>(std::min(alpha, px[2] + add * t.rays.r));
         }
     cairo_surface_mark_dirty(s);
 }
@@ -520,6 +522,33 @@ void band(cairo_t* cr, int x0, int y0, Rgb top, Rgb bottom) {
     cairo_fill(cr);
 }
 
+// Gives the deep water depth: broad, faint veils of lighter and darker water. They repeat every 64 pixels
+// across, and towards the top and bottom edges they even out along the row, so deep cells join one another,
+// the bands above them and their own mirrored copies in any order.
+void deepWaterVeils(cairo_t* cr, Point cell) {
+    cairo_surface_t* s = cairo_get_target(cr);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    auto veil = [](double x, double y) {
+        return 0.65 * tileNoise(x, y, T, 2, 91) + 0.35 * tileNoise(x, y, T, 4, 92) - 0.5;
+    };
+    for (int y = 0; y < T; y++) {
+        double rowMean = 0;
+        for (int x = 0; x < T; x++) rowMean += veil(x, y) / T;
+        // Fully evened out on the edge rows themselves, so a deep cell meets a plain band without a step.
+        const double w = std::clamp((std::min(y, T - 1 - y)) / 16.0, 0.0, 1.0);
+        const double edgeFade = std::clamp(std::min(y, T - 1 - y) / 4.0, 0.0, 1.0);
+        for (int x = 0; x < T; x++) {
+            const double v = (rowMean * (1 - w) + veil(x, y) * w) * edgeFade;
+            const double factor = 1 + 0.22 * v;
+            unsigned char* px = data + (static_cast<int>(cell.y) + y) * stride + (static_cast<int>(cell.x) + x) * 4;
+            for (int k = 0; k < 3; k++) px[k] = static_cast<unsigned char>(std::clamp(px[k] * factor, 0.0, 255.0));
+        }
+    }
+    cairo_surface_mark_dirty(s);
+}
+
 void skySheet(AssetOutput& out, const Theme& t) {
     Canvas canvas(256, 256);
     cairo_t* cr = canvas.cr();
@@ -533,6 +562,7 @@ void skySheet(AssetOutput& out, const Theme& t) {
     for (int f = 0; f < 8; f++) {
         Point c = cell(f);
         band(cr, c.x, c.y, deep[f][0], deep[f][1]);
+        if (f == 3 || f >= 5) deepWaterVeils(cr, c);
     }
     // Light shafts falling from the surface and fading out before the band ends, clear of the side edges.
     {
@@ -552,12 +582,31 @@ void skySheet(AssetOutput& out, const Theme& t) {
             cairo_pattern_destroy(fade);
         }
     }
-    // A few rising bubbles, away from the edges.
+    // A far school of small fish in the haze, and a few rising bubbles, away from the edges.
+    {
+        Point c = cell(5);
+        ArtRandom school(55);
+        for (int k = 0; k < 7; k++) {
+            const double x = c.x + school.uniform(10, 36), y = c.y + school.uniform(34, 54),
+                         size = school.uniform(2.8, 4.2);
+            cairo_save(cr);
+            cairo_translate(cr, x, y);
+            cairo_scale(cr, size, size * 0.55);
+            circle(cr, 0, 0, 1);
+            cairo_restore(cr);
+            cairo_move_to(cr, x - size * 0.8, y);
+            cairo_line_to(cr, x - size * 1.7, y - size * 0.6);
+            cairo_line_to(cr, x - size * 1.7, y + size * 0.6);
+            cairo_close_path(cr);
+            setColor(cr, mix(d3, t.rays, 0.28));
+            cairo_fill(cr);
+        }
+    }
     {
         Point c = cell(5);
         ArtRandom rng(5);
         for (int k = 0; k < 6; k++) {
-            double x = c.x + rng.uniform(12, 52), y = c.y + rng.uniform(10, 54), r = rng.uniform(1.2, 2.8);
+            double x = c.x + rng.uniform(34, 54), y = c.y + rng.uniform(8, 40), r = rng.uniform(1.2, 2.8);
             circle(cr, x, y, r);
             setColor(cr, t.rays, 0.12);
             cairo_fill_preserve(cr);
@@ -569,21 +618,41 @@ void skySheet(AssetOutput& out, const Theme& t) {
             cairo_fill(cr);
         }
     }
-    // A far reef: a low ridge with two coral spires, hazy at the top and fading into the deep water at its foot,
-    // so it stands on flat deep water beside and below it.
+    // A far reef, hazy at the top and fading into the deep water at its foot. Both sides meet the cell edges at
+    // the same low height, so a run of reefs reads as one ridge; its shapes are lopsided (a stand of coral
+    // spires on the left, a rounded head and a low fan on the right), so that the mirrored copies the levels
+    // scatter among the plain ones vary the ridge.
     {
         Point c = cell(6);
+        cairo_save(cr);
+        cairo_rectangle(cr, c.x, c.y, T, T);
+        cairo_clip(cr);
         cairo_move_to(cr, c.x, c.y + T);
-        cairo_curve_to(cr, c.x + 8, c.y + 50, c.x + 14, c.y + 46, c.x + 18, c.y + 44);
-        cairo_line_to(cr, c.x + 20, c.y + 26);
-        cairo_line_to(cr, c.x + 24, c.y + 42);
-        cairo_curve_to(cr, c.x + 32, c.y + 38, c.x + 38, c.y + 40, c.x + 42, c.y + 42);
-        cairo_line_to(cr, c.x + 45, c.y + 32);
-        cairo_line_to(cr, c.x + 48, c.y + 45);
-        cairo_curve_to(cr, c.x + 54, c.y + 48, c.x + 60, c.y + 54, c.x + T, c.y + T);
+        cairo_line_to(cr, c.x, c.y + 52);
+        cairo_curve_to(cr, c.x + 2, c.y + 50, c.x + 4, c.y + 46, c.x + 6, c.y + 44);
+        cairo_line_to(cr, c.x + 8, c.y + 22);
+        cairo_line_to(cr, c.x + 11, c.y + 40);
+        cairo_line_to(cr, c.x + 14, c.y + 14);
+        cairo_line_to(cr, c.x + 17, c.y + 36);
+        cairo_line_to(cr, c.x + 20, c.y + 28);
+        cairo_line_to(cr, c.x + 23, c.y + 42);
+        cairo_curve_to(cr, c.x + 28, c.y + 40, c.x + 30, c.y + 30, c.x + 38, c.y + 30);
+        cairo_curve_to(cr, c.x + 45, c.y + 30, c.x + 47, c.y + 40, c.x + 50, c.y + 42);
+        cairo_curve_to(cr, c.x + 54, c.y + 38, c.x + 58, c.y + 40, c.x + 60, c.y + 46);
+        cairo_curve_to(cr, c.x + 62, c.y + 50, c.x + 63, c.y + 52, c.x + T, c.y + 52);
+        cairo_line_to(cr, c.x + T, c.y + T);
         cairo_close_path(cr);
-        verticalGradient(cr, c.y + 26, mix(d3, d2, 0.45), c.y + T, d3);
+        verticalGradient(cr, c.y + 14, mix(d3, d2, 0.55), c.y + T, d3);
         cairo_fill(cr);
+        // A darker crevice and a few lighter polyps on the head, in the same haze.
+        cairo_move_to(cr, c.x + 34, c.y + 33);
+        cairo_curve_to(cr, c.x + 36, c.y + 40, c.x + 33, c.y + 46, c.x + 35, c.y + 54);
+        setColor(cr, d3, 0.55);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        for (const Point& p : {Point{40, 34}, Point{44, 37}, Point{30, 36}})
+            softEllipse(cr, c.x + p.x, c.y + p.y, 2.5, 2, mix(d3, d2, 0.9), 0.5);
+        cairo_restore(cr);
     }
     // 8..13: the sky from the zenith down to the horizon.
     Rgb s0 = t.skyTop, s3 = t.skyHorizon, s1 = mix(s0, s3, 0.33), s2 = mix(s0, s3, 0.66);

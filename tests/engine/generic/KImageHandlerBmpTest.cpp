@@ -25,6 +25,19 @@ constexpr uint32_t colour(int i) {
     return P(uint32_t(i) & 255, uint32_t(2 * i) & 255, uint32_t(3 * i) & 255, 255);
 }
 
+// A 32-bit BMP with the 124-byte header, which holds the red, green, blue and alpha masks at 54 whatever the
+// compression.
+Bytes bmpWithAlphaMask(uint32_t compression, uint32_t alphaMask, const Bytes& pixels) {
+    ImageFixtures::ByteWriter w;
+    const uint32_t offset = 14 + 124;
+    w.append({'B', 'M'}).le32(uint32_t(offset + pixels.size())).le32(0).le32(offset);
+    w.le32(124).le32(uint32_t(pixels.size() / 4)).le32(1).le16(1).le16(32).le32(compression);
+    w.le32(uint32_t(pixels.size())).le32(2835).le32(2835).le32(0).le32(0);
+    w.le32(0x00FF0000).le32(0x0000FF00).le32(0x000000FF).le32(alphaMask);
+    w.append(Bytes(124 - 56, 0)).append(pixels);
+    return w.bytes;
+}
+
 class KImageHandlerBmpTest : public ImageFixtures::CodecTest {};
 } // namespace
 
@@ -57,12 +70,44 @@ TEST_F(KImageHandlerBmpTest, DecodesEveryDepthAndLayout) {
          2,
          false,
          {P(9, 8, 7, 255), P(12, 11, 10, 255), P(3, 2, 1, 255), P(6, 5, 4, 255)}},
-        {"32-bit keeps its zero alpha",
+        // The fourth byte of the plain kind is unused where most tools write it: all 0 is an opaque picture.
+        {"32-bit with its fourth bytes 0 is opaque",
          bmp(2, 1, 32, 0, {}, {1, 2, 3, 0, 4, 5, 6, 0}),
          2,
          1,
+         false,
+         {P(3, 2, 1, 255), P(6, 5, 4, 255)}},
+        {"32-bit that uses its fourth bytes keeps them as alpha",
+         bmp(2, 1, 32, 0, {}, {1, 2, 3, 0, 4, 5, 6, 200}),
+         2,
+         1,
          true,
-         {P(3, 2, 1, 0), P(6, 5, 4, 0)}},
+         {P(3, 2, 1, 0), P(6, 5, 4, 200)}},
+        {"bit fields without an alpha mask, fourth bytes 0: opaque",
+         bmp(1, 1, 32, 3, {}, {30, 20, 10, 0}, {0x00FF0000, 0x0000FF00, 0x000000FF}),
+         1,
+         1,
+         false,
+         {P(10, 20, 30, 255)}},
+        // A header with an alpha mask says itself whether the fourth byte is alpha.
+        {"alpha mask: alpha, 0 included",
+         bmpWithAlphaMask(3, 0xFF000000, {1, 2, 3, 0, 4, 5, 6, 90}),
+         2,
+         1,
+         true,
+         {P(3, 2, 1, 0), P(6, 5, 4, 90)}},
+        {"alpha mask on the plain kind, all 0: still alpha",
+         bmpWithAlphaMask(0, 0xFF000000, {1, 2, 3, 0}),
+         1,
+         1,
+         true,
+         {P(3, 2, 1, 0)}},
+        {"no alpha mask in a header that has one: opaque",
+         bmpWithAlphaMask(3, 0, {1, 2, 3, 0, 4, 5, 6, 90}),
+         2,
+         1,
+         false,
+         {P(3, 2, 1, 255), P(6, 5, 4, 255)}},
         {"negative height: top row first",
          bmp(1, -2, 24, 0, {}, {1, 2, 3, 0, 4, 5, 6, 0}),
          1,

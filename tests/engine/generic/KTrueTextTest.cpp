@@ -50,9 +50,13 @@ protected:
             ASSERT_GE(records[i].page, 0);
             ASSERT_LT(records[i].page, face.getPageCount());
             KGraphic* page = face.getPage(records[i].page);
+            // The whole box, its 2-pixel gap at the top left included, lies on the page.
             EXPECT_GE(records[i].x1, 2);
             EXPECT_GE(records[i].y1, 2);
-            EXPECT_LE(records[i].x1, page->getWidth());
+            EXPECT_LE(records[i].x2, page->getWidth()) << "U+" << std::hex << records[i].codePoint;
+            EXPECT_LE(records[i].y2, page->getHeight()) << "U+" << std::hex << records[i].codePoint;
+            EXPECT_LE(records[i].x1, records[i].x2);
+            EXPECT_LE(records[i].y1, records[i].y2);
             EXPECT_GE(records[i].offsetY, 0) << "no glyph rises above the line top";
         }
         EXPECT_EQ(records[face.getGlyphCount()].codePoint, 0);
@@ -110,11 +114,47 @@ TEST_F(KTrueTextTest, PageSideFollowsTheLineHeight) {
     EXPECT_EQ(logText(), "");
 }
 
-// Every glyph of the game's faces, at the sizes the game uses, lies on its page whole: exactly the bitmap
-// FreeType lays it out with, no row or column cut off by its box and none shifted.
-TEST_F(KTrueTextTest, GlyphsOfTheGameFacesFillTheirBoxesExactly) {
+namespace {
+// Every glyph of a face lies on its page whole: exactly the bitmap FreeType lays it out with, no row or column
+// cut off by its box or by the page, and none shifted.
+void expectGlyphsWhole(const KTrueText& text, const char* path, int points) {
     FT_Library library;
     ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    FT_Face face;
+    ASSERT_EQ(FT_New_Face(library, path, 0, &face), 0);
+    FT_Size_RequestRec request = {FT_SIZE_REQUEST_TYPE_NOMINAL, points * 64, points * 64, 96, 96};
+    ASSERT_EQ(FT_Request_Size(face, &request), 0);
+    int wrong = 0;
+    for (int i = 0; i < text.getGlyphCount(); i++) {
+        const KTrueText::GlyphRecord& record = text.getGlyphRecords()[i];
+        ASSERT_EQ(FT_Load_Char(face, FT_ULong(record.codePoint), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT), 0);
+        const FT_Bitmap& bitmap = face->glyph->bitmap;
+        ASSERT_EQ(int(bitmap.width), int(record.x2 - record.x1)) << "U+" << std::hex << record.codePoint;
+        ASSERT_EQ(int(bitmap.rows), int(record.y2 - record.y1)) << "U+" << std::hex << record.codePoint;
+        KGraphicRecorder* page = dynamic_cast<KGraphicRecorder*>(text.getPage(record.page));
+        ASSERT_NE(page, nullptr);
+        const int side = int(page->getWidth());
+        ASSERT_LE(int(record.x2), side) << "U+" << std::hex << record.codePoint;
+        ASSERT_LE(int(record.y2), side) << "U+" << std::hex << record.codePoint;
+        bool same = true;
+        for (int y = 0; y < int(bitmap.rows); y++)
+            for (int x = 0; x < int(bitmap.width); x++) {
+                uint32_t pixel = page->pixels()[size_t(int(record.y1) + y) * size_t(side) + size_t(record.x1) + x];
+                same = same && (pixel >> 24) == bitmap.buffer[y * bitmap.pitch + x];
+            }
+        if (!same) {
+            wrong++;
+            ADD_FAILURE() << "U+" << std::hex << record.codePoint << " differs from its laid-out bitmap";
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+}
+} // namespace
+
+// The game's faces at the sizes the game uses.
+TEST_F(KTrueTextTest, GlyphsOfTheGameFacesFillTheirBoxesExactly) {
     struct Case {
         const char* path;
         int points;
@@ -124,34 +164,24 @@ TEST_F(KTrueTextTest, GlyphsOfTheGameFacesFillTheirBoxesExactly) {
         KTrueText text(c.path);
         text.setHeight(c.points);
         ASSERT_GT(text.getGlyphCount(), 0);
-        FT_Face face;
-        ASSERT_EQ(FT_New_Face(library, c.path, 0, &face), 0);
-        FT_Size_RequestRec request = {FT_SIZE_REQUEST_TYPE_NOMINAL, c.points * 64, c.points * 64, 96, 96};
-        ASSERT_EQ(FT_Request_Size(face, &request), 0);
-        int wrong = 0;
-        for (int i = 0; i < text.getGlyphCount(); i++) {
-            const KTrueText::GlyphRecord& record = text.getGlyphRecords()[i];
-            ASSERT_EQ(FT_Load_Char(face, FT_ULong(record.codePoint), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT), 0);
-            const FT_Bitmap& bitmap = face->glyph->bitmap;
-            ASSERT_EQ(int(bitmap.width), int(record.x2 - record.x1)) << "U+" << std::hex << record.codePoint;
-            ASSERT_EQ(int(bitmap.rows), int(record.y2 - record.y1)) << "U+" << std::hex << record.codePoint;
-            KGraphicRecorder* page = recorderOf(text.getPage(record.page));
-            const int side = int(page->getWidth());
-            bool same = true;
-            for (int y = 0; y < int(bitmap.rows); y++)
-                for (int x = 0; x < int(bitmap.width); x++) {
-                    uint32_t pixel = page->pixels()[size_t(int(record.y1) + y) * size_t(side) + size_t(record.x1) + x];
-                    same = same && (pixel >> 24) == bitmap.buffer[y * bitmap.pitch + x];
-                }
-            if (!same) {
-                wrong++;
-                ADD_FAILURE() << "U+" << std::hex << record.codePoint << " differs from its laid-out bitmap";
-            }
-        }
-        EXPECT_EQ(wrong, 0);
-        FT_Done_Face(face);
+        expectGlyphsWhole(text, c.path, c.points);
     }
-    FT_Done_FreeType(library);
+}
+
+// A glyph taller than every glyph before it on its page, in a row that starts low on the page, goes to the
+// next page whole: the page is full when the row would pass the bottom with the new glyph in it. In the small
+// face at 300 points, 'A' (a square of 0.56 em) fills the first row and 'B' (1 em tall) starts the second.
+TEST_F(KTrueTextTest, ATallGlyphOnAFullPageIsKeptWhole) {
+    TempFolder temp;
+    const std::vector<unsigned char> bytes = smallTrueTypeFace(560);
+    const std::string path = temp.write("tall.ttf", std::string(bytes.begin(), bytes.end()));
+    KTrueText face(path.c_str());
+    face.setHeight(300);
+    ASSERT_GT(face.getPageCount(), 1);
+    const KTrueText::GlyphRecord& a = face.getGlyphRecords()[face.findGlyph('A')];
+    const KTrueText::GlyphRecord& b = face.getGlyphRecords()[face.findGlyph('B')];
+    ASSERT_GT(b.y2 - b.y1, a.y2 - a.y1) << "B is the taller";
+    expectGlyphsWhole(face, path.c_str(), 300);
 }
 
 TEST_F(KTrueTextTest, EightPagesAtMostWithOneWarning) {

@@ -1,10 +1,8 @@
 // The sound-device stand-in on its hand-stepped output: formats, resampling, gains, looping, cursors,
-// duplicates, locks and status bits, checked on the mixed samples; and the mixing cost of 32 buffers.
+// duplicates, locks and status bits, checked on the mixed samples (the mixing cost is the sound benchmark's).
 #include "HostSound.h"
 
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -227,32 +225,4 @@ TEST_F(HostSoundTest, NoOutputMeansNoDevice) {
     host::SoundDevice* missing = nullptr;
     EXPECT_EQ(host::createSoundDevice(&missing), host::DSERR_NODRIVER);
     EXPECT_EQ(missing, nullptr);
-}
-
-// Not a timed test: reports what mixing 32 playing buffers of mixed formats costs, as a share of one core.
-TEST_F(HostSoundTest, MixingThirtyTwoBuffersCost) {
-    const int rates[] = {11025, 22050, 32000, 44100, 48000};
-    for (int i = 0; i < 32; i++) {
-        int channels = 1 + i % 2;
-        int bits = (i / 2) % 2 ? 8 : 16;
-        int rate = rates[i % 5];
-        std::vector<uint8_t> bytes(size_t(rate) * channels * bits / 8, uint8_t(i * 7));
-        host::SoundBuffer* buffer = make(channels, bits, rate, bytes);
-        buffer->setVolume(-600 - 10 * i);
-        buffer->setPan(i * 300 - 4800);
-        buffer->play(0, 0, host::DSBPLAY_LOOPING);
-    }
-    const int seconds = 5;
-    const uint32_t block = 1024;
-    std::vector<int16_t> out(block * 2);
-    auto start = std::chrono::steady_clock::now();
-    for (uint32_t done = 0; done < uint32_t(seconds * host::kOutputRate); done += block)
-        device->step(block, out.data());
-    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    double percent = 100.0 * elapsed / seconds;
-    std::printf("[ figure   ] mixing 32 buffers costs %.3f %% of one core\n", percent);
-    RecordProperty("mixCostPercent", std::to_string(percent));
-    uint32_t status = 0;
-    buffers[31]->getStatus(&status);
-    EXPECT_EQ(status & host::DSBSTATUS_PLAYING, host::DSBSTATUS_PLAYING);
 }

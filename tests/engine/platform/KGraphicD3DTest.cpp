@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -281,6 +283,48 @@ TEST_F(KGraphicD3DTest, LoadingKindsAndTheHighResolutionVariant) {
     std::vector<Vertex> quad = verticesOf(lastDraw());
     EXPECT_FLOAT_EQ(quad[3].u, 1.0f);
     EXPECT_FLOAT_EQ(quad[3].x - quad[0].x, 4.0f);
+
+    // A grab of the back buffer into that picture holds one texel per game-area pixel: the scale is 1 again.
+    ASSERT_TRUE(high.grabBackBuffer());
+    EXPECT_EQ(high.getPictureScale(), 1.0f);
+    window.device->clearRecording();
+    high.blitRect(0, 0, 4, 4, 0, 0);
+    quad = verticesOf(lastDraw());
+    EXPECT_FLOAT_EQ(quad[3].u, 4.0f / high.getTextureWidth());
+    EXPECT_FLOAT_EQ(quad[3].v, 4.0f / high.getTextureHeight());
+}
+
+// The game may lie in a folder of any depth: a picture whose path runs to well over 300 characters loads, and
+// keeps its whole name for the rebuild after a device reset.
+TEST_F(KGraphicD3DTest, PicturesLoadFromADeepFolder) {
+    TempFolder folder;
+    std::string deep = folder.path();
+    while (deep.size() < 320) deep += "/a-folder-with-a-long-name-" + std::to_string(deep.size());
+    std::filesystem::create_directories(deep);
+    const std::string colour = deep + "/picture.png", mask = deep + "/picture_mask.png";
+    KImage image;
+    image.allocate(4, 4, false);
+    for (int i = 0; i < 16; i++) image.getPixels()[i] = KImage::pack(1, 2, 3, 255);
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(KImage::encode(K_IMAGE_PNG, bytes, size, image));
+    for (const std::string& path : {colour, mask}) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes), std::streamsize(size));
+    }
+    delete[] bytes;
+    ASSERT_GT(colour.size(), 300u);
+
+    KGraphicD3D picture, masked;
+    ASSERT_TRUE(picture.loadPicture(colour.c_str(), true, true));
+    EXPECT_EQ(picture.getTextureCount(), 1);
+    EXPECT_EQ(texel(picture.getTexture(0), 1, 1), 0xFF010203u);
+    ASSERT_TRUE(masked.loadPictureWithMask(colour.c_str(), mask.c_str(), true));
+    EXPECT_EQ(masked.getTextureCount(), 1);
+    // Freed and rebuilt from its file, as after a device reset.
+    picture.freePicture();
+    picture.restorePicture();
+    ASSERT_EQ(picture.getTextureCount(), 1);
+    EXPECT_EQ(texel(picture.getTexture(0), 1, 1), 0xFF010203u);
 }
 
 TEST_F(KGraphicD3DTest, MaskGivesAlphaFromItsGreenAndIsResampledToThePictureSize) {
@@ -308,12 +352,21 @@ TEST_F(KGraphicD3DTest, BadSpliceTablesAndStaleTexturesAreRefused) {
     EXPECT_EQ(graphic.getSpliceCount(), 2);
     EXPECT_EQ(graphic.getTextureWidth(), 64.0f); // at least 64
 
-    // Rectangles and texture positions outside the picture or the texture are clipped, in upload and read-back.
+    // Rectangles and texture positions outside the picture or the texture are clipped, in upload and read-back:
+    // every pixel of the picture goes to its place in a texture and comes back from there into the saved file.
+    std::vector<uint32_t> gradient(64 * 64);
+    for (uint32_t i = 0; i < gradient.size(); i++) gradient[i] = KImage::pack(i % 64 * 4, i / 64 * 4, 77, 255);
     const PictureSplice wild[3] = {{-10, -5, 70, 80, 0, -3, -4}, {60, 60, 64, 64, 1, 500, 500}, {0, 0, 0, 0, 0, 0, 0}};
     KGraphicD3D clipped;
-    ASSERT_TRUE(clipped.makePictureFromPixels(pixels.data(), 64, 64, true, true, true, wild));
+    ASSERT_TRUE(clipped.makePictureFromPixels(gradient.data(), 64, 64, true, true, true, wild));
     TempFolder folder;
-    EXPECT_TRUE(clipped.savePicture(folder.file("wild.bmp").c_str(), K_IMAGE_BMP));
+    ASSERT_TRUE(clipped.savePicture(folder.file("wild.bmp").c_str(), K_IMAGE_BMP));
+    std::ifstream saved(folder.file("wild.bmp"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    KImage decoded;
+    ASSERT_TRUE(
+        KImage::decode(K_IMAGE_BMP, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), decoded));
+    EXPECT_TRUE(ImageFixtures::pixelsOf(decoded) == gradient);
 
     // Switching mipmapping on and reloading makes a texture with the extra levels rather than reusing the old one.
     auto big = solid(256, 256, 0xFF00FF00u);
@@ -695,13 +748,22 @@ TEST_F(KGraphicD3DTest, ReloadNeverReadsABufferOfAnotherSize) {
     KGraphicD3D failed;
     ASSERT_TRUE(failed.makePictureFromPixels(small.data(), 4, 4, true, true));
     EXPECT_FALSE(failed.makePictureFromPixels(large.data(), 64, 64, true, true, true, outside));
-    failed.reloadPicture(); // the 4 x 4 buffer is no longer the picture's
+    // The 4 x 4 buffer is no longer the picture's: the reload reads nothing and uploads nothing.
+    window.device->clearRecording();
+    failed.reloadPicture();
+    EXPECT_TRUE(window.device->recordedCalls().empty());
 
     KGraphicD3D target;
     ASSERT_TRUE(target.makePictureFromPixels(small.data(), 4, 4, true, true));
     ASSERT_TRUE(target.makeRenderTarget(64, 64, true, true, false));
-    target.reloadPicture(); // a render target has no pixels of its own to reload
+    IDirect3DTexture8* targetTexture = target.getTexture(0);
+    // A render target has no pixels of its own to reload: it stays the target it is.
+    window.device->clearRecording();
+    target.reloadPicture();
+    EXPECT_TRUE(window.device->recordedCalls().empty());
     EXPECT_TRUE(target.isRenderTarget());
+    EXPECT_EQ(target.getTexture(0), targetTexture);
+    EXPECT_EQ(target.getWidth(), 64);
 }
 
 TEST_F(KGraphicD3DTest, NestedTargetsReturnToTheEnclosingOneWithoutClearingIt) {

@@ -411,6 +411,27 @@ TEST_F(KGraphicGLGLTest, RenderTargetDrawnIntoAndThenDrawn) {
     }
 }
 
+// A picture that becomes a render target lets go of the pixels it was made from: a reload afterwards leaves
+// the target and what was drawn into it as they are.
+TEST_F(KGraphicGLGLTest, ATargetMadeFromAPictureKeepsNoneOfItsPixels) {
+    std::vector<uint32_t> red(16 * 16, rgb(255, 0, 0));
+    KGraphicGL target;
+    ASSERT_TRUE(target.makePictureFromPixels(red.data(), 16, 16, true, true));
+    ASSERT_TRUE(target.makeRenderTarget(64, 64, true, true, false));
+    const unsigned name = target.getTextureName(0);
+    target.beginRenderToTarget();
+    target.fillRect(0, 0, 64, 64, 0, 0, 1, 1);
+    target.endRenderToTarget();
+
+    target.reloadPicture();
+    EXPECT_TRUE(target.isRenderTarget());
+    EXPECT_EQ(target.getTextureName(0), name);
+    EXPECT_EQ(target.getWidth(), 64);
+    window->clear(0, 0, 0);
+    target.blitRect(0, 0, 64, 64, 0, 0);
+    EXPECT_EQ(hex(window->pixel(8, 8)), hex(rgb(0, 0, 255)));
+}
+
 TEST_F(KGraphicGLGLTest, NestedTargetsReturnToTheFirstWithoutClearingIt) {
     KGraphicGL first, second;
     ASSERT_TRUE(first.makeRenderTarget(64, 64, true, false, false));

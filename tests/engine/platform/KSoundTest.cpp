@@ -8,7 +8,6 @@
 #include "SoundFixtures.h"
 #include "TempFolder.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -332,24 +331,6 @@ TEST_F(KSoundTest, OggSampleAndStream) {
     EXPECT_TRUE(stream.isPlaying());
     EXPECT_TRUE(stream.hasWrapped());
     EXPECT_LT(stream.getSeconds(), 0.5);
-}
-
-// Not a timed test: reports the longest streaming pass while an Ogg stream plays.
-TEST_F(KSoundTest, RefillPassCost) {
-    std::string ogg = encodeOgg(2, 44100, sineTone(2, 44100, 3 * 44100, 440.0, 0.5));
-    KSound stream;
-    ASSERT_TRUE(stream.loadStreamFromMemory(newBytes(ogg), ogg.size()));
-    stream.playStream(false);
-    double longest = 0.0;
-    for (int i = 0; i < 20; i++) {
-        KSound::getDevice()->step(4096, nullptr);
-        auto start = std::chrono::steady_clock::now();
-        KSound::refillStreams();
-        longest = std::max(longest,
-                           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::printf("[ figure   ] longest streaming pass %.3f ms of its 20 ms period\n", longest);
-    EXPECT_TRUE(stream.isPlaying());
 }
 
 TEST_F(KSoundTest, WaveLayoutsThatLoad) {
