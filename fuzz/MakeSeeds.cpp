@@ -2,12 +2,12 @@
 // builders, and the smallest shipped data files.
 // Usage: fuzz_seeds CORPUS_FOLDER DATA_FOLDER (the data folder is the built data/full).
 #include "BitmapFontTables.h"
-#include "EntityType.h"
 #include "FixedAdvanceFont.h"
 #include "GameOptions.h"
 #include "ImageFixtures.h"
 #include "LevelFile.h"
 #include "ProgressTable.h"
+#include "SmallLevels.h"
 #include "SoundFixtures.h"
 #include "TrueTypeFixtures.h"
 
@@ -46,41 +46,6 @@ void shipped(const std::string& target, const std::string& file) {
          Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
 }
 
-// A 20 x 12 cell level: open water under two rows of air with a surface between, a few walls of every
-// shape, tiles in every layer and one placement of every entity kind.
-LevelData smallLevel() {
-    constexpr int32_t cols = 20, rows = 12;
-    LevelData level;
-    level.tileSet = 1;
-    for (int id = 0; id < kTileLayerCount; ++id) {
-        LevelLayerData& layer = level.layers[size_t(id)];
-        layer.tiles.reset(id < 2 ? 18 : cols, rows);
-        for (int32_t col = 0; col < layer.tiles.cols(); col += 3) layer.tiles.set(col, rows - 1, uint16_t(1 + id));
-        layer.tiles.set(0, 0, 214);
-        layer.clipBelowY = id == kLayerMidWater ? 128.0 : -1.0;
-    }
-    level.collision.reset(cols, rows);
-    level.substance.reset(cols, rows);
-    for (int32_t col = 0; col < cols; ++col) {
-        level.substance.set(col, 0, kSubstanceAir);
-        level.substance.set(col, 1, kSubstanceAir);
-        level.substance.set(col, 2, kSubstanceTransition);
-        level.collision.set(col, rows - 1, uint8_t(col % kCollisionShapeCount));
-    }
-    level.levelWidth = cols * 64.0;
-    level.levelHeight = rows * 64.0;
-    level.clipLevel = 160.0;
-    level.boundsRight = int32_t(level.levelWidth);
-    level.boundsBottom = int32_t(level.levelHeight);
-    for (int32_t type = 0; type < kEntityTypeCount; ++type)
-        level.placements.push_back(
-            {type, 200 + 40 * type, 300 + 10 * (type % 5), type % 3, 0, 15 * type, 1, 2, 3, 0, 1, 0, 2, 1});
-    level.endLevelX = 1100.0;
-    level.endLevelY = 400.0;
-    level.goals.gameMode = kGameModeRace;
-    return level;
-}
-
 void levelSeeds() {
     const Bytes version1 = encodeLevelFile(smallLevel());
     seed("level_file", "small-race.lvl", version1);
@@ -88,6 +53,7 @@ void levelSeeds() {
     Bytes version0(version1.begin(), version1.end() - 48);
     version0[0] = 0;
     seed("level_file", "small-version0.lvl", version0);
+    seed("level_file", "small-hostile-placements.lvl", encodeLevelFile(hostilePlacementLevel()));
     shipped("level_file", "levels/default.lvl");
 }
 

@@ -12,6 +12,7 @@
 #include "SpriteAnimation.h"
 #include "TerrainCodes.h"
 #include "TileMap.h"
+#include "WholePixels.h"
 
 #include <cmath>
 
@@ -47,7 +48,7 @@ int currentSequence(const GF_Entity& e) {
 GF_Entity* spawnEntity(int32_t type, double x, double y, double vx, double vy, double rotation,
                        const EntityVars& vars) {
     if (!spatialGrid) return nullptr;
-    GF_Entity* entity = createEntity(type, int32_t(x), int32_t(y), vars, vx, vy, rotation);
+    GF_Entity* entity = createEntity(type, wholePixels(x), wholePixels(y), vars, vx, vy, rotation);
     if (!entity) return nullptr;
     entity->setPosition(x, y); // the factory takes whole pixels; shots leave from the exact point
     spatialGrid->queueEntity(entity);

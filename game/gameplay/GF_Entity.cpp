@@ -15,6 +15,7 @@
 #include "SpriteSheet.h"
 #include "TileMap.h"
 #include "TrickEvents.h"
+#include "WholePixels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -214,7 +215,8 @@ void GF_Entity::update() {
 void GF_Entity::draw(double cameraX, double cameraY) {
     if (!animation) return;
     // Mirrored is a flip across the facing axis, so that a dolphin facing left still swims upright.
-    animation->drawTransformed(int(left - cameraX), int(top - cameraY), angle, scale, alpha, false, mirrored != 0);
+    animation->drawTransformed(wholePixels(left - cameraX), wholePixels(top - cameraY), angle, scale, alpha, false,
+                               mirrored != 0);
 }
 
 double GF_Entity::getContactDamage() {

@@ -9,6 +9,7 @@
 #include "SoundTable.h"
 #include "SpriteAnimation.h"
 #include "TrickEvents.h"
+#include "WholePixels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,7 +61,7 @@ void GF_EntityHoop::drawHalf(bool front, double cameraX, double cameraY) {
         const double px = x + 80 * std::sin(e) * std::sin(h) - cameraX;
         const double py = y + 80 * std::sin(e) * std::cos(h) - cameraY;
         const double sx = px + f * (kGameWidth / 2.0 - px), sy = py + f * (kGameHeight / 2.0 - py);
-        animation->drawTransformed(int(sx - 16), int(sy - 16), 0, 1 - (f + 0.12), alpha, false, false);
+        animation->drawTransformed(wholePixels(sx - 16), wholePixels(sy - 16), 0, 1 - (f + 0.12), alpha, false, false);
     };
     if (front)
         for (int i : kFrontHalf) drawSegment(i);

@@ -19,6 +19,7 @@
 #include "SpriteSheet.h"
 #include "SpriteSheetTable.h"
 #include "TrickEvents.h"
+#include "WholePixels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -374,7 +375,8 @@ void GF_EntityEvilZuzevir::draw(double cameraX, double cameraY) {
     double eyeX, eyeY;
     if (!animation || !animation->currentHotspot(1, eyeX, eyeY) || !glow) return;
     getHotspotPoint(1, eyeX, eyeY);
-    glow->drawFrameTransformed(0, int(eyeX - 8 - cameraX), int(eyeY - 8 - cameraY), angle, scale, alpha, false, false);
+    glow->drawFrameTransformed(0, wholePixels(eyeX - 8 - cameraX), wholePixels(eyeY - 8 - cameraY), angle, scale, alpha,
+                               false, false);
 }
 bool GF_EntityEvilZuzevir::isNotTurning() {
     return dolphinIsNotTurning(*this);

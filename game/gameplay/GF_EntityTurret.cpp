@@ -3,6 +3,7 @@
 #include "AngleTools.h"
 #include "GF_EntityKinds.h"
 #include "SpriteAnimation.h"
+#include "WholePixels.h"
 
 void GF_EntityTurret::update() {
     GF_Entity::update();
@@ -21,5 +22,6 @@ void GF_EntityTurret::update() {
 void GF_EntityTurret::draw(double cameraX, double cameraY) {
     GF_Entity::draw(cameraX, cameraY);
     if (barrel)
-        barrel->drawTransformed(int(barrelX - cameraX), int(barrelY - cameraY), barrelAngle, 1, 1, false, false);
+        barrel->drawTransformed(wholePixels(barrelX - cameraX), wholePixels(barrelY - cameraY), barrelAngle, 1, 1,
+                                false, false);
 }

@@ -34,6 +34,7 @@
 #include "TileMap.h"
 #include "TileOcclusion.h"
 #include "TrickScorer.h"
+#include "WholePixels.h"
 
 #include <cmath>
 
@@ -356,7 +357,8 @@ void GF_GameEngine::drawGoalArrow() {
     const double centreX = p.x + std::cos(radians) * distance - getCameraX();
     const double centreY = p.y - std::sin(radians) * distance - getCameraY();
     if (SpriteSheet* sheet = getSpriteSheet(kGoalArrowSheet))
-        sheet->drawFrameTransformed(0, int(centreX - 32), int(centreY - 32), angle, 1.0, alpha, false, false);
+        sheet->drawFrameTransformed(0, wholePixels(centreX - 32), wholePixels(centreY - 32), angle, 1.0, alpha, false,
+                                    false);
 }
 
 bool HurtSoundTracker::step(double dt, double health) {

@@ -7,9 +7,10 @@
 #include "KText.h"
 #include "PlacementList.h"
 #include "TileMap.h"
+#include "WholePixels.h"
 
 void drawPlacementMarker(const EntityPlacement& record, double cameraX, double cameraY) {
-    const int sx = int(record.x - cameraX), sy = int(record.y - cameraY);
+    const int sx = wholePixels(record.x - cameraX), sy = wholePixels(record.y - cameraY);
     if (sx < -99 || sx >= kGameWidth + 100 || sy < -14 || sy >= kGameHeight + 15) return;
     KText* font = getFont(0);
     if (!font || !sharedGraphic) return;

@@ -2,6 +2,8 @@
 // and the collision-shape codes that the level's grids hold cell by cell.
 #pragma once
 
+#include "WholePixels.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -56,8 +58,5 @@ constexpr int32_t kMaxGridSide = 2048;
 // truncated towards zero. A coordinate far past any grid (or not a number) is held where the conversion to
 // an integer stays defined.
 inline int32_t cellOfCoordinate(double v, int32_t cellSize = kTileSize) {
-    double t = std::trunc(v);
-    if (!(t >= -1e9)) t = -1e9;
-    if (t > 1e9) t = 1e9;
-    return int32_t(t) / cellSize;
+    return wholePixels(v) / cellSize;
 }

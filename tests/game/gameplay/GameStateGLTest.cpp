@@ -2,17 +2,11 @@
 // starts one (with its help page), the player swims and fires for two seconds, the back key pauses it, the
 // player reaches the end and the level completes; then each shipped level starts and draws its world. The
 // frames are saved through the back buffer. With GF_SCREENSHOT_DIR set, the pictures are kept there to be looked at.
+#include "GameStateWindow.h"
+
 #include "Camera.h"
 #include "GF_Entity.h"
 #include "GF_GameEngine.h"
-#include "GameOptions.h"
-#include "GameShell.h"
-#include "GameWindow.h"
-#include "HostInput.h"
-#include "HostSystem.h"
-#include "InputState.h"
-#include "KImage.h"
-#include "KWindow.h"
 #include "LevelCatalogue.h"
 #include "LevelFile.h"
 #include "LevelStart.h"
@@ -21,53 +15,7 @@
 #include "ShippedLevelFiles.h"
 #include "TileMap.h"
 
-#include "../framework/TempUserFolder.h"
-
-#include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
-#include <set>
-
-namespace {
-
-std::set<int>& heldKeys() {
-    static std::set<int> keys;
-    return keys;
-}
-
-} // namespace
-
-// The game shell started on a real window for one test, with scripted keys, and shut down after it.
-class GameStateGL : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GameOptions = GameOptionsRecord();
-        host::setMessageBoxHandler([](const std::string&, const std::string&) {});
-        ASSERT_TRUE(initGame());
-        setKeyPoll([](int key) { return heldKeys().count(key) != 0; });
-    }
-    void TearDown() override {
-        setKeyPoll(nullptr);
-        host::clearCursorOverride();
-        gameWindow->terminate();
-        shutdownGame();
-        host::setMessageBoxHandler(nullptr);
-        host::clearQuitPosted();
-        GameOptions = GameOptionsRecord();
-        heldKeys().clear();
-    }
-    // Draws a frame and saves it from the back buffer, into GF_SCREENSHOT_DIR when that is set.
-    void save(const std::string& name) {
-        const char* keep = std::getenv("GF_SCREENSHOT_DIR");
-        const std::string shot = (keep ? std::string(keep) : home.homePath()) + "/" + name;
-        drawFrame();
-        EXPECT_TRUE(gameWindow->saveBackBuffer(shot.c_str(), K_IMAGE_PNG, 800, 600));
-        EXPECT_GT(std::filesystem::file_size(shot), 10000u) << name; // a picture of a level, not a blank frame
-        gameWindow->flipBackBuffer(false);
-    }
-
-    TempUserFolder home;
-};
 
 TEST_F(GameStateGL, AShippedLevelPlaysOnTheRealWindowAndItsFrameIsSaved) {
     ASSERT_GE(LevelCatalogue.list(kListAction).size(), 2u);
