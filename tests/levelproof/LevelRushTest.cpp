@@ -33,7 +33,6 @@ const std::set<std::string> kStillRushable = {
     "16-coral-crown",
     "19-sinkhole",
     "20-sunset-citadel",
-    "22-floe-bay",
     "27-drift-mines",
     "28-the-crevasse",
     "29-frozen-fortress",
