@@ -23,7 +23,6 @@ namespace {
 const std::set<std::string> kStillRushable = {
     "19-sinkhole",
     "20-sunset-citadel",
-    "22-floe-bay",
     "27-drift-mines",
     "28-the-crevasse",
     "29-frozen-fortress",
