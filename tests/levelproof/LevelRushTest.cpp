@@ -32,7 +32,6 @@ const std::set<std::string> kStillRushable = {
     "34-vent-shaft",
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
-    "41-alien-reef",
     "43-violet-archipelago",
     "45-coral-labyrinth",
     "47-shark-straits",
