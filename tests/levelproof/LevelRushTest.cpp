@@ -27,7 +27,6 @@ const std::set<std::string> kStillRushable = {
     "29-frozen-fortress",
     "31-deep-trench",
     "32-lava-tubes",
-    "33-shark-shallows",
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "43-violet-archipelago",
