@@ -27,7 +27,6 @@ const std::set<std::string> kStillRushable = {
     "28-the-crevasse",
     "29-frozen-fortress",
     "31-deep-trench",
-    "32-lava-tubes",
     "33-shark-shallows",
     "34-vent-shaft",
     "36-sunken-caldera",
