@@ -26,7 +26,6 @@ const std::set<std::string> kStillRushable = {
     "28-the-crevasse",
     "29-frozen-fortress",
     "31-deep-trench",
-    "32-lava-tubes",
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "43-violet-archipelago",
