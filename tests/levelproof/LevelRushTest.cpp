@@ -33,7 +33,6 @@ const std::set<std::string> kStillRushable = {
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "41-alien-reef",
-    "43-violet-archipelago",
     "45-coral-labyrinth",
     "47-shark-straits",
     "48-glowing-abyss",
