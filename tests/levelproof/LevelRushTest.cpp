@@ -35,7 +35,6 @@ const std::set<std::string> kStillRushable = {
     "41-alien-reef",
     "45-coral-labyrinth",
     "47-shark-straits",
-    "48-glowing-abyss",
     "49-the-drone-hive",
 };
 
