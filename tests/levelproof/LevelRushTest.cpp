@@ -28,10 +28,8 @@ const std::set<std::string> kStillRushable = {
     "31-deep-trench",
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
-    "43-violet-archipelago",
     "45-coral-labyrinth",
     "47-shark-straits",
-    "48-glowing-abyss",
     "49-the-drone-hive",
 };
 
