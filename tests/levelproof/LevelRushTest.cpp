@@ -23,7 +23,6 @@ namespace {
 const std::set<std::string> kStillRushable = {
     "20-sunset-citadel",
     "27-drift-mines",
-    "28-the-crevasse",
     "29-frozen-fortress",
     "31-deep-trench",
     "36-sunken-caldera",
