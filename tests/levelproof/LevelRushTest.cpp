@@ -25,7 +25,6 @@ const std::set<std::string> kStillRushable = {
     "27-drift-mines",
     "28-the-crevasse",
     "29-frozen-fortress",
-    "31-deep-trench",
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "45-coral-labyrinth",
