@@ -27,7 +27,6 @@ const std::set<std::string> kStillRushable = {
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "45-coral-labyrinth",
-    "47-shark-straits",
     "49-the-drone-hive",
 };
 
