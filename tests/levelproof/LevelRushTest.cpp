@@ -23,7 +23,6 @@ namespace {
 const std::set<std::string> kStillRushable = {
     "20-sunset-citadel",
     "27-drift-mines",
-    "29-frozen-fortress",
     "36-sunken-caldera",
     "40-heart-of-the-volcano",
     "45-coral-labyrinth",
