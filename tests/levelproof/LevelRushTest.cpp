@@ -24,7 +24,6 @@ const std::set<std::string> kStillRushable = {
     "20-sunset-citadel",
     "27-drift-mines",
     "36-sunken-caldera",
-    "40-heart-of-the-volcano",
     "45-coral-labyrinth",
     "49-the-drone-hive",
 };
