@@ -12,19 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <set>
-
-namespace {
-
-// The Action levels whose way is still to be reshaped: a swimmer in a hurry finishes them in under half the
-// proven time. Their check runs and prints the rushers' times, then is skipped, and it fails once no rusher
-// finishes in time any more, so that a reshaped level leaves this list.
-const std::set<std::string> kStillRushable = {
-    "49-the-drone-hive",
-};
-
-} // namespace
+#include <string>
 
 class LevelRush : public ProofWorld, public testing::WithParamInterface<std::string> {};
 
@@ -50,10 +38,6 @@ TEST_P(LevelRush, NoSwimmerInAHurryFinishesInHalfTheProvenTime) {
                       " s, under half of the proven " + std::to_string(proof.levelTime) + " s, with " +
                       std::to_string(run.goldZuzevirs) + " Gold Radudods and " + std::to_string(run.enemyPercent) +
                       " % of the enemies";
-    }
-    if (kStillRushable.count(std::filesystem::path(GetParam()).stem().string())) {
-        ASSERT_NE(rushed, "") << "no longer rushable: take it off the list of levels still to be reshaped";
-        GTEST_SKIP() << "still to be reshaped:" << rushed;
     }
     EXPECT_EQ(rushed, "");
 }
